@@ -1,0 +1,31 @@
+# make run  - install what is missing, build a release binary and start vork
+# make test - install what is missing, build with sanitizers and run every test
+JOBS ?= $(shell nproc)
+RUN_DIR ?= $(CURDIR)/build/run
+
+.PHONY: setup run test bench clean release
+
+setup:
+	bash scripts/setup.sh
+
+release: setup
+	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORK_TESTS=OFF
+	cmake --build build/release -j $(JOBS) --target vork
+
+run: release
+	mkdir -p $(RUN_DIR)
+	[ -d $(RUN_DIR)/data ] || cp -r data $(RUN_DIR)/data
+	cd $(RUN_DIR) && $(CURDIR)/build/release/app/vork
+
+test: setup
+	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORK_SANITIZE=ON -DVORK_WERROR=ON
+	cmake --build build/test -j $(JOBS)
+	cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: setup
+	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORK_TESTS=OFF -DVORK_BENCH=ON
+	cmake --build build/bench -j $(JOBS)
+	cd build/bench && ./bench/vork_bench
+
+clean:
+	rm -rf build

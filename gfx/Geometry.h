@@ -1,0 +1,27 @@
+#pragma once
+// Small geometry records shared by drawing and hit testing.
+#include <vector>
+
+namespace vork {
+
+struct Rect {
+    int x = 0, y = 0, w = 0, h = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+struct RectF {
+    float x = 0, y = 0, w = 0, h = 0;
+    friend bool operator==(const RectF&, const RectF&) = default;
+};
+
+struct Point {
+    int x = 0, y = 0;
+    friend bool operator==(const Point&, const Point&) = default;
+};
+
+struct PointF {
+    float x = 0, y = 0;
+    friend bool operator==(const PointF&, const PointF&) = default;
+};
+
+} // namespace vork

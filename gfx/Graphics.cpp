@@ -1,0 +1,315 @@
+#include "gfx/Graphics.h"
+
+#include <QFont>
+#include <QTransform>
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace vork {
+
+namespace {
+
+QColor qcolor(Color c) { return QColor(c.r(), c.g(), c.b(), c.a()); }
+
+// 8 x 8 patterns, one byte a row, bit 7 the leftmost pixel; a set bit takes the foreground.
+constexpr std::array<uint8_t, 8> patternBits(HatchStyle s) {
+    switch (s) {
+    case HatchStyle::Percent50:
+        return {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55};
+    case HatchStyle::Trellis:
+        return {0xFF, 0x66, 0xFF, 0x99, 0xFF, 0x66, 0xFF, 0x99};
+    case HatchStyle::LargeCheckerBoard:
+        return {0xF0, 0xF0, 0xF0, 0xF0, 0x0F, 0x0F, 0x0F, 0x0F};
+    }
+    return {};
+}
+
+QImage hatchTile(const Brush& b) {
+    QImage tile(8, 8, QImage::Format_ARGB32);
+    auto bits = patternBits(b.style());
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            tile.setPixel(x, y, (bits[y] >> (7 - x)) & 1 ? b.color().argb : b.background().argb);
+    return tile;
+}
+
+// Source-over of one non-premultiplied pixel onto another.
+inline uint32_t blendOver(uint32_t dst, uint32_t src, int opacity256) {
+    uint32_t sa = ((src >> 24) * uint32_t(opacity256)) >> 8;
+    if (sa == 0)
+        return dst;
+    if (sa == 255)
+        return src;
+    uint32_t da = dst >> 24;
+    uint32_t inv = 255 - sa;
+    uint32_t outA = sa + (da * inv + 127) / 255;
+    if (outA == 0)
+        return 0;
+    uint32_t dw = da * inv / 255; // the weight of the destination
+    auto ch = [&](int shift) {
+        uint32_t s = (src >> shift) & 255, d = (dst >> shift) & 255;
+        return ((s * sa + d * dw + outA / 2) / outA) & 255;
+    };
+    return (outA << 24) | (ch(16) << 16) | (ch(8) << 8) | ch(0);
+}
+
+} // namespace
+
+const QFont& fontFor(FontKind kind) {
+    static const std::array<QFont, 3> table = [] {
+        auto make = [](int points, bool bold) {
+            QFont f(QStringLiteral("Arial"));
+            f.setStyleHint(QFont::SansSerif);
+            f.setPointSize(points);
+            f.setBold(bold);
+            return f;
+        };
+        return std::array<QFont, 3>{make(10, true), make(8, false), make(8, true)};
+    }();
+    return table[size_t(kind)];
+}
+
+Graphics::Graphics(Bitmap& target) : target_(target) {
+    if (!target_.isNull()) {
+        painter_ = std::make_unique<QPainter>(&target_.qimage());
+        // Pixel centres at integer coordinates.
+        painter_->translate(0.5, 0.5);
+        painter_->setRenderHint(QPainter::Antialiasing, false);
+        painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+}
+
+Graphics::~Graphics() {
+    if (painter_)
+        painter_->end();
+}
+
+void Graphics::clear(Color c) {
+    if (!painter_)
+        return;
+    painter_->save();
+    painter_->resetTransform();
+    painter_->setClipping(false);
+    painter_->setCompositionMode(QPainter::CompositionMode_Source);
+    painter_->fillRect(QRect(0, 0, width(), height()), qcolor(c));
+    painter_->restore();
+}
+
+void Graphics::setSmoothing(Smoothing s) {
+    smooth_ = s == Smoothing::HighQuality;
+    if (painter_)
+        painter_->setRenderHint(QPainter::Antialiasing, smooth_);
+}
+
+void Graphics::applyBrush(const Brush& b) {
+    painter_->setPen(Qt::NoPen);
+    if (!b.hatched()) {
+        painter_->setBrush(qcolor(b.color()));
+        return;
+    }
+    QBrush brush(hatchTile(b));
+    // Keep the pattern aligned to the target's pixel grid whatever the world transform.
+    brush.setTransform(painter_->worldTransform().inverted());
+    painter_->setBrush(brush);
+}
+
+void Graphics::applyPen(const Pen& p) {
+    QPen pen(qcolor(p.color));
+    pen.setWidthF(p.width);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    if (!p.dash.empty()) {
+        QList<qreal> dashes;
+        for (float d : p.dash)
+            dashes.push_back(d);
+        pen.setDashPattern(dashes);
+    }
+    painter_->setPen(pen);
+    painter_->setBrush(Qt::NoBrush);
+}
+
+void Graphics::fillRect(const Brush& b, RectF r) {
+    if (!painter_ || r.w <= 0 || r.h <= 0)
+        return;
+    applyBrush(b);
+    // Edges half a pixel before the centres, so (x, y, w, h) covers columns x..x+w-1.
+    painter_->drawRect(QRectF(r.x - 0.5, r.y - 0.5, r.w, r.h));
+}
+
+void Graphics::drawRect(const Pen& p, RectF r) {
+    if (!painter_ || r.w < 0 || r.h < 0)
+        return;
+    applyPen(p);
+    painter_->drawRect(QRectF(r.x, r.y, r.w, r.h));
+}
+
+void Graphics::drawLine(const Pen& p, PointF a, PointF b) {
+    if (!painter_)
+        return;
+    applyPen(p);
+    painter_->drawLine(QPointF(a.x, a.y), QPointF(b.x, b.y));
+}
+
+void Graphics::drawPolyline(const Pen& p, const std::vector<PointF>& points) {
+    if (!painter_ || points.size() < 2)
+        return;
+    applyPen(p);
+    QPolygonF poly;
+    for (auto pt : points)
+        poly << QPointF(pt.x, pt.y);
+    painter_->drawPolyline(poly);
+}
+
+void Graphics::fillEllipse(const Brush& b, RectF r) {
+    if (!painter_ || r.w <= 0 || r.h <= 0)
+        return;
+    applyBrush(b);
+    painter_->drawEllipse(QRectF(r.x - 0.5, r.y - 0.5, r.w, r.h));
+}
+
+void Graphics::drawEllipse(const Pen& p, RectF r) {
+    if (!painter_)
+        return;
+    applyPen(p);
+    painter_->drawEllipse(QRectF(r.x, r.y, r.w, r.h));
+}
+
+void Graphics::fillPath(const Brush& b, const Path& path) {
+    if (!painter_ || path.isEmpty())
+        return;
+    applyBrush(b);
+    painter_->drawPath(path.qpath().translated(-0.5, -0.5));
+}
+
+void Graphics::drawPath(const Pen& p, const Path& path) {
+    if (!painter_ || path.isEmpty())
+        return;
+    applyPen(p);
+    painter_->drawPath(path.qpath());
+}
+
+void Graphics::roundedBox(RectF r, float radius, const Brush& fill, const Pen& outline) {
+    if (!painter_)
+        return;
+    Path path;
+    path.addRoundedRectangle(r, radius);
+    applyBrush(fill);
+    painter_->drawPath(path.qpath());
+    drawPath(outline, path);
+}
+
+void Graphics::drawImage(const Bitmap& src, int x, int y) {
+    drawImage(src, x, y, {0, 0, src.width(), src.height()});
+}
+
+void Graphics::drawImage(const Bitmap& src, int x, int y, Rect s) {
+    if (!painter_ || src.isNull() || s.w <= 0 || s.h <= 0)
+        return;
+    painter_->drawImage(QPointF(x - 0.5, y - 0.5), src.qimage(), QRect(s.x, s.y, s.w, s.h));
+}
+
+void Graphics::drawImage(const Bitmap& src, RectF dst, RectF s, float opacity) {
+    if (!painter_ || src.isNull() || dst.w <= 0 || dst.h <= 0 || s.w <= 0 || s.h <= 0 ||
+        opacity <= 0)
+        return;
+    if (interpolation_ == Interpolation::NearestNeighbor) {
+        drawNearest(src, dst, s, opacity);
+        return;
+    }
+    painter_->save();
+    painter_->setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter_->setOpacity(std::min(opacity, 1.0f));
+    painter_->drawImage(QRectF(dst.x - 0.5, dst.y - 0.5, dst.w, dst.h), src.qimage(),
+                        QRectF(s.x, s.y, s.w, s.h));
+    painter_->restore();
+}
+
+void Graphics::drawNearest(const Bitmap& src, RectF dst, RectF s, float opacity) {
+    const QTransform& t = painter_->worldTransform();
+    if (t.type() > QTransform::TxTranslate || painter_->hasClipping()) {
+        painter_->save();
+        painter_->setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter_->setOpacity(std::min(opacity, 1.0f));
+        painter_->drawImage(QRectF(dst.x - 0.5, dst.y - 0.5, dst.w, dst.h), src.qimage(),
+                            QRectF(s.x, s.y, s.w, s.h));
+        painter_->restore();
+        return;
+    }
+    // Sample by hand, so that the mapping is exactly the canvas's pointer mapping.
+    double ox = t.dx() - 0.5, oy = t.dy() - 0.5; // device offset of the logical origin
+    double dx0 = dst.x + ox, dy0 = dst.y + oy;
+    double zx = double(dst.w) / s.w, zy = double(dst.h) / s.h;
+    int i0 = std::max(0, int(std::ceil(dx0))), j0 = std::max(0, int(std::ceil(dy0)));
+    int i1 = std::min(target_.width(), int(std::ceil(dx0 + dst.w)));
+    int j1 = std::min(target_.height(), int(std::ceil(dy0 + dst.h)));
+    int colMin = std::max(0, int(std::floor(s.x)));
+    int colMax = std::min(src.width() - 1, int(std::ceil(s.x + s.w)) - 1);
+    int rowMin = std::max(0, int(std::floor(s.y)));
+    int rowMax = std::min(src.height() - 1, int(std::ceil(s.y + s.h)) - 1);
+    if (i0 >= i1 || j0 >= j1 || colMin > colMax || rowMin > rowMax)
+        return;
+    int op256 = std::clamp(int(std::lround(opacity * 256)), 0, 256);
+    std::vector<int> cols(size_t(i1 - i0));
+    for (int i = i0; i < i1; ++i)
+        cols[size_t(i - i0)] = std::clamp(int((i - dx0) / zx + 0.5 + s.x), colMin, colMax);
+    bool opaqueTarget = target_.format() == PixelFormat::Rgb;
+    for (int j = j0; j < j1; ++j) {
+        int sr = std::clamp(int((j - dy0) / zy + 0.5 + s.y), rowMin, rowMax);
+        const uint32_t* srow = src.row(sr);
+        uint32_t* drow = target_.row(j);
+        for (int i = i0; i < i1; ++i) {
+            uint32_t v = blendOver(drow[i], srow[cols[size_t(i - i0)]], op256);
+            drow[i] = opaqueTarget ? (v | 0xFF000000u) : v;
+        }
+    }
+}
+
+void Graphics::drawImageRedTint(const Bitmap& src, RectF dst, RectF s) {
+    if (src.isNull())
+        return;
+    Bitmap tinted = src.clone();
+    for (int y = 0; y < tinted.height(); ++y) {
+        uint32_t* r = tinted.row(y);
+        for (int x = 0; x < tinted.width(); ++x) {
+            Color c(r[x]);
+            r[x] = Color::fromArgb(c.a(), c.r(), c.g() / 2, c.b() / 2).argb;
+        }
+    }
+    drawImage(tinted, dst, s);
+}
+
+void Graphics::translate(float dx, float dy) {
+    if (painter_)
+        painter_->translate(dx, dy);
+}
+
+void Graphics::rotate(float degrees) {
+    if (painter_)
+        painter_->rotate(degrees);
+}
+
+void Graphics::setClip(const Path& path) {
+    if (painter_)
+        painter_->setClipPath(path.qpath().translated(-0.5, -0.5));
+}
+
+void Graphics::resetClip() {
+    if (painter_)
+        painter_->setClipping(false);
+}
+
+void Graphics::drawText(const std::string& utf8, FontKind font, const Brush& b, RectF r,
+                        Align align) {
+    if (!painter_ || utf8.empty())
+        return;
+    int h = align == Align::Near ? Qt::AlignLeft
+            : align == Align::Far ? Qt::AlignRight
+                                  : Qt::AlignHCenter;
+    painter_->setFont(fontFor(font));
+    painter_->setPen(qcolor(b.color()));
+    painter_->drawText(QRectF(r.x - 0.5, r.y - 0.5, r.w, r.h), h | Qt::AlignVCenter,
+                       QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
+}
+
+} // namespace vork

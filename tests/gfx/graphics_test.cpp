@@ -1,0 +1,196 @@
+#include "gfx/Graphics.h"
+
+#include <gtest/gtest.h>
+
+using namespace vork;
+
+namespace {
+// Columns and rows where the bitmap differs from its initial transparent black.
+std::vector<Point> touched(const Bitmap& b) {
+    std::vector<Point> out;
+    for (int y = 0; y < b.height(); ++y)
+        for (int x = 0; x < b.width(); ++x)
+            if (b.pixel(x, y).argb != 0)
+                out.push_back({x, y});
+    return out;
+}
+Rect boundsOf(const std::vector<Point>& pts) {
+    int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
+    for (auto p : pts) {
+        x0 = std::min(x0, p.x), y0 = std::min(y0, p.y);
+        x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
+    }
+    return {x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+}
+} // namespace
+
+TEST(BitmapMemory, PixelsAreBgraBytesInRowOrder) {
+    Bitmap b(3, 2);
+    EXPECT_EQ(b.stride(), 12);
+    b.setPixel(2, 1, Color::fromArgb(0x40, 0x10, 0x20, 0x30));
+    const uint8_t* p = b.bytes() + 4 * (1 * 3 + 2);
+    EXPECT_EQ(p[0], 0x30); // B
+    EXPECT_EQ(p[1], 0x20); // G
+    EXPECT_EQ(p[2], 0x10); // R
+    EXPECT_EQ(p[3], 0x40); // A
+    EXPECT_EQ(b.pixel(0, 0).argb, 0u) << "a new bitmap is transparent black";
+    EXPECT_EQ(b.pixel(5, 5).argb, 0u) << "outside reads as transparent";
+}
+
+TEST(GraphicsFill, IntegerRectangleCoversExactlyItsColumnsAndRows) {
+    Bitmap b(20, 20);
+    Graphics g(b);
+    g.fillRect(Brush::solid(colors::black), Rect{3, 4, 5, 6});
+    auto pts = touched(b);
+    EXPECT_EQ(pts.size(), 30u);
+    EXPECT_EQ(boundsOf(pts), (Rect{3, 4, 5, 6}));
+}
+
+TEST(GraphicsOutline, OnePixelPenCoversBothEdgesInclusive) {
+    Bitmap b(20, 20);
+    Graphics g(b);
+    g.drawRect(Pen{colors::black, 1}, Rect{2, 3, 5, 4});
+    EXPECT_EQ(boundsOf(touched(b)), (Rect{2, 3, 6, 5}));
+    EXPECT_EQ(b.pixel(4, 5).argb, 0u) << "the inside stays empty";
+    EXPECT_EQ(b.pixel(2, 5), colors::black);
+    EXPECT_EQ(b.pixel(7, 5), colors::black);
+}
+
+TEST(GraphicsLine, HorizontalLineThroughPixelCentres) {
+    Bitmap b(20, 5);
+    Graphics g(b);
+    g.drawLine(Pen{colors::white, 1}, {0, 2}, {9, 2});
+    auto pts = touched(b);
+    ASSERT_FALSE(pts.empty());
+    EXPECT_EQ(boundsOf(pts).y, 2);
+    EXPECT_EQ(boundsOf(pts).h, 1);
+}
+
+TEST(GraphicsBlend, SourceOverAndClear) {
+    Bitmap b(4, 4);
+    Graphics g(b);
+    g.clear(Color::rgb(0, 0, 255));
+    g.fillRect(Brush::solid(Color::fromArgb(128, 255, 0, 0)), Rect{0, 0, 4, 4});
+    Color c = b.pixel(1, 1);
+    EXPECT_EQ(c.a(), 255);
+    EXPECT_NEAR(c.r(), 128, 2);
+    EXPECT_NEAR(c.b(), 127, 2);
+    g.clear(Color::fromArgb(10, 1, 2, 3));
+    EXPECT_EQ(b.pixel(3, 3), Color::fromArgb(10, 1, 2, 3)) << "clear replaces alpha too";
+}
+
+TEST(GraphicsHatch, PatternsAlignToTheBitmapOrigin) {
+    Bitmap b(16, 16);
+    Graphics g(b);
+    Color fg = Color::rgb(200, 200, 200), bg = colors::white;
+    g.fillRect(Brush::hatch(HatchStyle::LargeCheckerBoard, fg, bg), Rect{0, 0, 16, 16});
+    EXPECT_EQ(b.pixel(0, 0), fg);
+    EXPECT_EQ(b.pixel(3, 3), fg);
+    EXPECT_EQ(b.pixel(4, 0), bg);
+    EXPECT_EQ(b.pixel(0, 4), bg);
+    EXPECT_EQ(b.pixel(4, 4), fg);
+    EXPECT_EQ(b.pixel(8, 0), fg) << "the pattern repeats every 8 pixels";
+
+    Bitmap c(8, 8);
+    Graphics gc(c);
+    gc.fillRect(Brush::hatch(HatchStyle::Percent50, Color::rgb(1, 1, 1), colors::white),
+                Rect{1, 1, 4, 4});
+    EXPECT_NE(c.pixel(1, 1), c.pixel(2, 1)) << "neighbours alternate";
+    EXPECT_EQ(c.pixel(1, 1), c.pixel(2, 2));
+}
+
+TEST(GraphicsScale, NearestNeighbourMatchesThePointerMapping) {
+    // A 4-column source with distinct columns, drawn at zoom 8 from x = 10.
+    Bitmap src(4, 1);
+    for (int x = 0; x < 4; ++x)
+        src.setPixel(x, 0, Color::rgb(x * 50, 0, 0));
+    Bitmap dst(60, 8, PixelFormat::Rgb);
+    Graphics g(dst);
+    g.setInterpolation(Interpolation::NearestNeighbor);
+    g.drawImage(src, RectF{10, 0, 32, 8}, RectF{0, 0, 4, 1});
+    for (int i = 10; i < 42; ++i) {
+        int expected = std::min(3, int((i - 10) / 8.0 + 0.5));
+        EXPECT_EQ(dst.pixel(i, 3).r(), expected * 50) << "screen column " << i;
+    }
+    // The first column is only 4 screen pixels wide.
+    EXPECT_EQ(dst.pixel(13, 0).r(), 0);
+    EXPECT_EQ(dst.pixel(14, 0).r(), 50);
+    EXPECT_EQ(dst.pixel(9, 0).r(), 0);
+    EXPECT_EQ(dst.pixel(9, 0).a(), 255);
+}
+
+TEST(GraphicsScale, OpacityScalesTheSourceAlpha) {
+    Bitmap src(1, 1);
+    src.setPixel(0, 0, Color::rgb(255, 255, 255));
+    Bitmap dst(2, 2);
+    Graphics g(dst);
+    g.setInterpolation(Interpolation::NearestNeighbor);
+    g.drawImage(src, RectF{0, 0, 2, 2}, RectF{0, 0, 1, 1}, 0.5f);
+    EXPECT_NEAR(dst.pixel(0, 0).a(), 128, 1);
+}
+
+TEST(GraphicsImage, UnscaledDrawPlacesPixelsExactly) {
+    Bitmap src(2, 2);
+    src.setPixel(0, 0, Color::rgb(9, 9, 9));
+    src.setPixel(1, 1, Color::rgb(7, 7, 7));
+    Bitmap dst(10, 10);
+    Graphics g(dst);
+    g.drawImage(src, 3, 4);
+    EXPECT_EQ(dst.pixel(3, 4), Color::rgb(9, 9, 9));
+    EXPECT_EQ(dst.pixel(4, 5), Color::rgb(7, 7, 7));
+    EXPECT_EQ(touched(dst).size(), 2u);
+}
+
+TEST(GraphicsImage, RedTintHalvesGreenAndBlue) {
+    Bitmap src(1, 1);
+    src.setPixel(0, 0, Color::rgb(200, 100, 50));
+    Bitmap dst(1, 1);
+    Graphics g(dst);
+    g.setInterpolation(Interpolation::NearestNeighbor);
+    g.drawImageRedTint(src, RectF{0, 0, 1, 1}, RectF{0, 0, 1, 1});
+    EXPECT_EQ(dst.pixel(0, 0), Color::rgb(200, 50, 25));
+}
+
+TEST(GraphicsState, RotationAndClipEndWithTheSavedState) {
+    Bitmap b(20, 20);
+    Graphics g(b);
+    {
+        Graphics::State s(g);
+        g.translate(10, 10);
+        g.rotate(90);
+        // (2, 0) rotated by 90 degrees lands at (10, 12).
+        g.fillRect(Brush::solid(colors::black), RectF{2, 0, 1, 1});
+    }
+    EXPECT_EQ(b.pixel(10, 12), colors::black);
+    g.fillRect(Brush::solid(colors::white), RectF{0, 0, 1, 1});
+    EXPECT_EQ(b.pixel(0, 0), colors::white) << "the transform ended with the state";
+
+    Bitmap c(10, 10);
+    Graphics gc(c);
+    Path clip;
+    clip.addRectangle(RectF{0, 0, 5, 10});
+    gc.setClip(clip);
+    gc.fillRect(Brush::solid(colors::black), Rect{0, 0, 10, 10});
+    EXPECT_EQ(c.pixel(2, 2), colors::black);
+    EXPECT_EQ(c.pixel(7, 2).argb, 0u) << "outside the clip nothing is drawn";
+    gc.resetClip();
+    gc.fillRect(Brush::solid(colors::black), Rect{0, 0, 10, 10});
+    EXPECT_EQ(c.pixel(7, 2), colors::black);
+}
+
+TEST(GraphicsText, AlignmentPlacesTheInk) {
+    auto inkBounds = [](Align a) {
+        Bitmap b(200, 30);
+        Graphics g(b);
+        g.drawText("Ab", FontKind::Title, Brush::solid(colors::black), RectF{0, 0, 200, 30}, a);
+        return boundsOf(touched(b));
+    };
+    Rect nearB = inkBounds(Align::Near), centre = inkBounds(Align::Center),
+         farB = inkBounds(Align::Far);
+    EXPECT_LT(nearB.x, 20);
+    EXPECT_GT(farB.x + farB.w, 180);
+    EXPECT_GT(centre.x, 70);
+    EXPECT_LT(centre.x + centre.w, 130);
+    EXPECT_GT(centre.y, 3) << "vertically centred";
+    EXPECT_LT(centre.y + centre.h, 27);
+}
