@@ -1,0 +1,98 @@
+#pragma once
+// Documents, frames and layers: the picture and the animation are both Documents.
+//
+// A Document is an ordered list of Frames with a current frame; a Frame is an ordered list of
+// Layers (first = bottom) with a current layer. No list is ever empty and the current
+// positions always designate an element: every operation here keeps that so.
+#include "gfx/Bitmap.h"
+
+#include <memory>
+#include <vector>
+
+namespace vork {
+
+struct Layer {
+    Layer(int id, float width, float height); // transparent image, thumbnail rebuilt at 30 x 30
+
+    int id = 0;
+    Bitmap image;     // ARGB, the document size
+    Bitmap thumbnail; // ARGB, 30 x 30
+    bool visible = true;
+    int opacity = 255; // 0..255, applied to the alpha when composed
+
+    // Replaces the thumbnail by a w x h one: checkerboard band under the fitted image.
+    void rebuildThumbnail(int w = 30, int h = 30);
+};
+
+struct Frame {
+    Frame(float width, float height, double delay);
+
+    int number = 0;       // 1-based position, written by Document::renumberFrames
+    int layerCounter = 1; // last layer id issued; ids are never reused
+    float width = 0, height = 0;
+    std::vector<std::unique_ptr<Layer>> layers;
+    int currentLayer = 0;
+    bool enabled = true;
+    double delay = 0; // ms
+    Bitmap thumbnail; // 50 x 50 empty when made, 55 x 50 once rebuilt
+
+    Layer& current() { return *layers[size_t(currentLayer)]; }
+    const Layer& current() const { return *layers[size_t(currentLayer)]; }
+    int layerCount() const { return int(layers.size()); }
+    Layer& layer(int i) { return *layers[size_t(i)]; }
+    const Layer& layer(int i) const { return *layers[size_t(i)]; }
+
+    // Each returns the new current position.
+    int insertLayerAfter(int position);
+    int insertLayerBefore(int position);
+    int appendLayer();
+    int deleteCurrentLayer();     // refused (no change) when only one layer is left
+    int deleteLayer(int position); // likewise
+
+    // Replaces the thumbnail by a w x h one from the visible layers, without opacity.
+    void rebuildThumbnail(int w = 55, int h = 50);
+};
+
+class Document {
+public:
+    Document(int width, int height, double defaultDelay);
+
+    double defaultDelay = 0;
+    int width = 0, height = 0;
+    std::vector<std::unique_ptr<Frame>> frames;
+    int currentFrame = 0;
+
+    Frame& current() { return *frames[size_t(currentFrame)]; }
+    const Frame& current() const { return *frames[size_t(currentFrame)]; }
+    int frameCount() const { return int(frames.size()); }
+    Frame& frame(int i) { return *frames[size_t(i)]; }
+    const Frame& frame(int i) const { return *frames[size_t(i)]; }
+    Layer& currentLayer() { return current().current(); }
+
+    // Each returns the new current position.
+    int insertFrameAfter(int position);
+    int insertFrameBefore(int position);
+    int goToFirstFrame();
+    int goToLastFrame();
+    int nextFrame(bool wrap);
+    int previousFrame(bool wrap);
+    int deleteCurrentFrame(); // refused when only one frame is left
+    void renumberFrames();
+};
+
+// Copies every pixel of source into target when both have the same size; otherwise nothing.
+void copyPixels(const Bitmap& source, Bitmap& target);
+
+// Fits a w x h thumbnail box around a W x H source: the rectangle the source is drawn into.
+RectF thumbnailPlacement(int w, int h, float sourceWidth, float sourceHeight);
+
+} // namespace vork
+
+namespace vork {
+
+// Thumbnail refreshes of an animation (the callers clear the preview's up-to-date flag).
+void refreshAllFrameThumbnails(Document& animation, int w = 55, int h = 50); // every frame and its current layer
+void refreshCurrentThumbnails(Document& animation);      // current frame and its current layer
+void refreshCurrentFrameThumbnails(Document& animation); // current frame and all of its layers
+
+} // namespace vork

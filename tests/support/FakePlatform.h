@@ -1,0 +1,99 @@
+#pragma once
+// A scripted desktop for tests: held keys, the tick, dialogs and choosers answer from fields
+// the test sets; everything the program asks for is recorded.
+#include "app/Platform.h"
+
+#include <deque>
+#include <set>
+
+namespace vork::test {
+
+class FakePlatform : public Platform {
+public:
+    uint32_t tick = 0;
+    std::set<HeldKey> held;
+    int invalidations = 0;
+    std::vector<int> posted;
+    std::string title;
+    std::vector<std::pair<std::string, std::string>> messages; // (caption, text)
+    bool destroyed = false;
+
+    // Choosers answer from these queues; an empty queue means the user cancelled.
+    std::deque<std::string> openAnswers, saveAnswers;
+    std::vector<FileChooser> choosersShown;
+
+    // New-document dialog: an optional preset double-click, then OK with a size or Cancel.
+    struct NewDocScript {
+        std::optional<std::pair<int, int>> presetDoubleClick;
+        bool ok = false;
+        int width = 0, height = 0;
+    };
+    std::deque<NewDocScript> newDocScripts;
+    std::vector<std::pair<int, int>> newDocOpenedWith;
+    int aboutBoxes = 0, keyReferences = 0;
+    bool inputEnabledSeenInDialog = true; // set by tests that check inputEnabled around dialogs
+    std::function<void()> onDialog;       // runs while any dialog is "open"
+
+    uint32_t tickCount() override { return tick; }
+    bool isHeld(HeldKey key) override { return held.count(key) != 0; }
+    void invalidate() override { ++invalidations; }
+    void postCommand(int id) override { posted.push_back(id); }
+    void setTitle(const std::string& t) override { title = t; }
+    void messageBox(const std::string& caption, const std::string& text) override {
+        messages.emplace_back(caption, text);
+    }
+    void destroyWindow() override { destroyed = true; }
+
+    std::optional<std::string> openFile(const FileChooser& c, std::string& remembered) override {
+        return answer(c, remembered, openAnswers);
+    }
+    std::optional<std::string> saveFile(const FileChooser& c, std::string& remembered) override {
+        return answer(c, remembered, saveAnswers);
+    }
+
+    NewDocumentAnswer newDocumentDialog(DocumentKind, int width, int height,
+                                        const std::function<void(int, int)>& onPreset) override {
+        newDocOpenedWith.emplace_back(width, height);
+        if (onDialog)
+            onDialog();
+        NewDocumentAnswer a;
+        if (newDocScripts.empty())
+            return a;
+        NewDocScript s = newDocScripts.front();
+        newDocScripts.pop_front();
+        if (s.presetDoubleClick)
+            onPreset(s.presetDoubleClick->first, s.presetDoubleClick->second);
+        if (s.ok && validDocumentSize(s.width, s.height)) {
+            a.accepted = true;
+            a.width = s.width;
+            a.height = s.height;
+        }
+        return a;
+    }
+    void aboutBox() override {
+        ++aboutBoxes;
+        if (onDialog)
+            onDialog();
+    }
+    void keyReference() override {
+        ++keyReferences;
+        if (onDialog)
+            onDialog();
+    }
+
+private:
+    std::optional<std::string> answer(const FileChooser& c, std::string& remembered,
+                                      std::deque<std::string>& q) {
+        choosersShown.push_back(c);
+        if (onDialog)
+            onDialog();
+        if (q.empty())
+            return std::nullopt;
+        std::string a = q.front();
+        q.pop_front();
+        remembered = a;
+        return a;
+    }
+};
+
+} // namespace vork::test
