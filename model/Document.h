@@ -80,10 +80,15 @@ public:
     void renumberFrames();
 };
 
+// A float document size truncated to a bitmap extent: 0 for sizes below one pixel (and NaN),
+// capped at the int range, so a bad size gives a null bitmap rather than undefined behaviour.
+int bitmapExtent(float size);
+
 // Copies every pixel of source into target when both have the same size; otherwise nothing.
 void copyPixels(const Bitmap& source, Bitmap& target);
 
-// Fits a w x h thumbnail box around a W x H source: the rectangle the source is drawn into.
+// Fits a W x H source into a w x h thumbnail box, keeping its proportions and centring it:
+// the rectangle the source is drawn into. Empty (all zero) when the source has no pixels.
 RectF thumbnailPlacement(int w, int h, float sourceWidth, float sourceHeight);
 
 } // namespace vork

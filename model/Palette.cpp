@@ -1,5 +1,7 @@
 #include "model/Palette.h"
 
+#include <cstddef>
+
 namespace vork {
 
 std::vector<PaletteEntry> makePalette(int n) {

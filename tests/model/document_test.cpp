@@ -1,0 +1,246 @@
+#include "model/Document.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace vork;
+
+namespace {
+std::vector<int> idsOf(const Frame& f) {
+    std::vector<int> ids;
+    for (const auto& l : f.layers)
+        ids.push_back(l->id);
+    return ids;
+}
+
+// A document of n frames whose frames are told apart by their delay 1, 2, ... n.
+Document numberedFrames(int n) {
+    Document d(8, 8, 100);
+    d.current().delay = 1;
+    for (int i = 2; i <= n; ++i)
+        d.frame(d.insertFrameAfter(d.currentFrame)).delay = i;
+    return d;
+}
+} // namespace
+
+TEST(DocumentConstruction, OneFrameWithOneLayerOfTheDocumentSize) {
+    Document d(40, 30, 100);
+    ASSERT_EQ(d.frameCount(), 1);
+    EXPECT_EQ(d.currentFrame, 0);
+    EXPECT_EQ(d.defaultDelay, 100);
+    const Frame& f = d.current();
+    EXPECT_EQ(f.width, 40.0f);
+    EXPECT_EQ(f.height, 30.0f);
+    EXPECT_EQ(f.delay, 100);
+    EXPECT_TRUE(f.enabled);
+    EXPECT_EQ(f.layerCounter, 1);
+    EXPECT_EQ(f.thumbnail.width(), 50);
+    EXPECT_EQ(f.thumbnail.height(), 50);
+    ASSERT_EQ(f.layerCount(), 1);
+    EXPECT_EQ(f.currentLayer, 0);
+    const Layer& l = f.current();
+    EXPECT_EQ(l.id, 1);
+    EXPECT_TRUE(l.visible);
+    EXPECT_EQ(l.opacity, 255);
+    EXPECT_EQ(l.image.width(), 40);
+    EXPECT_EQ(l.image.height(), 30);
+    EXPECT_EQ(l.image.pixel(39, 29), colors::transparent);
+    EXPECT_EQ(l.thumbnail.width(), 30);
+    EXPECT_EQ(l.thumbnail.height(), 30);
+}
+
+TEST(DocumentConstruction, FractionalSizesTruncateAndEmptySizesGiveNullImages) {
+    Layer fractional(1, 10.9f, 3.99f);
+    EXPECT_EQ(fractional.image.width(), 10);
+    EXPECT_EQ(fractional.image.height(), 3);
+
+    for (float bad : {0.0f, 0.5f, -20.0f, std::numeric_limits<float>::quiet_NaN()}) {
+        Layer l(1, bad, 10);
+        EXPECT_TRUE(l.image.isNull()) << bad;
+        l.rebuildThumbnail(30, 30);
+        EXPECT_EQ(l.thumbnail.width(), 30);
+        EXPECT_EQ(l.thumbnail.pixel(15, 15), colors::transparent) << "no band without pixels";
+    }
+    Document empty(0, -5, 100);
+    empty.insertFrameAfter(0);
+    empty.current().insertLayerAfter(0);
+    empty.current().rebuildThumbnail();
+    EXPECT_TRUE(empty.currentLayer().image.isNull());
+    EXPECT_EQ(empty.current().thumbnail.width(), 55);
+}
+
+TEST(BitmapExtent, TruncatesTowardZeroAndRejectsWhatIsNotASize) {
+    EXPECT_EQ(bitmapExtent(300.7f), 300);
+    EXPECT_EQ(bitmapExtent(1.0f), 1);
+    EXPECT_EQ(bitmapExtent(0.99f), 0);
+    EXPECT_EQ(bitmapExtent(-3.0f), 0);
+    EXPECT_EQ(bitmapExtent(std::numeric_limits<float>::quiet_NaN()), 0);
+    EXPECT_EQ(bitmapExtent(1e20f), std::numeric_limits<int>::max());
+}
+
+TEST(FrameLayers, IdsAreIssuedInOrderAndNeverReused) {
+    Document d(4, 4, 0);
+    Frame& f = d.current();
+    f.insertLayerAfter(f.currentLayer); // id 2
+    f.insertLayerAfter(f.currentLayer); // id 3
+    EXPECT_EQ(idsOf(f), (std::vector<int>{1, 2, 3}));
+    f.deleteLayer(1);
+    f.insertLayerAfter(f.currentLayer);
+    EXPECT_EQ(idsOf(f), (std::vector<int>{1, 3, 4}));
+    EXPECT_EQ(f.layerCounter, 4);
+
+    // Frames number their layers independently.
+    d.insertFrameAfter(0);
+    EXPECT_EQ(d.current().appendLayer(), 1);
+    EXPECT_EQ(idsOf(d.current()), (std::vector<int>{1, 2}));
+}
+
+TEST(FrameLayers, InsertionMakesTheNewLayerCurrentAndReenablesTheFrame) {
+    Document d(4, 4, 0);
+    Frame& f = d.current();
+    f.enabled = false;
+    EXPECT_EQ(f.insertLayerBefore(0), 0);
+    EXPECT_TRUE(f.enabled);
+    EXPECT_EQ(idsOf(f), (std::vector<int>{2, 1}));
+    EXPECT_EQ(f.current().id, 2);
+
+    EXPECT_EQ(f.insertLayerAfter(0), 1);
+    EXPECT_EQ(idsOf(f), (std::vector<int>{2, 3, 1}));
+    EXPECT_EQ(f.current().id, 3);
+
+    f.enabled = false;
+    EXPECT_EQ(f.appendLayer(), 3);
+    EXPECT_TRUE(f.enabled) << "the file readers rely on appendLayer switching the frame on";
+    EXPECT_EQ(idsOf(f), (std::vector<int>{2, 3, 1, 4}));
+    EXPECT_EQ(f.current().image.width(), 4) << "new layers have the frame's size";
+}
+
+TEST(FrameLayers, PositionsOutsideTheListAreClampedOnInsertion) {
+    Document d(4, 4, 0);
+    Frame& f = d.current();
+    EXPECT_EQ(f.insertLayerAfter(99), 1);
+    EXPECT_EQ(f.insertLayerBefore(-7), 0);
+    EXPECT_EQ(idsOf(f), (std::vector<int>{3, 1, 2}));
+}
+
+TEST(FrameLayers, DeletionMovesToTheFollowingLayerOrTheNewTop) {
+    Document d(4, 4, 0);
+    Frame& f = d.current();
+    f.appendLayer();
+    f.appendLayer(); // ids 1 2 3, current 2
+    EXPECT_EQ(f.deleteCurrentLayer(), 1) << "the top layer removed: the new top is current";
+    EXPECT_EQ(idsOf(f), (std::vector<int>{1, 2}));
+
+    f.currentLayer = 0;
+    EXPECT_EQ(f.deleteCurrentLayer(), 0);
+    EXPECT_EQ(idsOf(f), (std::vector<int>{2}));
+    EXPECT_EQ(f.current().id, 2) << "the layer that followed takes the place";
+
+    EXPECT_EQ(f.deleteCurrentLayer(), 0) << "the only layer is kept";
+    EXPECT_EQ(f.layerCount(), 1);
+    EXPECT_EQ(f.deleteLayer(5), 0);
+    EXPECT_EQ(f.deleteLayer(-1), 0);
+    EXPECT_EQ(f.layerCount(), 1);
+
+    f.appendLayer();
+    EXPECT_EQ(f.deleteLayer(7), 1) << "a position outside the list deletes nothing";
+    EXPECT_EQ(f.layerCount(), 2);
+}
+
+TEST(DocumentFrames, InsertionMakesTheNewFrameCurrentWithTheDefaultDelay) {
+    Document d(6, 5, 100);
+    d.current().delay = 40;
+    EXPECT_EQ(d.insertFrameAfter(0), 1);
+    EXPECT_EQ(d.current().delay, 100);
+    EXPECT_EQ(d.current().width, 6.0f);
+    EXPECT_EQ(d.currentLayer().image.height(), 5);
+    EXPECT_EQ(d.insertFrameBefore(0), 0);
+    EXPECT_EQ(d.frameCount(), 3);
+    EXPECT_EQ(d.frame(1).delay, 40) << "the original frame moved to the middle";
+    EXPECT_EQ(d.insertFrameAfter(50), 3) << "clamped to the last frame";
+}
+
+TEST(DocumentFrames, NextAndPreviousWrapOnlyWhenAsked) {
+    Document d = numberedFrames(3);
+    EXPECT_EQ(d.goToLastFrame(), 2);
+    EXPECT_EQ(d.nextFrame(false), 2);
+    EXPECT_EQ(d.nextFrame(true), 0);
+    EXPECT_EQ(d.previousFrame(false), 0);
+    EXPECT_EQ(d.previousFrame(true), 2);
+    EXPECT_EQ(d.previousFrame(true), 1);
+    EXPECT_EQ(d.nextFrame(false), 2);
+    EXPECT_EQ(d.goToFirstFrame(), 0);
+    EXPECT_EQ(d.nextFrame(false), 1);
+
+    Document single(2, 2, 100);
+    EXPECT_EQ(single.nextFrame(true), 0);
+    EXPECT_EQ(single.previousFrame(true), 0);
+}
+
+TEST(DocumentFrames, DeletingTheLastOrFirstOfThree) {
+    Document last = numberedFrames(3);
+    last.goToLastFrame();
+    EXPECT_EQ(last.deleteCurrentFrame(), 1);
+    EXPECT_EQ(last.current().delay, 2) << "the new last frame is current";
+    EXPECT_EQ(last.frameCount(), 2);
+
+    Document first = numberedFrames(3);
+    first.goToFirstFrame();
+    EXPECT_EQ(first.deleteCurrentFrame(), 0);
+    EXPECT_EQ(first.current().delay, 2) << "the former second frame is current";
+
+    first.deleteCurrentFrame();
+    EXPECT_EQ(first.deleteCurrentFrame(), 0) << "the only frame is kept";
+    EXPECT_EQ(first.frameCount(), 1);
+    EXPECT_EQ(first.current().delay, 3);
+}
+
+TEST(DocumentFrames, RenumberFollowsTheListOrder) {
+    Document d = numberedFrames(3);
+    d.insertFrameBefore(0);
+    d.renumberFrames();
+    for (int i = 0; i < d.frameCount(); ++i)
+        EXPECT_EQ(d.frame(i).number, i + 1);
+    EXPECT_EQ(d.frame(1).delay, 1);
+}
+
+TEST(CopyPixels, CopiesAllFourChannelsBetweenEqualSizes) {
+    Bitmap source(3, 2), target(3, 2);
+    source.setPixel(0, 0, Color(0x00123456u)); // transparent but with colour bytes
+    source.setPixel(2, 1, Color::fromArgb(7, 1, 2, 3));
+    target.fill(Color::rgb(9, 9, 9));
+    copyPixels(source, target);
+    EXPECT_EQ(target.pixel(0, 0), Color(0x00123456u)) << "no blending: alpha 0 is copied";
+    EXPECT_EQ(target.pixel(2, 1), Color::fromArgb(7, 1, 2, 3));
+    EXPECT_EQ(target.pixel(1, 0), colors::transparent);
+}
+
+TEST(CopyPixels, DifferentSizesOrNullBitmapsChangeNothing) {
+    Bitmap source(3, 2), wider(4, 2), none;
+    source.fill(colors::white);
+    wider.fill(colors::black);
+    copyPixels(source, wider);
+    EXPECT_EQ(wider.pixel(0, 0), colors::black);
+    copyPixels(none, wider);
+    copyPixels(source, none);
+    EXPECT_TRUE(none.isNull());
+    copyPixels(source, source);
+    EXPECT_EQ(source.pixel(2, 1), colors::white);
+}
+
+TEST(CopyPixels, TheTargetsSharedCopiesKeepTheirPixels) {
+    Bitmap source(2, 2), target(2, 2);
+    source.fill(colors::white);
+    Bitmap earlier = target; // shares the pixels until one of them is written
+    copyPixels(source, target);
+    EXPECT_EQ(target.pixel(1, 1), colors::white);
+    EXPECT_EQ(earlier.pixel(1, 1), colors::transparent);
+}
+
+TEST(CopyPixels, AnOpaqueTargetStaysOpaque) {
+    Bitmap source(2, 1), target(2, 1, PixelFormat::Rgb);
+    source.setPixel(0, 0, Color::fromArgb(0, 10, 20, 30));
+    copyPixels(source, target);
+    EXPECT_EQ(target.pixel(0, 0), Color::rgb(10, 20, 30));
+}
