@@ -1,0 +1,82 @@
+#include "files/SettingsFile.h"
+
+#include "files/PaletteFiles.h"
+#include "model/CodePage1251.h"
+
+#include <cmath>
+#include <fstream>
+#include <limits>
+
+namespace vork {
+
+namespace {
+
+const std::string& settingsHeading() {
+    static const std::string h = utf8ToCodePage1251("Размеры растра:");
+    return h;
+}
+
+// Takes the next number of the current line as a size when it is one the program can use.
+// Returns whether a number was there at all, so a bad size does not hide the one after it.
+bool readSize(textfile::Scanner& scanner, float& size, int& taken) {
+    const auto n = scanner.readNumber(true);
+    if (!n)
+        return false;
+    if (n->value && *n->value >= 1 && *n->value <= maxSettingsSide) {
+        size = float(*n->value);
+        ++taken;
+    }
+    return true;
+}
+
+// Reads two sizes from one line; the second is looked for only after a first number.
+void readSizePair(textfile::Scanner& scanner, float& width, float& height, int& taken) {
+    if (readSize(scanner, width, taken)) {
+        const auto n = scanner.readNumber(false);
+        if (n && n->value && *n->value >= 1 && *n->value <= maxSettingsSide) {
+            height = float(*n->value);
+            ++taken;
+        }
+    }
+}
+
+// Truncates toward zero; values no int can hold (and NaN) are written as 0.
+int truncatedSize(float size) {
+    if (!std::isfinite(size) || size >= 2147483648.0f || size < -2147483648.0f)
+        return 0;
+    return int(size);
+}
+
+} // namespace
+
+bool readSettings(const std::string& path, DocumentSizes& sizes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    textfile::Scanner scanner(in);
+    DocumentSizes read = sizes;
+    int taken = 0;
+
+    scanner.readWord();
+    scanner.skipLine();
+    readSizePair(scanner, read.animationWidth, read.animationHeight, taken);
+    scanner.skipLine();
+    readSizePair(scanner, read.pictureWidth, read.pictureHeight, taken);
+    if (taken == 0)
+        return false;
+    sizes = read;
+    return true;
+}
+
+bool writeSettings(const std::string& path, const DocumentSizes& sizes) {
+    std::string out = settingsHeading();
+    out += textfile::lineBreak;
+    out += std::to_string(truncatedSize(sizes.animationWidth)) + " " +
+           std::to_string(truncatedSize(sizes.animationHeight));
+    out += textfile::lineBreak;
+    out += std::to_string(truncatedSize(sizes.pictureWidth)) + " " +
+           std::to_string(truncatedSize(sizes.pictureHeight));
+    return textfile::replaceFile(path, out);
+}
+
+} // namespace vork
