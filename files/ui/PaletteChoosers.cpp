@@ -1,0 +1,110 @@
+#include "files/ui/PaletteChoosers.h"
+
+#include "files/PaletteFiles.h"
+#include "files/SettingsFile.h"
+
+namespace vork {
+
+namespace {
+
+constexpr const char* saveErrorCaption = "Ошибка сохранения";
+constexpr const char* smallPaletteNotSaved = "Файл малой палитры не сохранен";
+constexpr const char* bigPaletteNotSaved = "Файл Большой палитры не сохранен";
+constexpr const char* settingsNotSaved = "Файл свойств не сохранен";
+
+// Input is off while a modal chooser or message box is up.
+class InputPause {
+public:
+    explicit InputPause(Editor& editor) : editor(editor) { editor.input.inputEnabled = false; }
+    ~InputPause() { editor.input.inputEnabled = true; }
+    InputPause(const InputPause&) = delete;
+    InputPause& operator=(const InputPause&) = delete;
+
+private:
+    Editor& editor;
+};
+
+struct PaletteKind {
+    const char* openTitle;
+    const char* saveTitle;
+    const char* pattern;
+    const char* extension;
+    const char* notSavedText;
+    bool (*read)(const std::string&, Palettes&);
+    bool (*write)(const std::string&, const Palettes&);
+    std::string ChooserNames::*rememberedName;
+};
+
+const PaletteKind smallKind{"Открыть малую палитру",  "Сохранить малую палитру", "*.lpal", ".lpal",
+                            smallPaletteNotSaved,     readSmallPalette,          writeSmallPalette,
+                            &ChooserNames::smallPalette};
+const PaletteKind bigKind{"Открыть большую палитру", "Сохранить большую палитру", "*.bpal", ".bpal",
+                          bigPaletteNotSaved,        readBigPalette,              writeBigPalette,
+                          &ChooserNames::bigPalette};
+
+FileChooser chooserFor(const PaletteKind& kind, const char* title, std::string defaultExtension) {
+    FileChooser c;
+    c.title = title;
+    c.filters = {{"Pal files", kind.pattern}};
+    c.initialFolder = "data";
+    c.defaultExtension = std::move(defaultExtension);
+    return c;
+}
+
+bool openPalette(Editor& editor, const PaletteKind& kind) {
+    InputPause pause(editor);
+    std::string& name = editor.chooserNames.*kind.rememberedName;
+    const auto path = editor.platform.openFile(chooserFor(kind, kind.openTitle, ""), name);
+    if (!path)
+        return false;
+    return kind.read(*path, editor.colour.palettes);
+}
+
+bool savePalette(Editor& editor, const PaletteKind& kind) {
+    InputPause pause(editor);
+    std::string& name = editor.chooserNames.*kind.rememberedName;
+    const auto chosen =
+        editor.platform.saveFile(chooserFor(kind, kind.saveTitle, kind.extension), name);
+    if (!chosen)
+        return false;
+    name = withExtension(*chosen, kind.extension);
+    if (kind.write(name, editor.colour.palettes))
+        return true;
+    editor.platform.messageBox(saveErrorCaption, kind.notSavedText);
+    return false;
+}
+
+} // namespace
+
+std::string withExtension(const std::string& path, const std::string& extension) {
+    const size_t slash = path.find_last_of('/');
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const size_t dot = path.find_last_of('.');
+    // A dot in a folder name or at the start of a hidden file's name starts no extension.
+    if (dot == std::string::npos || dot <= nameStart)
+        return path + extension;
+    return path.substr(0, dot) + extension;
+}
+
+bool openSmallPalette(Editor& editor) { return openPalette(editor, smallKind); }
+bool saveSmallPalette(Editor& editor) { return savePalette(editor, smallKind); }
+bool openBigPalette(Editor& editor) { return openPalette(editor, bigKind); }
+bool saveBigPalette(Editor& editor) { return savePalette(editor, bigKind); }
+
+bool saveSettingsAndPalettes(Editor& editor) {
+    editor.input.inputEnabled = false;
+    bool allWritten = true;
+    auto report = [&](bool written, const char* text) {
+        if (!written) {
+            editor.platform.messageBox(saveErrorCaption, text);
+            allWritten = false;
+        }
+    };
+    report(writeSettings(settingsPath, editor.sizes), settingsNotSaved);
+    report(writeBigPalette(defaultBigPalettePath, editor.colour.palettes), bigPaletteNotSaved);
+    report(writeSmallPalette(defaultSmallPalettePath, editor.colour.palettes),
+           smallPaletteNotSaved);
+    return allWritten;
+}
+
+} // namespace vork
