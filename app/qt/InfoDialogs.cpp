@@ -62,9 +62,12 @@ std::unique_ptr<QDialog> makeAboutBox(QWidget* parent) {
         iconLabel->setObjectName(QStringLiteral("icon"));
         iconLabel->setPixmap(icon);
         row->addWidget(iconLabel, 0, Qt::AlignTop);
+        row->addSpacing(12);
     }
-    row->addSpacing(12);
-    row->addWidget(makeTextLabel(dialog.get(), aboutVersionLine, "version"), 1);
+    QLabel* version = makeTextLabel(dialog.get(), aboutVersionLine, "version");
+    version->setMinimumWidth(200); // a box of its own, not a button under a word
+    row->addWidget(version, 1);
+    column->addSpacing(8);
 
     addOkButton(dialog.get(), column);
     return dialog;

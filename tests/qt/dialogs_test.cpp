@@ -399,11 +399,5 @@ TEST(AboutBoxDialog, OkAndEscapeClose) {
     EXPECT_FALSE(byKey->isVisible());
 }
 
-TEST(InfoTexts, PlainConstantsMatchTheDialogs) {
-    EXPECT_EQ(keyReferenceLines.size(), 15u);
-    EXPECT_EQ(makeAboutBox(nullptr)->windowTitle(), QString::fromUtf8(aboutTitle));
-    EXPECT_EQ(makeKeyReference(nullptr)->windowTitle(), QString::fromUtf8(keyReferenceTitle));
-}
-
 } // namespace
 } // namespace vork
