@@ -1,0 +1,21 @@
+#pragma once
+// One paint: the whole client area is composed afresh from the Editor state and this frame's
+// input, then the frame's transient input is used up.
+#include "app/Editor.h"
+#include "gfx/Graphics.h"
+
+#include <string>
+
+namespace vork {
+
+// Builds the frame of the active mode into `backBuffer` (made anew at the client size) and
+// does the after-paint bookkeeping: the click latch, the pointer leaving, the typed character.
+void paintWindow(Editor& e, Bitmap& backBuffer);
+
+void animatorFrame(Editor& e, Graphics& g, Rect client);
+void painterFrame(Editor& e, Graphics& g, Rect client);
+
+// The window title of the active mode with the number of paints of the last interval.
+std::string windowTitle(const Editor& e, int paints);
+
+} // namespace vork

@@ -1,0 +1,62 @@
+#include "app/Startup.h"
+
+#include "app/Layout.h"
+#include "app/Widgets.h"
+#include "files/PaletteFiles.h"
+#include "files/SettingsFile.h"
+
+namespace vork {
+
+const std::array<ToolButtonCell, toolButtonCount> toolButtonCells = {{
+    {{75, 75, 24, 24}, 1},    {{0, 75, 24, 24}, 2},     {{25, 75, 24, 24}, 3},
+    {{125, 125, 24, 24}, 4},  {{100, 125, 24, 24}, 5},  {{75, 125, 24, 24}, 6},
+    {{100, 75, 24, 24}, 7},   {{150, 75, 24, 24}, 8},   {{125, 75, 24, 24}, 9},
+    {{50, 75, 24, 24}, 10},   {{100, 75, 24, 24}, 11},  {{125, 75, 24, 24}, 12},
+    {{50, 125, 22, 22}, 13},  {{25, 125, 24, 22}, 14},  {{0, 125, 24, 22}, 15},
+    {{100, 25, 24, 24}, 0},   {{125, 25, 24, 24}, 1},   {{150, 25, 24, 24}, 2},
+    {{150, 50, 22, 24}, 1},   {{100, 50, 24, 24}, 1},   {{100, 150, 24, 24}, 1},
+}};
+
+bool initEditor(Editor& e, std::string& error) {
+    // A missing or unreadable settings file leaves the built-in sizes.
+    readSettings(settingsPath, e.sizes);
+
+    Bitmap loaded = Bitmap::load(toolSheetPath);
+    if (loaded.isNull() || loaded.width() == 0) {
+        error = std::string("vork: cannot read the tool sheet \"") + toolSheetPath +
+                "\" in the working folder; the program needs it to draw its buttons.";
+        return false;
+    }
+    // A sheet of another size is accepted but leaves the faces blank.
+    e.toolSheet = Bitmap(175, 175);
+    copyPixels(loaded, e.toolSheet);
+
+    for (size_t i = 0; i < toolButtonCells.size(); ++i)
+        e.toolButtons[i] = makeToolButton(e.toolSheet, toolButtonCells[i].cell, toolButtonCells[i].id);
+
+    e.panels = Panels{};
+    layoutAnimatorPanels(e);
+
+    Palettes& p = e.colour.palettes;
+    p = Palettes{};
+    readBigPalette(bigPalettePath, p);
+    readSmallPalette(smallPalettePath, p);
+    p.fixSmallPaletteEntries();
+
+    e.colour.alphaColor = colors::black;
+    e.colour.currentColor = p.small[2].color;
+    e.colour.currentSwatch = 2;
+
+    e.selection = Selection{};
+    for (ModeState& m : e.modes)
+        m.transparencyLock = Selection{};
+    e.belowCache = Layer(0, 10, 10);
+    e.aboveCache = Layer(0, 10, 10);
+
+    e.painterMode = false;
+    e.currentTool = 1;
+    e.input.inputEnabled = true;
+    return true;
+}
+
+} // namespace vork

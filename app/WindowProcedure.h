@@ -1,0 +1,24 @@
+#pragma once
+// What the window does with each event: input only records state and asks for a paint;
+// commands run dialogs with input disabled around them.
+#include "app/Editor.h"
+
+#include <cstdint>
+
+namespace vork {
+
+void onPointerMove(Editor& e, int x, int y);
+void onLeftButtonDown(Editor& e);
+void onLeftButtonUp(Editor& e);
+void onRightButtonDown(Editor& e);
+void onCharacter(Editor& e, uint8_t codePage1251Byte);
+void onKey(Editor& e); // key down or up: the panels query held keys themselves
+void onResize(Editor& e, int clientWidth, int clientHeight);
+void onCommand(Editor& e, int id);
+// The window is being destroyed: saves the settings and both default palettes.
+void onDestroy(Editor& e);
+
+// The typed-character byte of a Unicode character, or nothing when it has none.
+bool characterByte(char32_t c, uint8_t& byte);
+
+} // namespace vork

@@ -1,0 +1,45 @@
+#include "canvas/CanvasView.h"
+
+#include "gfx/Graphics.h"
+
+#include <algorithm>
+
+namespace vork {
+
+namespace {
+const Color canvasGrey = Color::rgb(128, 128, 128);
+Brush checkerboard() {
+    return Brush::hatch(HatchStyle::LargeCheckerBoard, Color::rgb(200, 200, 200), colors::white);
+}
+} // namespace
+
+void rebuildCanvasBackdrop(Editor& e, Mode mode) {
+    ModeState& m = e.mode(mode);
+    const float zoom = zoomOf(m);
+    if (mode == Mode::Animator) {
+        const Panel& p = e.panels.canvas;
+        m.canvasBackdrop = Bitmap(p.width, p.height, PixelFormat::Rgb);
+        Graphics g(m.canvasBackdrop);
+        g.clear(canvasGrey);
+        if (!m.document)
+            return;
+        // The Animator's checkerboard is one zoomed pixel smaller than the image and placed
+        // from the integer centre of the panel.
+        float w = std::min((float(m.document->width) - 1) * zoom, float(p.width));
+        float h = std::min((float(m.document->height) - 1) * zoom, float(p.height));
+        g.fillRect(checkerboard(), RectF{float(p.width / 2) - w / 2, float(p.height / 2) - h / 2, w, h});
+        return;
+    }
+    const float vw = e.frame.painterViewWidth, vh = e.frame.painterViewHeight;
+    m.canvasBackdrop = Bitmap(int(vw), int(vh), PixelFormat::Rgb);
+    Graphics g(m.canvasBackdrop);
+    g.clear(canvasGrey);
+    if (!m.document)
+        return;
+    float w = std::min(float(m.document->width) * zoom, vw);
+    float h = std::min(float(m.document->height) * zoom, vh);
+    g.fillRect(checkerboard(),
+               RectF{std::max(0.0f, vw / 2 - w / 2), std::max(0.0f, vh / 2 - h / 2), w, h});
+}
+
+} // namespace vork

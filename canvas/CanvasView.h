@@ -1,0 +1,20 @@
+#pragma once
+// The zoom steps of the canvas and its checkerboard backdrop.
+#include "app/Editor.h"
+
+#include <array>
+
+namespace vork {
+
+inline constexpr std::array<float, 29> zoomLevels = {
+    0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 1,  2,  3,  4,  5,  6,
+    7,    8,    9,    10,   11,   12,   13,   14,   15,   16, 17, 18, 19, 20};
+inline constexpr int defaultZoomIndex = 9; // 100 %
+
+inline float zoomOf(const ModeState& m) { return zoomLevels[size_t(m.zoomIndex)]; }
+
+// Renders the mode's canvas backdrop: grey, with the transparency checkerboard where the
+// zoomed document lies.
+void rebuildCanvasBackdrop(Editor& e, Mode mode);
+
+} // namespace vork

@@ -1,0 +1,89 @@
+#include "app/FrameCycle.h"
+#include "app/Layout.h"
+#include "support/FakePlatform.h"
+
+#include <gtest/gtest.h>
+
+using namespace vork;
+
+TEST(AnimatorLayout, PanelsAt1000x700) {
+    AnimatorLayout l = animatorLayout(1000, 700);
+    EXPECT_EQ(l.commandBar, (Rect{0, 0, 92, 605}));
+    EXPECT_EQ(l.right, (Rect{780, 0, 220, 605}));
+    EXPECT_EQ(l.canvas, (Rect{92, 0, 688, 533}));
+    EXPECT_EQ(l.palette, (Rect{92, 533, 688, 72}));
+    EXPECT_EQ(l.picker, (Rect{102, 273, 596, 250}));
+    EXPECT_EQ(l.frame, (Rect{0, 605, 1000, 95}));
+}
+
+TEST(AnimatorLayout, PickerWidthIsCappedAt600) {
+    EXPECT_EQ(animatorLayout(1200, 700).picker.w, 600);
+}
+
+TEST(AnimatorLayout, SmallWindowKeepsTheStartUpRectangles) {
+    test::FakePlatform platform;
+    Editor e(platform);
+    e.clientWidth = 500;
+    e.clientHeight = 300;
+    Panels initial;
+    layoutAll(e);
+    for (auto [now, first] : {std::pair{&e.panels.commandBar, &initial.commandBar},
+                              {&e.panels.right, &initial.right},
+                              {&e.panels.canvas, &initial.canvas},
+                              {&e.panels.palette, &initial.palette},
+                              {&e.panels.picker, &initial.picker},
+                              {&e.panels.frame, &initial.frame}}) {
+        EXPECT_EQ(now->rect(), first->rect());
+        EXPECT_EQ(now->image.width(), first->width);
+        EXPECT_EQ(now->image.height(), first->height);
+    }
+}
+
+TEST(AnimatorLayout, StepsRenderTheirBackgrounds) {
+    test::FakePlatform platform;
+    Editor e(platform);
+    e.clientWidth = 1000;
+    e.clientHeight = 700;
+    layoutAll(e);
+    const Bitmap& canvas = e.panels.canvas.image;
+    EXPECT_EQ(canvas.pixel(10, 0), colors::black) << "line along the top";
+    EXPECT_EQ(canvas.pixel(10, 10), Color::rgb(128, 128, 128));
+    const Bitmap& palette = e.panels.palette.image;
+    EXPECT_EQ(palette.pixel(5, 0), colors::black);
+    EXPECT_EQ(palette.pixel(5, 30), Color::rgb(212, 208, 200));
+    const Bitmap& frame = e.panels.frame.image;
+    EXPECT_EQ(frame.pixel(100, 8), Color::rgb(212, 208, 200)) << "plain left part of the strip";
+    Color a = frame.pixel(600, 8), b = frame.pixel(601, 8);
+    EXPECT_NE(a, b) << "the right part of the strip is a 50-percent hatch";
+    EXPECT_EQ(frame.pixel(458, 5), Color::rgb(128, 128, 128)) << "outline of the left part";
+    const Bitmap& bar = e.panels.commandBar.image;
+    EXPECT_EQ(bar.pixel(0, 300), colors::black) << "black outline";
+    EXPECT_EQ(bar.pixel(40, 200), Color::rgb(212, 208, 200)) << "the tool box";
+    EXPECT_EQ(bar.pixel(40, 605 - 50), Color::rgb(212, 208, 200)) << "the onion-skin box";
+    const Bitmap& right = e.panels.right.image;
+    EXPECT_EQ(right.pixel(100, 100), Color::rgb(212, 208, 200)) << "preview box";
+    EXPECT_EQ(right.pixel(10, 100), Color::rgb(128, 128, 128)) << "preview frame";
+    EXPECT_EQ(right.pixel(100, 300), Color::rgb(230, 230, 230)) << "layer list";
+    EXPECT_EQ(right.pixel(100, 605 - 48), Color::rgb(80, 80, 80)) << "list line";
+    const Bitmap& picker = e.panels.picker.image;
+    EXPECT_EQ(picker.pixel(0, 0), colors::black);
+    EXPECT_EQ(picker.pixel(2, 2), colors::white);
+    EXPECT_EQ(picker.pixel(picker.width() - 2, 100), Color::rgb(128, 128, 128));
+    EXPECT_EQ(picker.pixel(50, 50), Color::rgb(212, 208, 200));
+}
+
+TEST(PainterCanvasLayout, PlacesTheZoomedPictureInTheView) {
+    test::FakePlatform platform;
+    Editor e(platform);
+    e.clientWidth = 1000;
+    e.clientHeight = 700;
+    e.sizes.pictureWidth = 100;
+    e.sizes.pictureHeight = 1000;
+    layoutPainterCanvas(e);
+    EXPECT_EQ(e.frame.painterViewWidth, 689);
+    EXPECT_EQ(e.frame.painterViewHeight, 603);
+    EXPECT_FLOAT_EQ(e.frame.painterPictureX, 689 / 2.0f - 50);
+    EXPECT_FLOAT_EQ(e.frame.painterPictureY, 0) << "raised to 0";
+    EXPECT_FLOAT_EQ(e.frame.painterPictureHeight, 603) << "lowered to the view";
+    EXPECT_EQ(e.mode(Mode::Painter).canvasBackdrop.width(), 689);
+}

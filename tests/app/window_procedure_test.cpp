@@ -1,0 +1,211 @@
+#include "app/Commands.h"
+#include "app/FrameCycle.h"
+#include "app/Layout.h"
+#include "app/WindowProcedure.h"
+#include "support/FakePlatform.h"
+#include "support/TempFolder.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace vork;
+
+namespace {
+struct WindowTest : ::testing::Test {
+    test::FakePlatform platform;
+    Editor e{platform};
+    void SetUp() override { onResize(e, 1000, 700); }
+};
+} // namespace
+
+TEST_F(WindowTest, InputMessagesRecordStateAndAskForAPaint) {
+    int before = platform.invalidations;
+    onPointerMove(e, 120, 45);
+    EXPECT_EQ(e.input.mouseX, 120);
+    EXPECT_EQ(e.input.mouseY, 45);
+    onLeftButtonDown(e);
+    EXPECT_TRUE(e.input.mouseDown);
+    onLeftButtonUp(e);
+    EXPECT_FALSE(e.input.mouseDown);
+    onCharacter(e, 'x');
+    EXPECT_EQ(e.input.lastChar, 'x');
+    onKey(e);
+    onRightButtonDown(e);
+    EXPECT_EQ(platform.invalidations - before, 6);
+}
+
+TEST_F(WindowTest, PressWhileADelayPopupHoldsThePointerCountsAsReleased) {
+    e.input.delayPopupActive = true;
+    onLeftButtonDown(e);
+    EXPECT_FALSE(e.input.mouseDown);
+}
+
+TEST_F(WindowTest, NoRepaintIsRequestedWhileInputIsDisabled) {
+    e.input.inputEnabled = false;
+    int before = platform.invalidations;
+    onPointerMove(e, 1, 1);
+    onCharacter(e, 'a');
+    EXPECT_EQ(platform.invalidations, before);
+}
+
+TEST(CharacterBytes, CyrillicLettersGiveTheirCodePageBytes) {
+    uint8_t b = 0;
+    ASSERT_TRUE(characterByte(U'п', b));
+    EXPECT_EQ(b, 0xEF);
+    ASSERT_TRUE(characterByte(U'П', b));
+    EXPECT_EQ(b, 0xCF);
+    ASSERT_TRUE(characterByte(U'ё', b));
+    EXPECT_EQ(b, 0xB8);
+    ASSERT_TRUE(characterByte(U',', b));
+    EXPECT_EQ(b, ',');
+    EXPECT_FALSE(characterByte(U'漢', b)) << "characters the code page lacks are not typed";
+}
+
+TEST_F(WindowTest, ResizeLaysOutEveryPanel) {
+    onResize(e, 1200, 800);
+    EXPECT_EQ(e.panels.frame.rect(), (Rect{0, 705, 1200, 95}));
+    EXPECT_EQ(e.panels.picker.width, 600);
+    EXPECT_EQ(e.frame.painterViewWidth, 889);
+}
+
+TEST_F(WindowTest, AboutAndKeyReferenceRunWithInputDisabled) {
+    bool enabledDuringDialog = true;
+    platform.onDialog = [&] { enabledDuringDialog = e.input.inputEnabled; };
+    onCommand(e, command::about);
+    EXPECT_EQ(platform.aboutBoxes, 1);
+    EXPECT_FALSE(enabledDuringDialog);
+    EXPECT_TRUE(e.input.inputEnabled);
+    enabledDuringDialog = true;
+    onCommand(e, command::keyReference);
+    EXPECT_EQ(platform.keyReferences, 1);
+    EXPECT_FALSE(enabledDuringDialog);
+    EXPECT_TRUE(e.input.inputEnabled);
+}
+
+TEST_F(WindowTest, ExitDestroysTheWindow) {
+    onCommand(e, command::exit);
+    EXPECT_TRUE(platform.destroyed);
+}
+
+TEST_F(WindowTest, NewAnimationWithOkMakesTheDocument) {
+    e.onion.on = true;
+    e.selection.active = e.selection.lifted = true;
+    platform.newDocScripts.push_back({std::nullopt, true, 32, 16});
+    onCommand(e, command::newAnimation);
+    ASSERT_TRUE(e.animation());
+    EXPECT_EQ(platform.newDocOpenedWith.back(), (std::pair{300, 264}));
+    const Document& a = *e.animation();
+    EXPECT_EQ(a.width, 32);
+    EXPECT_EQ(a.height, 16);
+    EXPECT_EQ(a.frameCount(), 1);
+    EXPECT_EQ(a.current().layerCount(), 1);
+    EXPECT_EQ(a.current().current().id, 1);
+    EXPECT_EQ(a.defaultDelay, 100);
+    EXPECT_EQ(e.sizes.animationWidth, 32);
+    EXPECT_EQ(e.mode(Mode::Animator).scratch.width(), 32);
+    EXPECT_FALSE(e.onion.on);
+    EXPECT_FALSE(e.selection.active);
+    EXPECT_FALSE(e.selection.lifted);
+    EXPECT_EQ(e.mode(Mode::Animator).canvasBackdrop.width(), e.panels.canvas.width);
+    EXPECT_TRUE(e.input.inputEnabled);
+}
+
+TEST_F(WindowTest, PresetSurvivesCancelButMakesNoDocument) {
+    platform.newDocScripts.push_back({std::pair{640, 480}, false, 0, 0});
+    onCommand(e, command::newAnimation);
+    EXPECT_FALSE(e.animation());
+    EXPECT_EQ(e.sizes.animationWidth, 640);
+    EXPECT_EQ(e.sizes.animationHeight, 480);
+    platform.newDocScripts.push_back({std::nullopt, false, 0, 0});
+    onCommand(e, command::newAnimation);
+    EXPECT_EQ(platform.newDocOpenedWith.back(), (std::pair{640, 480})) << "the next dialog proposes it";
+}
+
+TEST_F(WindowTest, CancelledNewAnimationKeepsTheOldOne) {
+    platform.newDocScripts.push_back({std::nullopt, true, 40, 30});
+    onCommand(e, command::newAnimation);
+    Document* old = e.animation().get();
+    old->current().appendLayer();
+    platform.newDocScripts.push_back({std::nullopt, false, 0, 0});
+    onCommand(e, command::newAnimation);
+    EXPECT_EQ(e.animation().get(), old);
+    EXPECT_EQ(e.animation()->current().layerCount(), 2);
+}
+
+TEST_F(WindowTest, RefusedSizesMakeNoDocument) {
+    for (auto [w, h] : {std::pair{0, 10}, {10, 0}, {5001, 10}, {-3, 10}}) {
+        platform.newDocScripts.push_back({std::nullopt, true, w, h});
+        onCommand(e, command::newPicture);
+        EXPECT_FALSE(e.picture()) << w << " x " << h;
+    }
+    EXPECT_EQ(e.sizes.pictureWidth, 300);
+}
+
+TEST_F(WindowTest, NewPictureReplacesTheOldOneAndRunsTheAftermathEitherWay) {
+    platform.newDocScripts.push_back({std::nullopt, true, 64, 48});
+    onCommand(e, command::newPicture);
+    ASSERT_TRUE(e.picture());
+    e.picture()->current().appendLayer();
+    EXPECT_EQ(e.belowCache.image.width(), 64);
+    EXPECT_TRUE(e.frame.painterRedrawRequest);
+    EXPECT_EQ(e.picture()->defaultDelay, 0);
+
+    platform.newDocScripts.push_back({std::nullopt, true, 20, 10});
+    onCommand(e, command::newPicture);
+    EXPECT_EQ(e.picture()->current().layerCount(), 1) << "the old layers are gone";
+    EXPECT_EQ(e.picture()->width, 20);
+    EXPECT_EQ(e.mode(Mode::Painter).scratch.width(), 20);
+
+    e.frame.painterRedrawRequest = false;
+    e.selection.active = true;
+    platform.newDocScripts.push_back({std::pair{128, 128}, false, 0, 0});
+    onCommand(e, command::newPicture);
+    EXPECT_EQ(e.picture()->width, 20) << "cancel keeps the picture";
+    EXPECT_EQ(e.mode(Mode::Painter).scratch.width(), 128) << "but the scratch follows the size";
+    EXPECT_EQ(e.aboveCache.image.width(), 128);
+    EXPECT_FALSE(e.selection.active);
+    EXPECT_TRUE(e.frame.painterRedrawRequest);
+}
+
+TEST_F(WindowTest, UnbuiltCommandsDoNothingButRestoreInput) {
+    for (int id : {command::importGif, command::exportPng, command::insertFromFile,
+                   command::animationPictureSize, command::animationCanvasSize,
+                   command::picturePictureSize, command::pictureCanvasSize, command::merge}) {
+        onCommand(e, id);
+        EXPECT_TRUE(e.input.inputEnabled);
+        EXPECT_FALSE(e.animation());
+        EXPECT_FALSE(e.picture());
+    }
+}
+
+TEST_F(WindowTest, DestroyWritesTheSettingsAndBothPalettes) {
+    test::TempWorkingFolder folder;
+    std::filesystem::create_directory("data");
+    e.sizes.animationWidth = 640;
+    e.sizes.animationHeight = 480;
+    e.colour.palettes.small[5].color = Color::fromArgb(200, 1, 2, 3);
+    platform.newDocScripts.push_back({std::nullopt, true, 8, 8});
+    onCommand(e, command::newAnimation);
+    onDestroy(e);
+    EXPECT_FALSE(e.input.inputEnabled);
+    EXPECT_FALSE(e.animation()) << "the animation is released";
+    EXPECT_TRUE(platform.messages.empty());
+    std::ifstream settings("data/property.txt", std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(settings)), {});
+    EXPECT_NE(text.find("8 8"), std::string::npos) << text;
+    EXPECT_TRUE(std::filesystem::exists("data/defbpal.bpal"));
+    std::ifstream small("data/deflpal.lpal", std::ios::binary);
+    std::string pal((std::istreambuf_iterator<char>(small)), {});
+    EXPECT_NE(pal.find("200 1 2 3"), std::string::npos);
+}
+
+TEST_F(WindowTest, DestroyWithoutADataFolderReportsEachFileInOrder) {
+    test::TempWorkingFolder folder;
+    onDestroy(e);
+    ASSERT_EQ(platform.messages.size(), 3u);
+    EXPECT_EQ(platform.messages[0].first, "Ошибка сохранения");
+    EXPECT_EQ(platform.messages[0].second, "Файл свойств не сохранен");
+    EXPECT_EQ(platform.messages[1].second, "Файл Большой палитры не сохранен");
+    EXPECT_EQ(platform.messages[2].second, "Файл малой палитры не сохранен");
+}
