@@ -4,6 +4,7 @@
 #include "app/Widgets.h"
 #include "files/PaletteFiles.h"
 #include "files/SettingsFile.h"
+#include "files/ui/PaletteChoosers.h"
 
 namespace vork {
 
@@ -39,8 +40,8 @@ bool initEditor(Editor& e, std::string& error) {
 
     Palettes& p = e.colour.palettes;
     p = Palettes{};
-    readBigPalette(bigPalettePath, p);
-    readSmallPalette(smallPalettePath, p);
+    readBigPalette(defaultBigPalettePath, p);
+    readSmallPalette(defaultSmallPalettePath, p);
     p.fixSmallPaletteEntries();
 
     e.colour.alphaColor = colors::black;

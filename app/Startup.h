@@ -6,10 +6,7 @@
 
 namespace vork {
 
-inline constexpr const char* settingsPath = "data/property.txt";
 inline constexpr const char* toolSheetPath = "data/instrument.png";
-inline constexpr const char* bigPalettePath = "data/defbpal.bpal";
-inline constexpr const char* smallPalettePath = "data/deflpal.lpal";
 
 // The sheet cells and ids of the 21 tool buttons, in their order of creation.
 struct ToolButtonCell {

@@ -145,15 +145,7 @@ std::optional<std::string> MainWindow::saveFile(const FileChooser& c, std::strin
                                                 QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty())
         return std::nullopt;
-    if (!c.defaultExtension.empty()) {
-        // The typed extension gives way to the format's own.
-        QFileInfo info(path);
-        QString name = info.fileName();
-        int dot = name.indexOf(QLatin1Char('.'));
-        if (dot >= 0)
-            name.truncate(dot);
-        path = info.dir().filePath(name + qs(c.defaultExtension));
-    }
+    // The caller puts the format's own extension on the name.
     remembered = QFileInfo(path).fileName().toStdString();
     return path.toStdString();
 }

@@ -4,7 +4,42 @@
 #include "app/qt/MainWindow.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
+#include <csignal>
 #include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// A termination request (logout, kill) closes the window like its close button does, so the
+// settings and palettes are still written.
+int terminationPipe[2] = {-1, -1};
+
+void onTerminationSignal(int) {
+    char byte = 1;
+    [[maybe_unused]] ssize_t n = ::write(terminationPipe[1], &byte, 1);
+}
+
+void closeOnTermination(vork::MainWindow& window) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, terminationPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(terminationPipe[0], QSocketNotifier::Read, &window);
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window, notifier] {
+        char byte;
+        [[maybe_unused]] ssize_t n = ::read(terminationPipe[0], &byte, 1);
+        notifier->setEnabled(false);
+        window.close();
+    });
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -15,6 +50,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
+    closeOnTermination(window);
     window.show();
     return QApplication::exec();
 }
