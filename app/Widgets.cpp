@@ -6,6 +6,9 @@ namespace vork {
 
 namespace {
 
+// The light grey of the hatches behind held buttons and translucent swatches.
+constexpr Color hatchGrey = Color::rgb(220, 220, 220);
+
 // How a clickable widget treats the shared latch.
 enum class LatchUse {
     ClearOnClick, // icon and text buttons: the click consumes the latch
@@ -30,17 +33,17 @@ struct ButtonState {
 // fires B. The paint clears the latch at the end of every frame in which the button is up, so
 // a release outside every widget fires nothing.
 //
-//  frame | button | pointer | latch in | widget A          | widget B              | latch out
-//  ------+--------+---------+----------+-------------------+-----------------------+----------
-//    1   | down   | on A    |    0     | held, sets latch  | -                     |    1
-//    2   | down   | on A    |    1     | held, sets latch  | -                     |    1
-//    3   | down   | on B    |    1     | -                 | held, sets latch      |    1
-//    4   | up     | on B    |    1     | -                 | FIRES, repaint asked; |  0 Clear
-//        |        |         |          |                   | clears or keeps latch |  1 Keep
-//        |        |         |          |                   |                       |  (paint end: 0)
-//    5   | up     | on B    |    0     | -                 | hovered, no click     |    0
-//  release outside every widget instead of frame 4:
-//    4'  | up     | outside |    1     | -                 | -                     |  1 (paint end: 0)
+//  frame | button | pointer | latch in | widget A         | widget B              | latch out
+//  ------+--------+---------+----------+------------------+-----------------------+----------
+//    1   | down   | on A    |    0     | held, sets latch | -                     |    1
+//    2   | down   | on A    |    1     | held, sets latch | -                     |    1
+//    3   | down   | on B    |    1     | -                | held, sets latch      |    1
+//    4   | up     | on B    |    1     | -                | FIRES, asks repaint;  | 0 (Clear)
+//        |        |         |          |                  | clears or keeps latch | 1 (Keep)
+//        |        |         |          |                  |                       | paint end 0
+//    5   | up     | on B    |    0     | -                | hovered, no click     |    0
+//  A release outside every widget instead of frame 4:
+//    4'  | up     | outside |    1     | -                | -                     | paint end 0
 //  LatchUse::Ignore fires (and asks for a repaint) on every frame the button is down with the
 //  pointer inside; the latch is neither read nor written.
 //  A widget past the client area is skipped: it neither reads nor writes the latch.
@@ -69,7 +72,9 @@ ButtonState buttonBehavior(Editor& e, Rect r, LatchUse use) {
 }
 
 // Where a cell of size (cw, ch) sits centred in r (integer division, as the faces are placed).
-Point centredIn(Rect r, int cw, int ch) { return {r.x + r.w / 2 - cw / 2, r.y + r.h / 2 - ch / 2}; }
+Point centredIn(Rect r, int cw, int ch) {
+    return {r.x + r.w / 2 - cw / 2, r.y + r.h / 2 - ch / 2};
+}
 
 // The frame of the icon and text buttons: raised when hovered, pressed while held.
 ButtonState plainButton(Editor& e, Graphics& g, Rect r) {
@@ -100,14 +105,19 @@ bool pointerInsideF(const InputState& in, RectF r) {
 
 enum class Axis { Horizontal, Vertical };
 
-float startAlong(Axis a, RectF r) { return a == Axis::Horizontal ? r.x : r.y; }
-float lengthAlong(Axis a, RectF r) { return a == Axis::Horizontal ? r.w : r.h; }
+float startAlong(Axis a, RectF r) {
+    return a == Axis::Horizontal ? r.x : r.y;
+}
+float lengthAlong(Axis a, RectF r) {
+    return a == Axis::Horizontal ? r.w : r.h;
+}
 float pointerAlong(Axis a, const InputState& in) {
     return float(a == Axis::Horizontal ? in.mouseX : in.mouseY);
 }
 // The part of r from `position` to `position + size` along the axis, full width across it.
 RectF spanAlong(Axis a, RectF r, float position, float size) {
-    return a == Axis::Horizontal ? RectF{position, r.y, size, r.h} : RectF{r.x, position, r.w, size};
+    return a == Axis::Horizontal ? RectF{position, r.y, size, r.h}
+                                 : RectF{r.x, position, r.w, size};
 }
 
 // The knob of sliders and the thumb of scroll bars: grey, white on top and left, black on the
@@ -184,12 +194,16 @@ bool withinClient(const Editor& e, Rect r) {
     return r.x + r.w <= e.clientWidth && r.y + r.h <= e.clientHeight;
 }
 
-void raisedBevel(Graphics& g, Rect r, Color light, Color dark) { bevel(g, r, light, dark); }
+void raisedBevel(Graphics& g, Rect r, Color light, Color dark) {
+    bevel(g, r, light, dark);
+}
 
-void sunkenBevel(Graphics& g, Rect r, Color light, Color dark) { bevel(g, r, dark, light); }
+void sunkenBevel(Graphics& g, Rect r, Color light, Color dark) {
+    bevel(g, r, dark, light);
+}
 
 void pressedBackground(Graphics& g, Rect r) {
-    g.fillRect(Brush::hatch(HatchStyle::Percent50, Color::rgb(220, 220, 220), colors::white), r);
+    g.fillRect(Brush::hatch(HatchStyle::Percent50, hatchGrey, colors::white), r);
 }
 
 ToolButton makeToolButton(const Bitmap& toolSheet, Rect cell, int id) {
@@ -265,9 +279,7 @@ bool paletteSwatch(Editor& e, Graphics& g, const PaletteEntry& entry, Rect r, in
     if (!s.visible)
         return false;
     if (entry.color.a() != 255)
-        g.fillRect(Brush::hatch(HatchStyle::LargeCheckerBoard, Color::rgb(220, 220, 220),
-                                colors::white),
-                   r);
+        g.fillRect(Brush::hatch(HatchStyle::LargeCheckerBoard, hatchGrey, colors::white), r);
     g.fillRect(Brush::solid(entry.color), r);
     g.drawRect(Pen(Color::rgb(60, 60, 60)), r);
     if (entry.id == selectedIndex) {
@@ -291,8 +303,7 @@ float horizontalScrollBar(Editor& e, Graphics& g, RectF r, float total, float vi
     return scrollBar(e, g, r, Axis::Horizontal, total, visible, value);
 }
 
-float verticalScrollBar(Editor& e, Graphics& g, RectF r, float total, float visible,
-                        float value) {
+float verticalScrollBar(Editor& e, Graphics& g, RectF r, float total, float visible, float value) {
     return scrollBar(e, g, r, Axis::Vertical, total, visible, value);
 }
 

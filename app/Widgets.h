@@ -59,9 +59,7 @@ float verticalSlider(Editor& e, Graphics& g, RectF r, float maximum, float step,
 // Scroll bars over `total` units of which `visible` are shown; the value is the first visible
 // unit, clamped so the thumb stays inside. The vertical one counts from the bottom. Returns 0
 // and draws nothing when total < visible; draws nothing when total == visible.
-float horizontalScrollBar(Editor& e, Graphics& g, RectF r, float total, float visible,
-                          float value);
-float verticalScrollBar(Editor& e, Graphics& g, RectF r, float total, float visible,
-                        float value);
+float horizontalScrollBar(Editor& e, Graphics& g, RectF r, float total, float visible, float value);
+float verticalScrollBar(Editor& e, Graphics& g, RectF r, float total, float visible, float value);
 
 } // namespace vork

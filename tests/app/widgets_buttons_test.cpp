@@ -16,7 +16,7 @@ constexpr Color red = Color::rgb(255, 0, 0);
 constexpr Color blue = Color::rgb(0, 0, 255);
 
 class ButtonFrames : public ::testing::Test {
-protected:
+  protected:
     ButtonFrames() {
         // A 6 x 6 red cell at (12, 24) of the sheet with a blue top-left pixel, so the place of
         // a face or icon can be read from one pixel.
@@ -401,9 +401,7 @@ TEST_F(ButtonFrames, SelectedSwatchHasAWhiteAndVioletDashedFrame) {
 }
 
 TEST_F(ButtonFrames, SwatchClicksAndKeepsTheLatch) {
-    auto swatch = [&](Graphics& g) {
-        return paletteSwatch(editor, g, PaletteEntry{1, red}, a, 0);
-    };
+    auto swatch = [&](Graphics& g) { return paletteSwatch(editor, g, PaletteEntry{1, red}, a, 0); };
     EXPECT_FALSE(frame(20, 20, true, swatch));
     editor.input.mouseDown = false;
     {

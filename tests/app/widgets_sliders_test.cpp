@@ -13,7 +13,7 @@ namespace {
 constexpr Color knobGrey = Color::rgb(212, 208, 200);
 
 class SliderFrames : public ::testing::Test {
-protected:
+  protected:
     void pointer(int x, int y, bool down) {
         editor.input.mouseX = x;
         editor.input.mouseY = y;
@@ -26,9 +26,8 @@ protected:
         return run([&](Graphics& g) { return verticalSlider(editor, g, r, maximum, 1, value); });
     }
     float hScroll(RectF r, float total, float visible, float value) {
-        return run([&](Graphics& g) {
-            return horizontalScrollBar(editor, g, r, total, visible, value);
-        });
+        return run(
+            [&](Graphics& g) { return horizontalScrollBar(editor, g, r, total, visible, value); });
     }
     float vScroll(RectF r, float total, float visible, float value) {
         return run(
