@@ -111,21 +111,22 @@ const Art kPencil = {
 };
 
 const Art kBucket = {
-    ".....kkkkk......",
-    "....k.....k.....",
-    "...k.......k....",
-    ".kkkkkkkkkkkkk..",
-    "kbbBBbbbbbbbbbk.",
-    "kkbbbbbbbbbbbbbk",
-    ".kkkkkkkkkkkkkbk",
-    ".kllwllllllmkkbk",
-    ".klwlllllllmk.bk",
-    "..klwllllllmk.bk",
-    "..klwlllllmk..kk",
-    "..klwlllllmk....",
-    "...klllllmk..kk.",
-    "...kkkkkkkk.kbbk",
-    ".............kk.",
+    ".......kk.......",
+    "......k..k......",
+    ".....k....k.....",
+    "....k..kkkkk....",
+    "...k..kbbbbbkk..",
+    "...k.kbbBBbbbbk.",
+    "...kkbbbbbbbbbbk",
+    "...klkbbbbbbbbbk",
+    "..kllkkbbbbbkbbk",
+    ".kllllwkkkkklkbk",
+    "kllllllwlllmk.bk",
+    ".kllllllwlmk..bk",
+    "..kllllllmk..kbk",
+    "...kllllmk...kbk",
+    "....kllmk.....k.",
+    ".....kk.........",
 };
 
 const Art kPipette = {
@@ -239,19 +240,19 @@ const Art kFilledEllipse = {
 };
 
 const Art kFilledFreehand = {
-    "......kkk.......",
-    "....kkBBBk...kk.",
-    "...kBBbbbbk.kBbk",
-    "..kBbbbbbbbkbbbk",
-    "..kBbbbbbbbbbbk.",
+    ".....kkkk.......",
+    "...kkBBBBkk.....",
+    "..kBBbbbbbBkk...",
+    ".kBbbbbbbbbbBk..",
     ".kBbbbbbbbbbbbk.",
-    ".kbbbbbbbbbbbk..",
-    "..kbbbbbbbbbbk..",
     "..kbbbbbbbbbbbk.",
-    "...kbbbbbbbbbbk.",
-    "....kbbbbkkbbk..",
-    ".....kbbk..kk...",
-    "......kk........",
+    "...kbbbbbbbbbk..",
+    "...kbbbbbbbbk...",
+    "..kbbbbbbbbbk...",
+    ".kbbbbbbbbbbbk..",
+    ".kbbbbbbbbbbbbk.",
+    "..kbbbbkkbbbbbk.",
+    "...kkkk..kkkkk..",
 };
 
 // Selection tools: marching ants.
@@ -588,7 +589,7 @@ const Art kStop = {
     "kkkkkkkkk",
 };
 
-// A triangle pointing right, 9 rows high.
+// A triangle pointing right, 11 rows high.
 const Art kPlayRight = {
     "kk.....",
     "knk....",
@@ -680,25 +681,22 @@ const Art kReplaceColour = {
 // The window icon: a pencil over a checkered sprite with a red heart.
 
 Art windowIcon16() {
-    const Art canvas = {
-        "kkkkkkkkkkkk....",
-        "kwwllwwllwwk....",
-        "kwwllwwllwwk....",
-        "kllwwllwwllk....",
-        "kllrrllrrllk....",
-        "kwrrrrrrrrwk....",
-        "kwrrrrrrrrwk....",
-        "kllrrrrrrllk....",
-        "klllrrrrlllk....",
-        "kwwwwrrwwwwk....",
-        "kwwllwwllwwk....",
-        "kkkkkkkkkkkk....",
-        "................",
-        "................",
-        "................",
-        "................",
+    // A 12 x 12 sprite on a checkerboard of 2 x 2 squares, the pencil lying across it.
+    Art icon(16, std::string(16, '.'));
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 12; ++x) {
+            const bool border = x == 0 || y == 0 || x == 11 || y == 11;
+            icon[y][x] = border ? 'k' : ((x / 2 + y / 2) % 2 == 0 ? 'w' : 'l');
+        }
+    const Art heart = {
+        ".rr.rr.",
+        "rrrrrrr",
+        "rrrrrrR",
+        ".rrrrR.",
+        "..rrR..",
+        "...R...",
     };
-    return overlaid(canvas, kPencil, 1, 1);
+    return overlaid(overlaid(icon, heart, 2, 2), kPencil, 1, 1);
 }
 
 // ---------------------------------------------------------------------------------------------
