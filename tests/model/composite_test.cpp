@@ -77,6 +77,24 @@ TEST(LayerCaches, LayersBelowAndAboveTheCurrentOneWithTheirOpacity) {
     EXPECT_EQ(c.above.image.pixel(0, 0), colors::transparent);
 }
 
+TEST(LayerCaches, OpacityScalesEveryAlphaTruncated) {
+    // One layer over nothing: the cache alpha is exactly trunc(alpha x opacity / 255) for
+    // every alpha, through the four-pixel path and the single-pixel one (width 259).
+    Document picture(259, 1, 0);
+    Frame& frame = picture.current();
+    frame.appendLayer();
+    for (int x = 0; x < 259; ++x)
+        frame.layer(0).image.setPixel(x, 0, Color::fromArgb(x % 256, 255, 255, 255));
+    Layer below(0, 1, 1), above(0, 1, 1);
+    for (int opacity : {1, 77, 128, 200, 254, 255}) {
+        frame.layer(0).opacity = opacity;
+        rebuildLayerCaches(picture, below, above);
+        for (int x = 0; x < 259; ++x)
+            ASSERT_EQ(below.image.pixel(x, 0).a(), (x % 256) * opacity / 255)
+                << "alpha " << x % 256 << " opacity " << opacity;
+    }
+}
+
 TEST(LayerCaches, LayersAreComposedSourceOverInListOrder) {
     Caches c;
     c.picture.current().currentLayer = 2;
