@@ -28,8 +28,12 @@ bool replaceFile(const std::string& path, const std::string& bytes) {
 }
 
 namespace {
-bool isBlank(int c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
-bool isDigit(int c) { return c >= '0' && c <= '9'; }
+bool isBlank(int c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+bool isDigit(int c) {
+    return c >= '0' && c <= '9';
+}
 } // namespace
 
 int Scanner::peek() {

@@ -48,7 +48,7 @@ struct Number {
 
 // Reads words, numbers and line ends from a stream of bytes, never past its end.
 class Scanner {
-public:
+  public:
     explicit Scanner(std::istream& in) : in(in) {}
 
     // Skips blanks and line breaks, then reads a run of non-blank bytes; false at the end.
@@ -63,7 +63,7 @@ public:
     // follow on the same line.
     std::optional<Color> readColorRow();
 
-private:
+  private:
     int peek();
     void skipBlanks(bool acrossLines);
     std::istream& in;

@@ -61,11 +61,13 @@ void checkPalettes(const std::string& input, const std::string& copy) {
     Palettes p = before;
     const bool smallRead = readSmallPalette(input, p);
     const bool bigRead = readBigPalette(input, p);
-    require(wellShaped(p.small, smallPaletteSize) && wellShaped(p.replacement, replacementPaletteSize) &&
+    require(wellShaped(p.small, smallPaletteSize) &&
+                wellShaped(p.replacement, replacementPaletteSize) &&
                 wellShaped(p.big, bigPaletteSize),
             "a reader changed the shape of a palette");
     if (!smallRead)
-        require(sameColours(p.small, before.small) && sameColours(p.replacement, before.replacement),
+        require(sameColours(p.small, before.small) &&
+                    sameColours(p.replacement, before.replacement),
                 "a failed small-palette read changed entries");
     if (!bigRead)
         require(sameColours(p.big, before.big), "a failed big-palette read changed entries");

@@ -17,6 +17,7 @@ namespace {
 // The small palette shows entries 3..110 as 36 columns of three swatches (entries 3 + 3c,
 // 4 + 3c, 5 + 3c from top to bottom), so each column is one light-to-dark ramp. The columns
 // a narrow window still shows come first.
+// clang-format off
 enum Ramp {
     LightGreys, DarkGreys, Primaries, Secondaries, LightSkin, MidSkin, DarkSkin, Red, Orange,
     Yellow, Lime, Green, Olive, Teal, Sky, Blue, Indigo, Violet, Magenta, Rose, Brown, Earth,
@@ -24,10 +25,15 @@ enum Ramp {
     Shadows, Highlights, rampCount
 };
 
+// clang-format on
+
 using Shades = std::array<Color, 3>;
 
-Color rgb(int r, int g, int b) { return Color::rgb(r, g, b); }
+Color rgb(int r, int g, int b) {
+    return Color::rgb(r, g, b);
+}
 
+// clang-format off
 const std::array<Shades, rampCount> ramps = {{
     {rgb(224, 224, 224), rgb(160, 160, 160), rgb(96, 96, 96)},     // LightGreys
     {rgb(192, 192, 192), rgb(128, 128, 128), rgb(64, 64, 64)},     // DarkGreys
@@ -68,8 +74,11 @@ const std::array<Shades, rampCount> ramps = {{
     {Color::fromArgb(64, 255, 255, 255), Color::fromArgb(128, 255, 255, 255),
      Color::fromArgb(192, 255, 255, 255)},                         // Highlights
 }};
+// clang-format on
 
-Color shade(Ramp ramp, int row) { return ramps[size_t(ramp)][size_t(row)]; }
+Color shade(Ramp ramp, int row) {
+    return ramps[size_t(ramp)][size_t(row)];
+}
 
 struct Pair {
     Color from, to;
@@ -82,9 +91,9 @@ std::vector<Pair> replacementPairs() {
                                {rgb(255, 0, 255), colors::transparent},
                                {rgb(0, 255, 0), colors::transparent},
                                {colors::transparent, colors::white}};
-    const std::pair<Ramp, Ramp> swaps[] = {{Red, Blue},         {Blue, Green}, {LightSkin, MidSkin},
-                                           {MidSkin, DarkSkin}, {Gold, Brown}, {Green, Orange},
-                                           {Sky, Navy},         {DarkGreys, BlueGrey}};
+    const std::pair<Ramp, Ramp> swaps[] = {
+        {Red, Blue},   {Blue, Green},   {LightSkin, MidSkin}, {MidSkin, DarkSkin},
+        {Gold, Brown}, {Green, Orange}, {Sky, Navy},          {DarkGreys, BlueGrey}};
     for (const auto& [from, to] : swaps)
         for (int row = 0; row < 3; ++row)
             pairs.push_back({shade(from, row), shade(to, row)});
@@ -114,12 +123,24 @@ Color fromHsl(double hue, double saturation, double lightness) {
     const double x = chroma * (1 - std::fabs(std::fmod(h, 2.0) - 1));
     double r = 0, g = 0, b = 0;
     switch (int(h)) {
-    case 0: r = chroma, g = x; break;
-    case 1: r = x, g = chroma; break;
-    case 2: g = chroma, b = x; break;
-    case 3: g = x, b = chroma; break;
-    case 4: r = x, b = chroma; break;
-    default: r = chroma, b = x; break;
+    case 0:
+        r = chroma, g = x;
+        break;
+    case 1:
+        r = x, g = chroma;
+        break;
+    case 2:
+        g = chroma, b = x;
+        break;
+    case 3:
+        g = x, b = chroma;
+        break;
+    case 4:
+        r = x, b = chroma;
+        break;
+    default:
+        r = chroma, b = x;
+        break;
     }
     const double m = lightness - chroma / 2;
     auto channel = [m](double v) { return std::clamp(int(std::lround((v + m) * 255)), 0, 255); };

@@ -14,13 +14,13 @@ constexpr const char* settingsNotSaved = "Файл свойств не сохр�
 
 // Input is off while a modal chooser or message box is up.
 class InputPause {
-public:
+  public:
     explicit InputPause(Editor& editor) : editor(editor) { editor.input.inputEnabled = false; }
     ~InputPause() { editor.input.inputEnabled = true; }
     InputPause(const InputPause&) = delete;
     InputPause& operator=(const InputPause&) = delete;
 
-private:
+  private:
     Editor& editor;
 };
 
@@ -35,12 +35,22 @@ struct PaletteKind {
     std::string ChooserNames::*rememberedName;
 };
 
-const PaletteKind smallKind{"Открыть малую палитру",  "Сохранить малую палитру", "*.lpal", ".lpal",
-                            smallPaletteNotSaved,     readSmallPalette,          writeSmallPalette,
-                            &ChooserNames::smallPalette};
-const PaletteKind bigKind{"Открыть большую палитру", "Сохранить большую палитру", "*.bpal", ".bpal",
-                          bigPaletteNotSaved,        readBigPalette,              writeBigPalette,
-                          &ChooserNames::bigPalette};
+const PaletteKind smallKind{.openTitle = "Открыть малую палитру",
+                            .saveTitle = "Сохранить малую палитру",
+                            .pattern = "*.lpal",
+                            .extension = ".lpal",
+                            .notSavedText = smallPaletteNotSaved,
+                            .read = readSmallPalette,
+                            .write = writeSmallPalette,
+                            .rememberedName = &ChooserNames::smallPalette};
+const PaletteKind bigKind{.openTitle = "Открыть большую палитру",
+                          .saveTitle = "Сохранить большую палитру",
+                          .pattern = "*.bpal",
+                          .extension = ".bpal",
+                          .notSavedText = bigPaletteNotSaved,
+                          .read = readBigPalette,
+                          .write = writeBigPalette,
+                          .rememberedName = &ChooserNames::bigPalette};
 
 FileChooser chooserFor(const PaletteKind& kind, const char* title, std::string defaultExtension) {
     FileChooser c;
@@ -86,10 +96,18 @@ std::string withExtension(const std::string& path, const std::string& extension)
     return path.substr(0, dot) + extension;
 }
 
-bool openSmallPalette(Editor& editor) { return openPalette(editor, smallKind); }
-bool saveSmallPalette(Editor& editor) { return savePalette(editor, smallKind); }
-bool openBigPalette(Editor& editor) { return openPalette(editor, bigKind); }
-bool saveBigPalette(Editor& editor) { return savePalette(editor, bigKind); }
+bool openSmallPalette(Editor& editor) {
+    return openPalette(editor, smallKind);
+}
+bool saveSmallPalette(Editor& editor) {
+    return savePalette(editor, smallKind);
+}
+bool openBigPalette(Editor& editor) {
+    return openPalette(editor, bigKind);
+}
+bool saveBigPalette(Editor& editor) {
+    return savePalette(editor, bigKind);
+}
 
 bool saveSettingsAndPalettes(Editor& editor) {
     editor.input.inputEnabled = false;

@@ -17,7 +17,7 @@ using test::TempDir;
 
 // Runs the test inside a fresh working folder and returns to the old one afterwards.
 class PaletteChoosers : public ::testing::Test {
-protected:
+  protected:
     PaletteChoosers() : oldCwd(std::filesystem::current_path()) {
         std::filesystem::current_path(dir.path);
     }

@@ -9,7 +9,7 @@
 namespace vork::test {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::random_device seed;
         path = std::filesystem::temp_directory_path() /

@@ -15,12 +15,22 @@ using test::writeBytes;
 using namespace std::string_literals;
 
 // The headings as code-page-1251 bytes, spelled out independently of the program's converter.
-const std::string smallHeading = "\xCC\xE0\xEB\xE0\xFF" " " "\xEF\xE0\xEB\xE8\xF2\xF0\xE0" " "
-                                 "\xF6\xE2\xE5\xF2\xEE\xE2" ":"; // "Малая палитра цветов:"
-const std::string replacementHeading = "\xC7\xE0\xEC\xE5\xED\xE0" " "
-                                       "\xF6\xE2\xE5\xF2\xEE\xE2" ":"; // "Замена цветов:"
-const std::string bigHeading = "\xC1\xEE\xEB\xFC\xF8\xE0\xFF" " " "\xEF\xE0\xEB\xE8\xF2\xF0\xE0"
-                               " " "\xF6\xE2\xE5\xF2\xEE\xE2" ":"; // "Большая палитра цветов:"
+const std::string smallHeading = "\xCC\xE0\xEB\xE0\xFF"
+                                 " "
+                                 "\xEF\xE0\xEB\xE8\xF2\xF0\xE0"
+                                 " "
+                                 "\xF6\xE2\xE5\xF2\xEE\xE2"
+                                 ":"; // "Малая палитра цветов:"
+const std::string replacementHeading = "\xC7\xE0\xEC\xE5\xED\xE0"
+                                       " "
+                                       "\xF6\xE2\xE5\xF2\xEE\xE2"
+                                       ":"; // "Замена цветов:"
+const std::string bigHeading = "\xC1\xEE\xEB\xFC\xF8\xE0\xFF"
+                               " "
+                               "\xEF\xE0\xEB\xE8\xF2\xF0\xE0"
+                               " "
+                               "\xF6\xE2\xE5\xF2\xEE\xE2"
+                               ":"; // "Большая палитра цветов:"
 
 void fillRandom(std::vector<PaletteEntry>& entries, std::mt19937& rng) {
     for (auto& e : entries)
@@ -31,8 +41,8 @@ void fillRandom(std::vector<PaletteEntry>& entries, std::mt19937& rng) {
 std::string bigFileWithRows(int rows, const std::string& heading = "Heading:") {
     std::string s = heading;
     for (int i = 0; i < rows; ++i)
-        s += "\n" + std::to_string(i) + " " + std::to_string(i + 1) + " " +
-             std::to_string(i + 2) + " " + std::to_string(i + 3);
+        s += "\n" + std::to_string(i) + " " + std::to_string(i + 1) + " " + std::to_string(i + 2) +
+             " " + std::to_string(i + 3);
     return s;
 }
 
@@ -193,14 +203,14 @@ TEST(DamagedPaletteFiles, TextOrMissingNumbersSpoilOnlyTheirOwnRow) {
     TempDir dir;
     writeBytes(dir.file("bad.bpal"), "H\n"
                                      "0 0 0 0\n"
-                                     "1 2 3\n"          // one number short
+                                     "1 2 3\n" // one number short
                                      "255 20 30 40\n"
                                      "red green blue\n" // no numbers at all
                                      "255 50 60 70\n"
-                                     "12 13x 14 15\n"   // text inside a number
-                                     "\n"               // blank lines are passed over
+                                     "12 13x 14 15\n" // text inside a number
+                                     "\n"             // blank lines are passed over
                                      "255 80 90 100\n"
-                                     "7 7 7 7 7 7\n"    // extra numbers are ignored
+                                     "7 7 7 7 7 7\n" // extra numbers are ignored
                                      "-\n"
                                      "255 1 1 1");
     Palettes p = paletteOf(marker);

@@ -14,7 +14,10 @@ using test::TempDir;
 using test::writeBytes;
 
 // "Размеры растра:" in code page 1251.
-const std::string heading = "\xD0\xE0\xE7\xEC\xE5\xF0\xFB" " " "\xF0\xE0\xF1\xF2\xF0\xE0" ":";
+const std::string heading = "\xD0\xE0\xE7\xEC\xE5\xF0\xFB"
+                            " "
+                            "\xF0\xE0\xF1\xF2\xF0\xE0"
+                            ":";
 
 DocumentSizes sizesOf(float aw, float ah, float pw, float ph) {
     DocumentSizes s;
@@ -79,11 +82,11 @@ TEST(SettingsFile, UnusableSizesKeepTheirOldValues) {
         const char* body;
         float aw, ah, pw, ph;
     } cases[] = {
-        {"\nabc def\n32 33", 300, 264, 32, 33},               // text instead of the first line
-        {"\n640\n32 33", 640, 264, 32, 33},                   // one number short
+        {"\nabc def\n32 33", 300, 264, 32, 33},                   // text instead of the first line
+        {"\n640\n32 33", 640, 264, 32, 33},                       // one number short
         {"\n99999999999999999999 480\n0 -5", 300, 480, 300, 300}, // huge, zero, negative
-        {"\n5001 480\n12 x", 300, 480, 12, 300},              // too large; text after a number
-        {"\n640 480", 640, 480, 300, 300},                    // the file ends early
+        {"\n5001 480\n12 x", 300, 480, 12, 300},                  // too large; text after a number
+        {"\n640 480", 640, 480, 300, 300},                        // the file ends early
     };
     for (const auto& c : cases) {
         writeBytes(dir.file("p.txt"), heading + c.body);
@@ -96,8 +99,8 @@ TEST(SettingsFile, UnusableSizesKeepTheirOldValues) {
 TEST(SettingsFile, FilesWithoutAnySizeChangeNothingAndReportFailure) {
     TempDir dir;
     const DocumentSizes old = sizesOf(10, 20, 30, 40);
-    for (const std::string& body : {std::string(), heading, heading + "\nno\nnumbers",
-                                   std::string("\0\0\xff\n\x01", 5)}) {
+    for (const std::string& body :
+         {std::string(), heading, heading + "\nno\nnumbers", std::string("\0\0\xff\n\x01", 5)}) {
         writeBytes(dir.file("p.txt"), body);
         DocumentSizes s = old;
         EXPECT_FALSE(readSettings(dir.file("p.txt"), s));
