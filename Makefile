@@ -18,7 +18,7 @@ run: release
 	cd $(RUN_DIR) && $(CURDIR)/build/release/app/vork
 
 test: setup
-	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORK_SANITIZE=ON -DVORK_WERROR=ON
+	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORK_SANITIZE=ON -DVORK_WERROR=ON -DVORK_BENCH=ON
 	cmake --build build/test -j $(JOBS)
 	cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 

@@ -16,6 +16,11 @@
 #include <QTimer>
 #include <chrono>
 
+// The icons live in the static vork_qt library; naming the initialiser keeps them linked in.
+static void registerWindowIcons() {
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace vork {
 
 namespace {
@@ -41,17 +46,18 @@ QString startPath(const FileChooser& c, const std::string& remembered) {
 }
 } // namespace
 
-QIcon windowIcon() {
+QIcon programIcon() {
+    registerWindowIcons();
     QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/icons/vork32.png"), QSize(32, 32));
-    icon.addFile(QStringLiteral(":/icons/icons/vork16.png"), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/icons/vork32.png"), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/icons/vork16.png"), QSize(16, 16));
     return icon;
 }
 
 MainWindow::MainWindow() : editor_(*this) {
     setWindowTitle(QStringLiteral("vork"));
     setObjectName(QStringLiteral("VORK"));
-    setWindowIcon(windowIcon());
+    setWindowIcon(programIcon());
     buildMenu();
     client_ = new ClientArea(*this);
     setCentralWidget(client_);
@@ -61,7 +67,11 @@ MainWindow::MainWindow() : editor_(*this) {
     editor_.clientHeight = initialClientHeight;
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The client area reports to this window while it goes (focus changes): let it go first.
+    delete client_;
+    client_ = nullptr;
+}
 
 void MainWindow::buildMenu() {
     for (const MenuPopup& popup : mainMenu) {

@@ -55,6 +55,6 @@ private:
 };
 
 // The window icons, large and small.
-QIcon windowIcon();
+QIcon programIcon();
 
 } // namespace vork
