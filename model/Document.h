@@ -20,7 +20,8 @@ struct Layer {
     bool visible = true;
     int opacity = 255; // 0..255, applied to the alpha when composed
 
-    // Replaces the thumbnail by a w x h one: checkerboard band under the fitted image.
+    // Replaces the thumbnail by a w x h one: checkerboard band under the fitted image, drawn
+    // whether or not the layer is visible. A box of no pixels gives a null thumbnail.
     void rebuildThumbnail(int w = 30, int h = 30);
 };
 
@@ -42,14 +43,19 @@ struct Frame {
     Layer& layer(int i) { return *layers[size_t(i)]; }
     const Layer& layer(int i) const { return *layers[size_t(i)]; }
 
-    // Each returns the new current position.
+    // Each returns the new current position. An insertion issues the next id, makes the new
+    // layer current and switches the frame on (the file readers rely on that); a position
+    // outside the list is clamped to it.
     int insertLayerAfter(int position);
     int insertLayerBefore(int position);
-    int appendLayer();
-    int deleteCurrentLayer();     // refused (no change) when only one layer is left
-    int deleteLayer(int position); // likewise
+    int appendLayer(); // at the top
+    // The layer that followed the removed one becomes current, or the new top one. Refused (no
+    // change) when only one layer is left or the position is outside the list.
+    int deleteCurrentLayer();
+    int deleteLayer(int position);
 
-    // Replaces the thumbnail by a w x h one from the visible layers, without opacity.
+    // Replaces the thumbnail by a w x h one: the visible layers, bottom first, without opacity,
+    // fitted by the current layer's image.
     void rebuildThumbnail(int w = 55, int h = 50);
 };
 
@@ -68,15 +74,18 @@ public:
     Frame& frame(int i) { return *frames[size_t(i)]; }
     const Frame& frame(int i) const { return *frames[size_t(i)]; }
     Layer& currentLayer() { return current().current(); }
+    const Layer& currentLayer() const { return current().current(); }
 
-    // Each returns the new current position.
+    // Each returns the new current position. A new frame has the document size and the default
+    // delay and becomes current; a position outside the list is clamped to it.
     int insertFrameAfter(int position);
     int insertFrameBefore(int position);
     int goToFirstFrame();
     int goToLastFrame();
     int nextFrame(bool wrap);
     int previousFrame(bool wrap);
-    int deleteCurrentFrame(); // refused when only one frame is left
+    // The following frame becomes current, or the new last one; refused when only one is left.
+    int deleteCurrentFrame();
     void renumberFrames();
 };
 
