@@ -38,21 +38,26 @@ bool isDigit(int c) {
 
 int Scanner::peek() {
     // A failed stream reads as the end of the file.
-    if (!in.good())
+    if (!in.good() || consumed >= byteLimit)
         return EOF;
     return in.peek();
 }
 
+void Scanner::advance() {
+    in.get();
+    ++consumed;
+}
+
 void Scanner::skipBlanks(bool acrossLines) {
     for (int c = peek(); isBlank(c) || (acrossLines && c == '\n'); c = peek())
-        in.get();
+        advance();
 }
 
 bool Scanner::readWord() {
     skipBlanks(true);
     bool any = false;
     for (int c = peek(); c != EOF && c != '\n' && !isBlank(c); c = peek()) {
-        in.get();
+        advance();
         any = true;
     }
     return any;
@@ -60,7 +65,7 @@ bool Scanner::readWord() {
 
 void Scanner::skipLine() {
     for (int c = peek(); c != EOF; c = peek()) {
-        in.get();
+        advance();
         if (c == '\n')
             return;
     }
@@ -71,7 +76,7 @@ std::optional<Number> Scanner::readNumber(bool acrossLines) {
     bool negative = false;
     if (int c = peek(); c == '-' || c == '+') {
         negative = c == '-';
-        in.get();
+        advance();
     }
     if (!isDigit(peek()))
         return std::nullopt;
@@ -82,7 +87,7 @@ std::optional<Number> Scanner::readNumber(bool acrossLines) {
     bool fits = true;
     constexpr int64_t limit = int64_t(std::numeric_limits<int>::max()) + 1;
     for (int c = peek(); isDigit(c); c = peek()) {
-        in.get();
+        advance();
         const int digit = c - '0';
         low8 = uint8_t(low8 * 10 + digit);
         if (fits) {

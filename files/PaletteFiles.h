@@ -13,6 +13,7 @@
 // one is complete, so a failure leaves the old file as it was.
 #include "model/Palette.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <optional>
@@ -46,10 +47,16 @@ struct Number {
     std::optional<int> value;
 };
 
-// Reads words, numbers and line ends from a stream of bytes, never past its end.
+// The program's text files are a few kilobytes; bytes beyond this count are treated as the end
+// of the file, so even an endless device file is read in bounded time.
+inline constexpr size_t maxTextFileBytes = size_t(4) << 20;
+
+// Reads words, numbers and line ends from a stream of bytes, never past its end or past
+// `byteLimit` bytes.
 class Scanner {
   public:
-    explicit Scanner(std::istream& in) : in(in) {}
+    explicit Scanner(std::istream& in, size_t byteLimit = maxTextFileBytes)
+        : in(in), byteLimit(byteLimit) {}
 
     // Skips blanks and line breaks, then reads a run of non-blank bytes; false at the end.
     bool readWord();
@@ -57,7 +64,7 @@ class Scanner {
     void skipLine();
     // Reads an optionally signed decimal number. `acrossLines` lets it skip line breaks before
     // the number; otherwise only blanks on the current line are skipped. When no digit follows,
-    // nothing but the skipped blanks is consumed.
+    // nothing but the skipped blanks and a sign is consumed.
     std::optional<Number> readNumber(bool acrossLines);
     // Reads one colour row: the first number may be on a later line, the other three must
     // follow on the same line.
@@ -65,8 +72,11 @@ class Scanner {
 
   private:
     int peek();
+    void advance();
     void skipBlanks(bool acrossLines);
     std::istream& in;
+    size_t byteLimit;
+    size_t consumed = 0;
 };
 
 } // namespace textfile

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <sstream>
 
 namespace vork {
 namespace {
@@ -275,6 +276,32 @@ TEST(DamagedPaletteFiles, ZeroBytesInsideARowEndIt) {
     ASSERT_TRUE(readBigPalette(dir.file("nul.bpal"), p));
     EXPECT_EQ(p.big[1].color, marker);
     EXPECT_EQ(p.big[2].color, Color::fromArgb(5, 6, 7, 8));
+}
+
+TEST(DamagedPaletteFiles, EndlessDeviceFilesEndAtTheByteLimit) {
+    if (!std::filesystem::exists("/dev/zero"))
+        GTEST_SKIP() << "no /dev/zero here";
+    Palettes p;
+    p.big[3].color = Color::rgb(1, 2, 3);
+    EXPECT_FALSE(readBigPalette("/dev/zero", p));
+    EXPECT_FALSE(readSmallPalette("/dev/zero", p));
+    EXPECT_EQ(p.big[3].color, Color::rgb(1, 2, 3));
+}
+
+TEST(TextScanner, StopsAtItsByteLimit) {
+    std::istringstream whole("H\n1 2 3 4\n5 6 7 8");
+    textfile::Scanner all(whole, 100);
+    all.readWord();
+    all.skipLine();
+    EXPECT_EQ(all.readColorRow(), Color::fromArgb(1, 2, 3, 4));
+
+    std::istringstream cut("H\n1 2 3 4\n5 6 7 8");
+    textfile::Scanner limited(cut, 13); // ends inside the second row
+    limited.readWord();
+    limited.skipLine();
+    EXPECT_EQ(limited.readColorRow(), Color::fromArgb(1, 2, 3, 4));
+    limited.skipLine();
+    EXPECT_EQ(limited.readColorRow(), std::nullopt);
 }
 
 } // namespace
