@@ -45,15 +45,18 @@ inline __m128i blendFour(__m128i out, __m128i s, __m128i alpha) {
     const __m128i zero = _mm_setzero_si128();
     // Each pixel's alpha in all four 16-bit lanes of that pixel.
     __m128i pairs = _mm_or_si128(alpha, _mm_slli_epi32(alpha, 16));
-    __m128i alphaLow = _mm_unpacklo_epi32(pairs, pairs), alphaHigh = _mm_unpackhi_epi32(pairs, pairs);
+    __m128i alphaLow = _mm_unpacklo_epi32(pairs, pairs),
+            alphaHigh = _mm_unpackhi_epi32(pairs, pairs);
     const __m128i full = _mm_set1_epi16(255);
     __m128i opaque = _mm_or_si128(s, _mm_set1_epi32(int(0xFF000000u)));
     __m128i low = _mm_add_epi16(
         divideBy255Rounded(_mm_mullo_epi16(_mm_unpacklo_epi8(opaque, zero), alphaLow)),
-        divideBy255Rounded(_mm_mullo_epi16(_mm_unpacklo_epi8(out, zero), _mm_sub_epi16(full, alphaLow))));
+        divideBy255Rounded(
+            _mm_mullo_epi16(_mm_unpacklo_epi8(out, zero), _mm_sub_epi16(full, alphaLow))));
     __m128i high = _mm_add_epi16(
         divideBy255Rounded(_mm_mullo_epi16(_mm_unpackhi_epi8(opaque, zero), alphaHigh)),
-        divideBy255Rounded(_mm_mullo_epi16(_mm_unpackhi_epi8(out, zero), _mm_sub_epi16(full, alphaHigh))));
+        divideBy255Rounded(
+            _mm_mullo_epi16(_mm_unpackhi_epi8(out, zero), _mm_sub_epi16(full, alphaHigh))));
     return _mm_packus_epi16(low, high);
 }
 #endif
@@ -77,8 +80,8 @@ void composeRow(uint32_t* out, const uint32_t* in, int n, uint32_t opacity) {
         int zeros = _mm_movemask_epi8(_mm_cmpeq_epi32(alpha, _mm_setzero_si128()));
         if (zeros == 0xFFFF)
             continue; // four transparent pixels: the common case on a drawing layer
-        if (opacity == 255 && _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(s, alphaMask),
-                                                                alphaMask)) == 0xFFFF) {
+        if (opacity == 255 &&
+            _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(s, alphaMask), alphaMask)) == 0xFFFF) {
             _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), s);
             continue;
         }

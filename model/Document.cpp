@@ -22,7 +22,9 @@ int bitmapExtent(float size) {
 namespace {
 
 // Clamps a caller's position into a non-empty list of n elements.
-int clampPosition(int position, int n) { return std::clamp(position, 0, n - 1); }
+int clampPosition(int position, int n) {
+    return std::clamp(position, 0, n - 1);
+}
 
 } // namespace
 
@@ -67,7 +69,9 @@ int Frame::appendLayer() {
     return currentLayer;
 }
 
-int Frame::deleteCurrentLayer() { return deleteLayer(currentLayer); }
+int Frame::deleteCurrentLayer() {
+    return deleteLayer(currentLayer);
+}
 
 int Frame::deleteLayer(int position) {
     if (layerCount() <= 1 || position < 0 || position >= layerCount())

@@ -105,7 +105,8 @@ RectF thumbnailPlacement(int w, int h, float sourceWidth, float sourceHeight);
 namespace vork {
 
 // Thumbnail refreshes of an animation (the callers clear the preview's up-to-date flag).
-void refreshAllFrameThumbnails(Document& animation, int w = 55, int h = 50); // every frame and its current layer
+// Every frame and its current layer.
+void refreshAllFrameThumbnails(Document& animation, int w = 55, int h = 50);
 void refreshCurrentThumbnails(Document& animation);      // current frame and its current layer
 void refreshCurrentFrameThumbnails(Document& animation); // current frame and all of its layers
 

