@@ -2,11 +2,14 @@
 // All run-time state of the program, in plain records, and the few operations that many
 // parts share. One Editor exists per window; tests build their own with a scripted Platform.
 #include "app/Platform.h"
+#include "canvas/pixels/Selection.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Geometry.h"
 #include "model/Composite.h"
 #include "model/Document.h"
 #include "model/Palette.h"
+#include "model/UndoHistory.h"
+#include "gfx/Paint.h"
 
 #include <array>
 #include <memory>
@@ -59,14 +62,6 @@ struct ToolButton {
 // The 21 tool buttons in their order of creation (index 0 is the first).
 inline constexpr int toolButtonCount = 21;
 
-// The one floating selection; the per-mode transparency locks have the same shape.
-struct Selection {
-    bool active = false;
-    bool lifted = false;
-    // The remaining fields arrive with the selection tools.
-    Bitmap copyImage;
-    bool hasCopy = false;
-};
 
 struct FrameCycle {
     int frameCounter = 0;
@@ -82,6 +77,25 @@ struct FrameCycle {
 
 enum class Mode { Painter = 0, Animator = 1 };
 
+// The preview of the right-hand column and its visible-area rectangle, in preview pixels.
+struct PreviewState {
+    Bitmap previewImage;
+    float previewImageWidth = 165, previewImageHeight = 165;
+    float previewX = 0, previewY = 0;
+    float viewportX = 0, viewportY = 0, viewportWidth = 165, viewportHeight = 165;
+    bool dragActive = false;
+    int dragLastX = 0, dragLastY = 0;
+};
+
+// The tool engine's gesture state of one mode.
+struct ToolDrag {
+    bool shapeDrag = false;            // a two-point gesture or a selection move is in progress
+    int dragStartX = 0, dragStartY = 0; // picture pixels (pointer / zoom while moving a selection)
+    bool fillSwitchActive = false;     // Control turned the current tool into the fill
+    int toolBeforeFill = 0;
+    uint32_t lastArrowMoveTime = 0;
+};
+
 // State that exists once per mode.
 struct ModeState {
     std::unique_ptr<Document> document; // the picture or the animation; may be absent
@@ -90,6 +104,24 @@ struct ModeState {
     bool previewUpToDate = false;
     int zoomIndex = 9;
     Bitmap canvasBackdrop;
+
+    // Canvas: previews of shapes and selections are drawn into the overlay (document size);
+    // overlayDirty is the part the last preview may have touched.
+    Bitmap overlay;
+    Rect overlayDirty;
+
+    PreviewState preview;
+    ToolDrag drag;
+
+    // Undo history of one layer, and the layer it belongs to (by serial number).
+    std::unique_ptr<UndoHistory> history;
+    uint64_t historyLayer = 0;
+};
+
+// The freehand stroke in progress; one for both modes, since only one tool is current.
+struct StrokeState {
+    bool strokeActive = false;
+    int strokeLastX = 0, strokeLastY = 0;
 };
 
 struct ColourState {
@@ -128,6 +160,15 @@ public:
     ModeState& activeMode() { return mode(painterMode ? Mode::Painter : Mode::Animator); }
     std::unique_ptr<Document>& picture() { return mode(Mode::Painter).document; }
     std::unique_ptr<Document>& animation() { return mode(Mode::Animator).document; }
+
+    // Tools shared by both modes.
+    StrokeState stroke;
+    Path freehandPath;
+    int rotationPresetIndex = 0;
+    float onionSkinOpacity = 100;
+    const Frame* onionRememberedFrame = nullptr; // the frame the last canvas pass showed
+    int viewedLayer = 0;                         // the layer shown alone in single-layer view
+    bool replacementViewOpen = false;            // the palette panel shows colour pairs
 
     DocumentSizes sizes;
     Layer belowCache{0, 10, 10};

@@ -58,11 +58,6 @@ void remakeScratch(Editor& e, Mode mode) {
                                   int(painter ? e.sizes.pictureHeight : e.sizes.animationHeight));
 }
 
-void dropSelection(Editor& e) {
-    e.selection.active = false;
-    e.selection.lifted = false;
-}
-
 // Input stays disabled for as long as a modal dialog or chooser may be open.
 class ModalScope {
 public:
@@ -98,7 +93,7 @@ void onCommand(Editor& e, int id) {
         runNewDocument(e, DocumentKind::Animation);
         if (e.animation()) {
             remakeScratch(e, Mode::Animator);
-            dropSelection(e);
+            e.selection.drop();
             e.mode(Mode::Animator).previewUpToDate = false;
             e.onion.on = false;
         }
@@ -107,7 +102,7 @@ void onCommand(Editor& e, int id) {
         runNewDocument(e, DocumentKind::Picture);
         // The aftermath runs whether the dialog ended with OK or with Cancel.
         remakeScratch(e, Mode::Painter);
-        dropSelection(e);
+        e.selection.drop();
         resizeLayerCaches(e.belowCache, e.aboveCache, e.sizes.pictureWidth, e.sizes.pictureHeight);
         e.mode(Mode::Painter).previewUpToDate = false;
         e.frame.painterRedrawRequest = true;

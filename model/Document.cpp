@@ -3,6 +3,7 @@
 #include "model/Thumbnail.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -30,8 +31,15 @@ int clampPosition(int position, int n) {
 
 // ---- Layer ----
 
+namespace {
+uint64_t nextLayerSerial() {
+    static std::atomic<uint64_t> counter{0};
+    return ++counter;
+}
+} // namespace
+
 Layer::Layer(int id, float width, float height)
-    : id(id), image(bitmapExtent(width), bitmapExtent(height)) {
+    : id(id), serial(nextLayerSerial()), image(bitmapExtent(width), bitmapExtent(height)) {
     // The image is transparent, so the fitted backdrop alone is the whole thumbnail.
     thumbnail = thumbnailBackdrop(30, 30, float(image.width()), float(image.height()));
 }

@@ -6,6 +6,7 @@
 // positions always designate an element: every operation here keeps that so.
 #include "gfx/Bitmap.h"
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -15,6 +16,9 @@ struct Layer {
     Layer(int id, float width, float height); // transparent image, thumbnail rebuilt at 30 x 30
 
     int id = 0;
+    // Tells layers apart for the whole run, also across deletions: no two layers made by the
+    // program share one, so a remembered layer is never confused with a new one at its place.
+    uint64_t serial = 0;
     Bitmap image;     // ARGB, the document size
     Bitmap thumbnail; // ARGB, 30 x 30
     bool visible = true;
