@@ -5,6 +5,8 @@
 set -euo pipefail
 # The desktop libraries keep some memory to the end of the process; that is not ours to report.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+# A real window on the virtual X server, whatever the other tests use.
+export QT_QPA_PLATFORM=xcb
 bin=$1 data=$2 work=$3
 rm -rf "$work" && mkdir -p "$work" && cp -r "$data" "$work/data"
 rm -f "$work/data/property.txt" "$work/data/defbpal.bpal" "$work/data/deflpal.lpal"
