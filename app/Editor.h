@@ -2,6 +2,7 @@
 // All run-time state of the program, in plain records, and the few operations that many
 // parts share. One Editor exists per window; tests build their own with a scripted Platform.
 #include "app/Platform.h"
+#include "canvas/pixels/Pixels.h"
 #include "canvas/pixels/Selection.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Geometry.h"
@@ -118,11 +119,7 @@ struct ModeState {
     uint64_t historyLayer = 0;
 };
 
-// The freehand stroke in progress; one for both modes, since only one tool is current.
-struct StrokeState {
-    bool strokeActive = false;
-    int strokeLastX = 0, strokeLastY = 0;
-};
+
 
 struct ColourState {
     Palettes palettes;

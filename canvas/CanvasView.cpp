@@ -13,6 +13,26 @@ Brush checkerboard() {
 }
 } // namespace
 
+bool zoomIn(ModeState& m) {
+    if (m.zoomIndex >= int(zoomLevels.size()) - 1)
+        return false;
+    ++m.zoomIndex;
+    return true;
+}
+
+bool zoomOut(ModeState& m) {
+    if (m.zoomIndex <= 0)
+        return false;
+    --m.zoomIndex;
+    return true;
+}
+
+bool zoomReset(ModeState& m) {
+    bool changed = m.zoomIndex != defaultZoomIndex;
+    m.zoomIndex = defaultZoomIndex;
+    return changed;
+}
+
 void rebuildCanvasBackdrop(Editor& e, Mode mode) {
     ModeState& m = e.mode(mode);
     const float zoom = zoomOf(m);

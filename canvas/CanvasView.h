@@ -13,6 +13,11 @@ inline constexpr int defaultZoomIndex = 9; // 100 %
 
 inline float zoomOf(const ModeState& m) { return zoomLevels[size_t(m.zoomIndex)]; }
 
+// Zoom steps; each returns whether the index changed.
+bool zoomIn(ModeState& m);
+bool zoomOut(ModeState& m);
+bool zoomReset(ModeState& m);
+
 // Renders the mode's canvas backdrop: grey, with the transparency checkerboard where the
 // zoomed document lies.
 void rebuildCanvasBackdrop(Editor& e, Mode mode);
