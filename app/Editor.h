@@ -170,6 +170,7 @@ public:
     DocumentSizes sizes;
     Layer belowCache{0, 10, 10};
     Layer aboveCache{0, 10, 10};
+    uint64_t layerCachesLayer = 0; // serial of the current layer the caches were composed around
     OnionSkin onion;
 
     ColourState colour;
