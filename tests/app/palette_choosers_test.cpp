@@ -2,7 +2,7 @@
 #include "files/PaletteFiles.h"
 #include "files/SettingsFile.h"
 #include "files/ui/PaletteChoosers.h"
-#include "tests/files/TempDir.h"
+#include "support/TempDir.h"
 #include "tests/support/FakePlatform.h"
 
 #include <gtest/gtest.h>

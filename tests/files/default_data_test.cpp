@@ -1,7 +1,7 @@
 // The default settings and palettes shipped in data/ read back as the program expects them.
 #include "files/PaletteFiles.h"
 #include "files/SettingsFile.h"
-#include "tests/files/TempDir.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Reading and writing the small (.lpal) and big (.bpal) palette files.
 #include "files/PaletteFiles.h"
-#include "tests/files/TempDir.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

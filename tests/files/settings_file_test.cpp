@@ -1,6 +1,6 @@
 // Reading and writing the settings file with the default document sizes.
 #include "files/SettingsFile.h"
-#include "tests/files/TempDir.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

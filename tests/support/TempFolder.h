@@ -1,40 +1,33 @@
 #pragma once
 // A fresh working folder for a test, removed afterwards; the previous working folder is
 // restored when the test ends.
-#include <filesystem>
-#include <random>
-#include <string>
+#include "support/TempDir.h"
 
 namespace vork::test {
 
 class TempWorkingFolder {
 public:
     TempWorkingFolder() : previous_(std::filesystem::current_path()) {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() /
-                ("vork-test-" + std::to_string(rd()) + "-" + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-        std::filesystem::current_path(path_);
+        std::filesystem::current_path(dir_.path);
     }
     ~TempWorkingFolder() {
         std::error_code ec;
         std::filesystem::current_path(previous_, ec);
-        std::filesystem::remove_all(path_, ec);
     }
     TempWorkingFolder(const TempWorkingFolder&) = delete;
     TempWorkingFolder& operator=(const TempWorkingFolder&) = delete;
 
-    const std::filesystem::path& path() const { return path_; }
+    const std::filesystem::path& path() const { return dir_.path; }
 
     // Copies the shipped data folder of the source tree here.
     void copyDefaultData() const {
-        std::filesystem::copy(std::filesystem::path(VORK_SOURCE_DIR) / "data", path_ / "data",
+        std::filesystem::copy(std::filesystem::path(VORK_SOURCE_DIR) / "data", dir_.path / "data",
                               std::filesystem::copy_options::recursive);
     }
 
 private:
+    TempDir dir_; // removed after the working folder has been restored
     std::filesystem::path previous_;
-    std::filesystem::path path_;
 };
 
 } // namespace vork::test
