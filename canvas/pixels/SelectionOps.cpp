@@ -57,6 +57,26 @@ void drawTurned(Graphics& g, const Selection& s, const Placement& p) {
                 RectF{0, 0, float(p.w), float(p.h)});
 }
 
+// The pixels a turned image can touch: its corners turned about the pivot, one pixel more on
+// every side for the smoothed edge.
+Rect turnedBounds(const Selection& s, const Placement& p) {
+    double a = double(s.angle) * 3.14159265358979323846 / 180.0, c = std::cos(a), sn = std::sin(a);
+    double left = -(p.w0 / 2) - 0.5, top = -(p.h0 / 2) - 0.5;
+    double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
+    for (double u : {left, left + p.w})
+        for (double v : {top, top + p.h}) {
+            double x = u * c - v * sn, y = u * sn + v * c;
+            minX = std::min(minX, x), maxX = std::max(maxX, x);
+            minY = std::min(minY, y), maxY = std::max(maxY, y);
+        }
+    // Picture coordinate t lies in pixel floor(t + 0.5).
+    int x0 = p.pivotX + int(std::floor(minX + 0.5)) - 1,
+        x1 = p.pivotX + int(std::floor(maxX + 0.5)) + 1;
+    int y0 = p.pivotY + int(std::floor(minY + 0.5)) - 1,
+        y1 = p.pivotY + int(std::floor(maxY + 0.5)) + 1;
+    return {x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+}
+
 // Columns [first, last) of a run of `count` pixels starting at `start` that fall on 0..limit-1.
 struct Span {
     int first, last;
@@ -158,17 +178,25 @@ void cutOut(const Selection& s, Bitmap& layer) {
         }
         return;
     }
-    Bitmap cover(layer.width(), layer.height());
+    // Draw the cover only where the turned image can reach.
+    Rect box = turnedBounds(s, *p);
+    Span cols = clippedSpan(box.x, box.w, layer.width());
+    Span rows = clippedSpan(box.y, box.h, layer.height());
+    if (cols.first >= cols.last || rows.first >= rows.last)
+        return;
+    int left = box.x + cols.first, top = box.y + rows.first;
+    Bitmap cover(cols.last - cols.first, rows.last - rows.first);
     {
         Graphics g(cover);
+        g.translate(float(-left), float(-top));
         drawTurned(g, s, *p);
     }
-    for (int j = 0; j < layer.height(); ++j) {
+    for (int j = 0; j < cover.height(); ++j) {
         const uint32_t* c = cover.row(j);
-        uint32_t* dst = layer.row(j);
-        for (int i = 0; i < layer.width(); ++i)
+        uint32_t* dst = layer.row(top + j);
+        for (int i = 0; i < cover.width(); ++i)
             if ((c[i] >> 24) != 0)
-                dst[i] = 0;
+                dst[left + i] = 0;
     }
 }
 

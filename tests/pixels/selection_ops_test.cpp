@@ -178,11 +178,24 @@ TEST(SelectionPlace, EighthTurnIsSmoothAroundThePivotAndCutOutCoversTheSoftEdge)
     EXPECT_GT(stamped.pixel(20, 13).a(), 0) << "a corner reaches up beyond the unturned square";
     EXPECT_NEAR(minX, 20 - 7, 1);
     EXPECT_NEAR(maxX, 20 + 7, 1);
-    Bitmap layer = source.clone();
-    cutOut(s, layer);
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 40; ++x)
-            ASSERT_EQ(layer.pixel(x, y).a() == 0, stamped.pixel(x, y).a() != 0) << x << "," << y;
+}
+
+TEST(SelectionPlace, TurnedCutOutClearsExactlyWhatTheTurnedStampCovers) {
+    Bitmap full(30, 30);
+    full.fill(Color::rgb(0, 0, 255));
+    for (float angle : {30.0f, 45.0f, 100.0f, 200.0f, 333.0f})
+        for (Point at : {Point{8, 9}, Point{-4, 22}}) {
+            Selection s;
+            ASSERT_TRUE(takeRectangle(s, {5, 5, 11, 6}, full));
+            s.x = float(at.x), s.y = float(at.y), s.angle = angle;
+            Bitmap stamped(30, 30), layer = full.clone();
+            stamp(s, stamped);
+            cutOut(s, layer);
+            for (int y = 0; y < 30; ++y)
+                for (int x = 0; x < 30; ++x)
+                    ASSERT_EQ(layer.pixel(x, y).a() == 0, stamped.pixel(x, y).a() != 0)
+                        << angle << " at " << at.x << "," << at.y << ": " << x << "," << y;
+        }
 }
 
 TEST(SelectionPlace, NothingToPlaceLeavesTheLayerAlone) {
