@@ -164,8 +164,11 @@ void Graphics::drawPolyline(const Pen& p, const std::vector<PointF>& points) {
 void Graphics::fillEllipse(const Brush& b, RectF r) {
     if (!painter_ || r.w <= 0 || r.h <= 0)
         return;
+    // Filled as a path: the painter's own aliased ellipse loses the box's top row.
+    QPainterPath path;
+    path.addEllipse(QRectF(r.x - 0.5, r.y - 0.5, r.w, r.h));
     applyBrush(b);
-    painter_->drawEllipse(QRectF(r.x - 0.5, r.y - 0.5, r.w, r.h));
+    painter_->drawPath(path);
 }
 
 void Graphics::drawEllipse(const Pen& p, RectF r) {

@@ -194,3 +194,17 @@ TEST(GraphicsText, AlignmentPlacesTheInk) {
     EXPECT_GT(centre.y, 3) << "vertically centred";
     EXPECT_LT(centre.y + centre.h, 27);
 }
+
+TEST(GraphicsEllipse, AliasedFillCoversItsBoxSymmetrically) {
+    Bitmap b(40, 30);
+    Graphics g(b);
+    g.fillEllipse(Brush::solid(colors::black), RectF{4, 6, 20, 12});
+    Rect r = boundsOf(touched(b));
+    EXPECT_EQ(r.y, 6) << "the top row of the box is reached";
+    EXPECT_EQ(r.y + r.h, 18);
+    EXPECT_EQ(r.x, 4);
+    EXPECT_EQ(r.x + r.w, 24);
+    for (int y = 6; y < 18; ++y)
+        for (int x = 4; x < 24; ++x)
+            EXPECT_EQ(b.pixel(x, y), b.pixel(4 + 23 - x, y)) << x << "," << y;
+}
