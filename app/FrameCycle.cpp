@@ -2,6 +2,8 @@
 
 #include "canvas/CanvasView.h"
 #include "panels/Backgrounds.h"
+#include "panels/CommandBar.h"
+#include "panels/PreviewPanel.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -55,11 +57,11 @@ void redrawOnRequest(Editor& e, bool& request) {
 
 } // namespace
 
-void animatorFrame(Editor& e, Graphics& g, Rect) {
+void animatorFrame(Editor& e, Graphics& g, Rect client) {
     redrawOnRequest(e, e.frame.animatorRedrawRequest);
-    drawPanelImage(g, e.panels.commandBar); // command bar
-    drawPanelImage(g, e.panels.palette);    // palette panel
-    drawPanelImage(g, e.panels.right);      // preview and layers
+    drawCommandBar(e, g, Mode::Animator, client);
+    drawPanelImage(g, e.panels.palette); // palette panel
+    drawPreviewPanel(e, g, Mode::Animator, client);
     drawPanelImage(g, e.panels.frame);      // frame strip
     drawAnimatorCanvas(e, g);               // canvas and tools
 }
@@ -69,8 +71,8 @@ void painterFrame(Editor& e, Graphics& g, Rect client) {
     const int R = client.w, B = client.h;
     drawPainterCanvas(e, g);                                           // canvas and tools
     drawPainterPalettePanelBackground(g, R, B);                        // palette panel
-    drawCommandBarBackground(g, Mode::Painter, std::max(B - 25, 400)); // command bar
-    drawRightColumnBackground(g, Mode::Painter, std::max(R - 220, 492), std::max(B - 25, 400));
+    drawCommandBar(e, g, Mode::Painter, client);
+    drawPreviewPanel(e, g, Mode::Painter, client);
     // Status strip.
     const int H = std::max(B - 25, 400);
     g.fillRect(Brush::solid(colors::panelGrey), Rect{0, H, R - 1, 25});

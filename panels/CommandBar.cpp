@@ -1,0 +1,248 @@
+#include "panels/CommandBar.h"
+
+#include "app/Commands.h"
+#include "app/Widgets.h"
+#include "model/Composite.h"
+#include "panels/Backgrounds.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+namespace vork {
+
+namespace {
+
+const Color outlineGrey = Color::rgb(128, 128, 128);
+// The dark green of the Animator's mode switch and of the onion frame number.
+constexpr Color darkGreen = Color::rgb(10, 90, 50);
+
+// The buttons after the fifteen tools in e.toolButtons (the creation order of the start-up):
+// the shared on/off switch and the grey switch of the onion skin.
+constexpr size_t onOffSwitchButton = 19;
+constexpr size_t onionGreyButton = 20;
+
+// A key is matched on the typed character by its Latin lower and upper case letter and the
+// two Cyrillic letters (code page 1251) the same key gives on a Russian layout.
+using KeyCodes = std::array<uint8_t, 4>;
+constexpr KeyCodes keyG{'g', 'G', 0xEF, 0xCF};
+constexpr KeyCodes keyW{'w', 'W', 0xF6, 0xD6};
+constexpr KeyCodes keyE{'e', 'E', 0xF3, 0xD3};
+
+bool typed(const Editor& e, const KeyCodes& key) {
+    const uint8_t c = e.input.lastChar;
+    return c != 0 && std::find(key.begin(), key.end(), c) != key.end();
+}
+
+// A grey line from x = 9 to 83 with a white one under it.
+void groove(Graphics& g, int y) {
+    g.drawLine(Pen{outlineGrey}, PointF{9, float(y)}, PointF{83, float(y)});
+    g.drawLine(Pen{colors::white}, PointF{9, float(y + 1)}, PointF{83, float(y + 1)});
+}
+
+// Unless a place says otherwise, the bar's buttons are 20 x 18.
+Rect buttonAt(int x, int y) {
+    return {x, y, 20, 18};
+}
+
+void modeSwitch(Editor& e, Graphics& g, Mode mode) {
+    const bool painter = mode == Mode::Painter;
+    // Each bar names the mode it switches to.
+    const bool clicked = textButton(e, g, {12, 25, 68, 16}, FontKind::Button,
+                                    Brush::solid(painter ? colors::black : darkGreen),
+                                    painter ? "animator" : "painter");
+    if (!clicked && !typed(e, keyG))
+        return;
+    e.selection.drop();
+    e.mode(mode).transparencyLock.active = false;
+    e.painterMode = !painter;
+    if (painter) {
+        // The Painter asks through the redraw flag of its frame cycle.
+        if (e.input.inputEnabled)
+            e.frame.painterRedrawRequest = true;
+    } else {
+        e.requestRepaint();
+    }
+}
+
+void fileButtons(Editor& e, Graphics& g, Mode mode) {
+    const bool painter = mode == Mode::Painter;
+    // Row 1: import and export.
+    if (iconButton(e, g, buttonAt(12, 49), {125, 0, 24, 24})) {
+        // Insert image: the insert-from-file chooser and placing the pasted Selection go here.
+    }
+    if (iconButton(e, g, buttonAt(36, 49), {50, 0, 24, 24})) {
+        // Painter: open an image file as a new picture; Animator: import the frames of a GIF.
+    }
+    if (iconButton(e, g, buttonAt(60, 49), {75, 0, 24, 24})) {
+        // Painter: export the composite as PNG; Animator: export the frames as PNG files.
+    }
+    groove(g, 70);
+    // Row 2: new, open, save.
+    if (iconButton(e, g, buttonAt(12, 74), {0, 0, 24, 24}))
+        e.platform.postCommand(painter ? command::newPicture : command::newAnimation);
+    if (iconButton(e, g, buttonAt(36, 74), {25, 0, 24, 24})) {
+        // Open: the picture reader (Painter) or the animation reader (Animator) goes here.
+    }
+    if (iconButton(e, g, buttonAt(60, 74), {100, 0, 24, 24})) {
+        // Save: the picture writer (Painter) or the animation writer (Animator) goes here.
+    }
+}
+
+// Three ToolButtons side by side from x, 24 pixels apart; a click makes its tool current.
+void toolRow(Editor& e, Graphics& g, int x, int y, std::array<int, 3> tools) {
+    for (size_t k = 0; k < tools.size(); ++k) {
+        const int tool = tools[k];
+        const ToolButton& b = e.toolButtons[size_t(tool - 1)];
+        if (toolButton(e, g, b, buttonAt(x + 24 * int(k), y), e.currentTool))
+            e.currentTool = tool;
+    }
+}
+
+void alphaBox(Editor& e, Graphics& g, int y) {
+    const Rect box{11, y, 69, 18};
+    g.fillRect(
+        Brush::hatch(HatchStyle::LargeCheckerBoard, Color::rgb(220, 220, 220), colors::white), box);
+    g.fillRect(Brush::solid(alphaBoxColor(e)), box);
+    g.drawRect(Pen{outlineGrey}, box);
+    g.drawText(alphaBoxLabel(e), FontKind::Small, Brush::solid(colors::black),
+               RectF{11, float(y), 69, 18}, Align::Center);
+}
+
+void alphaSlider(Editor& e, Graphics& g, int y0) {
+    ColourState& c = e.colour;
+    g.drawRect(Pen{outlineGrey}, Rect{10, y0 - 111, 70, 2});
+    const float v =
+        horizontalSlider(e, g, RectF{10, float(y0 - 115), 70, 10}, 255, 1, float(c.drawAlpha));
+    c.drawAlpha = std::clamp(int(v), 0, 255);
+    c.alphaColor = c.currentColor.withAlpha(c.drawAlpha);
+}
+
+void selectionTransforms(Editor& e, Graphics& g, int y0) {
+    const int y = y0 - 166;
+    const bool mirrorLeftRight = iconButton(e, g, buttonAt(11, y), {0, 150, 22, 20});
+    const bool mirrorTopBottom = iconButton(e, g, buttonAt(35, y), {25, 150, 22, 20});
+    const bool nextRotationPreset = iconButton(e, g, buttonAt(59, y), {50, 150, 22, 20});
+    if (e.selection.active && (mirrorLeftRight || mirrorTopBottom || nextRotationPreset)) {
+        // The Selection operations go here: lift once with one undo state, then mirror or step
+        // rotationPresetIndex and take its angle. Without an active Selection nothing happens.
+    }
+
+    g.drawRect(Pen{outlineGrey}, Rect{10, y0 - 177, 71, 2});
+    const int shownAngle = int(e.selection.angle);
+    const int angle =
+        int(horizontalSlider(e, g, RectF{10, float(y0 - 181), 71, 10}, 360, 1, float(shownAngle)));
+    if (e.selection.active && angle != shownAngle) {
+        // The Selection operations go here: lift once with one undo state, then the angle
+        // follows the slider. Without an active Selection the slider changes nothing.
+    }
+}
+
+void lowerPart(Editor& e, Graphics& g, int H) {
+    const int y0 = H - 115;
+    alphaBox(e, g, y0);
+    groove(g, y0 - 5);
+    toolRow(e, g, 12, y0 - 26, {3, 2, 1});
+    toolRow(e, g, 12, y0 - 48, {9, 8, 7});
+    groove(g, y0 - 53);
+    toolRow(e, g, 12, y0 - 76, {12, 11, 10});
+    toolRow(e, g, 12, y0 - 98, {15, 14, 13});
+    alphaSlider(e, g, y0);
+    groove(g, y0 - 120);
+    toolRow(e, g, 11, y0 - 144, {6, 5, 4});
+    selectionTransforms(e, g, y0);
+    groove(g, y0 - 186);
+}
+
+const Frame* frameNumbered(const Document& d, int number) {
+    for (const auto& f : d.frames)
+        if (f->number == number)
+            return f.get();
+    return nullptr;
+}
+
+// Animator only, while an animation exists.
+void onionSkinBox(Editor& e, Graphics& g, Document& animation, int H) {
+    const int S = H - 5;
+    OnionSkin& onion = e.onion;
+    g.drawRect(Pen{outlineGrey}, Rect{16, S - 75, 2, 68});
+    e.onionSkinOpacity =
+        verticalSlider(e, g, RectF{10, float(S - 74), 14, 68}, 100, 1, e.onionSkinOpacity);
+    g.drawRect(Pen{outlineGrey}, Rect{28, S - 56, 51, 51});
+
+    const Rect onSwitch{29, S - 75, 23, 14};
+    if (toolButton(e, g, e.toolButtons[onOffSwitchButton], onSwitch, onion.on ? 1 : 0) ||
+        typed(e, keyW)) {
+        const bool wasOn = onion.on;
+        onion.on = !wasOn;
+        // With a single frame the builder switches the onion skin off again.
+        if (!wasOn)
+            rebuildOnionSkin(animation, onion, e.singleLayerView);
+        e.requestRepaint();
+    }
+    const Rect greySwitch{55, S - 75, 23, 14};
+    if (toolButton(e, g, e.toolButtons[onionGreyButton], greySwitch, onion.grey ? 1 : 0) ||
+        typed(e, keyE)) {
+        onion.grey = !onion.grey;
+        if (onion.on)
+            rebuildOnionSkin(animation, onion, e.singleLayerView);
+        e.requestRepaint();
+    }
+
+    if (!onion.on)
+        return;
+    if (const Frame* source = frameNumbered(animation, onion.frameNumber)) {
+        const Bitmap& t = source->thumbnail;
+        g.drawImage(t, 29, S - 55, Rect{0, 0, std::min(t.width(), 50), std::min(t.height(), 50)});
+    }
+    if (e.playState == 0) {
+        g.fillRect(Brush::solid(Color::rgb(240, 240, 240)), Rect{54, S - 20, 25, 15});
+        char number[16];
+        std::snprintf(number, sizeof number, "%d", onion.frameNumber);
+        g.drawText(number, FontKind::Small, Brush::solid(darkGreen),
+                   RectF{54, float(S - 20), 26, 15}, Align::Far);
+    }
+}
+
+} // namespace
+
+int commandBarHeight(const Editor& e, Mode mode, Rect client) {
+    // The Painter lays out its bar itself; the Animator bar is a panel of the layout.
+    if (mode == Mode::Painter)
+        return std::max(client.h - 25, 400);
+    return e.panels.commandBar.height;
+}
+
+Color alphaBoxColor(const Editor& e) {
+    const bool paintsWithAlpha = e.currentTool >= 10 && e.currentTool <= 15;
+    return paintsWithAlpha ? e.colour.alphaColor : e.colour.currentColor;
+}
+
+std::string alphaBoxLabel(const Editor& e) {
+    char label[16];
+    std::snprintf(label, sizeof label, "a: %d", int(alphaBoxColor(e).a()));
+    return label;
+}
+
+void drawCommandBar(Editor& e, Graphics& g, Mode mode, Rect client) {
+    const int H = commandBarHeight(e, mode, client);
+    // The Painter draws its background on every frame; the Animator's is rendered by the layout.
+    if (mode == Mode::Painter) {
+        drawCommandBarBackground(g, Mode::Painter, H);
+    } else {
+        const Panel& p = e.panels.commandBar;
+        if (!p.image.isNull())
+            g.drawImage(p.image, p.x, p.y);
+    }
+
+    modeSwitch(e, g, mode);
+    groove(g, 45);
+    fileButtons(e, g, mode);
+    groove(g, 95);
+    lowerPart(e, g, H);
+
+    if (mode == Mode::Animator && e.animation())
+        onionSkinBox(e, g, *e.animation(), H);
+}
+
+} // namespace vork

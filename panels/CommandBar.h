@@ -1,0 +1,26 @@
+#pragma once
+// The command bar: the 92-pixel strip at the left edge of the window in both modes. From the
+// top: the mode title and switch, two rows of file commands, the drawing tools, the alpha of
+// the drawing colour, the transform buttons of the Selection and, in the Animator, the
+// onion-skin box at the bottom. It draws and reacts to this frame's input in one call.
+#include "app/Editor.h"
+#include "gfx/Graphics.h"
+
+#include <string>
+
+namespace vork {
+
+// Draws the bar of `mode` and acts on this frame's clicks and typed character. `client` is the
+// client rectangle (0, 0, R, B). A click on the mode switch, or the G key, switches modes from
+// the next frame on.
+void drawCommandBar(Editor& e, Graphics& g, Mode mode, Rect client);
+
+// The bar's height: Painter max(B - 25, 400); Animator the height of its laid-out panel.
+int commandBarHeight(const Editor& e, Mode mode, Rect client);
+
+// The colour shown in the alpha box: alphaColor for the tools that paint with it (10 to 15),
+// currentColor for the others, and its label "a: " followed by that colour's alpha.
+Color alphaBoxColor(const Editor& e);
+std::string alphaBoxLabel(const Editor& e);
+
+} // namespace vork

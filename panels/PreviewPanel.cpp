@@ -1,0 +1,222 @@
+#include "panels/PreviewPanel.h"
+
+#include "app/Layout.h"
+#include "app/Widgets.h"
+#include "canvas/CanvasView.h"
+#include "model/Composite.h"
+#include "panels/Backgrounds.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace vork {
+
+namespace {
+
+constexpr float previewSide = 165;
+const Color outlineGrey = Color::rgb(128, 128, 128);
+const Color red = Color::rgb(255, 0, 0);
+constexpr int maxZoomIndex = int(zoomLevels.size()) - 1;
+
+// The column's left edge and height.
+struct Column {
+    int x, height;
+};
+
+Column columnOf(const Editor& e, Mode mode, Rect client) {
+    // The Painter places its column itself; the Animator's is the laid-out right panel.
+    if (mode == Mode::Painter)
+        return {std::max(client.w - 220, 492), std::max(client.h - 25, 400)};
+    return {e.panels.right.x, e.panels.right.height};
+}
+
+// The 198 x 198 area the preview is centred in; a press inside it starts a drag.
+Rect previewArea(int X) {
+    return {X + 10, 10, 198, 198};
+}
+
+// Fits W x H into the 165-pixel square, keeping its proportions, centred on (X + 109.5, 109.5).
+void placePreview(PreviewState& p, int X, float W, float H) {
+    float w = previewSide, h = previewSide;
+    if (W > H)
+        h = previewSide / (W / H);
+    else if (W < H)
+        w = previewSide / (H / W);
+    p.previewImageWidth = w;
+    p.previewImageHeight = h;
+    p.previewX = float(X) + 10 + 17 + 82.5f - w / 2;
+    p.previewY = 10 + 17 + 82.5f - h / 2;
+}
+
+// The visible layers of the shown frame, bottom first, each with its opacity, over the
+// checkerboard. The picture has a single frame, so both modes show the current one.
+void rebuildPreview(ModeState& m) {
+    m.previewUpToDate = true;
+    PreviewState& p = m.preview;
+    const Document& doc = *m.document;
+    const float W = float(doc.width), H = float(doc.height);
+    const int w = bitmapExtent(p.previewImageWidth), h = bitmapExtent(p.previewImageHeight);
+    p.previewImage = Bitmap(w, h);
+    Graphics g(p.previewImage);
+    g.fillRect(
+        Brush::hatch(HatchStyle::LargeCheckerBoard, Color::rgb(200, 200, 200), colors::white),
+        Rect{0, 0, w, h});
+    // Enlarging keeps the pixels sharp; reducing smooths.
+    const bool enlarging = W < p.previewImageWidth || H < p.previewImageHeight;
+    Bitmap scratch(w, h);
+    for (const auto& layer : doc.current().layers) {
+        if (!layer->visible)
+            continue;
+        scratch.fill(colors::transparent);
+        {
+            Graphics sg(scratch);
+            if (enlarging) {
+                // Graphics samples as the canvas maps the pointer, half a source pixel early;
+                // shifting the source by half a pixel gives every picture pixel an equal share.
+                sg.setInterpolation(Interpolation::NearestNeighbor);
+                sg.drawImage(layer->image, RectF{0, 0, float(w), float(h)},
+                             RectF{-0.5f, -0.5f, W, H});
+            } else {
+                sg.setInterpolation(Interpolation::Bicubic);
+                sg.drawImage(layer->image, RectF{0, 0, float(w), float(h)}, RectF{0, 0, W, H});
+            }
+        }
+        scaleAlpha(scratch, layer->opacity);
+        g.drawImage(scratch, 0, 0);
+    }
+}
+
+bool insideF(const InputState& in, float x, float y, float w, float h) {
+    const float mx = float(in.mouseX), my = float(in.mouseY);
+    return x < mx && mx < x + w && y < my && my < y + h;
+}
+
+// Drag, size and clamp of the red rectangle, in preview pixels.
+void trackViewport(Editor& e, Mode mode, Rect client, int X) {
+    ModeState& m = e.mode(mode);
+    PreviewState& p = m.preview;
+    InputState& in = e.input;
+    const bool inArea = pointerInside(in, previewArea(X));
+
+    if (!p.dragActive && in.mouseDown && inArea) {
+        p.dragActive = true;
+        p.dragLastX = in.mouseX;
+        p.dragLastY = in.mouseY;
+        // A press on the image centres the rectangle on the pointer.
+        if (insideF(in, p.previewX, p.previewY, p.previewImageWidth, p.previewImageHeight)) {
+            p.viewportX = float(in.mouseX) - p.viewportWidth / 2 - p.previewX;
+            p.viewportY = float(in.mouseY) - p.viewportHeight / 2 - p.previewY;
+        }
+    }
+    if (p.dragActive && inArea) {
+        p.viewportX -= float(p.dragLastX - in.mouseX);
+        p.viewportY -= float(p.dragLastY - in.mouseY);
+        p.dragLastX = in.mouseX;
+        p.dragLastY = in.mouseY;
+        if (!in.mouseDown)
+            p.dragActive = false;
+    }
+    if (p.dragActive && !inArea) {
+        // Leaving the area ends the drag and uses the press up.
+        p.dragActive = false;
+        in.mouseDown = false;
+    }
+
+    // The part of the zoomed document that fits the canvas.
+    const Rect canvas = canvasRectangle(e, mode, client);
+    const float zoom = zoomOf(m);
+    const float scaledW = float(m.document->width) * zoom;
+    const float scaledH = float(m.document->height) * zoom;
+    const float visibleW = std::min(scaledW, float(canvas.w));
+    const float visibleH = std::min(scaledH, float(canvas.h));
+    p.viewportWidth = p.previewImageWidth * (visibleW / scaledW);
+    p.viewportHeight = p.previewImageHeight * (visibleH / scaledH);
+
+    p.viewportX = std::max(p.viewportX, 0.0f);
+    p.viewportY = std::max(p.viewportY, 0.0f);
+    if (p.viewportX + p.viewportWidth > p.previewImageWidth)
+        p.viewportX = p.previewImageWidth - p.viewportWidth;
+    if (p.viewportY + p.viewportHeight > p.previewImageHeight)
+        p.viewportY = p.previewImageHeight - p.viewportHeight;
+}
+
+void zoomControls(Editor& e, Graphics& g, Mode mode, int X) {
+    ModeState& m = e.mode(mode);
+    const Rect labelBox{X + 12, 211, 40, 13};
+    g.fillRect(Brush::solid(colors::white), labelBox);
+    g.drawRect(Pen{outlineGrey}, labelBox);
+    char label[32];
+    std::snprintf(label, sizeof label, "%g%s", double(zoomOf(m) * 100), "%");
+    g.drawText(label, FontKind::Small, Brush::solid(colors::black),
+               RectF{float(labelBox.x), float(labelBox.y), float(labelBox.w), float(labelBox.h)});
+
+    const int before = m.zoomIndex;
+    const uint8_t typed = e.input.lastChar;
+    if (typed == '/')
+        zoomReset(m);
+    if (iconButton(e, g, {X + 57, 212, 8, 11}, {100, 100, 22, 22}) || typed == '-')
+        zoomOut(m);
+    if (iconButton(e, g, {X + 198, 212, 8, 11}, {125, 100, 22, 22}) || typed == '+')
+        zoomIn(m);
+
+    g.drawRect(Pen{outlineGrey}, Rect{X + 70, 216, 122, 2});
+    // The 100 % mark: the Painter's is red while it has a picture.
+    const bool redMark = mode == Mode::Painter && m.document;
+    g.drawLine(Pen{redMark ? red : outlineGrey}, PointF{float(X + 109), 210},
+               PointF{float(X + 109), 223});
+    const float v = horizontalSlider(e, g, RectF{float(X + 70), 211, 122, 11}, float(maxZoomIndex),
+                                     1, float(m.zoomIndex));
+    m.zoomIndex = std::clamp(int(v), 0, maxZoomIndex);
+
+    if (m.zoomIndex == before)
+        return;
+    if (mode == Mode::Painter) {
+        // The Painter's canvas layout places the zoomed picture and rebuilds its backdrop.
+        layoutPainterCanvas(e);
+        e.frame.painterRedrawRequest = true;
+    } else {
+        if (e.animation())
+            rebuildCanvasBackdrop(e, Mode::Animator);
+        // The label above still shows the old zoom, so a paint follows even without an
+        // animation.
+        e.requestRepaint();
+    }
+}
+
+} // namespace
+
+Rect canvasRectangle(const Editor& e, Mode mode, Rect client) {
+    // The Painter computes its canvas from the client size; the Animator's is laid out.
+    if (mode == Mode::Painter)
+        return {91, 0, std::max(401, client.w - 311), std::max(328, client.h - 97)};
+    return e.panels.canvas.rect();
+}
+
+void drawPreviewPanel(Editor& e, Graphics& g, Mode mode, Rect client) {
+    const Column column = columnOf(e, mode, client);
+    const int X = column.x;
+    // The Painter draws its column on every frame; the Animator's is rendered by the layout.
+    if (mode == Mode::Painter) {
+        drawRightColumnBackground(g, Mode::Painter, X, column.height);
+    } else {
+        const Panel& p = e.panels.right;
+        if (!p.image.isNull())
+            g.drawImage(p.image, p.x, p.y);
+    }
+
+    ModeState& m = e.mode(mode);
+    PreviewState& p = m.preview;
+    if (m.document) {
+        placePreview(p, X, float(m.document->width), float(m.document->height));
+        if (!m.previewUpToDate)
+            rebuildPreview(m);
+        g.drawImage(p.previewImage, int(p.previewX), int(p.previewY));
+        trackViewport(e, mode, client, X);
+        g.drawRect(Pen{red}, RectF{p.previewX + p.viewportX, p.previewY + p.viewportY,
+                                   p.viewportWidth, p.viewportHeight});
+    }
+    zoomControls(e, g, mode, X);
+    // The layer panel follows here, in the rest of the column.
+}
+
+} // namespace vork
