@@ -1,6 +1,6 @@
 #include "app/FrameCycle.h"
 
-#include "canvas/CanvasView.h"
+#include "canvas/Canvas.h"
 #include "panels/Backgrounds.h"
 #include "panels/CommandBar.h"
 #include "panels/PreviewPanel.h"
@@ -31,23 +31,6 @@ void drawPanelImage(Graphics& g, const Panel& p) {
         g.drawImage(p.image, p.x, p.y);
 }
 
-// The canvas shows its backdrop; without one (no document yet) the panel's own background.
-void drawAnimatorCanvas(Editor& e, Graphics& g) {
-    const Panel& p = e.panels.canvas;
-    const ModeState& m = e.mode(Mode::Animator);
-    if (m.document && !m.canvasBackdrop.isNull())
-        g.drawImage(m.canvasBackdrop, p.x, p.y);
-    else
-        drawPanelImage(g, p);
-}
-
-void drawPainterCanvas(Editor& e, Graphics& g) {
-    const ModeState& m = e.mode(Mode::Painter);
-    if (!m.canvasBackdrop.isNull())
-        g.drawImage(m.canvasBackdrop, 91, 0);
-    g.drawLine(Pen{colors::black}, {91, 0}, {91 + e.frame.painterViewWidth, 0});
-}
-
 void redrawOnRequest(Editor& e, bool& request) {
     if (request && e.input.inputEnabled) {
         e.platform.invalidate();
@@ -63,13 +46,13 @@ void animatorFrame(Editor& e, Graphics& g, Rect client) {
     drawPanelImage(g, e.panels.palette); // palette panel
     drawPreviewPanel(e, g, Mode::Animator, client);
     drawPanelImage(g, e.panels.frame);      // frame strip
-    drawAnimatorCanvas(e, g);               // canvas and tools
+    drawCanvas(e, g, Mode::Animator);       // canvas and tools
 }
 
 void painterFrame(Editor& e, Graphics& g, Rect client) {
     redrawOnRequest(e, e.frame.painterRedrawRequest);
     const int R = client.w, B = client.h;
-    drawPainterCanvas(e, g);                                           // canvas and tools
+    drawCanvas(e, g, Mode::Painter);                                   // canvas and tools
     drawPainterPalettePanelBackground(g, R, B);                        // palette panel
     drawCommandBar(e, g, Mode::Painter, client);
     drawPreviewPanel(e, g, Mode::Painter, client);

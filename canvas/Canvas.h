@@ -1,0 +1,45 @@
+#pragma once
+// The canvas of each mode: the document scaled by the zoom, centred in the canvas panel over
+// its backdrop and scrolled by the preview's visible-area rectangle. It also maps the pointer
+// to picture coordinates for the tools, which it runs before drawing, so that a change made in
+// a frame shows in the same frame.
+#include "app/Editor.h"
+#include "gfx/Graphics.h"
+
+namespace vork {
+
+// Where the document lies on the screen this frame and where the pointer points into it.
+// Drawing and the tools both use these values, so the pixel under the pointer is the pixel a
+// tool changes. All fractional; every conversion to a pixel index truncates.
+struct CanvasPlacement {
+    RectF panel;                 // the canvas panel, window pixels
+    float zoom = 1;
+    float imageLeft = 0, imageTop = 0; // top-left of the shown part of the document
+    float visibleWidth = 0, visibleHeight = 0;
+    float offsetX = 0, offsetY = 0; // picture point shown at the top-left, from the preview
+    float pixelX = 0, pixelY = 0;   // the pointer in picture pixels
+    bool inside = false;            // pointerInside of this frame
+    RectF source;                   // the part of the document drawn, picture pixels
+
+    RectF destination() const { return {imageLeft, imageTop, visibleWidth, visibleHeight}; }
+};
+
+// The canvas panel of the mode: Animator the layout's canvas panel, Painter the view at (91, 0).
+RectF canvasPanel(const Editor& e, Mode mode);
+
+// The placement for the mode's document and this frame's pointer; without a document only
+// the panel and the zoom are meaningful.
+CanvasPlacement canvasPlacement(const Editor& e, Mode mode);
+
+// Whether the pointer lies on the shown image, all four bounds inclusive: the pointer may be
+// one pixel past the last shown column or row.
+bool pointerInside(const CanvasPlacement& p, int mouseX, int mouseY);
+
+// Draws the backdrop and, with a document, runs the tools and draws the document.
+void drawCanvas(Editor& e, Graphics& g, Mode mode);
+
+// Asks for another paint the way the mode does it: Animator at once (while input is enabled),
+// Painter through its redraw request.
+void requestCanvasRepaint(Editor& e, Mode mode);
+
+} // namespace vork

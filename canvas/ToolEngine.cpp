@@ -1,0 +1,150 @@
+#include "canvas/ToolEngine.h"
+
+#include "canvas/History.h"
+
+namespace vork {
+
+namespace {
+
+struct PointerPixel {
+    int x, y;
+};
+PointerPixel pointerPixel(const CanvasPlacement& p) { return {int(p.pixelX), int(p.pixelY)}; }
+
+// Block 1: the layer's pixel under the pointer becomes the colour being edited: a
+// replacement pair's colour while the replacement view is open, otherwise the drawing colour
+// and its swatch. The three fixed swatches (transparent, white, black) never change.
+void colourPick(Editor& e, Mode mode, const CanvasPlacement& p) {
+    if (!e.input.mouseDown || !p.inside || e.currentTool != tool::colourPick)
+        return;
+    const PointerPixel at = pointerPixel(p);
+    const Color picked = e.mode(mode).document->currentLayer().image.pixel(at.x, at.y);
+    ColourState& c = e.colour;
+    if (e.replacementViewOpen) {
+        auto& pairs = c.palettes.replacement;
+        if (c.currentReplacementSwatch >= 0 && c.currentReplacementSwatch < int(pairs.size()))
+            pairs[size_t(c.currentReplacementSwatch)].color = picked;
+        return;
+    }
+    c.currentColor = picked;
+    auto& swatches = c.palettes.small;
+    if (c.currentSwatch > 2 && c.currentSwatch < int(swatches.size()))
+        swatches[size_t(c.currentSwatch)].color = picked;
+}
+
+// Blocks 2 and 17: a freehand stroke, committed on the first frame that sees the button up.
+// A stroke that leaves the canvas is committed there too, so that it is its own undo step;
+// one that comes back starts afresh with a single point.
+template <typename Step>
+void freehandStroke(Editor& e, Mode mode, const CanvasPlacement& p, int strokeTool, Step step) {
+    if (e.currentTool != strokeTool)
+        return;
+    StrokeState& s = e.stroke;
+    if (!p.inside) {
+        if (s.strokeActive)
+            commit(e, mode);
+        s.strokeActive = false;
+        return;
+    }
+    if (!e.input.mouseDown && s.strokeActive)
+        commit(e, mode);
+    step(s, e.mode(mode).document->currentLayer().image);
+}
+
+void pencil(Editor& e, Mode mode, const CanvasPlacement& p) {
+    freehandStroke(e, mode, p, tool::pencil, [&](StrokeState& s, Bitmap& image) {
+        pencilStep(s, e.input.mouseDown, p.pixelX, p.pixelY, image, e.colour.currentColor);
+    });
+}
+
+void smoothPencil(Editor& e, Mode mode, const CanvasPlacement& p) {
+    freehandStroke(e, mode, p, tool::smoothPencil, [&](StrokeState& s, Bitmap& image) {
+        smoothPencilStep(s, e.input.mouseDown, p.pixelX, p.pixelY, image, e.colour.alphaColor,
+                         true);
+    });
+}
+
+// Block 3: fills on every frame the button is held; only a fill that changed pixels is an
+// undo step.
+void fill(Editor& e, Mode mode, const CanvasPlacement& p) {
+    if (!e.input.mouseDown || !p.inside || e.currentTool != tool::floodFill)
+        return;
+    const PointerPixel at = pointerPixel(p);
+    Bitmap& image = e.mode(mode).document->currentLayer().image;
+    if (floodFill(image, at.x, at.y, e.colour.currentColor))
+        commit(e, mode);
+}
+
+// The blocks in the order they run; several can act in one frame.
+void toolBlocks(Editor& e, Mode mode, const CanvasPlacement& p) {
+    colourPick(e, mode, p); // 1
+    pencil(e, mode, p);     // 2
+    fill(e, mode, p);       // 3
+    // 4-16 arrive with the selection operations (* skipped while selectionToolsPaused):
+    //  4 lasso press and drag*, 5 lasso release, 6 rectangle selection*,
+    //  7 ellipse selection*, 8 selection move start, 9 selection move, 10 arrow keys,
+    //  11 A (select all)*, 12 Delete*, 13 Enter (stamp, commit)*, 14 C (copy)*,
+    //  15 V (paste)*, 16 cancel (Escape, right button, a drag leaving the canvas).
+    smoothPencil(e, mode, p); // 17
+    // 18 two-point shapes (7, 11, 8 and 14, 9, 12, 15) and 19 the filled freehand shape
+    // arrive with the shape tools.
+}
+
+// Control turns the current tool into the fill while it is held, and gives the tool back on
+// release. Not while the palette panel shows its replacement pairs (it owns the tool then).
+void fillSwitch(Editor& e, Mode mode) {
+    ToolDrag& d = e.mode(mode).drag;
+    const bool control = e.platform.isHeld(HeldKey::Control);
+    if (control && !d.fillSwitchActive && !e.replacementViewOpen) {
+        d.fillSwitchActive = true;
+        d.toolBeforeFill = e.currentTool;
+        e.currentTool = tool::floodFill;
+        requestCanvasRepaint(e, mode);
+    } else if (!control && d.fillSwitchActive) {
+        d.fillSwitchActive = false;
+        e.currentTool = d.toolBeforeFill;
+        requestCanvasRepaint(e, mode);
+    }
+}
+
+} // namespace
+
+bool toolsMayDraw(const Editor& e, Mode mode) {
+    const Document* d = e.modes[size_t(mode)].document.get();
+    if (!d)
+        return false;
+    const Frame& frame = d->current();
+    if (mode == Mode::Animator)
+        return frame.enabled && frame.current().visible;
+    // The Painter also draws on a hidden layer while it is the one shown alone.
+    return frame.current().visible || (e.singleLayerView && e.viewedLayer == frame.currentLayer);
+}
+
+bool selectionToolsPaused(const Editor& e, Mode mode) {
+    return mode == Mode::Animator && e.playState != 0;
+}
+
+void runTools(Editor& e, Mode mode, const CanvasPlacement& p) {
+    if (!e.mode(mode).document)
+        return;
+    if (toolsMayDraw(e, mode))
+        toolBlocks(e, mode, p);
+    fillSwitch(e, mode);
+}
+
+void applyTransparencyLock(Editor& e, Mode mode) {
+    if (!e.mode(mode).transparencyLock.active)
+        return;
+    // The lock is a Selection-shaped mask; its cut-out from the current layer lands here with
+    // the selection operations (cutOut). Until then an active lock clips nothing.
+}
+
+void commit(Editor& e, Mode mode) {
+    if (!e.mode(mode).document)
+        return;
+    applyTransparencyLock(e, mode);
+    refreshLayerThumbnails(e, mode);
+    recordState(e, mode);
+}
+
+} // namespace vork
