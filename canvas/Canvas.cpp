@@ -59,11 +59,12 @@ void drawThroughView(Graphics& g, const Bitmap& image, const CanvasPlacement& p,
                              image.height(), rows);
     for (int r = 0; r < nr; ++r)
         for (int c = 0; c < nc; ++c)
-            g.drawImage(image, {columns[c].screen, rows[r].screen, columns[c].screenLength,
-                                rows[r].screenLength},
-                        {columns[c].picture, rows[r].picture, columns[c].pictureLength,
-                         rows[r].pictureLength},
-                        opacity);
+            g.drawImage(
+                image,
+                {columns[c].screen, rows[r].screen, columns[c].screenLength, rows[r].screenLength},
+                {columns[c].picture, rows[r].picture, columns[c].pictureLength,
+                 rows[r].pictureLength},
+                opacity);
 }
 
 void drawBackdrop(Editor& e, Graphics& g, Mode mode) {
@@ -150,8 +151,8 @@ void drawPainterDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
     const Layer& layer = frame.current();
     if (e.belowCache.visible && !e.singleLayerView)
         drawThroughView(g, e.belowCache.image, p);
-    const bool currentShown = e.singleLayerView ? e.viewedLayer == frame.currentLayer
-                                                : layer.visible;
+    const bool currentShown =
+        e.singleLayerView ? e.viewedLayer == frame.currentLayer : layer.visible;
     if (currentShown) {
         drawThroughView(g, layer.image, p, layerOpacity(e, Mode::Painter, layer));
         // Place of the shape preview and of the floating selection (drawShapePreview,

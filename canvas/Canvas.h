@@ -12,7 +12,7 @@ namespace vork {
 // Drawing and the tools both use these values, so the pixel under the pointer is the pixel a
 // tool changes. All fractional; every conversion to a pixel index truncates.
 struct CanvasPlacement {
-    RectF panel;                 // the canvas panel, window pixels
+    RectF panel; // the canvas panel, window pixels
     float zoom = 1;
     float imageLeft = 0, imageTop = 0; // top-left of the shown part of the document
     float visibleWidth = 0, visibleHeight = 0;

@@ -8,8 +8,12 @@ namespace vork {
 
 namespace {
 
-bool isUndoKey(uint8_t c) { return c == ',' || c == '<' || c == 0xE1 || c == 0xC1; }
-bool isRedoKey(uint8_t c) { return c == '.' || c == '>' || c == 0xFE || c == 0xDE; }
+bool isUndoKey(uint8_t c) {
+    return c == ',' || c == '<' || c == 0xE1 || c == 0xC1;
+}
+bool isRedoKey(uint8_t c) {
+    return c == '.' || c == '>' || c == 0xFE || c == 0xDE;
+}
 
 // Starts a new history when the current layer is not the one the history was made for;
 // a Selection taken from the old layer is dropped with it. True when it restarted.

@@ -9,7 +9,9 @@ namespace {
 struct PointerPixel {
     int x, y;
 };
-PointerPixel pointerPixel(const CanvasPlacement& p) { return {int(p.pixelX), int(p.pixelY)}; }
+PointerPixel pointerPixel(const CanvasPlacement& p) {
+    return {int(p.pixelX), int(p.pixelY)};
+}
 
 // Block 1: the layer's pixel under the pointer becomes the colour being edited: a
 // replacement pair's colour while the replacement view is open, otherwise the drawing colour

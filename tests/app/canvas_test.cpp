@@ -23,7 +23,9 @@ int zoomIndexOf(float zoom) {
 }
 
 // A colour of its own for every pixel of a picture up to 256 x 256.
-Color pixelColour(int x, int y) { return Color::fromArgb(255, x, y, (x * 7 + y * 13) & 255); }
+Color pixelColour(int x, int y) {
+    return Color::fromArgb(255, x, y, (x * 7 + y * 13) & 255);
+}
 
 struct CanvasTest : ::testing::Test {
     test::FakePlatform platform;

@@ -303,8 +303,7 @@ TEST_P(ToolTest, PlaybackPausesOnlyTheAnimatorSelectionToolsNotThePencil) {
     EXPECT_EQ(selectionToolsPaused(e, mode), mode == Mode::Animator);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothModes, ToolTest,
-                         ::testing::Values(Mode::Animator, Mode::Painter),
+INSTANTIATE_TEST_SUITE_P(BothModes, ToolTest, ::testing::Values(Mode::Animator, Mode::Painter),
                          [](const auto& info) {
                              return info.param == Mode::Painter ? "Painter" : "Animator";
                          });
