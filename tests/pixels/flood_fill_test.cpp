@@ -1,0 +1,195 @@
+#include "canvas/pixels/Pixels.h"
+#include "pixels/PixelSets.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <random>
+#include <vector>
+
+using namespace vork;
+using vork::testing::paintedPixels;
+
+namespace {
+
+constexpr Color red = Color::rgb(255, 0, 0);
+constexpr Color blue = Color::rgb(0, 0, 255);
+
+bool samePixels(const Bitmap& a, const Bitmap& b) {
+    if (!a.sameSize(b))
+        return false;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return false;
+    return true;
+}
+
+int countColour(const Bitmap& b, Color c) {
+    int n = 0;
+    for (int y = 0; y < b.height(); ++y)
+        for (int x = 0; x < b.width(); ++x)
+            n += b.pixel(x, y) == c;
+    return n;
+}
+
+// The region grown one ring at a time between two point lists, written as plainly as
+// possible: the behaviour the row-wise fill must reproduce pixel for pixel.
+bool referenceFill(Bitmap& b, int x, int y, Color c) {
+    const Color target = b.contains(x, y) ? b.pixel(x, y) : colors::transparent;
+    b.setPixel(x, y, c);
+    if (target == c)
+        return false;
+    std::vector<Point> from{{x, y}}, to;
+    auto expand = [&](const std::vector<Point>& in, std::vector<Point>& out) {
+        out.clear();
+        for (Point p : in) {
+            for (Point n : {Point{p.x + 1, p.y}, Point{p.x - 1, p.y}, Point{p.x, p.y + 1},
+                            Point{p.x, p.y - 1}}) {
+                if (!b.contains(n.x, n.y) || b.pixel(n.x, n.y) != target)
+                    continue;
+                b.setPixel(n.x, n.y, c);
+                out.push_back(n);
+            }
+        }
+    };
+    for (;;) {
+        expand(from, to);
+        if (to.empty())
+            break;
+        expand(to, from);
+        if (from.empty())
+            break;
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(FloodFill, TransparentLayerIsPaintedWholeAndASecondFillReportsNoChange) {
+    Bitmap b(37, 23);
+    EXPECT_TRUE(floodFill(b, 30, 4, red));
+    EXPECT_EQ(countColour(b, red), 37 * 23);
+    EXPECT_FALSE(floodFill(b, 3, 20, red));
+    EXPECT_EQ(countColour(b, red), 37 * 23);
+}
+
+TEST(FloodFill, LargeRegionsAreFilledCompletely) {
+    // Far more frontier points at once than a fixed list of 10000 could hold.
+    Bitmap b(2500, 2500);
+    EXPECT_TRUE(floodFill(b, 1250, 1250, red));
+    EXPECT_EQ(countColour(b, red), 2500 * 2500);
+}
+
+TEST(FloodFill, DiagonalGapsAreNotCrossed) {
+    // Two transparent regions that touch only at the corner (2, 2)-(3, 3).
+    Bitmap b(6, 6);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6; ++x)
+            if ((x <= 2) != (y <= 2))
+                b.setPixel(x, y, blue);
+    EXPECT_TRUE(floodFill(b, 0, 0, red));
+    EXPECT_EQ(countColour(b, red), 9);
+    EXPECT_EQ(b.pixel(3, 3), colors::transparent);
+    EXPECT_EQ(b.pixel(5, 5), colors::transparent);
+}
+
+TEST(FloodFill, SemiTransparentColourIsWrittenUnchanged) {
+    Bitmap b(5, 5);
+    b.fill(Color::rgb(10, 200, 10));
+    const Color glass = Color::fromArgb(77, 1, 2, 250);
+    EXPECT_TRUE(floodFill(b, 2, 2, glass));
+    EXPECT_EQ(countColour(b, glass), 25);
+}
+
+TEST(FloodFill, ColoursAreComparedExactlyIncludingAlphaAndHiddenColourBytes) {
+    Bitmap b(4, 1);
+    b.setPixel(0, 0, Color(0x00000000u));
+    b.setPixel(1, 0, Color(0x00FF0000u)); // transparent, but with colour bytes
+    b.setPixel(2, 0, Color(0x00000000u));
+    b.setPixel(3, 0, Color(0x01000000u));
+    EXPECT_TRUE(floodFill(b, 0, 0, blue));
+    EXPECT_EQ(b.pixel(0, 0), blue);
+    EXPECT_EQ(b.pixel(1, 0), Color(0x00FF0000u));
+    EXPECT_EQ(b.pixel(2, 0), colors::transparent);
+    EXPECT_EQ(b.pixel(3, 0), Color(0x01000000u));
+}
+
+TEST(FloodFill, SeedOnePastTheEdgeSpreadsFromTheNeighbourInside) {
+    Bitmap b(4, 3);
+    for (int y = 0; y < 3; ++y)
+        b.setPixel(1, y, blue); // a wall between column 0 and columns 2..3
+    EXPECT_TRUE(floodFill(b, 4, 1, red));
+    EXPECT_EQ(countColour(b, red), 6);
+    EXPECT_EQ(b.pixel(0, 0), colors::transparent);
+}
+
+TEST(FloodFill, SeedPastTheEdgeFillsOnlyTransparentNeighbours) {
+    Bitmap b(3, 3);
+    b.fill(blue);
+    EXPECT_FALSE(floodFill(b, -1, 1, red)) << "nothing transparent next to the seed";
+    EXPECT_EQ(countColour(b, blue), 9);
+}
+
+TEST(FloodFill, SeedsWithNoNeighbourInsideChangeNothingAndSaySo) {
+    Bitmap b(3, 3);
+    for (auto [x, y] : {std::pair{-1, -1},
+                        {3, 3},
+                        {-1, 3},
+                        {3, -1},
+                        {10, 1},
+                        {1, -7},
+                        {1 << 30, 1 << 30},
+                        {-(1 << 30), 0}})
+        EXPECT_FALSE(floodFill(b, x, y, red)) << x << "," << y;
+    EXPECT_TRUE(paintedPixels(b).empty());
+}
+
+TEST(FloodFill, MatchesThePointListFillOnRandomBitmaps) {
+    const std::array<Color, 5> palette{colors::transparent, Color(0x00FF0000u), red,
+                                       Color::fromArgb(128, 255, 0, 0), blue};
+    std::mt19937 rng(20240611);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int round = 0; round < 4000; ++round) {
+        const int w = pick(1, 12), h = pick(1, 12);
+        // Few colours on some bitmaps, so large regions with holes and bays are common.
+        const int colours = pick(2, int(palette.size()));
+        Bitmap original(w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                original.setPixel(x, y, palette[size_t(pick(0, colours - 1))]);
+        const int sx = pick(-1, w), sy = pick(-1, h);
+        const Color fill = palette[size_t(pick(0, int(palette.size()) - 1))];
+
+        Bitmap expected = original.clone(), actual = original.clone();
+        referenceFill(expected, sx, sy, fill);
+        const bool changed = floodFill(actual, sx, sy, fill);
+        ASSERT_TRUE(samePixels(actual, expected))
+            << "round " << round << ": " << w << " x " << h << " seed " << sx << "," << sy;
+        EXPECT_EQ(changed, !samePixels(original, actual)) << "round " << round;
+    }
+}
+
+TEST(FloodFill, MatchesThePointListFillOnMazes) {
+    // Winding one-pixel corridors make many short runs, which exercises the row bookkeeping.
+    std::mt19937 rng(7);
+    for (int round = 0; round < 40; ++round) {
+        Bitmap original(64, 48);
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x)
+                if (std::uniform_int_distribution<int>(0, 99)(rng) < 42)
+                    original.setPixel(x, y, blue);
+        const int sx = int(rng() % 64), sy = int(rng() % 48);
+        Bitmap expected = original.clone(), actual = original.clone();
+        referenceFill(expected, sx, sy, red);
+        floodFill(actual, sx, sy, red);
+        ASSERT_TRUE(samePixels(actual, expected)) << "round " << round;
+    }
+}
+
+TEST(FloodFill, RgbBitmapIsFilledOpaque) {
+    Bitmap b(3, 3, PixelFormat::Rgb);
+    EXPECT_TRUE(floodFill(b, 1, 1, Color::fromArgb(90, 0, 255, 0)));
+    EXPECT_EQ(countColour(b, Color::rgb(0, 255, 0)), 9);
+    EXPECT_FALSE(floodFill(b, 0, 0, Color::fromArgb(90, 0, 255, 0))) << "already that colour";
+}
