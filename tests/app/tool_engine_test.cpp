@@ -177,15 +177,6 @@ TEST_P(ToolTest, FloodFillCommitsOnlyWhenItChangedPixels) {
     EXPECT_EQ(states(), 2);
 }
 
-TEST_P(ToolTest, FloodFillSeededOnePastTheLastColumnSpreadsFromTheEdge) {
-    make(30, 20);
-    e.currentTool = tool::floodFill;
-    press(30.0f, 10.5f);
-    EXPECT_TRUE(canvasPlacement(e, mode).inside);
-    EXPECT_EQ(countPixels(layer(), red), 30 * 20);
-    release();
-}
-
 TEST_P(ToolTest, ColourPickTakesTheLayerPixelIntoTheColourAndItsSwatch) {
     make();
     layer().setPixel(7, 8, blue);
@@ -231,11 +222,8 @@ TEST_P(ToolTest, ControlTurnsTheToolIntoTheFillUntilReleased) {
     platform.held.erase(HeldKey::Control);
     paint();
     EXPECT_EQ(e.currentTool, tool::ellipse);
-    EXPECT_FALSE(e.mode(mode).drag.fillSwitchActive);
-}
 
-TEST_P(ToolTest, ControlDoesNothingWhileTheReplacementViewIsOpen) {
-    make();
+    // While the palette panel shows its replacement pairs, Control does nothing.
     e.currentTool = tool::colourPick;
     e.replacementViewOpen = true;
     platform.held.insert(HeldKey::Control);
