@@ -13,13 +13,6 @@ namespace {
 constexpr Color ink = Color::rgb(200, 10, 10);
 } // namespace
 
-TEST(SetPixel, WritesAllFourChannelsWithoutBlending) {
-    Bitmap b(3, 3);
-    b.setPixel(1, 1, Color::rgb(0, 0, 255));
-    setPixel(b, 1, 1, Color::fromArgb(40, 1, 2, 3));
-    EXPECT_EQ(b.pixel(1, 1), Color::fromArgb(40, 1, 2, 3));
-}
-
 TEST(SetPixel, WritesOutsideTheBitmapAreIgnored) {
     Bitmap b(3, 3);
     for (auto [x, y] : {std::pair{-1, 0}, {0, -1}, {3, 0}, {0, 3}, {1 << 30, -(1 << 30)}})
@@ -31,12 +24,6 @@ TEST(PixelLine, ShallowLineStepsRowsWhereTheErrorIsPositive) {
     Bitmap b(8, 8);
     pixelLine(0, 0, 5, 2, b, ink);
     EXPECT_EQ(paintedPixels(b), (PixelSet{{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}}));
-}
-
-TEST(PixelLine, ReversedShallowLineMirrorsTheSteps) {
-    Bitmap b(8, 8);
-    pixelLine(5, 2, 0, 0, b, ink);
-    EXPECT_EQ(paintedPixels(b), (PixelSet{{5, 2}, {4, 2}, {3, 1}, {2, 1}, {1, 0}, {0, 0}}));
 }
 
 TEST(PixelLine, SteepLineStepsColumnsWhereTheErrorIsPositive) {

@@ -150,6 +150,7 @@ TEST(FreehandStep, ASecondReleaseDoesNotFillAgain) {
     freehandStep(s, down, 9, 2, path, target, ink);
     freehandStep(s, down, 9, 9, path, target, ink);
     freehandStep(s, up, 9, 9, path, target, ink);
+    ASSERT_FALSE(paintedPixels(target).empty()) << "the first release fills the triangle";
     target.fill(colors::transparent);
     freehandStep(s, up, 9, 9, path, target, ink);
     EXPECT_TRUE(paintedPixels(target).empty());
