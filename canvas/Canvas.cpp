@@ -18,53 +18,12 @@ float layerOpacity(const Editor& e, Mode mode, const Layer& layer) {
     return float(std::max(layer.opacity, 0)) / 255.0f;
 }
 
-// One axis of the view: the screen span and the picture span drawn into it.
-struct Span {
-    float screen, screenLength, picture, pictureLength;
-};
-
-// Screen pixel d of the view shows picture column trunc(d / zoom + 0.5 + source start), so the
-// last half column of the view already shows the column after the source rectangle. Scaled
-// drawing samples only the columns the source rectangle covers; when the picture goes on
-// past the view (scrolled), that half column is drawn as a strip of its own.
-int splitAxis(float screen, float length, float source, float sourceLength, float zoom,
-              int pictureSize, Span (&out)[2]) {
-    const float next = std::ceil(source + sourceLength);
-    const float stripStart = screen + (next - source - 0.5f) * zoom;
-    if (next >= float(pictureSize) || stripStart >= screen + length) {
-        out[0] = {screen, length, source, sourceLength};
-        return 1;
-    }
-    const float mainLength = stripStart - screen;
-    const float stripLength = length - mainLength;
-    out[0] = {screen, mainLength, source, mainLength / zoom};
-    out[1] = {stripStart, stripLength, next, stripLength / zoom};
-    return 2;
-}
-
 // Draws a document-size image from the source rectangle into the destination, exactly as
 // the pointer maps.
 void drawThroughView(Graphics& g, const Bitmap& image, const CanvasPlacement& p,
                      float opacity = 1.0f) {
-    if (image.isNull())
-        return;
-    if (p.zoom < 1) { // smoothed: no exact columns to keep
+    if (!image.isNull())
         g.drawImage(image, p.destination(), p.source, opacity);
-        return;
-    }
-    Span columns[2], rows[2];
-    const int nc = splitAxis(p.imageLeft, p.visibleWidth, p.source.x, p.source.w, p.zoom,
-                             image.width(), columns);
-    const int nr = splitAxis(p.imageTop, p.visibleHeight, p.source.y, p.source.h, p.zoom,
-                             image.height(), rows);
-    for (int r = 0; r < nr; ++r)
-        for (int c = 0; c < nc; ++c)
-            g.drawImage(
-                image,
-                {columns[c].screen, rows[r].screen, columns[c].screenLength, rows[r].screenLength},
-                {columns[c].picture, rows[r].picture, columns[c].pictureLength,
-                 rows[r].pictureLength},
-                opacity);
 }
 
 void drawBackdrop(Editor& e, Graphics& g, Mode mode) {

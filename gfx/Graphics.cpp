@@ -247,9 +247,11 @@ void Graphics::drawNearest(const Bitmap& src, RectF dst, RectF s, float opacity)
     int i1 = std::min(target_.width(), int(std::ceil(dx0 + dst.w)));
     int j1 = std::min(target_.height(), int(std::ceil(dy0 + dst.h)));
     int colMin = std::max(0, int(std::floor(s.x)));
-    int colMax = std::min(src.width() - 1, int(std::ceil(s.x + s.w)) - 1);
+    // The last destination pixel shows source column trunc(s.x + s.w + 0.5) at most: the
+    // mapping rounds, so the final half column already shows the next source column.
+    int colMax = std::min(src.width() - 1, int(s.x + s.w + 0.5f));
     int rowMin = std::max(0, int(std::floor(s.y)));
-    int rowMax = std::min(src.height() - 1, int(std::ceil(s.y + s.h)) - 1);
+    int rowMax = std::min(src.height() - 1, int(s.y + s.h + 0.5f));
     if (i0 >= i1 || j0 >= j1 || colMin > colMax || rowMin > rowMax)
         return;
     int op256 = std::clamp(int(std::lround(opacity * 256)), 0, 256);
