@@ -208,3 +208,16 @@ TEST(GraphicsEllipse, AliasedFillCoversItsBoxSymmetrically) {
         for (int x = 4; x < 24; ++x)
             EXPECT_EQ(b.pixel(x, y), b.pixel(4 + 23 - x, y)) << x << "," << y;
 }
+
+TEST(GraphicsScale, ScrolledSourceShowsTheNextColumnInItsLastHalfColumn) {
+    Bitmap src(4, 1);
+    for (int x = 0; x < 4; ++x)
+        src.setPixel(x, 0, Color::rgb(x * 50, 0, 0));
+    Bitmap dst(16, 1, PixelFormat::Rgb);
+    Graphics g(dst);
+    g.setInterpolation(Interpolation::NearestNeighbor);
+    g.drawImage(src, RectF{0, 0, 16, 1}, RectF{0, 0, 2, 1});
+    EXPECT_EQ(dst.pixel(11, 0).r(), 50);
+    EXPECT_EQ(dst.pixel(12, 0).r(), 100) << "trunc(12 / 8 + 0.5) is column 2";
+    EXPECT_EQ(dst.pixel(15, 0).r(), 100);
+}
