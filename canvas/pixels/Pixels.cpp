@@ -198,8 +198,8 @@ bool smoothPencilStep(StrokeState& s, bool mouseDown, float x, float y, Bitmap& 
         }
         return true;
     }
-    // The dot is the unit square from (x - 1, y - 1) to (x, y) in pixel-centre coordinates;
-    // fillRect takes the corner of the pixel it starts in, half a pixel further on.
+    // The dot is the unit square from (x - 1, y - 1) to (x, y). fillRect's square (i, j, 1, 1)
+    // is pixel (i, j), from i - 0.5 to i + 0.5, hence the half-pixel shift.
     g.fillRect(Brush::solid(c), RectF{x - 0.5f, y - 0.5f, 1.0f, 1.0f});
     s.strokeLastX = ix;
     s.strokeLastY = iy;
