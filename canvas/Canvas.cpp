@@ -18,14 +18,6 @@ float layerOpacity(const Editor& e, Mode mode, const Layer& layer) {
     return float(std::max(layer.opacity, 0)) / 255.0f;
 }
 
-// Draws a document-size image from the source rectangle into the destination, exactly as
-// the pointer maps.
-void drawThroughView(Graphics& g, const Bitmap& image, const CanvasPlacement& p,
-                     float opacity = 1.0f) {
-    if (!image.isNull())
-        g.drawImage(image, p.destination(), p.source, opacity);
-}
-
 void drawBackdrop(Editor& e, Graphics& g, Mode mode) {
     const ModeState& m = e.mode(mode);
     if (mode == Mode::Animator) {
@@ -125,6 +117,11 @@ void drawPainterDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
 }
 
 } // namespace
+
+void drawThroughView(Graphics& g, const Bitmap& image, const CanvasPlacement& p, float opacity) {
+    if (!image.isNull())
+        g.drawImage(image, p.destination(), p.source, opacity);
+}
 
 RectF canvasPanel(const Editor& e, Mode mode) {
     if (mode == Mode::Animator) {

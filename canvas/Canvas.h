@@ -35,6 +35,11 @@ CanvasPlacement canvasPlacement(const Editor& e, Mode mode);
 // one pixel past the last shown column or row.
 bool pointerInside(const CanvasPlacement& p, int mouseX, int mouseY);
 
+// Draws a document-size image (a layer, the onion skin, the overlay) from the placement's
+// source rectangle into its destination, exactly as the pointer maps.
+void drawThroughView(Graphics& g, const Bitmap& image, const CanvasPlacement& p,
+                     float opacity = 1.0f);
+
 // Draws the backdrop and, with a document, runs the tools and draws the document.
 void drawCanvas(Editor& e, Graphics& g, Mode mode);
 
