@@ -25,8 +25,11 @@ void Path::addLines(const std::vector<PointF>& points) {
         path_.lineTo(points[i].x, points[i].y);
 }
 
+// A line that starts where the figure ends continues it, so a freehand outline built line by
+// line stays one figure that can be filled.
 void Path::addLine(PointF a, PointF b) {
-    path_.moveTo(a.x, a.y);
+    if (path_.elementCount() == 0 || path_.currentPosition() != QPointF(a.x, a.y))
+        path_.moveTo(a.x, a.y);
     path_.lineTo(b.x, b.y);
 }
 

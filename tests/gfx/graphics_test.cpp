@@ -221,3 +221,15 @@ TEST(GraphicsScale, ScrolledSourceShowsTheNextColumnInItsLastHalfColumn) {
     EXPECT_EQ(dst.pixel(12, 0).r(), 100) << "trunc(12 / 8 + 0.5) is column 2";
     EXPECT_EQ(dst.pixel(15, 0).r(), 100);
 }
+
+TEST(GraphicsPath, LinesAddedEndToEndFormOneFillableFigure) {
+    Path path;
+    path.addLine({2, 2}, {12, 2});
+    path.addLine({12, 2}, {12, 12}); // closes along the diagonal back to (2, 2)
+    Bitmap b(16, 16);
+    Graphics g(b);
+    g.fillPath(Brush::solid(colors::black), path);
+    EXPECT_EQ(b.pixel(9, 5), colors::black) << "the figure closes for the fill";
+    EXPECT_EQ(b.pixel(11, 4), colors::black);
+    EXPECT_EQ(b.pixel(3, 10).argb, 0u) << "outside the diagonal";
+}
