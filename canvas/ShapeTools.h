@@ -1,0 +1,41 @@
+#pragma once
+// The shape tools: a line, a rectangle, an ellipse or a freehand polygon between a press and a
+// release of the button. While the button is held a preview is drawn into the mode's overlay;
+// on release the shape is drawn once into the current layer and committed.
+//
+// Two families: the pixel family (7 pixel line, 8 pixel rectangle, 9 ellipse) draws with
+// currentColor and without anti-aliasing; the smooth family (11 smooth line, 12 smooth
+// ellipse, 13 filled freehand shape, 14 filled rectangle, 15 filled ellipse) draws with
+// alphaColor through the drawing context, anti-aliased for the line and the ellipse outline.
+#include "app/Editor.h"
+#include "canvas/Canvas.h"
+#include "gfx/Graphics.h"
+
+namespace vork {
+
+// The rectangle R of a drag from the start pixel (startX, startY) to the pointer (x, y): left
+// and top the smaller coordinates, width and height the distances.
+RectF twoPointRectangle(int startX, int startY, float x, float y);
+
+// R of the current shape tool as floats (rf) and with each of its four numbers truncated
+// (ri). With Shift held, tools 9, 12 and 15 make it square: the larger of width and height is
+// lowered to the smaller, left and top stay.
+struct ShapeBox {
+    RectF rf;
+    Rect ri;
+};
+ShapeBox shapeBox(const Editor& e, Mode mode, const CanvasPlacement& p);
+
+// Tool engine block 18, the two-point shapes 7, 11, 8, 14, 9, 12, 15: the press remembers the
+// pointer pixel, the release inside the canvas draws the shape and commits.
+void twoPointShapes(Editor& e, Mode mode, const CanvasPlacement& p);
+
+// Tool engine block 19, the filled freehand shape 13: the path follows the pointer while the
+// button is held; the release inside the canvas fills it into the current layer and commits.
+void filledFreehandShape(Editor& e, Mode mode, const CanvasPlacement& p);
+
+// While a shape is dragged, draws its preview into the overlay and the overlay onto the back
+// buffer through the view. Nothing during Animator playback.
+void drawShapePreview(Editor& e, Graphics& backBuffer, Mode mode, const CanvasPlacement& p);
+
+} // namespace vork
