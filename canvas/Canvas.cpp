@@ -2,6 +2,7 @@
 
 #include "canvas/CanvasView.h"
 #include "canvas/History.h"
+#include "canvas/ShapeTools.h"
 #include "canvas/ToolEngine.h"
 
 #include <algorithm>
@@ -71,7 +72,8 @@ void drawAnimatorDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
             }
             if (layer.serial == m.historyLayer && e.playState == 0) {
                 // Place of the shape preview (drawShapePreview), right above the history's
-                // layer; it arrives with the shape tools.
+                // layer.
+                drawShapePreview(e, g, Mode::Animator, p);
             }
         }
     }
@@ -109,6 +111,7 @@ void drawPainterDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
         // Place of the shape preview and of the floating selection (drawShapePreview,
         // drawSelectionOverlay), right above the current layer and under the layers above
         // it; they arrive with the shape tools and the selection operations.
+        drawShapePreview(e, g, Mode::Painter, p);
     }
     if (e.aboveCache.visible && !e.singleLayerView)
         drawThroughView(g, e.aboveCache.image, p);

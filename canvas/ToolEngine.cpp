@@ -1,6 +1,7 @@
 #include "canvas/ToolEngine.h"
 
 #include "canvas/History.h"
+#include "canvas/ShapeTools.h"
 
 namespace vork {
 
@@ -88,8 +89,8 @@ void toolBlocks(Editor& e, Mode mode, const CanvasPlacement& p) {
     //  11 A (select all)*, 12 Delete*, 13 Enter (stamp, commit)*, 14 C (copy)*,
     //  15 V (paste)*, 16 cancel (Escape, right button, a drag leaving the canvas).
     smoothPencil(e, mode, p); // 17
-    // 18 two-point shapes (7, 11, 8 and 14, 9, 12, 15) and 19 the filled freehand shape
-    // arrive with the shape tools.
+    twoPointShapes(e, mode, p);      // 18 (7, 11, 8 and 14, 9, 12, 15)
+    filledFreehandShape(e, mode, p); // 19
 }
 
 // Control turns the current tool into the fill while it is held, and gives the tool back on
