@@ -223,8 +223,21 @@ void Graphics::drawImage(const Bitmap& src, RectF dst, RectF s, float opacity) {
     painter_->save();
     painter_->setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter_->setOpacity(std::min(opacity, 1.0f));
-    painter_->drawImage(QRectF(dst.x - 0.5, dst.y - 0.5, dst.w, dst.h), src.qimage(),
-                        QRectF(s.x, s.y, s.w, s.h));
+    const QRectF target(dst.x - 0.5, dst.y - 0.5, dst.w, dst.h);
+    const bool reducing = dst.w < s.w || dst.h < s.h;
+    if (reducing && painter_->worldTransform().type() <= QTransform::TxTranslate) {
+        // Reduced by averaging every source pixel into the one it falls in: sampling alone
+        // would drop thin lines (a 1-pixel stroke in a preview would turn into dashes).
+        QRect part(int(std::floor(s.x)), int(std::floor(s.y)), 0, 0);
+        part.setRight(int(std::ceil(s.x + s.w)) - 1);
+        part.setBottom(int(std::ceil(s.y + s.h)) - 1);
+        const QImage reduced = src.qimage().copy(part).scaled(
+            std::max(1, int(std::lround(dst.w))), std::max(1, int(std::lround(dst.h))),
+            Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        painter_->drawImage(target, reduced);
+    } else {
+        painter_->drawImage(target, src.qimage(), QRectF(s.x, s.y, s.w, s.h));
+    }
     painter_->restore();
 }
 

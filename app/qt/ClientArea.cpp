@@ -29,6 +29,13 @@ std::optional<HeldKey> heldKeyOf(int key) {
 }
 } // namespace
 
+// A press and its release may both arrive before the next paint; every frame must see the
+// button state of each of them, or a quick click would never be noticed by the widgets.
+void ClientArea::paintNowForButton() {
+    if (window_.editor().input.inputEnabled)
+        repaint();
+}
+
 ClientArea::ClientArea(MainWindow& window) : QWidget(&window), window_(window) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -57,6 +64,7 @@ void ClientArea::mousePressEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) {
         window_.setHeld(HeldKey::LeftButton, true);
         onLeftButtonDown(window_.editor());
+        paintNowForButton();
     } else if (e->button() == Qt::RightButton) {
         window_.setHeld(HeldKey::RightButton, true);
         onRightButtonDown(window_.editor());
@@ -67,6 +75,7 @@ void ClientArea::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) {
         window_.setHeld(HeldKey::LeftButton, false);
         onLeftButtonUp(window_.editor());
+        paintNowForButton();
     } else if (e->button() == Qt::RightButton) {
         window_.setHeld(HeldKey::RightButton, false);
         window_.editor().requestRepaint();

@@ -28,6 +28,8 @@ protected:
     bool focusNextPrevChild(bool) override { return false; } // Tab is a key like any other
 
 private:
+    void paintNowForButton();
+
     MainWindow& window_;
     Bitmap backBuffer_;
 };

@@ -233,3 +233,20 @@ TEST(GraphicsPath, LinesAddedEndToEndFormOneFillableFigure) {
     EXPECT_EQ(b.pixel(11, 4), colors::black);
     EXPECT_EQ(b.pixel(3, 10).argb, 0u) << "outside the diagonal";
 }
+
+TEST(GraphicsScale, SmoothReductionKeepsAThinLineUnbroken) {
+    // A 1-pixel diagonal-ish line reduced to a quarter must leave ink in every column.
+    Bitmap src(400, 40);
+    for (int x = 0; x < 400; ++x)
+        src.setPixel(x, x / 20, colors::black);
+    Bitmap dst(100, 10);
+    Graphics g(dst);
+    g.setInterpolation(Interpolation::Bicubic);
+    g.drawImage(src, RectF{0, 0, 100, 10}, RectF{0, 0, 400, 40});
+    for (int x = 0; x < 100; ++x) {
+        int ink = 0;
+        for (int y = 0; y < 10; ++y)
+            ink = std::max(ink, int(dst.pixel(x, y).a()));
+        EXPECT_GT(ink, 20) << "column " << x;
+    }
+}
