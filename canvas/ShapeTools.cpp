@@ -13,25 +13,34 @@ namespace {
 
 // The two-point tools in the order of their blocks; only one tool is current, so at most one
 // of them acts in a frame.
-constexpr std::array<int, 7> twoPointTools = {tool::pixelLine,      tool::smoothLine,
-                                              tool::pixelRectangle, tool::filledRectangle,
-                                              tool::ellipse,        tool::smoothEllipse,
-                                              tool::filledEllipse};
+constexpr std::array<int, 7> twoPointTools = {
+    tool::pixelLine, tool::smoothLine,    tool::pixelRectangle, tool::filledRectangle,
+    tool::ellipse,   tool::smoothEllipse, tool::filledEllipse};
 
 bool isTwoPointTool(int t) {
     return std::find(twoPointTools.begin(), twoPointTools.end(), t) != twoPointTools.end();
 }
 
-bool hasPreview(int t) { return isTwoPointTool(t) || t == tool::filledFreehand; }
+bool hasPreview(int t) {
+    return isTwoPointTool(t) || t == tool::filledFreehand;
+}
 
 // The ellipse tools whose box Shift makes square.
 bool squaredByShift(int t) {
     return t == tool::ellipse || t == tool::smoothEllipse || t == tool::filledEllipse;
 }
 
-Point pointerPixel(const CanvasPlacement& p) { return {int(p.pixelX), int(p.pixelY)}; }
+Point pointerPixel(const CanvasPlacement& p) {
+    return {int(p.pixelX), int(p.pixelY)};
+}
 
-PointF toF(Point a) { return {float(a.x), float(a.y)}; }
+PointF toF(Point a) {
+    return {float(a.x), float(a.y)};
+}
+
+RectF toF(Rect r) {
+    return {float(r.x), float(r.y), float(r.w), float(r.h)};
+}
 
 Point dragStart(const Editor& e, Mode mode) {
     const ToolDrag& d = e.modes[size_t(mode)].drag;
@@ -143,10 +152,7 @@ void drawFreehandPreview(Editor& e, Graphics& g, Mode mode, const CanvasPlacemen
 // anti-aliased.
 void drawPreviewShape(Editor& e, Graphics& g, Mode mode, const CanvasPlacement& p) {
     const Point start = dragStart(e, mode), end = pointerPixel(p);
-    const RectF ri = [&] {
-        const Rect r = shapeBox(e, mode, p).ri;
-        return RectF{float(r.x), float(r.y), float(r.w), float(r.h)};
-    }();
+    const RectF ri = toF(shapeBox(e, mode, p).ri);
     const Pen current(e.colour.currentColor, 1.0f), alpha(e.colour.alphaColor, 1.0f);
     const Pen dashed = previewPen();
     switch (e.currentTool) {
@@ -225,8 +231,8 @@ void filledFreehandShape(Editor& e, Mode mode, const CanvasPlacement& p) {
         return;
     ModeState& m = e.mode(mode);
     const Point at = pointerPixel(p);
-    freehandStep(e.stroke, e.input.mouseDown, at.x, at.y, e.freehandPath,
-                 overlayOfDocumentSize(m), e.colour.alphaColor);
+    freehandStep(e.stroke, e.input.mouseDown, at.x, at.y, e.freehandPath, overlayOfDocumentSize(m),
+                 e.colour.alphaColor);
     if (pressing(e, mode, p)) {
         startShapeDrag(e, mode, p);
     } else if (releasing(e, mode, p)) {

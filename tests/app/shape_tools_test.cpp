@@ -1,0 +1,401 @@
+// The shape tools driven through whole frames in both modes: the preview while the button is
+// held, the shape committed on release, and what the two families leave in the layer.
+#include "app/FrameCycle.h"
+#include "app/Layout.h"
+#include "canvas/Canvas.h"
+#include "canvas/ShapeTools.h"
+#include "canvas/ToolEngine.h"
+#include "files/ui/NewDocument.h"
+#include "support/FakePlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <functional>
+
+using namespace vork;
+
+namespace {
+
+const Color red = Color::rgb(255, 0, 0);
+const Color blue = Color::rgb(0, 0, 255);
+const Color green = Color::rgb(0, 255, 0);
+const Color previewGrey = Color::rgb(128, 128, 128);
+
+bool sameImage(const Bitmap& a, const Bitmap& b) {
+    if (!a.sameSize(b))
+        return false;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return false;
+    return true;
+}
+
+int countPixels(const Bitmap& b, const std::function<bool(Color)>& wanted) {
+    int n = 0;
+    for (int y = 0; y < b.height(); ++y)
+        for (int x = 0; x < b.width(); ++x)
+            n += wanted(b.pixel(x, y));
+    return n;
+}
+
+// The smallest rectangle holding the pixels that differ from `background`.
+struct Bounds {
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    bool empty() const { return left > right; }
+    int width() const { return right - left + 1; }
+    int height() const { return bottom - top + 1; }
+};
+Bounds boundsOfChange(const Bitmap& b, Color background = colors::transparent) {
+    Bounds r;
+    for (int y = 0; y < b.height(); ++y)
+        for (int x = 0; x < b.width(); ++x)
+            if (b.pixel(x, y) != background) {
+                r.left = std::min(r.left, x);
+                r.right = std::max(r.right, x);
+                r.top = std::min(r.top, y);
+                r.bottom = std::max(r.bottom, y);
+            }
+    return r;
+}
+
+struct ShapeTest : ::testing::TestWithParam<Mode> {
+    test::FakePlatform platform;
+    Editor e{platform};
+    Bitmap back;
+    Mode mode = Mode::Animator;
+
+    void SetUp() override {
+        layoutAll(e);
+        mode = GetParam();
+    }
+    // A 40 x 40 document at zoom 5, so that pointer positions fall on fifths of a pixel.
+    Document& make() {
+        e.painterMode = mode == Mode::Painter;
+        e.mode(mode).zoomIndex = 13;
+        if (mode == Mode::Painter) {
+            e.sizes.pictureWidth = e.sizes.pictureHeight = 40;
+            makeNewDocument(e, DocumentKind::Picture);
+        } else {
+            e.sizes.animationWidth = e.sizes.animationHeight = 40;
+            makeNewDocument(e, DocumentKind::Animation);
+        }
+        setColour(red, 255);
+        paint();
+        return doc();
+    }
+    // The drawing colour and the alpha slider; the command bar derives alphaColor from them
+    // on every frame, which the Painter draws only after its canvas.
+    void setColour(Color c, int drawAlpha) {
+        e.colour.currentColor = c;
+        e.colour.drawAlpha = drawAlpha;
+        e.colour.alphaColor = c.withAlpha(drawAlpha);
+    }
+    Document& doc() { return *e.mode(mode).document; }
+    Bitmap& layer() { return doc().currentLayer().image; }
+    int states() { return e.mode(mode).history ? e.mode(mode).history->stateCount() : 0; }
+    void paint() { paintWindow(e, back); }
+
+    // Puts the pointer where it maps nearest to the picture position (x, y), same pixel.
+    void pointAt(float x, float y) {
+        const CanvasPlacement p = canvasPlacement(e, mode);
+        e.input.mouseX = int(std::lround(p.imageLeft + (x - p.offsetX) * p.zoom - p.zoom / 2));
+        e.input.mouseY = int(std::lround(p.imageTop + (y - p.offsetY) * p.zoom - p.zoom / 2));
+        const CanvasPlacement q = canvasPlacement(e, mode);
+        // The pointer moves in steps of 1 / zoom = 0.2 pixels.
+        ASSERT_NEAR(q.pixelX, x, 0.11f);
+        ASSERT_NEAR(q.pixelY, y, 0.11f);
+        ASSERT_EQ(int(q.pixelX), int(x));
+        ASSERT_EQ(int(q.pixelY), int(y));
+    }
+    void press(float x, float y) {
+        pointAt(x, y);
+        e.input.mouseDown = true;
+        paint();
+    }
+    void moveTo(float x, float y) {
+        pointAt(x, y);
+        paint();
+    }
+    void release() {
+        e.input.mouseDown = false;
+        paint();
+    }
+    void drag(int t, float x0, float y0, float x1, float y1) {
+        e.currentTool = t;
+        press(x0, y0);
+        moveTo(x1, y1);
+        release();
+    }
+    // The back buffer's pixel at the centre of picture pixel (px, py) as the canvas shows it.
+    Color shownAt(int px, int py) {
+        const CanvasPlacement p = canvasPlacement(e, mode);
+        const int x = int(p.imageLeft + (float(px) - p.source.x) * p.zoom);
+        const int y = int(p.imageTop + (float(py) - p.source.y) * p.zoom);
+        return back.pixel(x, y);
+    }
+};
+
+TEST_P(ShapeTest, PixelRectangleOutlinesFromTheStartPixelToThePointerPixel) {
+    make();
+    drag(tool::pixelRectangle, 2.5f, 2.5f, 6.7f, 4.2f);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const bool column = x >= 2 && x <= 6, row = y >= 2 && y <= 4;
+            const bool onOutline = (column && (y == 2 || y == 4)) || (row && (x == 2 || x == 6));
+            EXPECT_EQ(layer().pixel(x, y), onOutline ? red : colors::transparent) << x << "," << y;
+        }
+}
+
+TEST_P(ShapeTest, FilledRectangleFillsTheTruncatedRectangle) {
+    make();
+    setColour(blue, 255);
+    drag(tool::filledRectangle, 2.5f, 2.5f, 6.7f, 4.2f); // Ri = (2, 2, 4, 2)
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const bool inside = x >= 2 && x <= 5 && y >= 2 && y <= 3;
+            EXPECT_EQ(layer().pixel(x, y), inside ? blue : colors::transparent) << x << "," << y;
+        }
+}
+
+TEST_P(ShapeTest, PixelLinePutsTheBresenhamPixelsBetweenStartAndPointer) {
+    make();
+    drag(tool::pixelLine, 2.5f, 3.5f, 7.5f, 5.5f);
+    const std::vector<Point> expected = {{2, 3}, {3, 3}, {4, 4}, {5, 4}, {6, 5}, {7, 5}};
+    for (Point at : expected)
+        EXPECT_EQ(layer().pixel(at.x, at.y), red) << at.x << "," << at.y;
+    EXPECT_EQ(countPixels(layer(), [](Color c) { return c == red; }), int(expected.size()));
+}
+
+TEST_P(ShapeTest, ShiftMakesTheEllipseBoxSquareFromItsTopLeft) {
+    make();
+    platform.held.insert(HeldKey::Shift);
+    drag(tool::ellipse, 10.5f, 10.5f, 30.5f, 15.5f); // a box of 5.5 x 5.5 at (10, 10)
+    const Bounds b = boundsOfChange(layer());
+    ASSERT_FALSE(b.empty());
+    EXPECT_EQ(b.left, 10);
+    EXPECT_EQ(b.top, 10);
+    EXPECT_EQ(b.width(), b.height());
+    EXPECT_LE(b.right, 16);
+    EXPECT_GE(b.right, 15);
+    EXPECT_EQ(countPixels(layer(), [](Color c) { return c != red && c != colors::transparent; }), 0)
+        << "the pixel family draws without anti-aliasing";
+}
+
+TEST_P(ShapeTest, SmoothEllipseFollowsTheDragWithoutShiftAndIsSquareWithIt) {
+    make();
+    drag(tool::smoothEllipse, 10.5f, 10.5f, 30.5f, 15.5f);
+    const Bounds free = boundsOfChange(layer());
+    ASSERT_FALSE(free.empty());
+    EXPECT_GE(free.right, 29);
+    EXPECT_LE(free.bottom, 17);
+
+    make();
+    platform.held.insert(HeldKey::Shift);
+    drag(tool::smoothEllipse, 10.5f, 10.5f, 30.5f, 15.5f);
+    const Bounds square = boundsOfChange(layer());
+    ASSERT_FALSE(square.empty());
+    EXPECT_EQ(square.width(), square.height());
+    EXPECT_LE(square.right, 17);
+    EXPECT_EQ(square.left, free.left) << "the square keeps the box's left";
+}
+
+TEST_P(ShapeTest, EllipseInTransparentBlackErasesItsRing) {
+    make();
+    Graphics(layer()).clear(green);
+    setColour(colors::transparent, 255);
+    drag(tool::ellipse, 10.5f, 10.5f, 30.5f, 25.5f);
+    const int erased = countPixels(layer(), [](Color c) { return c == colors::transparent; });
+    EXPECT_GT(erased, 20);
+    EXPECT_EQ(erased + countPixels(layer(), [](Color c) { return c == green; }), 40 * 40);
+    const Bounds ring = boundsOfChange(layer(), green);
+    EXPECT_GE(ring.left, 10);
+    EXPECT_GE(ring.top, 10);
+    EXPECT_LE(ring.right, 31);
+    EXPECT_LE(ring.bottom, 26);
+    EXPECT_EQ(layer().pixel(20, 17), green) << "only the ring, not the inside";
+}
+
+TEST_P(ShapeTest, EllipseInAnotherColourOfAlphaZeroChangesNothing) {
+    make();
+    Graphics(layer()).clear(green);
+    const Bitmap before = layer().clone();
+    e.colour.currentColor = Color::fromArgb(0, 255, 0, 0);
+    drag(tool::ellipse, 10.5f, 10.5f, 30.5f, 25.5f);
+    EXPECT_TRUE(sameImage(layer(), before));
+}
+
+TEST_P(ShapeTest, SmoothLineAtHalfAlphaIsHalfTransparentAndAntiAliased) {
+    make();
+    setColour(blue, 128);
+    paint();
+    drag(tool::smoothLine, 5.5f, 5.5f, 30.5f, 14.5f);
+    int partial = 0, maxAlpha = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const Color c = layer().pixel(x, y);
+            if (c.a() == 0)
+                continue;
+            EXPECT_EQ(c.b(), 255) << x << "," << y;
+            maxAlpha = std::max(maxAlpha, int(c.a()));
+            partial += c.a() < 128;
+        }
+    EXPECT_GT(partial, 0) << "anti-aliased edges";
+    EXPECT_GT(maxAlpha, 64);
+    EXPECT_LE(maxAlpha, 128) << "no pixel more opaque than the alpha slider";
+    EXPECT_GT(layer().pixel(18, 10).a(), 0) << "the line passes between its end points";
+}
+
+TEST_P(ShapeTest, EveryShapeCommitsOneUndoStateAndRefreshesTheThumbnail) {
+    for (int t :
+         {tool::pixelLine, tool::pixelRectangle, tool::ellipse, tool::smoothLine,
+          tool::smoothEllipse, tool::filledFreehand, tool::filledRectangle, tool::filledEllipse}) {
+        SCOPED_TRACE(t);
+        make();
+        ASSERT_EQ(states(), 1);
+        const Bitmap thumbnail = doc().currentLayer().thumbnail.clone();
+        e.currentTool = t;
+        press(5.5f, 5.5f);
+        moveTo(30.5f, 8.5f);
+        moveTo(20.5f, 30.5f);
+        EXPECT_EQ(states(), 1) << "nothing is recorded while the button is held";
+        release();
+        EXPECT_EQ(states(), 2);
+        EXPECT_FALSE(e.mode(mode).drag.shapeDrag);
+        EXPECT_FALSE(sameImage(doc().currentLayer().thumbnail, thumbnail));
+        paint();
+        EXPECT_EQ(states(), 2) << "a release commits once";
+    }
+}
+
+TEST_P(ShapeTest, PreviewShowsWhileDraggingAndTheLayerWaitsForTheRelease) {
+    make();
+    e.currentTool = tool::pixelLine;
+    press(2.5f, 3.5f);
+    moveTo(20.5f, 3.5f);
+    EXPECT_EQ(boundsOfChange(layer()).empty(), true) << "the layer is unchanged until release";
+    // The platform's line is only close to the committed pixels: its flat cap may leave out
+    // the end pixels.
+    int grey = 0, colour = 0;
+    for (int x = 3; x <= 19; ++x) {
+        const Color c = shownAt(x, 3);
+        grey += c == previewGrey;
+        colour += c == red;
+        EXPECT_TRUE(c == previewGrey || c == red) << x;
+    }
+    EXPECT_GT(grey, 0) << "the dashed preview pen";
+    EXPECT_GT(colour, 0) << "the drawing colour between the dashes";
+    release();
+    for (int x = 2; x <= 20; ++x) {
+        EXPECT_EQ(layer().pixel(x, 3), red) << x;
+        EXPECT_EQ(shownAt(x, 3), red) << x << ": the preview goes with the release";
+    }
+
+    // The smooth family shows its colour, here a filled rectangle.
+    setColour(blue, 255);
+    e.currentTool = tool::filledRectangle;
+    press(22.5f, 22.5f);
+    moveTo(30.5f, 30.5f);
+    EXPECT_EQ(shownAt(26, 26), blue);
+    EXPECT_NE(layer().pixel(26, 26), blue);
+    release();
+    EXPECT_EQ(layer().pixel(26, 26), blue);
+}
+
+TEST_P(ShapeTest, PreviewOfTheFreehandShapeShowsItsFillAndOutline) {
+    make();
+    setColour(blue, 255);
+    e.currentTool = tool::filledFreehand;
+    press(5.5f, 5.5f);
+    moveTo(30.5f, 5.5f);
+    moveTo(30.5f, 30.5f);
+    EXPECT_EQ(shownAt(24, 12), blue) << "the path filled";
+    const Color edge = shownAt(18, 5);
+    EXPECT_TRUE(edge == colors::white || edge == previewGrey) << "the outline";
+    EXPECT_TRUE(boundsOfChange(layer()).empty());
+    release();
+}
+
+TEST_P(ShapeTest, ReleaseOutsideTheCanvasDrawsNothing) {
+    make();
+    const Bitmap before = layer().clone();
+    e.currentTool = tool::filledRectangle;
+    press(5.5f, 5.5f);
+    moveTo(20.5f, 20.5f);
+    e.input.mouseX = int(canvasPlacement(e, mode).imageLeft) - 3;
+    paint();
+    release();
+    EXPECT_TRUE(sameImage(layer(), before));
+    EXPECT_EQ(states(), 1);
+}
+
+TEST_P(ShapeTest, FilledFreehandShapeFillsThePolygonWithoutSmoothing) {
+    make();
+    const Color halfBlue = blue.withAlpha(128);
+    setColour(blue, 128);
+    paint();
+    e.currentTool = tool::filledFreehand;
+    press(5.5f, 5.5f);
+    moveTo(30.5f, 5.5f);
+    moveTo(30.5f, 30.5f);
+    moveTo(12.5f, 24.5f);
+    EXPECT_TRUE(boundsOfChange(layer()).empty()) << "the layer waits for the release";
+    release();
+    EXPECT_EQ(layer().pixel(25, 12), halfBlue) << "inside the polygon";
+    EXPECT_EQ(layer().pixel(10, 30), colors::transparent) << "outside it";
+    const int filled = countPixels(layer(), [&](Color c) { return c == halfBlue; });
+    EXPECT_GT(filled, 100);
+    EXPECT_EQ(filled + countPixels(layer(), [](Color c) { return c == colors::transparent; }),
+              40 * 40)
+        << "no anti-aliased edge";
+    EXPECT_EQ(states(), 2);
+}
+
+TEST_P(ShapeTest, PlaybackShowsNoPreviewButTheShapeStillCommits) {
+    make();
+    setColour(blue, 255);
+    e.playState = 1;
+    e.currentTool = tool::filledRectangle;
+    press(5.5f, 5.5f);
+    moveTo(20.5f, 20.5f);
+    EXPECT_NE(shownAt(12, 12), blue);
+    release();
+    EXPECT_EQ(layer().pixel(12, 12), blue);
+    EXPECT_EQ(states(), 2);
+}
+
+TEST(ShapeBoxTest, ShiftSquaresOnlyTheEllipseTools) {
+    test::FakePlatform platform;
+    Editor e{platform};
+    CanvasPlacement p;
+    p.pixelX = 30.5f;
+    p.pixelY = 15.5f;
+    e.mode(Mode::Animator).drag.dragStartX = 10;
+    e.mode(Mode::Animator).drag.dragStartY = 10;
+    platform.held.insert(HeldKey::Shift);
+    e.currentTool = tool::smoothEllipse;
+    ShapeBox box = shapeBox(e, Mode::Animator, p);
+    EXPECT_EQ(box.rf, (RectF{10, 10, 5.5f, 5.5f}));
+    EXPECT_EQ(box.ri, (Rect{10, 10, 5, 5}));
+    e.currentTool = tool::filledRectangle;
+    box = shapeBox(e, Mode::Animator, p);
+    EXPECT_EQ(box.rf, (RectF{10, 10, 20.5f, 5.5f}));
+
+    // Dragged up and to the left, R starts at the pointer; the square keeps that corner.
+    p.pixelX = 2.5f;
+    p.pixelY = 7.25f;
+    e.currentTool = tool::ellipse;
+    box = shapeBox(e, Mode::Animator, p);
+    EXPECT_EQ(box.rf, (RectF{2.5f, 7.25f, 2.75f, 2.75f}));
+    EXPECT_EQ(box.ri, (Rect{2, 7, 2, 2}));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothModes, ShapeTest, ::testing::Values(Mode::Animator, Mode::Painter),
+                         [](const auto& info) {
+                             return info.param == Mode::Painter ? "Painter" : "Animator";
+                         });
+
+} // namespace
