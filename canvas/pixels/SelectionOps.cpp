@@ -246,4 +246,15 @@ void pasteSelection(Selection& s, int cx, int cy) {
     s.y = float(cy) - s.height / 2;
 }
 
+bool makeTransparencyLock(Selection& lock, const Bitmap& layer) {
+    if (!takeRectangle(lock, {0, 0, layer.width(), layer.height()}, layer))
+        return false;
+    for (int j = 0; j < lock.image.height(); ++j) {
+        uint32_t* m = lock.image.row(j);
+        for (int i = 0; i < lock.image.width(); ++i)
+            m[i] = (m[i] >> 24) == 0 ? colors::white.argb : 0u;
+    }
+    return true;
+}
+
 } // namespace vork

@@ -47,4 +47,11 @@ void copySelection(Selection& s);
 // a half-pixel position; active and lifted are set, the angle is kept.
 void pasteSelection(Selection& s, int cx, int cy);
 
+// A transparency lock made from a layer: a take of the whole layer whose image is then turned
+// into a mask, opaque white exactly where the layer is fully transparent and transparent
+// elsewhere. Its cut-out from the layer clears whatever has been painted where the layer was
+// empty, so painting changes only pixels that were already drawn. False, and the lock
+// unchanged, for a null layer.
+bool makeTransparencyLock(Selection& lock, const Bitmap& layer);
+
 } // namespace vork
