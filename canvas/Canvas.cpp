@@ -2,6 +2,7 @@
 
 #include "canvas/CanvasView.h"
 #include "canvas/History.h"
+#include "canvas/SelectionOverlay.h"
 #include "canvas/ShapeTools.h"
 #include "canvas/ToolEngine.h"
 
@@ -78,8 +79,8 @@ void drawAnimatorDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
         }
     }
     if (e.playState == 0) {
-        // Place of the selection overlay (drawSelectionOverlay: the marquee and the floating
-        // selection, above all layers); it arrives with the selection operations.
+        // The selection's marquee and floating image, above all layers.
+        drawSelectionOverlay(e, g, Mode::Animator, p);
         undoRedoFrame(e, Mode::Animator);
     }
     e.onionRememberedFrame = &m.document->current();
@@ -108,14 +109,15 @@ void drawPainterDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
         e.singleLayerView ? e.viewedLayer == frame.currentLayer : layer.visible;
     if (currentShown) {
         drawThroughView(g, layer.image, p, layerOpacity(e, Mode::Painter, layer));
-        // Place of the shape preview and of the floating selection (drawShapePreview,
-        // drawSelectionOverlay), right above the current layer and under the layers above
-        // it; they arrive with the shape tools and the selection operations.
+        // The shape preview and the floating selection, right above the current layer and
+        // under the layers above it.
         drawShapePreview(e, g, Mode::Painter, p);
+        drawFloatingSelection(e, g, Mode::Painter, p);
     }
     if (e.aboveCache.visible && !e.singleLayerView)
         drawThroughView(g, e.aboveCache.image, p);
-    // Place of the selection marquee, above all layers (drawSelectionOverlay).
+    // The marquee of a selection being drawn, above all layers.
+    drawSelectionMarquee(e, g, Mode::Painter, p);
     undoRedoFrame(e, Mode::Painter);
 }
 

@@ -1,7 +1,9 @@
 #include "canvas/ToolEngine.h"
 
 #include "canvas/History.h"
+#include "canvas/SelectionTools.h"
 #include "canvas/ShapeTools.h"
+#include "canvas/pixels/SelectionOps.h"
 
 namespace vork {
 
@@ -80,15 +82,11 @@ void fill(Editor& e, Mode mode, const CanvasPlacement& p) {
 
 // The blocks in the order they run; several can act in one frame.
 void toolBlocks(Editor& e, Mode mode, const CanvasPlacement& p) {
-    colourPick(e, mode, p); // 1
-    pencil(e, mode, p);     // 2
-    fill(e, mode, p);       // 3
-    // 4-16 arrive with the selection operations (* skipped while selectionToolsPaused):
-    //  4 lasso press and drag*, 5 lasso release, 6 rectangle selection*,
-    //  7 ellipse selection*, 8 selection move start, 9 selection move, 10 arrow keys,
-    //  11 A (select all)*, 12 Delete*, 13 Enter (stamp, commit)*, 14 C (copy)*,
-    //  15 V (paste)*, 16 cancel (Escape, right button, a drag leaving the canvas).
-    smoothPencil(e, mode, p); // 17
+    colourPick(e, mode, p);          // 1
+    pencil(e, mode, p);              // 2
+    fill(e, mode, p);                // 3
+    selectionTools(e, mode, p);      // 4-16
+    smoothPencil(e, mode, p);        // 17
     twoPointShapes(e, mode, p);      // 18 (7, 11, 8 and 14, 9, 12, 15)
     filledFreehandShape(e, mode, p); // 19
 }
@@ -136,10 +134,11 @@ void runTools(Editor& e, Mode mode, const CanvasPlacement& p) {
 }
 
 void applyTransparencyLock(Editor& e, Mode mode) {
-    if (!e.mode(mode).transparencyLock.active)
+    ModeState& m = e.mode(mode);
+    if (!m.transparencyLock.active || !m.document)
         return;
-    // The lock is a Selection-shaped mask; its cut-out from the current layer lands here with
-    // the selection operations (cutOut). Until then an active lock clips nothing.
+    // The lock's mask covers what was empty when it was switched on.
+    cutOut(m.transparencyLock, m.document->currentLayer().image);
 }
 
 void commit(Editor& e, Mode mode) {

@@ -1,0 +1,294 @@
+#include "canvas/SelectionTools.h"
+
+#include "canvas/History.h"
+#include "canvas/ToolEngine.h"
+#include "canvas/pixels/SelectionOps.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace vork {
+
+namespace {
+
+// A key is matched on the typed character by its Latin lower and upper case letter and the
+// two Cyrillic letters (code page 1251) the same key gives on a Russian layout.
+using KeyCodes = std::array<uint8_t, 4>;
+constexpr KeyCodes keyA{'a', 'A', 0xF4, 0xD4};
+constexpr KeyCodes keyC{'c', 'C', 0xF1, 0xD1};
+constexpr KeyCodes keyV{'v', 'V', 0xEC, 0xCC};
+
+bool typed(const Editor& e, const KeyCodes& key) {
+    const uint8_t c = e.input.lastChar;
+    return c != 0 && std::find(key.begin(), key.end(), c) != key.end();
+}
+
+bool held(Editor& e, HeldKey key) {
+    return e.platform.isHeld(key);
+}
+
+Bitmap& currentImage(Editor& e, Mode mode) {
+    return e.mode(mode).document->currentLayer().image;
+}
+
+// The pointer in screen pixels divided by the zoom: the unit of a selection move, so that the
+// image follows the pointer by whole picture pixels at every zoom.
+int zoomedPointer(int screen, float zoom) {
+    return int(float(screen) / zoom);
+}
+
+// Ends the gesture in progress: no selection, no drag, and the button counts as released
+// until the window sees it pressed again.
+void endGesture(Editor& e, Mode mode) {
+    e.selection.drop();
+    e.input.mouseDown = false;
+    e.mode(mode).drag.shapeDrag = false;
+}
+
+// A two-point take needs the release more than one pixel away from the start in both
+// directions; a shorter one is refused and clears the Selection.
+bool farEnough(const ToolDrag& d, const CanvasPlacement& p) {
+    return std::fabs(float(d.dragStartX) - p.pixelX) > 1 &&
+           std::fabs(float(d.dragStartY) - p.pixelY) > 1;
+}
+
+// Shared by the releases of blocks 5, 6 and 7.
+template <typename Take>
+void releaseSelection(Editor& e, Mode mode, const CanvasPlacement& p, Take take) {
+    ToolDrag& d = e.mode(mode).drag;
+    if (farEnough(d, p)) {
+        take();
+        e.rotationPresetIndex = 0;
+    } else {
+        endGesture(e, mode);
+    }
+    d.shapeDrag = false;
+}
+
+void startDrag(ToolDrag& d, const CanvasPlacement& p) {
+    d.shapeDrag = true;
+    d.dragStartX = int(p.pixelX);
+    d.dragStartY = int(p.pixelY);
+}
+
+// Block 4: the outline follows the pointer while the button is held; the path collects in
+// freehandPath (the release fills it into the overlay, where the next preview clears it).
+void lassoPressAndDrag(Editor& e, Mode mode, const CanvasPlacement& p) {
+    if (e.selection.active || !p.inside || e.currentTool != tool::lasso ||
+        selectionToolsPaused(e, mode))
+        return;
+    ModeState& m = e.mode(mode);
+    freehandStep(e.stroke, e.input.mouseDown, int(p.pixelX), int(p.pixelY), e.freehandPath,
+                 m.overlay, e.colour.currentColor);
+    if (!m.drag.shapeDrag && e.input.mouseDown)
+        startDrag(m.drag, p);
+}
+
+// Block 5.
+void lassoRelease(Editor& e, Mode mode, const CanvasPlacement& p) {
+    const ToolDrag& d = e.mode(mode).drag;
+    if (e.selection.active || !d.shapeDrag || e.input.mouseDown || !p.inside ||
+        e.currentTool != tool::lasso)
+        return;
+    releaseSelection(e, mode, p,
+                     [&] { takePath(e.selection, e.freehandPath, currentImage(e, mode)); });
+}
+
+// Blocks 6 and 7: the press remembers the pointer pixel, the release takes the rectangle or
+// the ellipse inscribed in it.
+template <typename Take>
+void twoPointSelection(Editor& e, Mode mode, const CanvasPlacement& p, int selectionTool,
+                       Take take) {
+    ToolDrag& d = e.mode(mode).drag;
+    if (e.selection.active || !p.inside || e.currentTool != selectionTool)
+        return;
+    if (!d.shapeDrag && e.input.mouseDown) {
+        if (!selectionToolsPaused(e, mode))
+            startDrag(d, p);
+    } else if (d.shapeDrag && !e.input.mouseDown) {
+        const Rect r = selectionRectangle(d, p);
+        releaseSelection(e, mode, p, [&] { take(e.selection, r, currentImage(e, mode)); });
+    }
+}
+
+// Block 8: a press anywhere on the image starts a move, not only on the Selection.
+void moveStart(Editor& e, Mode mode, const CanvasPlacement& p) {
+    ToolDrag& d = e.mode(mode).drag;
+    if (!e.selection.active || d.shapeDrag || !e.input.mouseDown || !p.inside ||
+        !selectionToolChosen(e))
+        return;
+    d.dragStartX = zoomedPointer(e.input.mouseX, p.zoom);
+    d.dragStartY = zoomedPointer(e.input.mouseY, p.zoom);
+    d.shapeDrag = true;
+}
+
+// Block 9. A turned selection that is not lifted (a copy kept after C) moves without cutting.
+void move(Editor& e, Mode mode, const CanvasPlacement& p) {
+    ToolDrag& d = e.mode(mode).drag;
+    Selection& s = e.selection;
+    if (!s.active || !d.shapeDrag || !p.inside || !selectionToolChosen(e))
+        return;
+    if (!s.lifted && s.angle == 0)
+        liftSelection(e, mode);
+    const int cx = zoomedPointer(e.input.mouseX, p.zoom);
+    const int cy = zoomedPointer(e.input.mouseY, p.zoom);
+    if (cx != d.dragStartX) {
+        s.x -= float(d.dragStartX - cx);
+        d.dragStartX = cx;
+    }
+    if (cy != d.dragStartY) {
+        s.y -= float(d.dragStartY - cy);
+        d.dragStartY = cy;
+    }
+    if (!e.input.mouseDown)
+        d.shapeDrag = false;
+    s.lifted = true;
+}
+
+// Block 10. The four keys share one clock, so two held keys never move diagonally: the first
+// of them in this order takes each step.
+void arrowKeys(Editor& e, Mode mode) {
+    Selection& s = e.selection;
+    if (!s.active)
+        return;
+    struct Arrow {
+        HeldKey key;
+        int dx, dy;
+    };
+    constexpr std::array<Arrow, 4> arrows{{{HeldKey::Left, -1, 0},
+                                           {HeldKey::Right, 1, 0},
+                                           {HeldKey::Up, 0, -1},
+                                           {HeldKey::Down, 0, 1}}};
+    constexpr uint32_t stepMilliseconds = 100;
+    ToolDrag& d = e.mode(mode).drag;
+    for (const Arrow& a : arrows) {
+        if (!held(e, a.key))
+            continue;
+        if (!s.lifted && s.angle == 0)
+            liftSelection(e, mode);
+        const uint32_t now = e.platform.tickCount();
+        if (now - d.lastArrowMoveTime > stepMilliseconds) {
+            d.lastArrowMoveTime = now;
+            s.x += float(a.dx);
+            s.y += float(a.dy);
+        }
+        s.lifted = true;
+    }
+}
+
+// Block 11: the whole layer; a Selection that existed before is replaced without being
+// stamped, and its lifted flag stays as it was.
+void selectAll(Editor& e, Mode mode) {
+    if (!typed(e, keyA) || selectionToolsPaused(e, mode))
+        return;
+    const Document& d = *e.mode(mode).document;
+    takeRectangle(e.selection, {0, 0, d.width, d.height}, currentImage(e, mode));
+    e.currentTool = tool::rectangleSelection;
+}
+
+// Block 12: the pixels under the image at its present place and angle become transparent.
+void deleteSelection(Editor& e, Mode mode) {
+    if (!e.selection.active || !held(e, HeldKey::Delete) || selectionToolsPaused(e, mode))
+        return;
+    cutOut(e.selection, currentImage(e, mode));
+    endGesture(e, mode);
+    refreshLayerThumbnails(e, mode);
+    recordState(e, mode);
+}
+
+// Block 13.
+void stampSelection(Editor& e, Mode mode) {
+    if (!e.selection.active || !held(e, HeldKey::Enter) || selectionToolsPaused(e, mode))
+        return;
+    stamp(e.selection, currentImage(e, mode));
+    endGesture(e, mode);
+    commit(e, mode);
+}
+
+// Block 14: the copy also puts the Selection back to not lifted, so moving it again cuts the
+// pixels under it at its new place.
+void copyKey(Editor& e, Mode mode) {
+    if (!e.selection.active || !typed(e, keyC) || selectionToolsPaused(e, mode))
+        return;
+    e.selection.lifted = false;
+    e.mode(mode).drag.shapeDrag = false;
+    e.input.mouseDown = false;
+    copySelection(e.selection);
+}
+
+// Block 15: the copy lands centred on the picture point at the centre of the visible part of
+// the canvas; with nothing copied the Selection is only cleared.
+void pasteKey(Editor& e, Mode mode, const CanvasPlacement& p) {
+    if (!typed(e, keyV) || selectionToolsPaused(e, mode))
+        return;
+    e.currentTool = tool::rectangleSelection;
+    endGesture(e, mode);
+    pasteSelection(e.selection, int(p.visibleWidth / 2 / p.zoom + p.offsetX),
+                   int(p.visibleHeight / 2 / p.zoom + p.offsetY));
+    requestCanvasRepaint(e, mode);
+}
+
+// Block 16. A lifted image is dropped without being stamped; its pixels stay cut out of the
+// layer until undone.
+void cancel(Editor& e, Mode mode, const CanvasPlacement& p) {
+    const bool dragLeftCanvas = e.mode(mode).drag.shapeDrag && !p.inside;
+    if (!dragLeftCanvas && !held(e, HeldKey::Escape) && !held(e, HeldKey::RightButton))
+        return;
+    endGesture(e, mode);
+    // An outline being collected is forgotten too; otherwise the next press would continue
+    // it from where the cancelled one stopped.
+    if (e.currentTool == tool::lasso || e.currentTool == tool::filledFreehand)
+        e.stroke.strokeActive = false;
+    e.rotationPresetIndex = 0;
+    refreshLayerThumbnails(e, mode);
+    requestCanvasRepaint(e, mode);
+}
+
+} // namespace
+
+bool selectionToolChosen(const Editor& e) {
+    return e.currentTool == tool::lasso || e.currentTool == tool::rectangleSelection ||
+           e.currentTool == tool::ellipseSelection;
+}
+
+Rect selectionRectangle(const ToolDrag& d, const CanvasPlacement& p) {
+    const float sx = float(d.dragStartX), sy = float(d.dragStartY);
+    const float left = sx < p.pixelX ? sx : p.pixelX;
+    const float top = sy < p.pixelY ? sy : p.pixelY;
+    return {int(left), int(top), int(std::fabs(p.pixelX - sx)), int(std::fabs(p.pixelY - sy))};
+}
+
+void liftSelection(Editor& e, Mode mode) {
+    Selection& s = e.selection;
+    if (s.lifted)
+        return;
+    s.lifted = true;
+    ModeState& m = e.mode(mode);
+    if (!m.document)
+        return;
+    cutOut(s, m.document->currentLayer().image);
+    recordState(e, mode);
+    // The Animator's thumbnails follow at the next commit; the Painter's layer thumbnail
+    // shows the hole at once.
+    if (mode == Mode::Painter)
+        refreshLayerThumbnails(e, mode);
+}
+
+void selectionTools(Editor& e, Mode mode, const CanvasPlacement& p) {
+    lassoPressAndDrag(e, mode, p);                                          // 4
+    lassoRelease(e, mode, p);                                               // 5
+    twoPointSelection(e, mode, p, tool::rectangleSelection, takeRectangle); // 6
+    twoPointSelection(e, mode, p, tool::ellipseSelection, takeEllipse);     // 7
+    moveStart(e, mode, p);                                                  // 8
+    move(e, mode, p);                                                       // 9
+    arrowKeys(e, mode);                                                     // 10
+    selectAll(e, mode);                                                     // 11
+    deleteSelection(e, mode);                                               // 12
+    stampSelection(e, mode);                                                // 13
+    copyKey(e, mode);                                                       // 14
+    pasteKey(e, mode, p);                                                   // 15
+    cancel(e, mode, p);                                                     // 16
+}
+
+} // namespace vork
