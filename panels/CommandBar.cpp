@@ -2,6 +2,8 @@
 
 #include "app/Commands.h"
 #include "app/Widgets.h"
+#include "canvas/SelectionTools.h"
+#include "canvas/pixels/SelectionOps.h"
 #include "model/Composite.h"
 #include "panels/Backgrounds.h"
 
@@ -118,27 +120,39 @@ void alphaSlider(Editor& e, Graphics& g, int y0) {
     c.alphaColor = c.currentColor.withAlpha(c.drawAlpha);
 }
 
-void selectionTransforms(Editor& e, Graphics& g, int y0) {
+// The transforms act only on an active Selection. The first one lifts it off the current
+// layer with one undo state; later ones of the same lifted Selection record nothing.
+void selectionTransforms(Editor& e, Graphics& g, Mode mode, int y0) {
+    Selection& s = e.selection;
     const int y = y0 - 166;
     const bool mirrorLeftRight = iconButton(e, g, buttonAt(11, y), {0, 150, 22, 20});
     const bool mirrorTopBottom = iconButton(e, g, buttonAt(35, y), {25, 150, 22, 20});
     const bool nextRotationPreset = iconButton(e, g, buttonAt(59, y), {50, 150, 22, 20});
-    if (e.selection.active && (mirrorLeftRight || mirrorTopBottom || nextRotationPreset)) {
-        // The Selection operations go here: lift once with one undo state, then mirror or step
-        // rotationPresetIndex and take its angle. Without an active Selection nothing happens.
+    if (s.active && (mirrorLeftRight || mirrorTopBottom || nextRotationPreset)) {
+        liftSelection(e, mode);
+        if (mirrorLeftRight)
+            mirrorHorizontal(s);
+        if (mirrorTopBottom)
+            mirrorVertical(s);
+        if (nextRotationPreset) {
+            constexpr std::array<float, 8> rotationPresets{0, 45, 90, 135, 180, 225, 270, 315};
+            e.rotationPresetIndex = (e.rotationPresetIndex + 1) % int(rotationPresets.size());
+            s.angle = rotationPresets[size_t(e.rotationPresetIndex)];
+        }
     }
 
     g.drawRect(Pen{outlineGrey}, Rect{10, y0 - 177, 71, 2});
-    const int shownAngle = int(e.selection.angle);
+    const int shownAngle = int(s.angle);
     const int angle =
         int(horizontalSlider(e, g, RectF{10, float(y0 - 181), 71, 10}, 360, 1, float(shownAngle)));
-    if (e.selection.active && angle != shownAngle) {
-        // The Selection operations go here: lift once with one undo state, then the angle
-        // follows the slider. Without an active Selection the slider changes nothing.
+    if (s.active) {
+        if (angle != shownAngle)
+            liftSelection(e, mode);
+        s.angle = float(angle);
     }
 }
 
-void lowerPart(Editor& e, Graphics& g, int H) {
+void lowerPart(Editor& e, Graphics& g, Mode mode, int H) {
     const int y0 = H - 115;
     alphaBox(e, g, y0);
     groove(g, y0 - 5);
@@ -150,7 +164,7 @@ void lowerPart(Editor& e, Graphics& g, int H) {
     alphaSlider(e, g, y0);
     groove(g, y0 - 120);
     toolRow(e, g, 11, y0 - 144, {6, 5, 4});
-    selectionTransforms(e, g, y0);
+    selectionTransforms(e, g, mode, y0);
     groove(g, y0 - 186);
 }
 
@@ -239,7 +253,7 @@ void drawCommandBar(Editor& e, Graphics& g, Mode mode, Rect client) {
     groove(g, 45);
     fileButtons(e, g, mode);
     groove(g, 95);
-    lowerPart(e, g, H);
+    lowerPart(e, g, mode, H);
 
     if (mode == Mode::Animator && e.animation())
         onionSkinBox(e, g, *e.animation(), H);
