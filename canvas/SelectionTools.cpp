@@ -1,6 +1,7 @@
 #include "canvas/SelectionTools.h"
 
 #include "canvas/History.h"
+#include "canvas/ShapeTools.h"
 #include "canvas/ToolEngine.h"
 #include "canvas/pixels/SelectionOps.h"
 
@@ -253,10 +254,8 @@ bool selectionToolChosen(const Editor& e) {
 }
 
 Rect selectionRectangle(const ToolDrag& d, const CanvasPlacement& p) {
-    const float sx = float(d.dragStartX), sy = float(d.dragStartY);
-    const float left = sx < p.pixelX ? sx : p.pixelX;
-    const float top = sy < p.pixelY ? sy : p.pixelY;
-    return {int(left), int(top), int(std::fabs(p.pixelX - sx)), int(std::fabs(p.pixelY - sy))};
+    const RectF r = twoPointRectangle(d.dragStartX, d.dragStartY, p.pixelX, p.pixelY);
+    return {int(r.x), int(r.y), int(r.w), int(r.h)};
 }
 
 void liftSelection(Editor& e, Mode mode) {

@@ -9,6 +9,7 @@
 #include "canvas/ToolEngine.h"
 #include "canvas/pixels/SelectionOps.h"
 #include "files/ui/NewDocument.h"
+#include "model/Composite.h"
 #include "panels/CommandBar.h"
 #include "support/FakePlatform.h"
 
@@ -469,6 +470,24 @@ TEST_P(SelectionTest, DragLeavingTheCanvasCancelsTheMove) {
     EXPECT_FALSE(e.mode(mode).drag.shapeDrag);
 }
 
+TEST_P(SelectionTest, LassoCancelledByLeavingTheCanvasIsForgotten) {
+    make();
+    e.currentTool = tool::lasso;
+    press(5.5f, 5.5f);
+    moveTo(30.5f, 5.5f);
+    e.input.mouseX = int(canvasPlacement(e, mode).imageLeft) - 3;
+    paint();
+    ASSERT_FALSE(e.mode(mode).drag.shapeDrag);
+    // The next press lands inside at once, with no frame of the button up in between.
+    press(20.5f, 25.5f);
+    moveTo(30.5f, 35.5f);
+    moveTo(22.5f, 35.5f);
+    release();
+    ASSERT_TRUE(e.selection.active);
+    EXPECT_EQ(e.selection.x, 19) << "the new outline does not continue the cancelled one";
+    EXPECT_EQ(e.selection.y, 24);
+}
+
 // --- Gates ----------------------------------------------------------------------------------
 
 TEST_P(SelectionTest, HiddenLayerTakesNoSelectionKey) {
@@ -664,6 +683,28 @@ TEST_P(SelectionTest, FloatingSelectionShowsOnlyWithASelectionTool) {
     tap(HeldKey::Enter);
     EXPECT_FALSE(e.selection.active);
     EXPECT_EQ(layer().pixel(14, 12), blue) << "Enter stamps with any tool";
+}
+
+TEST_P(SelectionTest, FloatingImageLiesUnderTheLayersAboveOnlyInThePainter) {
+    make();
+    fill({10, 10, 5, 5}, blue);
+    const Color green = Color::rgb(0, 255, 0);
+    Frame& frame = doc().current();
+    frame.appendLayer();
+    for (int y = 10; y < 15; ++y)
+        for (int x = 10; x < 15; ++x)
+            frame.layer(1).image.setPixel(x, y, green);
+    frame.currentLayer = 0;
+    if (mode == Mode::Painter)
+        rebuildLayerCaches(doc(), e.belowCache, e.aboveCache);
+    drag(tool::rectangleSelection, 10.5f, 10.5f, 15.5f, 15.5f);
+    paint();
+    const Color c = shown(12, 12);
+    if (mode == Mode::Painter) {
+        EXPECT_EQ(c, green);
+    } else {
+        EXPECT_EQ(c, Color::rgb(0, 0, 127));
+    }
 }
 
 // --- Transparency lock ----------------------------------------------------------------------
