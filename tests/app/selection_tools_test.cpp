@@ -172,16 +172,6 @@ TEST_P(SelectionTest, RectangleTakeNeedsMoreThanOnePixelInBothDirections) {
     EXPECT_EQ(states(), 1) << "a take changes no pixel";
 }
 
-TEST_P(SelectionTest, RectangleDraggedUpAndLeftStartsAtThePointer) {
-    make();
-    drag(tool::rectangleSelection, 20.5f, 20.5f, 12.3f, 15.7f);
-    ASSERT_TRUE(e.selection.active);
-    EXPECT_EQ(e.selection.x, 12);
-    EXPECT_EQ(e.selection.y, 15);
-    EXPECT_EQ(e.selection.width, 7);  // 20 - 12.3, truncated
-    EXPECT_EQ(e.selection.height, 4); // 20 - 15.7
-}
-
 TEST_P(SelectionTest, EllipseTakesOnlyTheInscribedEllipse) {
     make();
     fillMarked({0, 0, 40, 40});
@@ -382,23 +372,6 @@ TEST_P(SelectionTest, PasteWithNothingCopiedOnlyClearsTheSelection) {
     EXPECT_EQ(e.currentTool, tool::rectangleSelection);
     tap(HeldKey::Enter);
     EXPECT_EQ(states(), 1);
-}
-
-TEST_P(SelectionTest, AllKeyCodesTakeTheWholeLayerAndChooseTheRectangleTool) {
-    make();
-    for (int c : {int('a'), int('A'), 0xF4, 0xD4}) {
-        e.selection.drop();
-        e.currentTool = tool::pencil;
-        type(uint8_t(c));
-        EXPECT_TRUE(e.selection.active) << c;
-        EXPECT_EQ(e.selection.width, 40);
-        EXPECT_EQ(e.currentTool, tool::rectangleSelection);
-    }
-    for (int c : {int('c'), int('C'), 0xF1, 0xD1}) {
-        e.selection.hasCopy = false;
-        type(uint8_t(c));
-        EXPECT_TRUE(e.selection.hasCopy) << c;
-    }
 }
 
 TEST_P(SelectionTest, SelectAllOverALiftedSelectionKeepsItLiftedSoEnterDoublesThePixels) {
