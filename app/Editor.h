@@ -74,6 +74,9 @@ struct FrameCycle {
     float painterViewWidth = 401, painterViewHeight = 328;
     float painterPictureX = 0, painterPictureY = 0;
     float painterPictureWidth = 0, painterPictureHeight = 0;
+    // The Painter's bar and right-hand column look the same on every frame until the window
+    // changes size, so the layout renders them once, like the Animator's panel images.
+    Bitmap painterCommandBarImage, painterColumnImage;
 };
 
 enum class Mode { Painter = 0, Animator = 1 };

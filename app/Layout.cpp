@@ -121,6 +121,19 @@ void layoutPainterCanvas(Editor& e) {
     f.painterPictureWidth = std::min(f.painterPictureWidth, f.painterViewWidth);
     f.painterPictureHeight = std::min(f.painterPictureHeight, f.painterViewHeight);
     rebuildCanvasBackdrop(e, Mode::Painter);
+
+    // Both reach one pixel past their height: the outlines are drawn on their bottom row.
+    const int H = std::max(e.clientHeight - 25, 400);
+    f.painterCommandBarImage = Bitmap(92, H + 1, PixelFormat::Rgb);
+    {
+        Graphics g(f.painterCommandBarImage);
+        drawCommandBarBackground(g, Mode::Painter, H);
+    }
+    f.painterColumnImage = Bitmap(220, H + 1, PixelFormat::Rgb);
+    {
+        Graphics g(f.painterColumnImage);
+        drawRightColumnBackground(g, Mode::Painter, 0, H);
+    }
 }
 
 void layoutAnimatorPanels(Editor& e) {

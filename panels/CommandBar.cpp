@@ -5,7 +5,6 @@
 #include "canvas/SelectionTools.h"
 #include "canvas/pixels/SelectionOps.h"
 #include "model/Composite.h"
-#include "panels/Backgrounds.h"
 
 #include <algorithm>
 #include <array>
@@ -240,9 +239,10 @@ std::string alphaBoxLabel(const Editor& e) {
 
 void drawCommandBar(Editor& e, Graphics& g, Mode mode, Rect client) {
     const int H = commandBarHeight(e, mode, client);
-    // The Painter draws its background on every frame; the Animator's is rendered by the layout.
+    // Both backgrounds are rendered by the layout: the Painter's bar image, the Animator's panel.
     if (mode == Mode::Painter) {
-        drawCommandBarBackground(g, Mode::Painter, H);
+        if (!e.frame.painterCommandBarImage.isNull())
+            g.drawImage(e.frame.painterCommandBarImage, 0, 0);
     } else {
         const Panel& p = e.panels.commandBar;
         if (!p.image.isNull())

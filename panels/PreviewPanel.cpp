@@ -4,7 +4,6 @@
 #include "app/Widgets.h"
 #include "canvas/CanvasView.h"
 #include "model/Composite.h"
-#include "panels/Backgrounds.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -195,9 +194,10 @@ Rect canvasRectangle(const Editor& e, Mode mode, Rect client) {
 void drawPreviewPanel(Editor& e, Graphics& g, Mode mode, Rect client) {
     const Column column = columnOf(e, mode, client);
     const int X = column.x;
-    // The Painter draws its column on every frame; the Animator's is rendered by the layout.
+    // Both columns are rendered by the layout: the Painter's image, the Animator's panel.
     if (mode == Mode::Painter) {
-        drawRightColumnBackground(g, Mode::Painter, X, column.height);
+        if (!e.frame.painterColumnImage.isNull())
+            g.drawImage(e.frame.painterColumnImage, X, 0);
     } else {
         const Panel& p = e.panels.right;
         if (!p.image.isNull())

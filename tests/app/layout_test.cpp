@@ -1,5 +1,6 @@
 #include "app/FrameCycle.h"
 #include "app/Layout.h"
+#include "panels/Backgrounds.h"
 #include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>
@@ -86,4 +87,29 @@ TEST(PainterCanvasLayout, PlacesTheZoomedPictureInTheView) {
     EXPECT_FLOAT_EQ(e.frame.painterPictureY, 0) << "raised to 0";
     EXPECT_FLOAT_EQ(e.frame.painterPictureHeight, 603) << "lowered to the view";
     EXPECT_EQ(e.mode(Mode::Painter).canvasBackdrop.width(), 689);
+}
+
+TEST(PainterCanvasLayout, PreparedBarAndColumnLookAsIfDrawnOnTheFrame) {
+    test::FakePlatform platform;
+    Editor e(platform);
+    e.clientWidth = 1000;
+    e.clientHeight = 700;
+    layoutAll(e);
+    e.painterMode = true;
+    Bitmap frame;
+    paintWindow(e, frame);
+    // The same construction drawn straight onto a blank frame.
+    Bitmap direct(1000, 700, PixelFormat::Rgb);
+    {
+        Graphics g(direct);
+        drawCommandBarBackground(g, Mode::Painter, 675);
+        drawRightColumnBackground(g, Mode::Painter, 780, 675);
+    }
+    // Rows where nothing but the backgrounds draws (the status strip covers row 675).
+    for (int y : {1, 5, 300, 500, 674})
+        for (int x = 0; x < 92; ++x)
+            ASSERT_EQ(frame.pixel(x, y), direct.pixel(x, y)) << x << "," << y;
+    for (int y : {1, 8, 240, 600, 674})
+        for (int x = 780; x < 1000; ++x)
+            ASSERT_EQ(frame.pixel(x, y), direct.pixel(x, y)) << x << "," << y;
 }
