@@ -1,5 +1,6 @@
 #include "canvas/History.h"
 
+#include "app/Keys.h"
 #include "canvas/Canvas.h"
 
 #include <new>
@@ -7,13 +8,6 @@
 namespace vork {
 
 namespace {
-
-bool isUndoKey(uint8_t c) {
-    return c == ',' || c == '<' || c == 0xE1 || c == 0xC1;
-}
-bool isRedoKey(uint8_t c) {
-    return c == '.' || c == '>' || c == 0xFE || c == 0xDE;
-}
 
 // Starts a new history when the current layer is not the one the history was made for;
 // a Selection taken from the old layer is dropped with it. True when it restarted.
@@ -87,13 +81,12 @@ void undoRedoFrame(Editor& e, Mode mode) {
     followCurrentLayer(e, mode);
     if (!m.history)
         return;
-    const uint8_t c = e.input.lastChar;
     // Restored even when the step could not move, so the layer shows the state exactly.
-    if (isUndoKey(c)) {
+    if (typed(e.input, key::undo)) {
         m.history->undo();
         restore(e, mode);
     }
-    if (isRedoKey(c)) {
+    if (typed(e.input, key::redo)) {
         m.history->redo();
         restore(e, mode);
     }

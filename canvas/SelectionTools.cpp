@@ -1,5 +1,6 @@
 #include "canvas/SelectionTools.h"
 
+#include "app/Keys.h"
 #include "canvas/History.h"
 #include "canvas/ShapeTools.h"
 #include "canvas/ToolEngine.h"
@@ -12,18 +13,6 @@
 namespace vork {
 
 namespace {
-
-// A key is matched on the typed character by its Latin lower and upper case letter and the
-// two Cyrillic letters (code page 1251) the same key gives on a Russian layout.
-using KeyCodes = std::array<uint8_t, 4>;
-constexpr KeyCodes keyA{'a', 'A', 0xF4, 0xD4};
-constexpr KeyCodes keyC{'c', 'C', 0xF1, 0xD1};
-constexpr KeyCodes keyV{'v', 'V', 0xEC, 0xCC};
-
-bool typed(const Editor& e, const KeyCodes& key) {
-    const uint8_t c = e.input.lastChar;
-    return c != 0 && std::find(key.begin(), key.end(), c) != key.end();
-}
 
 bool held(Editor& e, HeldKey key) {
     return e.platform.isHeld(key);
@@ -181,7 +170,7 @@ void arrowKeys(Editor& e, Mode mode) {
 // Block 11: the whole layer; a Selection that existed before is replaced without being
 // stamped, and its lifted flag stays as it was.
 void selectAll(Editor& e, Mode mode) {
-    if (!typed(e, keyA) || selectionToolsPaused(e, mode))
+    if (!typed(e.input, key::a) || selectionToolsPaused(e, mode))
         return;
     const Document& d = *e.mode(mode).document;
     takeRectangle(e.selection, {0, 0, d.width, d.height}, currentImage(e, mode));
@@ -210,7 +199,7 @@ void stampSelection(Editor& e, Mode mode) {
 // Block 14: the copy also puts the Selection back to not lifted, so moving it again cuts the
 // pixels under it at its new place.
 void copyKey(Editor& e, Mode mode) {
-    if (!e.selection.active || !typed(e, keyC) || selectionToolsPaused(e, mode))
+    if (!e.selection.active || !typed(e.input, key::c) || selectionToolsPaused(e, mode))
         return;
     e.selection.lifted = false;
     e.mode(mode).drag.shapeDrag = false;
@@ -221,7 +210,7 @@ void copyKey(Editor& e, Mode mode) {
 // Block 15: the copy lands centred on the picture point at the centre of the visible part of
 // the canvas; with nothing copied the Selection is only cleared.
 void pasteKey(Editor& e, Mode mode, const CanvasPlacement& p) {
-    if (!typed(e, keyV) || selectionToolsPaused(e, mode))
+    if (!typed(e.input, key::v) || selectionToolsPaused(e, mode))
         return;
     e.currentTool = tool::rectangleSelection;
     endGesture(e, mode);

@@ -1,6 +1,7 @@
 #include "panels/CommandBar.h"
 
 #include "app/Commands.h"
+#include "app/Keys.h"
 #include "app/Widgets.h"
 #include "canvas/SelectionTools.h"
 #include "canvas/pixels/SelectionOps.h"
@@ -23,18 +24,6 @@ constexpr Color darkGreen = Color::rgb(10, 90, 50);
 constexpr size_t onOffSwitchButton = 19;
 constexpr size_t onionGreyButton = 20;
 
-// A key is matched on the typed character by its Latin lower and upper case letter and the
-// two Cyrillic letters (code page 1251) the same key gives on a Russian layout.
-using KeyCodes = std::array<uint8_t, 4>;
-constexpr KeyCodes keyG{'g', 'G', 0xEF, 0xCF};
-constexpr KeyCodes keyW{'w', 'W', 0xF6, 0xD6};
-constexpr KeyCodes keyE{'e', 'E', 0xF3, 0xD3};
-
-bool typed(const Editor& e, const KeyCodes& key) {
-    const uint8_t c = e.input.lastChar;
-    return c != 0 && std::find(key.begin(), key.end(), c) != key.end();
-}
-
 // A grey line from x = 9 to 83 with a white one under it.
 void groove(Graphics& g, int y) {
     g.drawLine(Pen{outlineGrey}, PointF{9, float(y)}, PointF{83, float(y)});
@@ -52,7 +41,7 @@ void modeSwitch(Editor& e, Graphics& g, Mode mode) {
     const bool clicked = textButton(e, g, {12, 25, 68, 16}, FontKind::Button,
                                     Brush::solid(painter ? colors::black : darkGreen),
                                     painter ? "animator" : "painter");
-    if (!clicked && !typed(e, keyG))
+    if (!clicked && !typed(e.input, key::g))
         return;
     e.selection.drop();
     e.mode(mode).transparencyLock.active = false;
@@ -185,7 +174,7 @@ void onionSkinBox(Editor& e, Graphics& g, Document& animation, int H) {
 
     const Rect onSwitch{29, S - 75, 23, 14};
     if (toolButton(e, g, e.toolButtons[onOffSwitchButton], onSwitch, onion.on ? 1 : 0) ||
-        typed(e, keyW)) {
+        typed(e.input, key::w)) {
         const bool wasOn = onion.on;
         onion.on = !wasOn;
         // With a single frame the builder switches the onion skin off again.
@@ -195,7 +184,7 @@ void onionSkinBox(Editor& e, Graphics& g, Document& animation, int H) {
     }
     const Rect greySwitch{55, S - 75, 23, 14};
     if (toolButton(e, g, e.toolButtons[onionGreyButton], greySwitch, onion.grey ? 1 : 0) ||
-        typed(e, keyE)) {
+        typed(e.input, key::e)) {
         onion.grey = !onion.grey;
         if (onion.on)
             rebuildOnionSkin(animation, onion, e.singleLayerView);
