@@ -5,7 +5,7 @@
 #include "canvas/Canvas.h"
 #include "canvas/CanvasView.h"
 #include "files/ui/NewDocument.h"
-#include "support/FakePlatform.h"
+#include "support/CanvasScenario.h"
 
 #include <gtest/gtest.h>
 
@@ -27,31 +27,10 @@ Color pixelColour(int x, int y) {
     return Color::fromArgb(255, x, y, (x * 7 + y * 13) & 255);
 }
 
-struct CanvasTest : ::testing::Test {
-    test::FakePlatform platform;
-    Editor e{platform};
-    Bitmap back;
-
-    void resize(int w, int h) {
-        e.clientWidth = w;
-        e.clientHeight = h;
-        layoutAll(e);
-    }
+// A 713 x 494 window; each test makes its documents with newDocument.
+struct CanvasTest : test::EditorScenario<> {
     void SetUp() override { resize(713, 494); }
 
-    Document& make(Mode mode, int w, int h) {
-        e.painterMode = mode == Mode::Painter;
-        if (mode == Mode::Painter) {
-            e.sizes.pictureWidth = float(w);
-            e.sizes.pictureHeight = float(h);
-            makeNewDocument(e, DocumentKind::Picture);
-        } else {
-            e.sizes.animationWidth = float(w);
-            e.sizes.animationHeight = float(h);
-            makeNewDocument(e, DocumentKind::Animation);
-        }
-        return *e.mode(mode).document;
-    }
     void setZoom(Mode mode, float zoom) {
         e.mode(mode).zoomIndex = zoomIndexOf(zoom);
         if (mode == Mode::Painter)
@@ -59,7 +38,6 @@ struct CanvasTest : ::testing::Test {
         else
             rebuildCanvasBackdrop(e, mode);
     }
-    void paint() { paintWindow(e, back); }
     CanvasPlacement at(Mode mode, int mx, int my) {
         e.input.mouseX = mx;
         e.input.mouseY = my;
@@ -69,7 +47,7 @@ struct CanvasTest : ::testing::Test {
 };
 
 TEST_F(CanvasTest, AnimationAtZoomOneIsCentredWithHalfPixelEdges) {
-    make(Mode::Animator, 300, 264);
+    newDocument(Mode::Animator, 300, 264);
     ASSERT_EQ(e.panels.canvas.rect(), (Rect{92, 0, 401, 327}));
     CanvasPlacement p = at(Mode::Animator, 143, 32);
     EXPECT_FLOAT_EQ(p.imageLeft, 142.5f);
@@ -91,7 +69,7 @@ TEST_F(CanvasTest, AnimationAtZoomOneIsCentredWithHalfPixelEdges) {
 }
 
 TEST_F(CanvasTest, PainterPlacesItsPictureRightOfTheCommandBarAndKeepsThePlace) {
-    make(Mode::Painter, 100, 50);
+    newDocument(Mode::Painter, 100, 50);
     setZoom(Mode::Painter, 2);
     paint();
     // View 402 x 397 at (91, 0): the picture 200 x 100 is centred in it.
@@ -103,7 +81,7 @@ TEST_F(CanvasTest, PainterPlacesItsPictureRightOfTheCommandBarAndKeepsThePlace) 
 }
 
 TEST_F(CanvasTest, PictureLargerThanTheViewStartsAtThePanelEdge) {
-    make(Mode::Painter, 300, 300);
+    newDocument(Mode::Painter, 300, 300);
     setZoom(Mode::Painter, 4);
     paint();
     CanvasPlacement p = at(Mode::Painter, 91, 0);
@@ -153,7 +131,7 @@ TEST_P(MappingTest, ScreenPixelUnderThePointerIsThePixelTheToolsChange) {
     const auto [mode, zoom] = GetParam();
     resize(1000, 700);
     // Smaller than the view at zoom 3, larger at 8, so that the view also scrolls.
-    Document& d = make(mode, 150, 110);
+    Document& d = newDocument(mode, 150, 110);
     Bitmap& layer = d.currentLayer().image;
     for (int y = 0; y < layer.height(); ++y)
         for (int x = 0; x < layer.width(); ++x)
@@ -201,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(BothModesAtFourZooms, MappingTest,
                                             ::testing::Values(0.5f, 1.0f, 3.0f, 8.0f)));
 
 TEST_F(CanvasTest, AtZoomEightTheFirstColumnIsHalfAPixelWide) {
-    Document& d = make(Mode::Animator, 20, 20);
+    Document& d = newDocument(Mode::Animator, 20, 20);
     Bitmap& layer = d.currentLayer().image;
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 20; ++x)
@@ -238,7 +216,7 @@ TEST_F(CanvasTest, WithoutADocumentOnlyTheBackdropShowsAndNoToolRuns) {
 
 // Animator: two layers over one pixel, the upper at half opacity.
 TEST_F(CanvasTest, LayerOpacityFadesTheLayerExceptDuringPlayback) {
-    Document& d = make(Mode::Animator, 40, 40);
+    Document& d = newDocument(Mode::Animator, 40, 40);
     Frame& f = d.current();
     f.layer(0).image.fill(colors::black);
     f.appendLayer();
@@ -256,7 +234,7 @@ TEST_F(CanvasTest, LayerOpacityFadesTheLayerExceptDuringPlayback) {
 }
 
 TEST_F(CanvasTest, DisabledFrameShowsNoLayers) {
-    Document& d = make(Mode::Animator, 40, 40);
+    Document& d = newDocument(Mode::Animator, 40, 40);
     d.current().layer(0).image.fill(colors::black);
     d.current().enabled = false;
     paint();
@@ -265,7 +243,7 @@ TEST_F(CanvasTest, DisabledFrameShowsNoLayers) {
 }
 
 TEST_F(CanvasTest, OnionSkinIsPlainAtExactlyHundredAndRebuiltOnlyWhenTheFrameChanges) {
-    Document& d = make(Mode::Animator, 40, 40);
+    Document& d = newDocument(Mode::Animator, 40, 40);
     d.current().layer(0).image.fill(Color::rgb(200, 0, 0));
     d.insertFrameAfter(0); // the second frame is current and empty
     e.onion.on = true;
@@ -296,7 +274,7 @@ TEST_F(CanvasTest, OnionSkinIsPlainAtExactlyHundredAndRebuiltOnlyWhenTheFrameCha
 }
 
 TEST_F(CanvasTest, PainterShowsTheLayersAroundTheCurrentOneFromItsCaches) {
-    Document& d = make(Mode::Painter, 40, 40);
+    Document& d = newDocument(Mode::Painter, 40, 40);
     Frame& f = d.current();
     f.layer(0).image.setPixel(1, 1, Color::rgb(255, 0, 0));
     f.appendLayer();

@@ -5,7 +5,7 @@
 #include "app/Layout.h"
 #include "app/Startup.h"
 #include "app/Widgets.h"
-#include "support/FakePlatform.h"
+#include "support/CanvasScenario.h"
 
 #include <gtest/gtest.h>
 
@@ -15,35 +15,10 @@ namespace {
 
 // A 1000 x 700 window: the Animator bar is 605 high (lower part from Y0 = 490), the Painter
 // bar 675 (Y0 = 560).
-struct CommandBarTest : ::testing::Test {
-    test::FakePlatform platform;
-    Editor e{platform};
-    Bitmap back;
-
+struct CommandBarTest : test::EditorScenario<> {
     void SetUp() override {
-        e.clientWidth = 1000;
-        e.clientHeight = 700;
-        for (size_t i = 0; i < toolButtonCells.size(); ++i)
-            e.toolButtons[i] =
-                makeToolButton(e.toolSheet, toolButtonCells[i].cell, toolButtonCells[i].id);
-        layoutAll(e);
-    }
-    void paint() { paintWindow(e, back); }
-    void pointAt(int x, int y) {
-        e.input.mouseX = x;
-        e.input.mouseY = y;
-    }
-    // Press on one frame, release on the next, over the same point.
-    void click(int x, int y) {
-        pointAt(x, y);
-        e.input.mouseDown = true;
-        paint();
-        e.input.mouseDown = false;
-        paint();
-    }
-    void type(uint8_t c) {
-        e.input.lastChar = c;
-        paint();
+        makeToolButtons();
+        resize(1000, 700);
     }
     int lowerPartTop() const { return (e.painterMode ? 675 : 605) - 115; }
     void makeAnimation(int frames) {

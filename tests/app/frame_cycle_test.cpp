@@ -1,22 +1,14 @@
 #include "app/FrameCycle.h"
 #include "app/Layout.h"
-#include "support/FakePlatform.h"
+#include "support/CanvasScenario.h"
 
 #include <gtest/gtest.h>
 
 using namespace vork;
 
 namespace {
-struct FrameCycleTest : ::testing::Test {
-    test::FakePlatform platform;
-    Editor e{platform};
-    Bitmap back;
-    void SetUp() override {
-        e.clientWidth = 1000;
-        e.clientHeight = 700;
-        layoutAll(e);
-    }
-    void paint() { paintWindow(e, back); }
+struct FrameCycleTest : test::EditorScenario<> {
+    void SetUp() override { resize(1000, 700); }
 };
 } // namespace
 

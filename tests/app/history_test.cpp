@@ -5,7 +5,7 @@
 #include "canvas/Canvas.h"
 #include "canvas/History.h"
 #include "files/ui/NewDocument.h"
-#include "support/FakePlatform.h"
+#include "support/CanvasScenario.h"
 
 #include <gtest/gtest.h>
 
@@ -17,43 +17,19 @@ namespace {
 
 const Color ink = Color::rgb(20, 40, 60);
 
-struct HistoryTest : ::testing::TestWithParam<Mode> {
-    test::FakePlatform platform;
-    Editor e{platform};
-    Bitmap back;
-    Mode mode = Mode::Animator;
+// 32 x 32 documents at zoom 4, drawn in ink, made before each test.
+struct HistoryTest : test::CanvasScenario {
+    HistoryTest() : CanvasScenario({32, 32, 12, ink}) {}
 
     void SetUp() override {
-        layoutAll(e);
-        mode = GetParam();
-        e.painterMode = mode == Mode::Painter;
-        e.mode(mode).zoomIndex = 12; // 4
-        if (mode == Mode::Painter) {
-            e.sizes.pictureWidth = e.sizes.pictureHeight = 32;
-            makeNewDocument(e, DocumentKind::Picture);
-        } else {
-            e.sizes.animationWidth = e.sizes.animationHeight = 32;
-            makeNewDocument(e, DocumentKind::Animation);
-        }
-        e.colour.currentColor = ink;
-        paint();
-    }
-    Document& doc() { return *e.mode(mode).document; }
-    Bitmap& layer() { return doc().currentLayer().image; }
-    void paint() { paintWindow(e, back); }
-    void type(uint8_t c) {
-        e.input.lastChar = c;
-        paint();
+        CanvasScenario::SetUp();
+        make();
     }
     // A click of the pencil on picture pixel (x, y): one stroke, one state.
     void dot(int x, int y) {
         const CanvasPlacement p = canvasPlacement(e, mode);
-        e.input.mouseX = int(std::ceil(p.imageLeft + (float(x) + 0.25f) * p.zoom));
-        e.input.mouseY = int(std::ceil(p.imageTop + (float(y) + 0.25f) * p.zoom));
-        e.input.mouseDown = true;
-        paint();
-        e.input.mouseDown = false;
-        paint();
+        click(int(std::ceil(p.imageLeft + (float(x) + 0.25f) * p.zoom)),
+              int(std::ceil(p.imageTop + (float(y) + 0.25f) * p.zoom)));
         ASSERT_EQ(layer().pixel(x, y), ink);
     }
     bool drawn(int x, int y) { return layer().pixel(x, y) == ink; }

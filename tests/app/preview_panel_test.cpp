@@ -5,7 +5,7 @@
 #include "app/Startup.h"
 #include "app/Widgets.h"
 #include "canvas/CanvasView.h"
-#include "support/FakePlatform.h"
+#include "support/CanvasScenario.h"
 
 #include <gtest/gtest.h>
 
@@ -17,19 +17,12 @@ namespace {
 
 // A 1000 x 700 window: the right column starts at X = 780 in both modes. The Animator canvas
 // is 688 x 533, the Painter canvas 689 x 603.
-struct PreviewPanelTest : ::testing::Test {
-    test::FakePlatform platform;
-    Editor e{platform};
-    Bitmap back;
+struct PreviewPanelTest : test::EditorScenario<> {
     static constexpr int X = 780;
 
     void SetUp() override {
-        e.clientWidth = 1000;
-        e.clientHeight = 700;
-        for (size_t i = 0; i < toolButtonCells.size(); ++i)
-            e.toolButtons[i] =
-                makeToolButton(e.toolSheet, toolButtonCells[i].cell, toolButtonCells[i].id);
-        layoutAll(e);
+        makeToolButtons();
+        resize(1000, 700);
     }
     Mode mode() const { return e.painterMode ? Mode::Painter : Mode::Animator; }
     ModeState& m() { return e.mode(mode()); }
@@ -38,22 +31,6 @@ struct PreviewPanelTest : ::testing::Test {
         m().document = std::make_unique<Document>(w, h, 100.0);
         m().previewUpToDate = false;
         return *m().document;
-    }
-    void paint() { paintWindow(e, back); }
-    void pointAt(int x, int y) {
-        e.input.mouseX = x;
-        e.input.mouseY = y;
-    }
-    void click(int x, int y) {
-        pointAt(x, y);
-        e.input.mouseDown = true;
-        paint();
-        e.input.mouseDown = false;
-        paint();
-    }
-    void type(uint8_t c) {
-        e.input.lastChar = c;
-        paint();
     }
 };
 

@@ -11,58 +11,40 @@
 #include "files/ui/NewDocument.h"
 #include "model/Composite.h"
 #include "panels/CommandBar.h"
-#include "support/FakePlatform.h"
+#include "support/CanvasScenario.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 
 using namespace vork;
 
 namespace {
 
-const Color red = Color::rgb(255, 0, 0);
-const Color blue = Color::rgb(0, 0, 255);
+using test::blue;
+using test::red;
 const Color clear = Color::fromArgb(0, 0, 0, 0);
 
-struct SelectionTest : ::testing::TestWithParam<Mode> {
-    test::FakePlatform platform;
-    Editor e{platform};
-    Bitmap back;
-    Mode mode = Mode::Animator;
-
+// 40 x 40 documents at zoom 5, drawn in red: the whole picture (200 x 200 screen pixels) is
+// visible.
+struct SelectionTest : test::CanvasScenario {
     void SetUp() override {
-        layoutAll(e);
-        mode = GetParam();
+        CanvasScenario::SetUp();
         platform.tick = 10000; // well past the arrow keys' first step
     }
-    // A 40 x 40 document at zoom 5: pointer positions fall on fifths of a pixel and the whole
-    // picture (200 x 200 screen pixels) is visible.
+    // Here the zoom is set once the document is made, after makeNewDocument has laid out the
+    // canvas at the default zoom.
     Document& make() {
-        e.painterMode = mode == Mode::Painter;
-        if (mode == Mode::Painter) {
-            e.sizes.pictureWidth = e.sizes.pictureHeight = 40;
-            makeNewDocument(e, DocumentKind::Picture);
-        } else {
-            e.sizes.animationWidth = e.sizes.animationHeight = 40;
-            makeNewDocument(e, DocumentKind::Animation);
-        }
-        e.mode(mode).zoomIndex = 13;
-        e.colour.currentColor = red;
+        newDocument(mode, start.width, start.height);
+        e.mode(mode).zoomIndex = start.zoomIndex;
+        e.colour.currentColor = start.colour;
         paint();
         return doc();
     }
-    Document& doc() { return *e.mode(mode).document; }
-    Bitmap& layer() { return doc().currentLayer().image; }
-    int states() { return e.mode(mode).history ? e.mode(mode).history->stateCount() : 0; }
-    void paint() { paintWindow(e, back); }
 
     // Paints a rectangle of the layer and makes that the first undo state.
     void fill(Rect r, Color c) {
-        for (int y = r.y; y < r.y + r.h; ++y)
-            for (int x = r.x; x < r.x + r.w; ++x)
-                layer().setPixel(x, y, c);
+        test::paintRect(layer(), r, c);
         ASSERT_TRUE(startHistory(e, mode));
     }
     // A colour that tells where in the layer a pixel came from.
@@ -74,47 +56,10 @@ struct SelectionTest : ::testing::TestWithParam<Mode> {
         ASSERT_TRUE(startHistory(e, mode));
     }
 
-    // The screen point that maps to the picture position (x, y).
-    std::pair<int, int> screenOf(float x, float y) {
-        const CanvasPlacement p = canvasPlacement(e, mode);
-        return {int(std::lround(p.imageLeft + (x - p.offsetX) * p.zoom - p.zoom / 2)),
-                int(std::lround(p.imageTop + (y - p.offsetY) * p.zoom - p.zoom / 2))};
-    }
     // The back buffer's pixel showing the centre of picture pixel (i, j).
     Color shown(int i, int j) {
         auto [x, y] = screenOf(float(i) + 0.5f, float(j) + 0.5f);
         return back.pixel(x, y);
-    }
-    void pointAt(float x, float y) {
-        std::tie(e.input.mouseX, e.input.mouseY) = screenOf(x, y);
-        const CanvasPlacement q = canvasPlacement(e, mode);
-        ASSERT_NEAR(q.pixelX, x, 0.11f);
-        ASSERT_NEAR(q.pixelY, y, 0.11f);
-        ASSERT_EQ(int(q.pixelX), int(x));
-        ASSERT_EQ(int(q.pixelY), int(y));
-    }
-    void press(float x, float y) {
-        pointAt(x, y);
-        e.input.mouseDown = true;
-        paint();
-    }
-    void moveTo(float x, float y) {
-        pointAt(x, y);
-        paint();
-    }
-    void release() {
-        e.input.mouseDown = false;
-        paint();
-    }
-    void drag(int tool, float x0, float y0, float x1, float y1) {
-        e.currentTool = tool;
-        press(x0, y0);
-        moveTo(x1, y1);
-        release();
-    }
-    void type(uint8_t c) {
-        e.input.lastChar = c;
-        paint();
     }
     // Held for one frame.
     void tap(HeldKey key) {
@@ -129,25 +74,10 @@ struct SelectionTest : ::testing::TestWithParam<Mode> {
     int lowerPartTop() {
         return commandBarHeight(e, mode, {0, 0, e.clientWidth, e.clientHeight}) - 115;
     }
-    void clickBar(int x, int y) {
-        e.input.mouseX = x;
-        e.input.mouseY = y;
-        e.input.mouseDown = true;
-        paint();
-        e.input.mouseDown = false;
-        paint();
-    }
-    void mirrorLeftRight() { clickBar(21, lowerPartTop() - 166 + 9); }
-    void nextRotation() { clickBar(69, lowerPartTop() - 166 + 9); }
+    void mirrorLeftRight() { click(21, lowerPartTop() - 166 + 9); }
+    void nextRotation() { click(69, lowerPartTop() - 166 + 9); }
     // Drags the angle slider's knob to `fraction` of its 71-pixel track and lets go.
-    void slideAngle(float fraction) {
-        e.input.mouseX = 10 + int(fraction * 71);
-        e.input.mouseY = lowerPartTop() - 176;
-        e.input.mouseDown = true;
-        paint();
-        e.input.mouseDown = false;
-        paint();
-    }
+    void slideAngle(float fraction) { click(10 + int(fraction * 71), lowerPartTop() - 176); }
 };
 
 // --- Taking a selection --------------------------------------------------------------------
@@ -558,7 +488,7 @@ TEST_P(SelectionTest, WithoutASelectionTheTransformsChangeNothing) {
     make();
     fill({0, 0, 40, 40}, blue);
     mirrorLeftRight();
-    clickBar(45, lowerPartTop() - 166 + 9);
+    click(45, lowerPartTop() - 166 + 9);
     nextRotation();
     slideAngle(0.5f);
     EXPECT_FALSE(e.selection.active);

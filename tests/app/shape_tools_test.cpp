@@ -6,129 +6,34 @@
 #include "canvas/ShapeTools.h"
 #include "canvas/ToolEngine.h"
 #include "files/ui/NewDocument.h"
-#include "support/FakePlatform.h"
+#include "support/CanvasScenario.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
-#include <cmath>
-#include <functional>
 
 using namespace vork;
 
 namespace {
 
-const Color red = Color::rgb(255, 0, 0);
-const Color blue = Color::rgb(0, 0, 255);
-const Color green = Color::rgb(0, 255, 0);
+using test::blue;
+using test::Bounds;
+using test::boundsOfChange;
+using test::countPixels;
+using test::green;
+using test::red;
+using test::samePixels;
 const Color previewGrey = Color::rgb(128, 128, 128);
 
-bool sameImage(const Bitmap& a, const Bitmap& b) {
-    if (!a.sameSize(b))
-        return false;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y))
-                return false;
-    return true;
-}
-
-int countPixels(const Bitmap& b, const std::function<bool(Color)>& wanted) {
-    int n = 0;
-    for (int y = 0; y < b.height(); ++y)
-        for (int x = 0; x < b.width(); ++x)
-            n += wanted(b.pixel(x, y));
-    return n;
-}
-
-// The smallest rectangle holding the pixels that differ from `background`.
-struct Bounds {
-    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
-    bool empty() const { return left > right; }
-    int width() const { return right - left + 1; }
-    int height() const { return bottom - top + 1; }
-};
-Bounds boundsOfChange(const Bitmap& b, Color background = colors::transparent) {
-    Bounds r;
-    for (int y = 0; y < b.height(); ++y)
-        for (int x = 0; x < b.width(); ++x)
-            if (b.pixel(x, y) != background) {
-                r.left = std::min(r.left, x);
-                r.right = std::max(r.right, x);
-                r.top = std::min(r.top, y);
-                r.bottom = std::max(r.bottom, y);
-            }
-    return r;
-}
-
-struct ShapeTest : ::testing::TestWithParam<Mode> {
-    test::FakePlatform platform;
-    Editor e{platform};
-    Bitmap back;
-    Mode mode = Mode::Animator;
-
-    void SetUp() override {
-        layoutAll(e);
-        mode = GetParam();
-    }
-    // A 40 x 40 document at zoom 5, so that pointer positions fall on fifths of a pixel.
-    Document& make() {
-        e.painterMode = mode == Mode::Painter;
-        e.mode(mode).zoomIndex = 13;
-        if (mode == Mode::Painter) {
-            e.sizes.pictureWidth = e.sizes.pictureHeight = 40;
-            makeNewDocument(e, DocumentKind::Picture);
-        } else {
-            e.sizes.animationWidth = e.sizes.animationHeight = 40;
-            makeNewDocument(e, DocumentKind::Animation);
-        }
-        setColour(red, 255);
-        paint();
-        return doc();
-    }
+// 40 x 40 documents at zoom 5, drawn in opaque red.
+struct ShapeTest : test::CanvasScenario {
+    void chooseColour(Color c) override { setColour(c, 255); }
     // The drawing colour and the alpha slider; the command bar derives alphaColor from them
     // on every frame, which the Painter draws only after its canvas.
     void setColour(Color c, int drawAlpha) {
         e.colour.currentColor = c;
         e.colour.drawAlpha = drawAlpha;
         e.colour.alphaColor = c.withAlpha(drawAlpha);
-    }
-    Document& doc() { return *e.mode(mode).document; }
-    Bitmap& layer() { return doc().currentLayer().image; }
-    int states() { return e.mode(mode).history ? e.mode(mode).history->stateCount() : 0; }
-    void paint() { paintWindow(e, back); }
-
-    // Puts the pointer where it maps nearest to the picture position (x, y), same pixel.
-    void pointAt(float x, float y) {
-        const CanvasPlacement p = canvasPlacement(e, mode);
-        e.input.mouseX = int(std::lround(p.imageLeft + (x - p.offsetX) * p.zoom - p.zoom / 2));
-        e.input.mouseY = int(std::lround(p.imageTop + (y - p.offsetY) * p.zoom - p.zoom / 2));
-        const CanvasPlacement q = canvasPlacement(e, mode);
-        // The pointer moves in steps of 1 / zoom = 0.2 pixels.
-        ASSERT_NEAR(q.pixelX, x, 0.11f);
-        ASSERT_NEAR(q.pixelY, y, 0.11f);
-        ASSERT_EQ(int(q.pixelX), int(x));
-        ASSERT_EQ(int(q.pixelY), int(y));
-    }
-    void press(float x, float y) {
-        pointAt(x, y);
-        e.input.mouseDown = true;
-        paint();
-    }
-    void moveTo(float x, float y) {
-        pointAt(x, y);
-        paint();
-    }
-    void release() {
-        e.input.mouseDown = false;
-        paint();
-    }
-    void drag(int t, float x0, float y0, float x1, float y1) {
-        e.currentTool = t;
-        press(x0, y0);
-        moveTo(x1, y1);
-        release();
     }
     // The back buffer's pixel at the centre of picture pixel (px, py) as the canvas shows it.
     Color shownAt(int px, int py) {
@@ -225,7 +130,7 @@ TEST_P(ShapeTest, EllipseInAnotherColourOfAlphaZeroChangesNothing) {
     const Bitmap before = layer().clone();
     e.colour.currentColor = Color::fromArgb(0, 255, 0, 0);
     drag(tool::ellipse, 10.5f, 10.5f, 30.5f, 25.5f);
-    EXPECT_TRUE(sameImage(layer(), before));
+    EXPECT_TRUE(samePixels(layer(), before));
 }
 
 TEST_P(ShapeTest, SmoothLineAtHalfAlphaIsHalfTransparentAndAntiAliased) {
@@ -265,7 +170,7 @@ TEST_P(ShapeTest, EveryShapeCommitsOneUndoStateAndRefreshesTheThumbnail) {
         release();
         EXPECT_EQ(states(), 2);
         EXPECT_FALSE(e.mode(mode).drag.shapeDrag);
-        EXPECT_FALSE(sameImage(doc().currentLayer().thumbnail, thumbnail));
+        EXPECT_FALSE(samePixels(doc().currentLayer().thumbnail, thumbnail));
         paint();
         EXPECT_EQ(states(), 2) << "a release commits once";
     }
@@ -328,7 +233,7 @@ TEST_P(ShapeTest, ReleaseOutsideTheCanvasDrawsNothing) {
     e.input.mouseX = int(canvasPlacement(e, mode).imageLeft) - 3;
     paint();
     release();
-    EXPECT_TRUE(sameImage(layer(), before));
+    EXPECT_TRUE(samePixels(layer(), before));
     EXPECT_EQ(states(), 1);
 }
 

@@ -5,95 +5,21 @@
 #include "canvas/Canvas.h"
 #include "canvas/ToolEngine.h"
 #include "files/ui/NewDocument.h"
-#include "support/FakePlatform.h"
+#include "support/CanvasScenario.h"
 
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 using namespace vork;
 
 namespace {
 
-const Color red = Color::rgb(255, 0, 0);
-const Color blue = Color::rgb(0, 0, 255);
+using test::blue;
+using test::countPixels;
+using test::red;
+using test::samePixels;
 
-bool sameImage(const Bitmap& a, const Bitmap& b) {
-    if (!a.sameSize(b))
-        return false;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y))
-                return false;
-    return true;
-}
-
-int countPixels(const Bitmap& b, Color c) {
-    int n = 0;
-    for (int y = 0; y < b.height(); ++y)
-        for (int x = 0; x < b.width(); ++x)
-            n += b.pixel(x, y) == c;
-    return n;
-}
-
-struct ToolTest : ::testing::TestWithParam<Mode> {
-    test::FakePlatform platform;
-    Editor e{platform};
-    Bitmap back;
-    Mode mode = Mode::Animator;
-
-    void SetUp() override {
-        layoutAll(e);
-        mode = GetParam();
-    }
-    // A document of w x h at zoom 5, so that pointer positions fall on fifths of a pixel.
-    Document& make(int w = 40, int h = 40) {
-        e.painterMode = mode == Mode::Painter;
-        if (mode == Mode::Painter) {
-            e.sizes.pictureWidth = float(w);
-            e.sizes.pictureHeight = float(h);
-            e.mode(mode).zoomIndex = 13;
-            makeNewDocument(e, DocumentKind::Picture);
-        } else {
-            e.sizes.animationWidth = float(w);
-            e.sizes.animationHeight = float(h);
-            e.mode(mode).zoomIndex = 13;
-            makeNewDocument(e, DocumentKind::Animation);
-        }
-        e.colour.currentColor = red;
-        paint();
-        return doc();
-    }
-    Document& doc() { return *e.mode(mode).document; }
-    Bitmap& layer() { return doc().currentLayer().image; }
-    int states() { return e.mode(mode).history ? e.mode(mode).history->stateCount() : 0; }
-    void paint() { paintWindow(e, back); }
-
-    // Puts the pointer where it maps nearest to the picture position (x, y), same pixel.
-    void pointAt(float x, float y) {
-        const CanvasPlacement p = canvasPlacement(e, mode);
-        e.input.mouseX = int(std::lround(p.imageLeft + (x - p.offsetX) * p.zoom - p.zoom / 2));
-        e.input.mouseY = int(std::lround(p.imageTop + (y - p.offsetY) * p.zoom - p.zoom / 2));
-        const CanvasPlacement q = canvasPlacement(e, mode);
-        // The pointer moves in steps of 1 / zoom = 0.2 pixels.
-        ASSERT_NEAR(q.pixelX, x, 0.11f);
-        ASSERT_NEAR(q.pixelY, y, 0.11f);
-        ASSERT_EQ(int(q.pixelX), int(x));
-        ASSERT_EQ(int(q.pixelY), int(y));
-    }
-    void press(float x, float y) {
-        pointAt(x, y);
-        e.input.mouseDown = true;
-        paint();
-    }
-    void moveTo(float x, float y) {
-        pointAt(x, y);
-        paint();
-    }
-    void release() {
-        e.input.mouseDown = false;
-        paint();
-    }
+// Documents of 40 x 40 unless a test asks for another size, at zoom 5, drawn in red.
+struct ToolTest : test::CanvasScenario {
     void pointOutside() {
         e.input.mouseX = e.mode(mode).document ? int(canvasPlacement(e, mode).imageLeft) - 3 : 0;
     }
@@ -138,9 +64,9 @@ TEST_P(ToolTest, StrokeChangesTheLayerItsThumbnailsAndOneUndoState) {
         EXPECT_EQ(layer().pixel(25, y), red) << y;
     EXPECT_EQ(countPixels(layer(), red), 21 + 25);
     EXPECT_EQ(states(), 2);
-    EXPECT_FALSE(sameImage(doc().currentLayer().thumbnail, layerThumbnail));
+    EXPECT_FALSE(samePixels(doc().currentLayer().thumbnail, layerThumbnail));
     if (mode == Mode::Animator) {
-        EXPECT_FALSE(sameImage(doc().current().thumbnail, frameThumbnail));
+        EXPECT_FALSE(samePixels(doc().current().thumbnail, frameThumbnail));
     }
 }
 

@@ -1,28 +1,12 @@
 #include "gfx/Graphics.h"
+#include "support/PixelChecks.h"
 
 #include <gtest/gtest.h>
 
 using namespace vork;
 
-namespace {
-// Columns and rows where the bitmap differs from its initial transparent black.
-std::vector<Point> touched(const Bitmap& b) {
-    std::vector<Point> out;
-    for (int y = 0; y < b.height(); ++y)
-        for (int x = 0; x < b.width(); ++x)
-            if (b.pixel(x, y).argb != 0)
-                out.push_back({x, y});
-    return out;
-}
-Rect boundsOf(const std::vector<Point>& pts) {
-    int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
-    for (auto p : pts) {
-        x0 = std::min(x0, p.x), y0 = std::min(y0, p.y);
-        x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
-    }
-    return {x0, y0, x1 - x0 + 1, y1 - y0 + 1};
-}
-} // namespace
+using vork::test::boundsOf;
+using vork::test::touched;
 
 TEST(BitmapMemory, PixelsAreBgraBytesInRowOrder) {
     Bitmap b(3, 2);

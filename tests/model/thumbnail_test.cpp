@@ -1,4 +1,5 @@
 #include "model/Document.h"
+#include "support/PixelChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +7,10 @@ using namespace vork;
 
 namespace {
 const Color grey200 = Color::rgb(200, 200, 200);
-const Color red = Color::rgb(255, 0, 0);
-const Color green = Color::rgb(0, 255, 0);
-const Color blue = Color::rgb(0, 0, 255);
+using test::blue;
+using test::green;
+using test::paintRect;
+using test::red;
 
 // The backdrop's 4 x 4 squares, aligned to the thumbnail's origin, grey in the top-left one.
 Color checker(int x, int y) {
@@ -17,12 +19,6 @@ Color checker(int x, int y) {
 
 bool inside(int v, int first, int last) {
     return v >= first && v <= last;
-}
-
-void paintRect(Bitmap& b, Rect r, Color c) {
-    for (int y = r.y; y < r.y + r.h; ++y)
-        for (int x = r.x; x < r.x + r.w; ++x)
-            b.setPixel(x, y, c);
 }
 } // namespace
 

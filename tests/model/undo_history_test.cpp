@@ -1,29 +1,13 @@
 #include "model/UndoHistory.h"
+#include "support/PixelChecks.h"
 
 #include <gtest/gtest.h>
 #include <random>
 
 using namespace vork;
 
-namespace {
-Bitmap randomBitmap(int w, int h, unsigned seed) {
-    Bitmap b(w, h);
-    std::mt19937 rng(seed);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            b.setPixel(x, y, Color(rng()));
-    return b;
-}
-bool samePixels(const Bitmap& a, const Bitmap& b) {
-    if (!a.sameSize(b))
-        return false;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y))
-                return false;
-    return true;
-}
-} // namespace
+using vork::test::randomBitmap;
+using vork::test::samePixels;
 
 TEST(UndoHistory, ThreeStrokesTwoUndosOneRedoThenANewStrokeDropsRedo) {
     Bitmap layer(100, 70); // not a multiple of the tile size

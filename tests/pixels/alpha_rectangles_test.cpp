@@ -1,19 +1,14 @@
 #include "canvas/pixels/Pixels.h"
+#include "support/PixelChecks.h"
 
 #include <gtest/gtest.h>
 
 using namespace vork;
+using vork::test::countPixels;
 
 namespace {
 constexpr Color paint = Color::fromArgb(255, 10, 20, 30);
 
-int countColour(const Bitmap& b, Color c) {
-    int n = 0;
-    for (int y = 0; y < b.height(); ++y)
-        for (int x = 0; x < b.width(); ++x)
-            n += b.pixel(x, y) == c;
-    return n;
-}
 } // namespace
 
 TEST(ClearRectangle, ClearsExactlyTheRectangle) {
@@ -31,14 +26,14 @@ TEST(ClearRectangle, RectangleIsClampedToTheBitmap) {
     Bitmap b(4, 4);
     b.fill(paint);
     clearRectangle(-2, -3, 4, 5, b); // columns 0..1, rows 0..1
-    EXPECT_EQ(countColour(b, colors::transparent), 4);
+    EXPECT_EQ(countPixels(b, colors::transparent), 4);
     EXPECT_EQ(b.pixel(1, 1), colors::transparent);
     EXPECT_EQ(b.pixel(2, 1), paint);
     clearRectangle(3, 3, 1 << 30, 1 << 30, b);
-    EXPECT_EQ(countColour(b, colors::transparent), 5);
+    EXPECT_EQ(countPixels(b, colors::transparent), 5);
     clearRectangle(2, 2, -3, 1, b);
     clearRectangle(5, 0, 2, 2, b);
-    EXPECT_EQ(countColour(b, colors::transparent), 5);
+    EXPECT_EQ(countPixels(b, colors::transparent), 5);
 }
 
 TEST(ScaleAlpha, HalvesAlphaTruncatingAndKeepsColourBytes) {
@@ -57,7 +52,7 @@ TEST(ScaleAlpha, ValuesOutsideZeroTo255DoNothing) {
     b.fill(paint.withAlpha(100));
     scaleAlpha(0, 0, 2, 2, b, 256);
     scaleAlpha(0, 0, 1, 1, b, -1);
-    EXPECT_EQ(countColour(b, paint.withAlpha(100)), 4);
+    EXPECT_EQ(countPixels(b, paint.withAlpha(100)), 4);
 }
 
 TEST(ScaleAlpha, OnlyTheClampedRectangleChanges) {

@@ -1,5 +1,5 @@
 #include "canvas/pixels/Pixels.h"
-#include "pixels/PixelSets.h"
+#include "support/PixelChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -8,30 +8,14 @@
 #include <vector>
 
 using namespace vork;
-using vork::testing::paintedPixels;
+using vork::test::countPixels;
+using vork::test::paintedPixels;
+using vork::test::samePixels;
 
 namespace {
 
-constexpr Color red = Color::rgb(255, 0, 0);
-constexpr Color blue = Color::rgb(0, 0, 255);
-
-bool samePixels(const Bitmap& a, const Bitmap& b) {
-    if (!a.sameSize(b))
-        return false;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y))
-                return false;
-    return true;
-}
-
-int countColour(const Bitmap& b, Color c) {
-    int n = 0;
-    for (int y = 0; y < b.height(); ++y)
-        for (int x = 0; x < b.width(); ++x)
-            n += b.pixel(x, y) == c;
-    return n;
-}
+using test::blue;
+using test::red;
 
 // The region grown one ring at a time between two point lists, written as plainly as
 // possible: the behaviour the row-wise fill must reproduce pixel for pixel.
@@ -69,16 +53,16 @@ bool referenceFill(Bitmap& b, int x, int y, Color c) {
 TEST(FloodFill, TransparentLayerIsPaintedWholeAndASecondFillReportsNoChange) {
     Bitmap b(37, 23);
     EXPECT_TRUE(floodFill(b, 30, 4, red));
-    EXPECT_EQ(countColour(b, red), 37 * 23);
+    EXPECT_EQ(countPixels(b, red), 37 * 23);
     EXPECT_FALSE(floodFill(b, 3, 20, red));
-    EXPECT_EQ(countColour(b, red), 37 * 23);
+    EXPECT_EQ(countPixels(b, red), 37 * 23);
 }
 
 TEST(FloodFill, LargeRegionsAreFilledCompletely) {
     // Far more frontier points at once than a fixed list of 10000 could hold.
     Bitmap b(2500, 2500);
     EXPECT_TRUE(floodFill(b, 1250, 1250, red));
-    EXPECT_EQ(countColour(b, red), 2500 * 2500);
+    EXPECT_EQ(countPixels(b, red), 2500 * 2500);
 }
 
 TEST(FloodFill, DiagonalGapsAreNotCrossed) {
@@ -89,7 +73,7 @@ TEST(FloodFill, DiagonalGapsAreNotCrossed) {
             if ((x <= 2) != (y <= 2))
                 b.setPixel(x, y, blue);
     EXPECT_TRUE(floodFill(b, 0, 0, red));
-    EXPECT_EQ(countColour(b, red), 9);
+    EXPECT_EQ(countPixels(b, red), 9);
     EXPECT_EQ(b.pixel(3, 3), colors::transparent);
     EXPECT_EQ(b.pixel(5, 5), colors::transparent);
 }
@@ -99,7 +83,7 @@ TEST(FloodFill, SemiTransparentColourIsWrittenUnchanged) {
     b.fill(Color::rgb(10, 200, 10));
     const Color glass = Color::fromArgb(77, 1, 2, 250);
     EXPECT_TRUE(floodFill(b, 2, 2, glass));
-    EXPECT_EQ(countColour(b, glass), 25);
+    EXPECT_EQ(countPixels(b, glass), 25);
 }
 
 TEST(FloodFill, SeedOnePastTheEdgeSpreadsFromTheNeighbourInside) {
@@ -107,7 +91,7 @@ TEST(FloodFill, SeedOnePastTheEdgeSpreadsFromTheNeighbourInside) {
     for (int y = 0; y < 3; ++y)
         b.setPixel(1, y, blue); // a wall between column 0 and columns 2..3
     EXPECT_TRUE(floodFill(b, 4, 1, red));
-    EXPECT_EQ(countColour(b, red), 6);
+    EXPECT_EQ(countPixels(b, red), 6);
     EXPECT_EQ(b.pixel(0, 0), colors::transparent);
 }
 
@@ -115,7 +99,7 @@ TEST(FloodFill, SeedsWithNothingToFillNextToThemChangeNothingAndSaySo) {
     Bitmap opaque(3, 3);
     opaque.fill(blue);
     EXPECT_FALSE(floodFill(opaque, -1, 1, red)) << "no transparent neighbour inside";
-    EXPECT_EQ(countColour(opaque, blue), 9);
+    EXPECT_EQ(countPixels(opaque, blue), 9);
     Bitmap b(3, 3);
     for (auto [x, y] : {std::pair{-1, -1},
                         {3, 3},
@@ -174,6 +158,6 @@ TEST(FloodFill, MatchesThePointListFillOnMazes) {
 TEST(FloodFill, RgbBitmapIsFilledOpaque) {
     Bitmap b(3, 3, PixelFormat::Rgb);
     EXPECT_TRUE(floodFill(b, 1, 1, Color::fromArgb(90, 0, 255, 0)));
-    EXPECT_EQ(countColour(b, Color::rgb(0, 255, 0)), 9);
+    EXPECT_EQ(countPixels(b, Color::rgb(0, 255, 0)), 9);
     EXPECT_FALSE(floodFill(b, 0, 0, Color::fromArgb(90, 0, 255, 0))) << "already that colour";
 }

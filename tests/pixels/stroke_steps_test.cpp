@@ -1,11 +1,11 @@
 #include "canvas/pixels/Pixels.h"
-#include "pixels/PixelSets.h"
+#include "support/PixelChecks.h"
 
 #include <gtest/gtest.h>
 
 using namespace vork;
-using vork::testing::paintedPixels;
-using vork::testing::PixelSet;
+using vork::test::paintedPixels;
+using vork::test::PixelSet;
 
 namespace {
 constexpr Color ink = Color::rgb(0, 90, 200);
