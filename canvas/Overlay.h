@@ -8,6 +8,9 @@ namespace vork {
 // The grey dashed pen every preview outlines with, made anew for each preview.
 Pen previewPen();
 
+// The mode's overlay, remade transparent at the document's size when it has another size.
+Bitmap& overlayOfDocumentSize(Editor& e, Mode mode);
+
 // Starts a preview: makes sure the overlay has the document's size, clears the part the last
 // preview may have touched and marks the part this one may touch (the shown source rectangle
 // with 3 added to its width and height). Returns the overlay to draw into.

@@ -2,6 +2,7 @@
 
 #include "app/Keys.h"
 #include "canvas/History.h"
+#include "canvas/Overlay.h"
 #include "canvas/ShapeTools.h"
 #include "canvas/ToolEngine.h"
 #include "canvas/pixels/SelectionOps.h"
@@ -70,7 +71,7 @@ void lassoPressAndDrag(Editor& e, Mode mode, const CanvasPlacement& p) {
         return;
     ModeState& m = e.mode(mode);
     freehandStep(e.stroke, e.input.mouseDown, int(p.pixelX), int(p.pixelY), e.freehandPath,
-                 m.overlay, e.colour.currentColor);
+                 overlayOfDocumentSize(e, mode), e.colour.currentColor);
     if (!m.drag.shapeDrag && e.input.mouseDown)
         startDrag(m.drag, p);
 }

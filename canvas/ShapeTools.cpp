@@ -117,16 +117,6 @@ void drawShape(Editor& e, Mode mode, const CanvasPlacement& p) {
     }
 }
 
-// The freehand fill of release lands in the overlay (see freehandStep), which the first
-// preview would only now make the document's size.
-Bitmap& overlayOfDocumentSize(ModeState& m) {
-    const Document& d = *m.document;
-    if (m.overlay.width() != d.width || m.overlay.height() != d.height) {
-        m.overlay = Bitmap(d.width, d.height);
-        m.overlayDirty = {};
-    }
-    return m.overlay;
-}
 
 // The integer box of the path as measured with a pen: widened by the half pen width the
 // outline reaches beyond it.
@@ -231,8 +221,10 @@ void filledFreehandShape(Editor& e, Mode mode, const CanvasPlacement& p) {
         return;
     ModeState& m = e.mode(mode);
     const Point at = pointerPixel(p);
-    freehandStep(e.stroke, e.input.mouseDown, at.x, at.y, e.freehandPath, overlayOfDocumentSize(m),
-                 e.colour.alphaColor);
+    // The fill of a release lands in the overlay, which must have the document's size even
+    // before the first preview made it so.
+    freehandStep(e.stroke, e.input.mouseDown, at.x, at.y, e.freehandPath,
+                 overlayOfDocumentSize(e, mode), e.colour.alphaColor);
     if (pressing(e, mode, p)) {
         startShapeDrag(e, mode, p);
     } else if (releasing(e, mode, p)) {
