@@ -15,7 +15,7 @@ release: setup
 run: release
 	mkdir -p $(RUN_DIR)
 	[ -d $(RUN_DIR)/data ] || cp -r data $(RUN_DIR)/data
-	cd $(RUN_DIR) && $(CURDIR)/build/release/app/vork
+	cd $(RUN_DIR) && $(CURDIR)/build/release/vork
 
 test: setup
 	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORK_SANITIZE=ON -DVORK_WERROR=ON -DVORK_BENCH=ON

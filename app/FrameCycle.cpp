@@ -1,9 +1,10 @@
 #include "app/FrameCycle.h"
 
 #include "canvas/Canvas.h"
-#include "panels/Backgrounds.h"
 #include "panels/CommandBar.h"
+#include "panels/PanelLayout.h"
 #include "panels/PreviewPanel.h"
+#include "ui/Layout.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -26,12 +27,9 @@ std::string windowTitle(const Editor& e, int paints) {
 
 namespace {
 
-void drawPanelImage(Graphics& g, const Panel& p) {
-    if (!p.image.isNull())
-        g.drawImage(p.image, p.x, p.y);
-}
-
-void redrawOnRequest(Editor& e, bool& request) {
+// The redraw request of the mode, set by its panels to get one more paint.
+void redrawOnRequest(Editor& e, Mode mode) {
+    bool& request = e.mode(mode).redrawRequest;
     if (request && e.input.inputEnabled) {
         e.platform.invalidate();
         request = false;
@@ -40,26 +38,25 @@ void redrawOnRequest(Editor& e, bool& request) {
 
 } // namespace
 
-void animatorFrame(Editor& e, Graphics& g, Rect client) {
-    redrawOnRequest(e, e.frame.animatorRedrawRequest);
-    drawCommandBar(e, g, Mode::Animator, client);
-    drawPanelImage(g, e.panels.palette); // palette panel
-    drawPreviewPanel(e, g, Mode::Animator, client);
-    drawPanelImage(g, e.panels.frame);      // frame strip
-    drawCanvas(e, g, Mode::Animator);       // canvas and tools
+void animatorFrame(Editor& e, Graphics& g) {
+    redrawOnRequest(e, Mode::Animator);
+    drawCommandBar(e, g, Mode::Animator);
+    drawBackground(e, g, Mode::Animator, Background::Palette); // palette panel
+    drawPreviewPanel(e, g, Mode::Animator);
+    drawBackground(e, g, Mode::Animator, Background::FrameStrip); // frame strip
+    drawCanvas(e, g, Mode::Animator);                             // canvas and tools
 }
 
-void painterFrame(Editor& e, Graphics& g, Rect client) {
-    redrawOnRequest(e, e.frame.painterRedrawRequest);
-    const int R = client.w, B = client.h;
-    drawCanvas(e, g, Mode::Painter);                                   // canvas and tools
-    drawPainterPalettePanelBackground(g, R, B);                        // palette panel
-    drawCommandBar(e, g, Mode::Painter, client);
-    drawPreviewPanel(e, g, Mode::Painter, client);
-    // Status strip.
-    const int H = std::max(B - 25, 400);
-    g.fillRect(Brush::solid(colors::panelGrey), Rect{0, H, R - 1, 25});
-    g.drawLine(Pen{colors::black}, {0, float(H)}, {float(R - 1), float(H)});
+void painterFrame(Editor& e, Graphics& g) {
+    redrawOnRequest(e, Mode::Painter);
+    drawCanvas(e, g, Mode::Painter);                          // canvas and tools
+    drawBackground(e, g, Mode::Painter, Background::Palette); // palette panel
+    drawCommandBar(e, g, Mode::Painter);
+    drawPreviewPanel(e, g, Mode::Painter);
+    const Rect status = layoutOf(e, Mode::Painter).statusStrip;
+    g.fillRect(Brush::solid(colors::panelGrey), status);
+    g.drawLine(Pen{colors::black}, {float(status.x), float(status.y)},
+               {float(status.x + status.w), float(status.y)});
 }
 
 void paintWindow(Editor& e, Bitmap& backBuffer) {
@@ -75,9 +72,9 @@ void paintWindow(Editor& e, Bitmap& backBuffer) {
     {
         Graphics g(backBuffer);
         if (e.painterMode)
-            painterFrame(e, g, client);
+            painterFrame(e, g);
         else
-            animatorFrame(e, g, client);
+            animatorFrame(e, g);
     }
     InputState& in = e.input;
     if (!in.mouseDown)

@@ -1,8 +1,8 @@
 #pragma once
 // One paint: the whole client area is composed afresh from the Editor state and this frame's
 // input, then the frame's transient input is used up.
-#include "app/Editor.h"
 #include "gfx/Graphics.h"
+#include "ui/Editor.h"
 
 #include <string>
 
@@ -12,8 +12,9 @@ namespace vork {
 // does the after-paint bookkeeping: the click latch, the pointer leaving, the typed character.
 void paintWindow(Editor& e, Bitmap& backBuffer);
 
-void animatorFrame(Editor& e, Graphics& g, Rect client);
-void painterFrame(Editor& e, Graphics& g, Rect client);
+// The frame of each mode: its panels in their order, each where the mode's layout puts it.
+void animatorFrame(Editor& e, Graphics& g);
+void painterFrame(Editor& e, Graphics& g);
 
 // The window title of the active mode with the number of paints of the last interval.
 std::string windowTitle(const Editor& e, int paints);

@@ -1,31 +1,31 @@
 #include "app/Startup.h"
 
 #include "app/Layout.h"
-#include "app/Widgets.h"
 #include "files/PaletteFiles.h"
 #include "files/SettingsFile.h"
-#include "files/ui/PaletteChoosers.h"
+#include "ui/Widgets.h"
 
 namespace vork {
 
 const std::array<ToolButtonCell, toolButtonCount> toolButtonCells = {{
-    {{75, 75, 24, 24}, 1},    {{0, 75, 24, 24}, 2},     {{25, 75, 24, 24}, 3},
-    {{125, 125, 24, 24}, 4},  {{100, 125, 24, 24}, 5},  {{75, 125, 24, 24}, 6},
-    {{100, 75, 24, 24}, 7},   {{150, 75, 24, 24}, 8},   {{125, 75, 24, 24}, 9},
-    {{50, 75, 24, 24}, 10},   {{100, 75, 24, 24}, 11},  {{125, 75, 24, 24}, 12},
-    {{50, 125, 22, 22}, 13},  {{25, 125, 24, 22}, 14},  {{0, 125, 24, 22}, 15},
-    {{100, 25, 24, 24}, 0},   {{125, 25, 24, 24}, 1},   {{150, 25, 24, 24}, 2},
-    {{150, 50, 22, 24}, 1},   {{100, 50, 24, 24}, 1},   {{100, 150, 24, 24}, 1},
+    {{75, 75, 24, 24}, 1},   {{0, 75, 24, 24}, 2},    {{25, 75, 24, 24}, 3},
+    {{125, 125, 24, 24}, 4}, {{100, 125, 24, 24}, 5}, {{75, 125, 24, 24}, 6},
+    {{100, 75, 24, 24}, 7},  {{150, 75, 24, 24}, 8},  {{125, 75, 24, 24}, 9},
+    {{50, 75, 24, 24}, 10},  {{100, 75, 24, 24}, 11}, {{125, 75, 24, 24}, 12},
+    {{50, 125, 22, 22}, 13}, {{25, 125, 24, 22}, 14}, {{0, 125, 24, 22}, 15},
+    {{100, 25, 24, 24}, 0},  {{125, 25, 24, 24}, 1},  {{150, 25, 24, 24}, 2},
+    {{150, 50, 22, 24}, 1},  {{100, 50, 24, 24}, 1},  {{100, 150, 24, 24}, 1},
 }};
 
 bool initEditor(Editor& e, std::string& error) {
     // A missing or unreadable settings file leaves the built-in sizes.
-    readSettings(settingsPath, e.sizes);
+    readSettings(e.data.settings(), e.sizes);
 
-    Bitmap loaded = Bitmap::load(toolSheetPath);
+    const std::string toolSheet = e.data.toolSheet();
+    Bitmap loaded = Bitmap::load(toolSheet);
     if (loaded.isNull() || loaded.width() == 0) {
-        error = std::string("vork: cannot read the tool sheet \"") + toolSheetPath +
-                "\" in the working folder; the program needs it to draw its buttons.";
+        error = "vork: cannot read the tool sheet \"" + toolSheet +
+                "\"; the program needs it to draw its buttons.";
         return false;
     }
     // A sheet of another size is accepted but leaves the faces blank.
@@ -33,15 +33,16 @@ bool initEditor(Editor& e, std::string& error) {
     copyPixels(loaded, e.toolSheet);
 
     for (size_t i = 0; i < toolButtonCells.size(); ++i)
-        e.toolButtons[i] = makeToolButton(e.toolSheet, toolButtonCells[i].cell, toolButtonCells[i].id);
+        e.toolButtons[i] =
+            makeToolButton(e.toolSheet, toolButtonCells[i].cell, toolButtonCells[i].id);
 
     e.panels = Panels{};
     layoutAnimatorPanels(e);
 
     Palettes& p = e.colour.palettes;
     p = Palettes{};
-    readBigPalette(defaultBigPalettePath, p);
-    readSmallPalette(defaultSmallPalettePath, p);
+    readBigPalette(e.data.bigPalette(), p);
+    readSmallPalette(e.data.smallPalette(), p);
     p.fixSmallPaletteEntries();
 
     e.colour.alphaColor = colors::black;
@@ -50,12 +51,11 @@ bool initEditor(Editor& e, std::string& error) {
 
     e.selection = Selection{};
     for (ModeState& m : e.modes)
-        m.transparencyLock = Selection{};
-    e.belowCache = Layer(0, 10, 10);
-    e.aboveCache = Layer(0, 10, 10);
+        m.layers.transparencyLock = Selection{};
+    e.mode(Mode::Painter).caches = LayerCaches{};
 
     e.painterMode = false;
-    e.currentTool = 1;
+    e.currentTool = Tool::Pencil;
     e.input.inputEnabled = true;
     return true;
 }

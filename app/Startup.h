@@ -1,12 +1,10 @@
 #pragma once
 // The one-time creation of the program's resources, before the window is first shown.
-#include "app/Editor.h"
+#include "ui/Editor.h"
 
 #include <string>
 
 namespace vork {
-
-inline constexpr const char* toolSheetPath = "data/instrument.png";
 
 // The sheet cells and ids of the 21 tool buttons, in their order of creation.
 struct ToolButtonCell {
@@ -15,8 +13,8 @@ struct ToolButtonCell {
 };
 extern const std::array<ToolButtonCell, toolButtonCount> toolButtonCells;
 
-// Reads the settings, the tool sheet and the default palettes from the working folder and
-// creates every resource. The tool sheet is required: without a readable one this returns
+// Reads the settings, the tool sheet and the default palettes from the editor's data folder
+// and creates every resource. The tool sheet is required: without a readable one this returns
 // false with a message naming the file, and nothing should be shown.
 bool initEditor(Editor& e, std::string& error);
 

@@ -1,7 +1,7 @@
 #pragma once
 // What the window does with each event: input only records state and asks for a paint;
 // commands run dialogs with input disabled around them.
-#include "app/Editor.h"
+#include "ui/Editor.h"
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 #include "app/FrameCycle.h"
 #include "app/WindowProcedure.h"
 #include "canvas/Canvas.h"
-#include "files/ui/NewDocument.h"
+#include "commands/NewDocument.h"
 #include "support/FakePlatform.h"
 
 #include <benchmark/benchmark.h>
@@ -40,7 +40,7 @@ void BM_PainterPaintDuringStroke(benchmark::State& state) {
     e.painterMode = true;
     e.sizes.pictureWidth = e.sizes.pictureHeight = 1024;
     e.mode(Mode::Painter).zoomIndex = 12; // 4
-    makeNewDocument(e, DocumentKind::Picture);
+    makeNewDocument(e, Mode::Painter);
     Frame& frame = e.picture()->current();
     for (int i = 1; i < 8; ++i)
         frame.appendLayer();

@@ -1,7 +1,7 @@
 // The flood fill on a large layer, against the plain fill of the same number of pixels, the
 // least any fill of the whole layer can cost. ratio_to_fill is the flood fill's time over the
 // plain fill's, both measured in the same iterations.
-#include "canvas/pixels/Pixels.h"
+#include "pixels/Pixels.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,6 +5,7 @@
 #include "canvas/SelectionOverlay.h"
 #include "canvas/ShapeTools.h"
 #include "canvas/ToolEngine.h"
+#include "ui/Layout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,7 +16,7 @@ namespace {
 
 // Opacity factor for a layer: plain at 255 and, in the Animator, while playback runs.
 float layerOpacity(const Editor& e, Mode mode, const Layer& layer) {
-    if (layer.opacity >= 255 || (mode == Mode::Animator && e.playState != 0))
+    if (layer.opacity >= 255 || (mode == Mode::Animator && e.playState != PlayState::Stopped))
         return 1.0f;
     return float(std::max(layer.opacity, 0)) / 255.0f;
 }
@@ -32,81 +33,90 @@ void drawBackdrop(Editor& e, Graphics& g, Mode mode) {
             g.drawImage(panel.image, panel.x, panel.y);
         return;
     }
+    const Rect view = layoutOf(e, Mode::Painter).canvas;
     if (!m.canvasBackdrop.isNull())
-        g.drawImage(m.canvasBackdrop, 91, 0);
-    g.drawLine(Pen{colors::black}, {91, 0}, {91 + e.frame.painterViewWidth, 0});
+        g.drawImage(m.canvasBackdrop, view.x, view.y);
+    g.drawLine(Pen{colors::black}, {float(view.x), float(view.y)},
+               {float(view.x + view.w), float(view.y)});
 }
 
 // The onion skin: rebuilt when the shown frame changed since the last pass, drawn under the
 // frame's layers. Not during playback.
 void drawOnionSkin(Editor& e, Graphics& g, const CanvasPlacement& p) {
-    Document& animation = *e.animation();
-    if (!e.onion.on || e.playState != 0 || animation.frameCount() <= 1)
+    ModeState& m = e.mode(Mode::Animator);
+    Document& animation = *m.document;
+    if (!m.onion.on || e.playState != PlayState::Stopped || animation.frameCount() <= 1)
         return;
-    if (&animation.current() != e.onionRememberedFrame) {
-        rebuildOnionSkin(animation, e.onion, e.singleLayerView);
+    if (animation.current().serial != m.onionRememberedFrame) {
+        rebuildOnionSkin(animation, m.onion, m.layers.singleLayerView);
         refreshCurrentThumbnails(animation);
         e.requestRepaint();
     }
-    if (!e.onion.image)
+    if (!m.onion.image)
         return;
     // Exactly 100 draws the image as it is; anything else fades its alpha.
-    const float opacity = e.onionSkinOpacity == 100 ? 1.0f : e.onionSkinOpacity / 100;
-    drawThroughView(g, *e.onion.image, p, opacity);
+    const float opacity = m.onionSkinOpacity == 100 ? 1.0f : m.onionSkinOpacity / 100;
+    drawThroughView(g, *m.onion.image, p, opacity);
 }
 
 void drawAnimatorDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
     ModeState& m = e.mode(Mode::Animator);
     drawOnionSkin(e, g, p);
     Frame& frame = m.document->current();
-    if (e.singleLayerView)
-        e.viewedLayer = frame.currentLayer;
+    const bool singleLayerView = m.layers.singleLayerView;
+    if (singleLayerView)
+        m.layers.viewedLayer = frame.current().serial;
     if (frame.enabled) {
         for (int i = 0; i < frame.layerCount(); ++i) {
             Layer& layer = frame.layer(i);
-            const bool shown = e.singleLayerView ? i == frame.currentLayer : layer.visible;
+            const bool shown = singleLayerView ? i == frame.currentLayer : layer.visible;
             if (shown) {
                 // A locked layer shows its clipped pixels while the stroke is in progress.
-                if (i == frame.currentLayer && e.input.mouseDown && m.transparencyLock.active)
+                if (i == frame.currentLayer && e.input.mouseDown &&
+                    m.layers.transparencyLock.active)
                     applyTransparencyLock(e, Mode::Animator);
                 drawThroughView(g, layer.image, p, layerOpacity(e, Mode::Animator, layer));
             }
-            if (layer.serial == m.historyLayer && e.playState == 0) {
+            if (layer.serial == m.historyLayer && e.playState == PlayState::Stopped) {
                 // Place of the shape preview (drawShapePreview), right above the history's
                 // layer.
                 drawShapePreview(e, g, Mode::Animator, p);
             }
         }
     }
-    if (e.playState == 0) {
+    if (e.playState == PlayState::Stopped) {
         // The selection's marquee and floating image, above all layers.
         drawSelectionOverlay(e, g, Mode::Animator, p);
         undoRedoFrame(e, Mode::Animator);
     }
-    e.onionRememberedFrame = &m.document->current();
+    m.onionRememberedFrame = m.document->current().serial;
 }
 
 // The caches hold the layers below and above the current one; nobody else notices when the
 // current layer itself changed, so they are recomposed here then.
-void keepLayerCachesAroundCurrentLayer(Editor& e) {
-    const Document& picture = *e.picture();
+void keepLayerCachesAroundCurrentLayer(ModeState& m) {
+    const Document& picture = *m.document;
     const Layer& current = picture.currentLayer();
-    const bool sizeDiffers = e.belowCache.image.width() != picture.width ||
-                             e.belowCache.image.height() != picture.height;
-    if (current.serial == e.layerCachesLayer && !sizeDiffers)
+    LayerCaches& c = m.caches;
+    const bool sizeDiffers =
+        c.below.image.width() != picture.width || c.below.image.height() != picture.height;
+    if (current.serial == c.aroundLayer && !sizeDiffers)
         return;
-    rebuildLayerCaches(picture, e.belowCache, e.aboveCache);
-    e.layerCachesLayer = current.serial;
+    rebuildLayerCaches(picture, c.below, c.above);
+    c.aroundLayer = current.serial;
 }
 
 void drawPainterDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
-    keepLayerCachesAroundCurrentLayer(e);
-    Frame& frame = e.picture()->current();
+    ModeState& m = e.mode(Mode::Painter);
+    keepLayerCachesAroundCurrentLayer(m);
+    const LayerCaches& caches = m.caches;
+    const bool singleLayerView = m.layers.singleLayerView;
+    Frame& frame = m.document->current();
     const Layer& layer = frame.current();
-    if (e.belowCache.visible && !e.singleLayerView)
-        drawThroughView(g, e.belowCache.image, p);
+    if (caches.below.visible && !singleLayerView)
+        drawThroughView(g, caches.below.image, p);
     const bool currentShown =
-        e.singleLayerView ? e.viewedLayer == frame.currentLayer : layer.visible;
+        singleLayerView ? m.layers.viewedLayer == layer.serial : layer.visible;
     if (currentShown) {
         drawThroughView(g, layer.image, p, layerOpacity(e, Mode::Painter, layer));
         // The shape preview and the floating selection, right above the current layer and
@@ -114,8 +124,8 @@ void drawPainterDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
         drawShapePreview(e, g, Mode::Painter, p);
         drawFloatingSelection(e, g, Mode::Painter, p);
     }
-    if (e.aboveCache.visible && !e.singleLayerView)
-        drawThroughView(g, e.aboveCache.image, p);
+    if (caches.above.visible && !singleLayerView)
+        drawThroughView(g, caches.above.image, p);
     // The marquee of a selection being drawn, above all layers.
     drawSelectionMarquee(e, g, Mode::Painter, p);
     undoRedoFrame(e, Mode::Painter);
@@ -129,12 +139,8 @@ void drawThroughView(Graphics& g, const Bitmap& image, const CanvasPlacement& p,
 }
 
 RectF canvasPanel(const Editor& e, Mode mode) {
-    if (mode == Mode::Animator) {
-        const Panel& c = e.panels.canvas;
-        return {float(c.x), float(c.y), float(c.width), float(c.height)};
-    }
-    // The Painter view is measured by its own layout step, right of the command bar.
-    return {91, 0, e.frame.painterViewWidth, e.frame.painterViewHeight};
+    const Rect c = layoutOf(e, mode).canvas;
+    return {float(c.x), float(c.y), float(c.w), float(c.h)};
 }
 
 CanvasPlacement canvasPlacement(const Editor& e, Mode mode) {
@@ -169,25 +175,13 @@ bool pointerInside(const CanvasPlacement& p, int mouseX, int mouseY) {
            y <= p.imageTop + p.visibleHeight;
 }
 
-void requestCanvasRepaint(Editor& e, Mode mode) {
-    if (mode == Mode::Animator)
-        e.requestRepaint();
-    else
-        e.frame.painterRedrawRequest = true;
-}
-
 void drawCanvas(Editor& e, Graphics& g, Mode mode) {
     drawBackdrop(e, g, mode);
     if (!e.mode(mode).document)
         return;
     const CanvasPlacement p = canvasPlacement(e, mode);
-    if (mode == Mode::Painter) {
-        // The Painter keeps where its picture lies for the panels around it.
-        e.frame.painterPictureX = p.imageLeft;
-        e.frame.painterPictureY = p.imageTop;
-        e.frame.painterPictureWidth = p.visibleWidth;
-        e.frame.painterPictureHeight = p.visibleHeight;
-    }
+    // Where the picture lies this frame, for the panels around the canvas.
+    e.mode(mode).canvas = {p.imageLeft, p.imageTop, p.visibleWidth, p.visibleHeight};
     runTools(e, mode, p);
     // Reductions are smoothed; enlargements keep the pixels square.
     g.setInterpolation(p.zoom >= 1 ? Interpolation::NearestNeighbor : Interpolation::Bicubic);

@@ -3,8 +3,8 @@
 // its backdrop and scrolled by the preview's visible-area rectangle. It also maps the pointer
 // to picture coordinates for the tools, which it runs before drawing, so that a change made in
 // a frame shows in the same frame.
-#include "app/Editor.h"
 #include "gfx/Graphics.h"
+#include "ui/Editor.h"
 
 namespace vork {
 
@@ -24,7 +24,7 @@ struct CanvasPlacement {
     RectF destination() const { return {imageLeft, imageTop, visibleWidth, visibleHeight}; }
 };
 
-// The canvas panel of the mode: Animator the layout's canvas panel, Painter the view at (91, 0).
+// The canvas panel of the mode, from the mode's layout.
 RectF canvasPanel(const Editor& e, Mode mode);
 
 // The placement for the mode's document and this frame's pointer; without a document only
@@ -42,9 +42,5 @@ void drawThroughView(Graphics& g, const Bitmap& image, const CanvasPlacement& p,
 
 // Draws the backdrop and, with a document, runs the tools and draws the document.
 void drawCanvas(Editor& e, Graphics& g, Mode mode);
-
-// Asks for another paint the way the mode does it: Animator at once (while input is enabled),
-// Painter through its redraw request.
-void requestCanvasRepaint(Editor& e, Mode mode);
 
 } // namespace vork

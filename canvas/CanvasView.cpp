@@ -1,6 +1,7 @@
 #include "canvas/CanvasView.h"
 
 #include "gfx/Graphics.h"
+#include "ui/Layout.h"
 
 #include <algorithm>
 
@@ -47,10 +48,12 @@ void rebuildCanvasBackdrop(Editor& e, Mode mode) {
         // from the integer centre of the panel.
         float w = std::min((float(m.document->width) - 1) * zoom, float(p.width));
         float h = std::min((float(m.document->height) - 1) * zoom, float(p.height));
-        g.fillRect(checkerboard(), RectF{float(p.width / 2) - w / 2, float(p.height / 2) - h / 2, w, h});
+        g.fillRect(checkerboard(),
+                   RectF{float(p.width / 2) - w / 2, float(p.height / 2) - h / 2, w, h});
         return;
     }
-    const float vw = e.frame.painterViewWidth, vh = e.frame.painterViewHeight;
+    const Rect view = layoutOf(e, Mode::Painter).canvas;
+    const float vw = float(view.w), vh = float(view.h);
     m.canvasBackdrop = Bitmap(int(vw), int(vh), PixelFormat::Rgb);
     Graphics g(m.canvasBackdrop);
     g.clear(canvasGrey);
@@ -60,6 +63,32 @@ void rebuildCanvasBackdrop(Editor& e, Mode mode) {
     float h = std::min(float(m.document->height) * zoom, vh);
     g.fillRect(checkerboard(),
                RectF{std::max(0.0f, vw / 2 - w / 2), std::max(0.0f, vh / 2 - h / 2), w, h});
+}
+
+void layoutCanvas(Editor& e, Mode mode) {
+    if (mode == Mode::Animator) {
+        Panel& p = e.panels.canvas;
+        p.place(layoutOf(e, Mode::Animator).canvas);
+        {
+            Graphics g(p.image);
+            g.clear(canvasGrey);
+            g.drawLine(Pen{colors::black}, {0, 0}, {float(p.width), 0});
+        }
+        if (e.animation())
+            rebuildCanvasBackdrop(e, Mode::Animator);
+        return;
+    }
+    const Rect view = layoutOf(e, Mode::Painter).canvas;
+    const float vw = float(view.w), vh = float(view.h);
+    const float zoom = zoomOf(e.mode(Mode::Painter));
+    CanvasGeometry& c = e.mode(Mode::Painter).canvas;
+    c.pictureWidth = e.sizes.pictureWidth * zoom;
+    c.pictureHeight = e.sizes.pictureHeight * zoom;
+    c.pictureX = std::max(0.0f, vw / 2 - c.pictureWidth / 2);
+    c.pictureY = std::max(0.0f, vh / 2 - c.pictureHeight / 2);
+    c.pictureWidth = std::min(c.pictureWidth, vw);
+    c.pictureHeight = std::min(c.pictureHeight, vh);
+    rebuildCanvasBackdrop(e, Mode::Painter);
 }
 
 } // namespace vork

@@ -1,17 +1,19 @@
 #pragma once
 // The zoom steps of the canvas and its checkerboard backdrop.
-#include "app/Editor.h"
+#include "ui/Editor.h"
 
 #include <array>
 
 namespace vork {
 
 inline constexpr std::array<float, 29> zoomLevels = {
-    0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 1,  2,  3,  4,  5,  6,
+    0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 1,  2,  3,  4,  5, 6,
     7,    8,    9,    10,   11,   12,   13,   14,   15,   16, 17, 18, 19, 20};
 inline constexpr int defaultZoomIndex = 9; // 100 %
 
-inline float zoomOf(const ModeState& m) { return zoomLevels[size_t(m.zoomIndex)]; }
+inline float zoomOf(const ModeState& m) {
+    return zoomLevels[size_t(m.zoomIndex)];
+}
 
 // Zoom steps; each returns whether the index changed.
 bool zoomIn(ModeState& m);
@@ -21,5 +23,11 @@ bool zoomReset(ModeState& m);
 // Renders the mode's canvas backdrop: grey, with the transparency checkerboard where the
 // zoomed document lies.
 void rebuildCanvasBackdrop(Editor& e, Mode mode);
+
+// The canvas's layout step, run when the window size, the zoom or the document changes.
+// Animator: places the canvas panel, renders its background and, while an animation exists,
+// the backdrop. Painter: places the zoomed picture in the view (CanvasGeometry, view
+// coordinates, from the size globals) and renders the backdrop.
+void layoutCanvas(Editor& e, Mode mode);
 
 } // namespace vork

@@ -1,7 +1,7 @@
 #include "canvas/History.h"
 
-#include "app/Keys.h"
 #include "canvas/Canvas.h"
+#include "ui/Keys.h"
 
 #include <new>
 
@@ -28,7 +28,7 @@ void restore(Editor& e, Mode mode) {
     m.previewUpToDate = false;
     m.history->restoreInto(layer.image);
     refreshLayerThumbnails(e, mode);
-    requestCanvasRepaint(e, mode);
+    requestModeRepaint(e, mode);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
 // The undo history of each mode: snapshots of one layer, the current layer of the current
 // frame. The history follows that layer; when the user works on another one it starts afresh.
-#include "app/Editor.h"
+#include "ui/Editor.h"
 
 namespace vork {
 

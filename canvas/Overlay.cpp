@@ -1,10 +1,12 @@
 #include "canvas/Overlay.h"
 
-#include "canvas/pixels/Pixels.h"
+#include "pixels/Pixels.h"
 
 namespace vork {
 
-Pen previewPen() { return Pen{Color::rgb(128, 128, 128), 1.0f, {3, 3}}; }
+Pen previewPen() {
+    return Pen{Color::rgb(128, 128, 128), 1.0f, {3, 3}};
+}
 
 Bitmap& overlayOfDocumentSize(Editor& e, Mode mode) {
     ModeState& m = e.mode(mode);

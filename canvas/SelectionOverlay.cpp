@@ -3,7 +3,7 @@
 #include "canvas/Overlay.h"
 #include "canvas/SelectionTools.h"
 #include "canvas/ToolEngine.h"
-#include "canvas/pixels/SelectionOps.h"
+#include "pixels/SelectionOps.h"
 
 #include <algorithm>
 #include <cmath>
@@ -42,16 +42,16 @@ RectF marqueeBox(const ToolDrag& d, const CanvasPlacement& p) {
 
 void drawMarquee(Graphics& o, const Editor& e, const ToolDrag& d, const CanvasPlacement& p) {
     switch (e.currentTool) {
-    case tool::lasso:
+    case Tool::Lasso:
         drawLassoMarquee(o, e, d, p);
         break;
-    case tool::rectangleSelection: {
+    case Tool::RectangleSelection: {
         const RectF box = marqueeBox(d, p);
         o.fillRect(Brush::solid(marqueeFill), box);
         o.drawRect(previewPen(), box);
         break;
     }
-    case tool::ellipseSelection: {
+    case Tool::EllipseSelection: {
         const RectF box = marqueeBox(d, p);
         o.fillEllipse(Brush::solid(marqueeFill), box);
         o.drawEllipse(previewPen(), box);

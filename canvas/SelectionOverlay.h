@@ -4,9 +4,9 @@
 // Both are drawn into the mode's overlay and from there through the view, and only while a
 // selection tool is chosen; with another tool an active Selection is invisible, yet the keys
 // still act on it.
-#include "app/Editor.h"
 #include "canvas/Canvas.h"
 #include "gfx/Graphics.h"
+#include "ui/Editor.h"
 
 namespace vork {
 

@@ -1,11 +1,11 @@
 #include "canvas/SelectionTools.h"
 
-#include "app/Keys.h"
 #include "canvas/History.h"
 #include "canvas/Overlay.h"
 #include "canvas/ShapeTools.h"
 #include "canvas/ToolEngine.h"
-#include "canvas/pixels/SelectionOps.h"
+#include "pixels/SelectionOps.h"
+#include "ui/Keys.h"
 
 #include <algorithm>
 #include <array>
@@ -44,7 +44,7 @@ bool farEnough(const ToolDrag& d, const CanvasPlacement& p) {
            std::fabs(float(d.dragStartY) - p.pixelY) > 1;
 }
 
-// Shared by the releases of blocks 5, 6 and 7.
+// Shared by the releases of the three selection takes.
 template <typename Take>
 void releaseSelection(Editor& e, Mode mode, const CanvasPlacement& p, Take take) {
     ToolDrag& d = e.mode(mode).drag;
@@ -63,10 +63,10 @@ void startDrag(ToolDrag& d, const CanvasPlacement& p) {
     d.dragStartY = int(p.pixelY);
 }
 
-// Block 4: the outline follows the pointer while the button is held; the path collects in
+// The lasso: the outline follows the pointer while the button is held; the path collects in
 // freehandPath (the release fills it into the overlay, where the next preview clears it).
 void lassoPressAndDrag(Editor& e, Mode mode, const CanvasPlacement& p) {
-    if (e.selection.active || !p.inside || e.currentTool != tool::lasso ||
+    if (e.selection.active || !p.inside || e.currentTool != Tool::Lasso ||
         selectionToolsPaused(e, mode))
         return;
     ModeState& m = e.mode(mode);
@@ -76,20 +76,20 @@ void lassoPressAndDrag(Editor& e, Mode mode, const CanvasPlacement& p) {
         startDrag(m.drag, p);
 }
 
-// Block 5.
+// The lasso's release takes the outline.
 void lassoRelease(Editor& e, Mode mode, const CanvasPlacement& p) {
     const ToolDrag& d = e.mode(mode).drag;
     if (e.selection.active || !d.shapeDrag || e.input.mouseDown || !p.inside ||
-        e.currentTool != tool::lasso)
+        e.currentTool != Tool::Lasso)
         return;
     releaseSelection(e, mode, p,
                      [&] { takePath(e.selection, e.freehandPath, currentImage(e, mode)); });
 }
 
-// Blocks 6 and 7: the press remembers the pointer pixel, the release takes the rectangle or
-// the ellipse inscribed in it.
+// The rectangle and ellipse selections: the press remembers the pointer pixel, the release takes
+// the rectangle or the ellipse inscribed in it.
 template <typename Take>
-void twoPointSelection(Editor& e, Mode mode, const CanvasPlacement& p, int selectionTool,
+void twoPointSelection(Editor& e, Mode mode, const CanvasPlacement& p, Tool selectionTool,
                        Take take) {
     ToolDrag& d = e.mode(mode).drag;
     if (e.selection.active || !p.inside || e.currentTool != selectionTool)
@@ -103,7 +103,7 @@ void twoPointSelection(Editor& e, Mode mode, const CanvasPlacement& p, int selec
     }
 }
 
-// Block 8: a press anywhere on the image starts a move, not only on the Selection.
+// The start of a move: a press anywhere on the image starts a move, not only on the Selection.
 void moveStart(Editor& e, Mode mode, const CanvasPlacement& p) {
     ToolDrag& d = e.mode(mode).drag;
     if (!e.selection.active || d.shapeDrag || !e.input.mouseDown || !p.inside ||
@@ -114,7 +114,7 @@ void moveStart(Editor& e, Mode mode, const CanvasPlacement& p) {
     d.shapeDrag = true;
 }
 
-// Block 9. A turned selection that is not lifted (a copy kept after C) moves without cutting.
+// The move. A turned selection that is not lifted (a copy kept after C) moves without cutting.
 void move(Editor& e, Mode mode, const CanvasPlacement& p) {
     ToolDrag& d = e.mode(mode).drag;
     Selection& s = e.selection;
@@ -137,7 +137,7 @@ void move(Editor& e, Mode mode, const CanvasPlacement& p) {
     s.lifted = true;
 }
 
-// Block 10. The four keys share one clock, so two held keys never move diagonally: the first
+// The arrow keys. The four keys share one clock, so two held keys never move diagonally: the first
 // of them in this order takes each step.
 void arrowKeys(Editor& e, Mode mode) {
     Selection& s = e.selection;
@@ -168,17 +168,17 @@ void arrowKeys(Editor& e, Mode mode) {
     }
 }
 
-// Block 11: the whole layer; a Selection that existed before is replaced without being
+// A: the whole layer; a Selection that existed before is replaced without being
 // stamped, and its lifted flag stays as it was.
 void selectAll(Editor& e, Mode mode) {
     if (!typed(e.input, key::a) || selectionToolsPaused(e, mode))
         return;
     const Document& d = *e.mode(mode).document;
     takeRectangle(e.selection, {0, 0, d.width, d.height}, currentImage(e, mode));
-    e.currentTool = tool::rectangleSelection;
+    e.currentTool = Tool::RectangleSelection;
 }
 
-// Block 12: the pixels under the image at its present place and angle become transparent.
+// Delete: the pixels under the image at its present place and angle become transparent.
 void deleteSelection(Editor& e, Mode mode) {
     if (!e.selection.active || !held(e, HeldKey::Delete) || selectionToolsPaused(e, mode))
         return;
@@ -188,7 +188,7 @@ void deleteSelection(Editor& e, Mode mode) {
     recordState(e, mode);
 }
 
-// Block 13.
+// Enter stamps the image onto the layer.
 void stampSelection(Editor& e, Mode mode) {
     if (!e.selection.active || !held(e, HeldKey::Enter) || selectionToolsPaused(e, mode))
         return;
@@ -197,7 +197,7 @@ void stampSelection(Editor& e, Mode mode) {
     commit(e, mode);
 }
 
-// Block 14: the copy also puts the Selection back to not lifted, so moving it again cuts the
+// C: the copy also puts the Selection back to not lifted, so moving it again cuts the
 // pixels under it at its new place.
 void copyKey(Editor& e, Mode mode) {
     if (!e.selection.active || !typed(e.input, key::c) || selectionToolsPaused(e, mode))
@@ -208,20 +208,20 @@ void copyKey(Editor& e, Mode mode) {
     copySelection(e.selection);
 }
 
-// Block 15: the copy lands centred on the picture point at the centre of the visible part of
+// V: the copy lands centred on the picture point at the centre of the visible part of
 // the canvas; with nothing copied the Selection is only cleared.
 void pasteKey(Editor& e, Mode mode, const CanvasPlacement& p) {
     if (!typed(e.input, key::v) || selectionToolsPaused(e, mode))
         return;
-    e.currentTool = tool::rectangleSelection;
+    e.currentTool = Tool::RectangleSelection;
     endGesture(e, mode);
     pasteSelection(e.selection, int(p.visibleWidth / 2 / p.zoom + p.offsetX),
                    int(p.visibleHeight / 2 / p.zoom + p.offsetY));
-    requestCanvasRepaint(e, mode);
+    requestModeRepaint(e, mode);
 }
 
-// Block 16. A lifted image is dropped without being stamped; its pixels stay cut out of the
-// layer until undone.
+// The cancel: Escape, the right button or a drag leaving the canvas. A lifted image is dropped
+// without being stamped; its pixels stay cut out of the layer until undone.
 void cancel(Editor& e, Mode mode, const CanvasPlacement& p) {
     const bool dragLeftCanvas = e.mode(mode).drag.shapeDrag && !p.inside;
     if (!dragLeftCanvas && !held(e, HeldKey::Escape) && !held(e, HeldKey::RightButton))
@@ -229,18 +229,17 @@ void cancel(Editor& e, Mode mode, const CanvasPlacement& p) {
     endGesture(e, mode);
     // An outline being collected is forgotten too; otherwise the next press would continue
     // it from where the cancelled one stopped.
-    if (e.currentTool == tool::lasso || e.currentTool == tool::filledFreehand)
+    if (e.currentTool == Tool::Lasso || e.currentTool == Tool::FilledFreehand)
         e.stroke.strokeActive = false;
     e.rotationPresetIndex = 0;
     refreshLayerThumbnails(e, mode);
-    requestCanvasRepaint(e, mode);
+    requestModeRepaint(e, mode);
 }
 
 } // namespace
 
 bool selectionToolChosen(const Editor& e) {
-    return e.currentTool == tool::lasso || e.currentTool == tool::rectangleSelection ||
-           e.currentTool == tool::ellipseSelection;
+    return isSelectionTool(e.currentTool);
 }
 
 Rect selectionRectangle(const ToolDrag& d, const CanvasPlacement& p) {
@@ -265,19 +264,19 @@ void liftSelection(Editor& e, Mode mode) {
 }
 
 void selectionTools(Editor& e, Mode mode, const CanvasPlacement& p) {
-    lassoPressAndDrag(e, mode, p);                                          // 4
-    lassoRelease(e, mode, p);                                               // 5
-    twoPointSelection(e, mode, p, tool::rectangleSelection, takeRectangle); // 6
-    twoPointSelection(e, mode, p, tool::ellipseSelection, takeEllipse);     // 7
-    moveStart(e, mode, p);                                                  // 8
-    move(e, mode, p);                                                       // 9
-    arrowKeys(e, mode);                                                     // 10
-    selectAll(e, mode);                                                     // 11
-    deleteSelection(e, mode);                                               // 12
-    stampSelection(e, mode);                                                // 13
-    copyKey(e, mode);                                                       // 14
-    pasteKey(e, mode, p);                                                   // 15
-    cancel(e, mode, p);                                                     // 16
+    lassoPressAndDrag(e, mode, p);
+    lassoRelease(e, mode, p);
+    twoPointSelection(e, mode, p, Tool::RectangleSelection, takeRectangle);
+    twoPointSelection(e, mode, p, Tool::EllipseSelection, takeEllipse);
+    moveStart(e, mode, p);
+    move(e, mode, p);
+    arrowKeys(e, mode);
+    selectAll(e, mode);
+    deleteSelection(e, mode);
+    stampSelection(e, mode);
+    copyKey(e, mode);
+    pasteKey(e, mode, p);
+    cancel(e, mode, p);
 }
 
 } // namespace vork

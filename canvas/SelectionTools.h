@@ -4,13 +4,13 @@
 // (select all), Delete, Enter (stamp), C (copy), V (paste) and the cancel (Escape, the right
 // button, a drag leaving the canvas). One Selection serves both modes; each mode works on its
 // own current layer, drag state and undo history.
-#include "app/Editor.h"
 #include "canvas/Canvas.h"
+#include "ui/Editor.h"
 
 namespace vork {
 
-// Tool engine blocks 4 to 16, in their order. The engine calls this only while the current
-// layer may be drawn on; the Animator skips the selection gestures and keys marked so while
+// The selection gestures and keys, in the order they run. The engine calls this only while the
+// current layer may be drawn on; the Animator skips the selection gestures and keys marked so while
 // playback runs.
 void selectionTools(Editor& e, Mode mode, const CanvasPlacement& p);
 

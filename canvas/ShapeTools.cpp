@@ -11,23 +11,23 @@ namespace vork {
 
 namespace {
 
-// The two-point tools in the order of their blocks; only one tool is current, so at most one
+// The two-point tools in the order they are tried; only one tool is current, so at most one
 // of them acts in a frame.
-constexpr std::array<int, 7> twoPointTools = {
-    tool::pixelLine, tool::smoothLine,    tool::pixelRectangle, tool::filledRectangle,
-    tool::ellipse,   tool::smoothEllipse, tool::filledEllipse};
+constexpr std::array<Tool, 7> twoPointTools = {
+    Tool::PixelLine, Tool::SmoothLine,    Tool::PixelRectangle, Tool::FilledRectangle,
+    Tool::Ellipse,   Tool::SmoothEllipse, Tool::FilledEllipse};
 
-bool isTwoPointTool(int t) {
+bool isTwoPointTool(Tool t) {
     return std::find(twoPointTools.begin(), twoPointTools.end(), t) != twoPointTools.end();
 }
 
-bool hasPreview(int t) {
-    return isTwoPointTool(t) || t == tool::filledFreehand;
+bool hasPreview(Tool t) {
+    return isTwoPointTool(t) || t == Tool::FilledFreehand;
 }
 
 // The ellipse tools whose box Shift makes square.
-bool squaredByShift(int t) {
-    return t == tool::ellipse || t == tool::smoothEllipse || t == tool::filledEllipse;
+bool squaredByShift(Tool t) {
+    return t == Tool::Ellipse || t == Tool::SmoothEllipse || t == Tool::FilledEllipse;
 }
 
 Point pointerPixel(const CanvasPlacement& p) {
@@ -75,13 +75,13 @@ void drawShape(Editor& e, Mode mode, const CanvasPlacement& p) {
     const ShapeBox box = shapeBox(e, mode, p);
     const Color current = e.colour.currentColor, alpha = e.colour.alphaColor;
     switch (e.currentTool) {
-    case tool::pixelLine:
+    case Tool::PixelLine:
         pixelLine(start.x, start.y, end.x, end.y, layer, current);
         return;
-    case tool::pixelRectangle:
+    case Tool::PixelRectangle:
         pixelRectangle(start.x, start.y, end.x, end.y, layer, current);
         return;
-    case tool::ellipse:
+    case Tool::Ellipse:
         // The drawing context blends and so leaves pixels alone in a colour of alpha 0; with
         // transparent black the ellipse erases its ring instead. Another colour of alpha 0
         // goes through the context and changes nothing.
@@ -95,28 +95,27 @@ void drawShape(Editor& e, Mode mode, const CanvasPlacement& p) {
     }
     Graphics g(layer);
     switch (e.currentTool) {
-    case tool::ellipse:
+    case Tool::Ellipse:
         g.drawEllipse(Pen(current, 1.0f), box.rf);
         break;
-    case tool::smoothLine:
+    case Tool::SmoothLine:
         g.setSmoothing(Smoothing::HighQuality);
         g.drawLine(Pen(alpha, 1.0f), toF(start), toF(end));
         break;
-    case tool::filledRectangle:
+    case Tool::FilledRectangle:
         g.fillRect(Brush::solid(alpha), box.ri);
         break;
-    case tool::smoothEllipse:
+    case Tool::SmoothEllipse:
         g.setSmoothing(Smoothing::HighQuality);
         g.drawEllipse(Pen(alpha, 1.0f), box.rf);
         break;
-    case tool::filledEllipse:
+    case Tool::FilledEllipse:
         g.fillEllipse(Brush::solid(alpha), box.rf);
         break;
     default:
         break;
     }
 }
-
 
 // The integer box of the path as measured with a pen: widened by the half pen width the
 // outline reaches beyond it.
@@ -146,37 +145,37 @@ void drawPreviewShape(Editor& e, Graphics& g, Mode mode, const CanvasPlacement& 
     const Pen current(e.colour.currentColor, 1.0f), alpha(e.colour.alphaColor, 1.0f);
     const Pen dashed = previewPen();
     switch (e.currentTool) {
-    case tool::pixelLine:
+    case Tool::PixelLine:
         g.drawLine(current, toF(start), toF(end));
         g.drawLine(dashed, toF(start), toF(end));
         break;
-    case tool::smoothLine:
+    case Tool::SmoothLine:
         g.setSmoothing(Smoothing::HighQuality);
         g.drawLine(alpha, toF(start), toF(end));
         break;
-    case tool::pixelRectangle:
+    case Tool::PixelRectangle:
         g.drawRect(current, ri);
         g.drawRect(dashed, ri);
         break;
-    case tool::filledRectangle:
+    case Tool::FilledRectangle:
         g.fillRect(Brush::solid(e.colour.alphaColor), ri);
         break;
-    case tool::ellipse:
+    case Tool::Ellipse:
         g.drawEllipse(current, ri);
         g.drawEllipse(dashed, ri);
         g.drawRect(dashed, ri);
         break;
-    case tool::smoothEllipse:
+    case Tool::SmoothEllipse:
         g.setSmoothing(Smoothing::HighQuality);
         g.drawEllipse(alpha, ri);
         g.setSmoothing(Smoothing::None);
         g.drawRect(dashed, ri);
         break;
-    case tool::filledEllipse:
+    case Tool::FilledEllipse:
         g.fillEllipse(Brush::solid(e.colour.alphaColor), ri);
         g.drawRect(dashed, ri);
         break;
-    case tool::filledFreehand:
+    case Tool::FilledFreehand:
         drawFreehandPreview(e, g, mode, p);
         break;
     default:
@@ -217,7 +216,7 @@ void twoPointShapes(Editor& e, Mode mode, const CanvasPlacement& p) {
 }
 
 void filledFreehandShape(Editor& e, Mode mode, const CanvasPlacement& p) {
-    if (!p.inside || e.currentTool != tool::filledFreehand)
+    if (!p.inside || e.currentTool != Tool::FilledFreehand)
         return;
     ModeState& m = e.mode(mode);
     const Point at = pointerPixel(p);
@@ -241,7 +240,8 @@ void filledFreehandShape(Editor& e, Mode mode, const CanvasPlacement& p) {
 void drawShapePreview(Editor& e, Graphics& backBuffer, Mode mode, const CanvasPlacement& p) {
     const ModeState& m = e.mode(mode);
     // Playback shows the frames as they are; the shapes still commit on release.
-    if (!m.document || !m.drag.shapeDrag || !hasPreview(e.currentTool) || e.playState != 0)
+    if (!m.document || !m.drag.shapeDrag || !hasPreview(e.currentTool) ||
+        e.playState != PlayState::Stopped)
         return;
     {
         Graphics g(beginOverlayPreview(e, mode, p));

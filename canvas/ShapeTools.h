@@ -7,9 +7,9 @@
 // currentColor and without anti-aliasing; the smooth family (11 smooth line, 12 smooth
 // ellipse, 13 filled freehand shape, 14 filled rectangle, 15 filled ellipse) draws with
 // alphaColor through the drawing context, anti-aliased for the line and the ellipse outline.
-#include "app/Editor.h"
 #include "canvas/Canvas.h"
 #include "gfx/Graphics.h"
+#include "ui/Editor.h"
 
 namespace vork {
 
@@ -26,11 +26,11 @@ struct ShapeBox {
 };
 ShapeBox shapeBox(const Editor& e, Mode mode, const CanvasPlacement& p);
 
-// Tool engine block 18, the two-point shapes 7, 11, 8, 14, 9, 12, 15: the press remembers the
+// The two-point shapes (lines, rectangles, ellipses of both families): the press remembers the
 // pointer pixel, the release inside the canvas draws the shape and commits.
 void twoPointShapes(Editor& e, Mode mode, const CanvasPlacement& p);
 
-// Tool engine block 19, the filled freehand shape 13: the path follows the pointer while the
+// The filled freehand shape: the path follows the pointer while the
 // button is held; the release inside the canvas fills it into the current layer and commits.
 void filledFreehandShape(Editor& e, Mode mode, const CanvasPlacement& p);
 

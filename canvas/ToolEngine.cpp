@@ -3,7 +3,7 @@
 #include "canvas/History.h"
 #include "canvas/SelectionTools.h"
 #include "canvas/ShapeTools.h"
-#include "canvas/pixels/SelectionOps.h"
+#include "pixels/SelectionOps.h"
 
 namespace vork {
 
@@ -16,16 +16,16 @@ PointerPixel pointerPixel(const CanvasPlacement& p) {
     return {int(p.pixelX), int(p.pixelY)};
 }
 
-// Block 1: the layer's pixel under the pointer becomes the colour being edited: a
+// The colour pick: the layer's pixel under the pointer becomes the colour being edited: a
 // replacement pair's colour while the replacement view is open, otherwise the drawing colour
 // and its swatch. The three fixed swatches (transparent, white, black) never change.
 void colourPick(Editor& e, Mode mode, const CanvasPlacement& p) {
-    if (!e.input.mouseDown || !p.inside || e.currentTool != tool::colourPick)
+    if (!e.input.mouseDown || !p.inside || e.currentTool != Tool::ColourPick)
         return;
     const PointerPixel at = pointerPixel(p);
     const Color picked = e.mode(mode).document->currentLayer().image.pixel(at.x, at.y);
     ColourState& c = e.colour;
-    if (e.replacementViewOpen) {
+    if (c.replacementViewOpen) {
         auto& pairs = c.palettes.replacement;
         if (c.currentReplacementSwatch >= 0 && c.currentReplacementSwatch < int(pairs.size()))
             pairs[size_t(c.currentReplacementSwatch)].color = picked;
@@ -37,11 +37,11 @@ void colourPick(Editor& e, Mode mode, const CanvasPlacement& p) {
         swatches[size_t(c.currentSwatch)].color = picked;
 }
 
-// Blocks 2 and 17: a freehand stroke, committed on the first frame that sees the button up.
-// A stroke that leaves the canvas is committed there too, so that it is its own undo step;
-// one that comes back starts afresh with a single point.
+// The pencil and the smooth pencil: a freehand stroke, committed on the first frame that sees the
+// button up. A stroke that leaves the canvas is committed there too, so that it is its own undo
+// step; one that comes back starts afresh with a single point.
 template <typename Step>
-void freehandStroke(Editor& e, Mode mode, const CanvasPlacement& p, int strokeTool, Step step) {
+void freehandStroke(Editor& e, Mode mode, const CanvasPlacement& p, Tool strokeTool, Step step) {
     if (e.currentTool != strokeTool)
         return;
     StrokeState& s = e.stroke;
@@ -57,22 +57,22 @@ void freehandStroke(Editor& e, Mode mode, const CanvasPlacement& p, int strokeTo
 }
 
 void pencil(Editor& e, Mode mode, const CanvasPlacement& p) {
-    freehandStroke(e, mode, p, tool::pencil, [&](StrokeState& s, Bitmap& image) {
+    freehandStroke(e, mode, p, Tool::Pencil, [&](StrokeState& s, Bitmap& image) {
         pencilStep(s, e.input.mouseDown, p.pixelX, p.pixelY, image, e.colour.currentColor);
     });
 }
 
 void smoothPencil(Editor& e, Mode mode, const CanvasPlacement& p) {
-    freehandStroke(e, mode, p, tool::smoothPencil, [&](StrokeState& s, Bitmap& image) {
+    freehandStroke(e, mode, p, Tool::SmoothPencil, [&](StrokeState& s, Bitmap& image) {
         smoothPencilStep(s, e.input.mouseDown, p.pixelX, p.pixelY, image, e.colour.alphaColor,
                          true);
     });
 }
 
-// Block 3: fills on every frame the button is held; only a fill that changed pixels is an
+// The fill: fills on every frame the button is held; only a fill that changed pixels is an
 // undo step.
 void fill(Editor& e, Mode mode, const CanvasPlacement& p) {
-    if (!e.input.mouseDown || !p.inside || e.currentTool != tool::floodFill)
+    if (!e.input.mouseDown || !p.inside || e.currentTool != Tool::FloodFill)
         return;
     const PointerPixel at = pointerPixel(p);
     Bitmap& image = e.mode(mode).document->currentLayer().image;
@@ -80,15 +80,16 @@ void fill(Editor& e, Mode mode, const CanvasPlacement& p) {
         commit(e, mode);
 }
 
-// The blocks in the order they run; several can act in one frame.
-void toolBlocks(Editor& e, Mode mode, const CanvasPlacement& p) {
-    colourPick(e, mode, p);          // 1
-    pencil(e, mode, p);              // 2
-    fill(e, mode, p);                // 3
-    selectionTools(e, mode, p);      // 4-16
-    smoothPencil(e, mode, p);        // 17
-    twoPointShapes(e, mode, p);      // 18 (7, 11, 8 and 14, 9, 12, 15)
-    filledFreehandShape(e, mode, p); // 19
+// The tools in the order they run; several can act in one frame (the selection keys work
+// whatever the current tool).
+void runToolsInOrder(Editor& e, Mode mode, const CanvasPlacement& p) {
+    colourPick(e, mode, p);
+    pencil(e, mode, p);
+    fill(e, mode, p);
+    selectionTools(e, mode, p);
+    smoothPencil(e, mode, p);
+    twoPointShapes(e, mode, p);
+    filledFreehandShape(e, mode, p);
 }
 
 // Control turns the current tool into the fill while it is held, and gives the tool back on
@@ -96,15 +97,15 @@ void toolBlocks(Editor& e, Mode mode, const CanvasPlacement& p) {
 void fillSwitch(Editor& e, Mode mode) {
     ToolDrag& d = e.mode(mode).drag;
     const bool control = e.platform.isHeld(HeldKey::Control);
-    if (control && !d.fillSwitchActive && !e.replacementViewOpen) {
+    if (control && !d.fillSwitchActive && !e.colour.replacementViewOpen) {
         d.fillSwitchActive = true;
         d.toolBeforeFill = e.currentTool;
-        e.currentTool = tool::floodFill;
-        requestCanvasRepaint(e, mode);
+        e.currentTool = Tool::FloodFill;
+        requestModeRepaint(e, mode);
     } else if (!control && d.fillSwitchActive) {
         d.fillSwitchActive = false;
         e.currentTool = d.toolBeforeFill;
-        requestCanvasRepaint(e, mode);
+        requestModeRepaint(e, mode);
     }
 }
 
@@ -118,27 +119,29 @@ bool toolsMayDraw(const Editor& e, Mode mode) {
     if (mode == Mode::Animator)
         return frame.enabled && frame.current().visible;
     // The Painter also draws on a hidden layer while it is the one shown alone.
-    return frame.current().visible || (e.singleLayerView && e.viewedLayer == frame.currentLayer);
+    const LayerPanelState& l = e.mode(mode).layers;
+    return frame.current().visible ||
+           (l.singleLayerView && l.viewedLayer == frame.current().serial);
 }
 
 bool selectionToolsPaused(const Editor& e, Mode mode) {
-    return mode == Mode::Animator && e.playState != 0;
+    return mode == Mode::Animator && e.playState != PlayState::Stopped;
 }
 
 void runTools(Editor& e, Mode mode, const CanvasPlacement& p) {
     if (!e.mode(mode).document)
         return;
     if (toolsMayDraw(e, mode))
-        toolBlocks(e, mode, p);
+        runToolsInOrder(e, mode, p);
     fillSwitch(e, mode);
 }
 
 void applyTransparencyLock(Editor& e, Mode mode) {
     ModeState& m = e.mode(mode);
-    if (!m.transparencyLock.active || !m.document)
+    if (!m.layers.transparencyLock.active || !m.document)
         return;
     // The lock's mask covers what was empty when it was switched on.
-    cutOut(m.transparencyLock, m.document->currentLayer().image);
+    cutOut(m.layers.transparencyLock, m.document->currentLayer().image);
 }
 
 void commit(Editor& e, Mode mode) {

@@ -3,30 +3,10 @@
 // picture, and the engine turns the button, the held keys and the typed character into
 // changes of the current layer of the current frame. Tools act on press, drag and release by
 // comparing the button with their own state from the previous frame.
-#include "app/Editor.h"
 #include "canvas/Canvas.h"
+#include "ui/Editor.h"
 
 namespace vork {
-
-// Tool ids of the command bar.
-namespace tool {
-inline constexpr int none = 0; // a colour picker is open
-inline constexpr int pencil = 1;
-inline constexpr int floodFill = 2;
-inline constexpr int colourPick = 3;
-inline constexpr int lasso = 4;
-inline constexpr int rectangleSelection = 5;
-inline constexpr int ellipseSelection = 6;
-inline constexpr int pixelLine = 7;
-inline constexpr int pixelRectangle = 8;
-inline constexpr int ellipse = 9;
-inline constexpr int smoothPencil = 10;
-inline constexpr int smoothLine = 11;
-inline constexpr int smoothEllipse = 12;
-inline constexpr int filledFreehand = 13;
-inline constexpr int filledRectangle = 14;
-inline constexpr int filledEllipse = 15;
-} // namespace tool
 
 // Runs the tools of this frame (while the current layer may be drawn on), then the Control
 // fill switch. Called by the canvas while the mode has a document.

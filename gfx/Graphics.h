@@ -18,7 +18,7 @@ enum class Smoothing { None, HighQuality };
 enum class Interpolation { NearestNeighbor, Bilinear, Bicubic };
 
 class Graphics {
-public:
+  public:
     explicit Graphics(Bitmap& target);
     ~Graphics();
     Graphics(const Graphics&) = delete;
@@ -56,15 +56,22 @@ public:
     // Drawn with its green and blue halved: the tint of a floating selection.
     void drawImageRedTint(const Bitmap& src, RectF dst, RectF srcRect);
 
-    // World transform inside a saved state: the guard restores transform and clip.
+    // World transform inside a saved state: the guard restores transform and clip. Like every
+    // other operation it does nothing on a null bitmap.
     class State {
-    public:
-        explicit State(Graphics& g) : g_(g) { g_.painter_->save(); }
-        ~State() { g_.painter_->restore(); }
+      public:
+        explicit State(Graphics& g) : g_(g) {
+            if (g_.painter_)
+                g_.painter_->save();
+        }
+        ~State() {
+            if (g_.painter_)
+                g_.painter_->restore();
+        }
         State(const State&) = delete;
         State& operator=(const State&) = delete;
 
-    private:
+      private:
         Graphics& g_;
     };
     void translate(float dx, float dy);
@@ -77,7 +84,7 @@ public:
     void drawText(const std::string& utf8, FontKind font, const Brush& b, RectF r,
                   Align align = Align::Center);
 
-private:
+  private:
     static RectF toF(Rect r) { return {float(r.x), float(r.y), float(r.w), float(r.h)}; }
     void applyBrush(const Brush& b);
     void applyPen(const Pen& p);

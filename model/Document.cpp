@@ -27,19 +27,25 @@ int clampPosition(int position, int n) {
     return std::clamp(position, 0, n - 1);
 }
 
+// One counter for layers and frames alike: a serial never names two things.
+uint64_t nextSerial() {
+    static std::atomic<uint64_t> counter{0};
+    return ++counter;
+}
+
+template <typename List> int positionWithSerial(const List& list, uint64_t serial) {
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i]->serial == serial)
+            return int(i);
+    return -1;
+}
+
 } // namespace
 
 // ---- Layer ----
 
-namespace {
-uint64_t nextLayerSerial() {
-    static std::atomic<uint64_t> counter{0};
-    return ++counter;
-}
-} // namespace
-
 Layer::Layer(int id, float width, float height)
-    : id(id), serial(nextLayerSerial()), image(bitmapExtent(width), bitmapExtent(height)) {
+    : id(id), serial(nextSerial()), image(bitmapExtent(width), bitmapExtent(height)) {
     // The image is transparent, so the fitted backdrop alone is the whole thumbnail.
     thumbnail = thumbnailBackdrop(30, 30, float(image.width()), float(image.height()));
 }
@@ -47,12 +53,16 @@ Layer::Layer(int id, float width, float height)
 // ---- Frame ----
 
 Frame::Frame(float width, float height, double delay)
-    : width(width), height(height), delay(delay), thumbnail(50, 50) {
+    : serial(nextSerial()), width(width), height(height), delay(delay), thumbnail(50, 50) {
     layers.push_back(std::make_unique<Layer>(1, width, height));
 }
 
-int Frame::insertLayerAfter(int position) {
-    int at = clampPosition(position, layerCount()) + 1;
+int Frame::clampedLayer(int position) const {
+    return clampPosition(position, layerCount());
+}
+
+int Frame::insertLayerAt(int index) {
+    const int at = std::clamp(index, 0, layerCount());
     ++layerCounter;
     layers.insert(layers.begin() + at, std::make_unique<Layer>(layerCounter, width, height));
     currentLayer = at;
@@ -60,21 +70,8 @@ int Frame::insertLayerAfter(int position) {
     return currentLayer;
 }
 
-int Frame::insertLayerBefore(int position) {
-    int at = clampPosition(position, layerCount());
-    ++layerCounter;
-    layers.insert(layers.begin() + at, std::make_unique<Layer>(layerCounter, width, height));
-    currentLayer = at;
-    enabled = true;
-    return currentLayer;
-}
-
-int Frame::appendLayer() {
-    ++layerCounter;
-    layers.push_back(std::make_unique<Layer>(layerCounter, width, height));
-    currentLayer = layerCount() - 1;
-    enabled = true;
-    return currentLayer;
+int Frame::layerWithSerial(uint64_t serial) const {
+    return positionWithSerial(layers, serial);
 }
 
 int Frame::deleteCurrentLayer() {
@@ -97,20 +94,20 @@ Document::Document(int width, int height, double defaultDelay)
     frames.push_back(std::make_unique<Frame>(float(width), float(height), defaultDelay));
 }
 
-int Document::insertFrameAfter(int position) {
-    int at = clampPosition(position, frameCount()) + 1;
+int Document::clampedFrame(int position) const {
+    return clampPosition(position, frameCount());
+}
+
+int Document::insertFrameAt(int index) {
+    const int at = std::clamp(index, 0, frameCount());
     frames.insert(frames.begin() + at,
                   std::make_unique<Frame>(float(width), float(height), defaultDelay));
     currentFrame = at;
     return currentFrame;
 }
 
-int Document::insertFrameBefore(int position) {
-    int at = clampPosition(position, frameCount());
-    frames.insert(frames.begin() + at,
-                  std::make_unique<Frame>(float(width), float(height), defaultDelay));
-    currentFrame = at;
-    return currentFrame;
+int Document::frameWithSerial(uint64_t serial) const {
+    return positionWithSerial(frames, serial);
 }
 
 int Document::goToFirstFrame() {
@@ -123,18 +120,18 @@ int Document::goToLastFrame() {
     return currentFrame;
 }
 
-int Document::nextFrame(bool wrap) {
+int Document::nextFrame(Wrap wrap) {
     if (currentFrame < frameCount() - 1)
         ++currentFrame;
-    else if (wrap)
+    else if (wrap == Wrap::Around)
         currentFrame = 0;
     return currentFrame;
 }
 
-int Document::previousFrame(bool wrap) {
+int Document::previousFrame(Wrap wrap) {
     if (currentFrame > 0)
         --currentFrame;
-    else if (wrap)
+    else if (wrap == Wrap::Around)
         currentFrame = frameCount() - 1;
     return currentFrame;
 }

@@ -32,6 +32,8 @@ struct Layer {
 struct Frame {
     Frame(float width, float height, double delay);
 
+    // Tells frames apart for the whole run, as Layer::serial tells layers apart.
+    uint64_t serial = 0;
     int number = 0;       // 1-based position, written by Document::renumberFrames
     int layerCounter = 1; // last layer id issued; ids are never reused
     float width = 0, height = 0;
@@ -49,10 +51,12 @@ struct Frame {
 
     // Each returns the new current position. An insertion issues the next id, makes the new
     // layer current and switches the frame on (the file readers rely on that); a position
-    // outside the list is clamped to it.
-    int insertLayerAfter(int position);
-    int insertLayerBefore(int position);
-    int appendLayer(); // at the top
+    // outside the list is clamped to it. insertLayerAt puts the new layer at `index`
+    // (0 = bottom, layerCount() = top); the others name the place by a neighbour.
+    int insertLayerAt(int index);
+    int insertLayerAfter(int position) { return insertLayerAt(clampedLayer(position) + 1); }
+    int insertLayerBefore(int position) { return insertLayerAt(clampedLayer(position)); }
+    int appendLayer() { return insertLayerAt(layerCount()); }
     // The layer that followed the removed one becomes current, or the new top one. Refused (no
     // change) when only one layer is left or the position is outside the list.
     int deleteCurrentLayer();
@@ -61,10 +65,19 @@ struct Frame {
     // Replaces the thumbnail by a w x h one: the visible layers, bottom first, without opacity,
     // fitted by the current layer's image.
     void rebuildThumbnail(int w = 55, int h = 50);
+
+    // The position of the layer with this serial, or -1.
+    int layerWithSerial(uint64_t serial) const;
+
+  private:
+    int clampedLayer(int position) const;
 };
 
+// Whether stepping past either end of the frame list comes round to the other end.
+enum class Wrap { Stop, Around };
+
 class Document {
-public:
+  public:
     Document(int width, int height, double defaultDelay);
 
     double defaultDelay = 0;
@@ -81,16 +94,24 @@ public:
     const Layer& currentLayer() const { return current().current(); }
 
     // Each returns the new current position. A new frame has the document size and the default
-    // delay and becomes current; a position outside the list is clamped to it.
-    int insertFrameAfter(int position);
-    int insertFrameBefore(int position);
+    // delay and becomes current; a position outside the list is clamped to it. insertFrameAt
+    // puts it at `index` (0 = first, frameCount() = after the last).
+    int insertFrameAt(int index);
+    int insertFrameAfter(int position) { return insertFrameAt(clampedFrame(position) + 1); }
+    int insertFrameBefore(int position) { return insertFrameAt(clampedFrame(position)); }
     int goToFirstFrame();
     int goToLastFrame();
-    int nextFrame(bool wrap);
-    int previousFrame(bool wrap);
+    int nextFrame(Wrap wrap);
+    int previousFrame(Wrap wrap);
     // The following frame becomes current, or the new last one; refused when only one is left.
     int deleteCurrentFrame();
     void renumberFrames();
+
+    // The position of the frame with this serial, or -1.
+    int frameWithSerial(uint64_t serial) const;
+
+  private:
+    int clampedFrame(int position) const;
 };
 
 // A float document size truncated to a bitmap extent: 0 for sizes below one pixel (and NaN),

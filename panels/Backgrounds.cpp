@@ -1,6 +1,6 @@
 #include "panels/Backgrounds.h"
 
-#include <algorithm>
+#include "ui/Layout.h"
 
 namespace vork {
 
@@ -19,7 +19,9 @@ ColumnColours coloursOf(Mode mode) {
 const Pen whitePen{colors::white};
 
 // The Animator's boxes have corners of radius 6; the Painter's corner arcs fit a 6 x 6 box.
-float cornerRadius(Mode mode) { return mode == Mode::Painter ? 3.0f : 6.0f; }
+float cornerRadius(Mode mode) {
+    return mode == Mode::Painter ? 3.0f : 6.0f;
+}
 const Pen blackPen{colors::black};
 
 } // namespace
@@ -30,7 +32,8 @@ void drawCommandBarBackground(Graphics& g, Mode mode, int h) {
     // The Painter bar leaves its last two columns to the canvas line; the Animator image is
     // exactly the bar.
     int hatchWidth = mode == Mode::Painter ? 90 : 92;
-    g.fillRect(Brush::hatch(HatchStyle::Trellis, c.hatchFore, c.hatchBack), Rect{0, 0, hatchWidth, h});
+    g.fillRect(Brush::hatch(HatchStyle::Trellis, c.hatchFore, c.hatchBack),
+               Rect{0, 0, hatchWidth, h});
     g.drawRect(blackPen, Rect{0, 0, 91, h});
     g.drawRect(Pen{c.innerOutline}, Rect{1, 1, 89, h - 2});
     Brush face = Brush::solid(colors::panelGrey);
@@ -42,30 +45,33 @@ void drawCommandBarBackground(Graphics& g, Mode mode, int h) {
     g.setSmoothing(Smoothing::None);
 }
 
-void drawRightColumnBackground(Graphics& g, Mode mode, int x, int h) {
-    ColumnColours c = coloursOf(mode);
-    const float X = float(x);
+void drawRightColumnBackground(Graphics& g, Mode mode, const ColumnLayout& c, int originX) {
+    ColumnColours col = coloursOf(mode);
+    const int x = c.rect.x - originX, w = c.rect.w, h = c.rect.h;
+    auto local = [originX](Rect r) { return Rect{r.x - originX, r.y, r.w, r.h}; };
+    auto localF = [originX](Rect r) {
+        return RectF{float(r.x - originX), float(r.y), float(r.w), float(r.h)};
+    };
     g.setSmoothing(Smoothing::HighQuality);
-    g.fillRect(Brush::hatch(HatchStyle::Trellis, c.hatchFore, c.hatchBack), Rect{x, 0, 220, h});
-    g.drawRect(blackPen, Rect{x, 0, 219, h});
-    g.drawRect(Pen{Color::rgb(115, 128, 115)}, Rect{x + 1, 1, 217, h - 2});
-    g.roundedBox(RectF{X + 6, 6, 206, 221}, cornerRadius(mode), Brush::solid(colors::panelGrey), whitePen);
-    g.drawRect(Pen{Color::rgb(128, 128, 128)}, Rect{x + 10, 10, 198, 198});
-    // The layer list: the Painter keeps more room under it for its opacity box.
-    const bool painter = mode == Mode::Painter;
-    g.roundedBox(RectF{X + 6, 234, 206, float(h - (painter ? 282 : 238))}, cornerRadius(mode),
-                 Brush::solid(Color::rgb(230, 230, 230)), whitePen);
+    g.fillRect(Brush::hatch(HatchStyle::Trellis, col.hatchFore, col.hatchBack), Rect{x, 0, w, h});
+    g.drawRect(blackPen, Rect{x, 0, w - 1, h});
+    g.drawRect(Pen{Color::rgb(115, 128, 115)}, Rect{x + 1, 1, w - 3, h - 2});
+    g.roundedBox(localF(c.previewBox), cornerRadius(mode), Brush::solid(colors::panelGrey),
+                 whitePen);
+    g.drawRect(Pen{Color::rgb(128, 128, 128)}, local(c.previewArea));
+    g.roundedBox(localF(c.layerBox), cornerRadius(mode), Brush::solid(Color::rgb(230, 230, 230)),
+                 whitePen);
     g.setSmoothing(Smoothing::None);
     g.fillRect(Brush::hatch(HatchStyle::Percent50, Color::rgb(200, 185, 180), colors::white),
-               Rect{x + 193, 253, 15, h - (painter ? 345 : 301)});
+               local(c.scrollTrack));
     const Pen linePen{Color::rgb(80, 80, 80)};
-    for (int y : {238, h - (painter ? 91 : 48), h - (painter ? 75 : 32)})
-        g.drawLine(linePen, PointF{X + 10, float(y)}, PointF{X + 208, float(y)});
+    for (int y : c.lineYs)
+        g.drawLine(linePen, PointF{float(x + 10), float(y)}, PointF{float(x + 208), float(y)});
 }
 
-void drawPainterPalettePanelBackground(Graphics& g, int R, int B) {
-    const int X = 91, Y = std::max(B - 97, 328), w = std::max(R - 310, 401);
-    g.fillRect(Brush::solid(colors::panelGrey), Rect{X, Y, w, 72});
+void drawPainterPalettePanelBackground(Graphics& g, Rect palette) {
+    const int X = palette.x, Y = palette.y, w = palette.w;
+    g.fillRect(Brush::solid(colors::panelGrey), Rect{X, Y, w, palette.h});
     g.drawLine(blackPen, PointF{float(X), float(Y)}, PointF{float(X + w), float(Y)});
 }
 

@@ -1,11 +1,13 @@
 #include "panels/CommandBar.h"
 
-#include "app/Commands.h"
-#include "app/Keys.h"
-#include "app/Widgets.h"
 #include "canvas/SelectionTools.h"
-#include "canvas/pixels/SelectionOps.h"
 #include "model/Composite.h"
+#include "panels/PanelLayout.h"
+#include "pixels/SelectionOps.h"
+#include "ui/Commands.h"
+#include "ui/Keys.h"
+#include "ui/Layout.h"
+#include "ui/Widgets.h"
 
 #include <algorithm>
 #include <array>
@@ -44,15 +46,9 @@ void modeSwitch(Editor& e, Graphics& g, Mode mode) {
     if (!clicked && !typed(e.input, key::g))
         return;
     e.selection.drop();
-    e.mode(mode).transparencyLock.active = false;
+    e.mode(mode).layers.transparencyLock.active = false;
     e.painterMode = !painter;
-    if (painter) {
-        // The Painter asks through the redraw flag of its frame cycle.
-        if (e.input.inputEnabled)
-            e.frame.painterRedrawRequest = true;
-    } else {
-        e.requestRepaint();
-    }
+    requestModeRepaint(e, mode);
 }
 
 void fileButtons(Editor& e, Graphics& g, Mode mode) {
@@ -80,11 +76,12 @@ void fileButtons(Editor& e, Graphics& g, Mode mode) {
 }
 
 // Three ToolButtons side by side from x, 24 pixels apart; a click makes its tool current.
-void toolRow(Editor& e, Graphics& g, int x, int y, std::array<int, 3> tools) {
+void toolRow(Editor& e, Graphics& g, int x, int y, std::array<Tool, 3> tools) {
     for (size_t k = 0; k < tools.size(); ++k) {
-        const int tool = tools[k];
-        const ToolButton& b = e.toolButtons[size_t(tool - 1)];
-        if (toolButton(e, g, b, buttonAt(x + 24 * int(k), y), e.currentTool))
+        const Tool tool = tools[k];
+        // The first fifteen buttons are the tools, in the order of their numbers.
+        const ToolButton& b = e.toolButtons[size_t(tool) - 1];
+        if (toolButton(e, g, b, buttonAt(x + 24 * int(k), y), int(e.currentTool)))
             e.currentTool = tool;
     }
 }
@@ -144,14 +141,14 @@ void lowerPart(Editor& e, Graphics& g, Mode mode, int H) {
     const int y0 = H - 115;
     alphaBox(e, g, y0);
     groove(g, y0 - 5);
-    toolRow(e, g, 12, y0 - 26, {3, 2, 1});
-    toolRow(e, g, 12, y0 - 48, {9, 8, 7});
+    toolRow(e, g, 12, y0 - 26, {Tool::ColourPick, Tool::FloodFill, Tool::Pencil});
+    toolRow(e, g, 12, y0 - 48, {Tool::Ellipse, Tool::PixelRectangle, Tool::PixelLine});
     groove(g, y0 - 53);
-    toolRow(e, g, 12, y0 - 76, {12, 11, 10});
-    toolRow(e, g, 12, y0 - 98, {15, 14, 13});
+    toolRow(e, g, 12, y0 - 76, {Tool::SmoothEllipse, Tool::SmoothLine, Tool::SmoothPencil});
+    toolRow(e, g, 12, y0 - 98, {Tool::FilledEllipse, Tool::FilledRectangle, Tool::FilledFreehand});
     alphaSlider(e, g, y0);
     groove(g, y0 - 120);
-    toolRow(e, g, 11, y0 - 144, {6, 5, 4});
+    toolRow(e, g, 11, y0 - 144, {Tool::EllipseSelection, Tool::RectangleSelection, Tool::Lasso});
     selectionTransforms(e, g, mode, y0);
     groove(g, y0 - 186);
 }
@@ -164,12 +161,15 @@ const Frame* frameNumbered(const Document& d, int number) {
 }
 
 // Animator only, while an animation exists.
-void onionSkinBox(Editor& e, Graphics& g, Document& animation, int H) {
+void onionSkinBox(Editor& e, Graphics& g, int H) {
+    ModeState& m = e.mode(Mode::Animator);
+    Document& animation = *m.document;
+    const bool singleLayerView = m.layers.singleLayerView;
     const int S = H - 5;
-    OnionSkin& onion = e.onion;
+    OnionSkin& onion = m.onion;
     g.drawRect(Pen{outlineGrey}, Rect{16, S - 75, 2, 68});
-    e.onionSkinOpacity =
-        verticalSlider(e, g, RectF{10, float(S - 74), 14, 68}, 100, 1, e.onionSkinOpacity);
+    m.onionSkinOpacity =
+        verticalSlider(e, g, RectF{10, float(S - 74), 14, 68}, 100, 1, m.onionSkinOpacity);
     g.drawRect(Pen{outlineGrey}, Rect{28, S - 56, 51, 51});
 
     const Rect onSwitch{29, S - 75, 23, 14};
@@ -179,7 +179,7 @@ void onionSkinBox(Editor& e, Graphics& g, Document& animation, int H) {
         onion.on = !wasOn;
         // With a single frame the builder switches the onion skin off again.
         if (!wasOn)
-            rebuildOnionSkin(animation, onion, e.singleLayerView);
+            rebuildOnionSkin(animation, onion, singleLayerView);
         e.requestRepaint();
     }
     const Rect greySwitch{55, S - 75, 23, 14};
@@ -187,7 +187,7 @@ void onionSkinBox(Editor& e, Graphics& g, Document& animation, int H) {
         typed(e.input, key::e)) {
         onion.grey = !onion.grey;
         if (onion.on)
-            rebuildOnionSkin(animation, onion, e.singleLayerView);
+            rebuildOnionSkin(animation, onion, singleLayerView);
         e.requestRepaint();
     }
 
@@ -197,7 +197,7 @@ void onionSkinBox(Editor& e, Graphics& g, Document& animation, int H) {
         const Bitmap& t = source->thumbnail;
         g.drawImage(t, 29, S - 55, Rect{0, 0, std::min(t.width(), 50), std::min(t.height(), 50)});
     }
-    if (e.playState == 0) {
+    if (e.playState == PlayState::Stopped) {
         g.fillRect(Brush::solid(Color::rgb(240, 240, 240)), Rect{54, S - 20, 25, 15});
         char number[16];
         std::snprintf(number, sizeof number, "%d", onion.frameNumber);
@@ -208,16 +208,12 @@ void onionSkinBox(Editor& e, Graphics& g, Document& animation, int H) {
 
 } // namespace
 
-int commandBarHeight(const Editor& e, Mode mode, Rect client) {
-    // The Painter lays out its bar itself; the Animator bar is a panel of the layout.
-    if (mode == Mode::Painter)
-        return std::max(client.h - 25, 400);
-    return e.panels.commandBar.height;
+int commandBarHeight(const Editor& e, Mode mode) {
+    return layoutOf(e, mode).commandBar.h;
 }
 
 Color alphaBoxColor(const Editor& e) {
-    const bool paintsWithAlpha = e.currentTool >= 10 && e.currentTool <= 15;
-    return paintsWithAlpha ? e.colour.alphaColor : e.colour.currentColor;
+    return paintsWithAlphaColor(e.currentTool) ? e.colour.alphaColor : e.colour.currentColor;
 }
 
 std::string alphaBoxLabel(const Editor& e) {
@@ -226,17 +222,9 @@ std::string alphaBoxLabel(const Editor& e) {
     return label;
 }
 
-void drawCommandBar(Editor& e, Graphics& g, Mode mode, Rect client) {
-    const int H = commandBarHeight(e, mode, client);
-    // Both backgrounds are rendered by the layout: the Painter's bar image, the Animator's panel.
-    if (mode == Mode::Painter) {
-        if (!e.frame.painterCommandBarImage.isNull())
-            g.drawImage(e.frame.painterCommandBarImage, 0, 0);
-    } else {
-        const Panel& p = e.panels.commandBar;
-        if (!p.image.isNull())
-            g.drawImage(p.image, p.x, p.y);
-    }
+void drawCommandBar(Editor& e, Graphics& g, Mode mode) {
+    const int H = commandBarHeight(e, mode);
+    drawBackground(e, g, mode, Background::CommandBar);
 
     modeSwitch(e, g, mode);
     groove(g, 45);
@@ -245,7 +233,7 @@ void drawCommandBar(Editor& e, Graphics& g, Mode mode, Rect client) {
     lowerPart(e, g, mode, H);
 
     if (mode == Mode::Animator && e.animation())
-        onionSkinBox(e, g, *e.animation(), H);
+        onionSkinBox(e, g, H);
 }
 
 } // namespace vork

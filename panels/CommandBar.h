@@ -3,20 +3,20 @@
 // top: the mode title and switch, two rows of file commands, the drawing tools, the alpha of
 // the drawing colour, the transform buttons of the Selection and, in the Animator, the
 // onion-skin box at the bottom. It draws and reacts to this frame's input in one call.
-#include "app/Editor.h"
 #include "gfx/Graphics.h"
+#include "ui/Editor.h"
 
 #include <string>
 
 namespace vork {
 
-// Draws the bar of `mode` and acts on this frame's clicks and typed character. `client` is the
-// client rectangle (0, 0, R, B). A click on the mode switch, or the G key, switches modes from
-// the next frame on.
-void drawCommandBar(Editor& e, Graphics& g, Mode mode, Rect client);
+// Draws the bar of `mode` where the mode's layout puts it and acts on this frame's clicks and
+// typed character. A click on the mode switch, or the G key, switches modes from the next
+// frame on.
+void drawCommandBar(Editor& e, Graphics& g, Mode mode);
 
-// The bar's height: Painter max(B - 25, 400); Animator the height of its laid-out panel.
-int commandBarHeight(const Editor& e, Mode mode, Rect client);
+// The bar's height, from the mode's layout; the lower part of the bar is placed from it.
+int commandBarHeight(const Editor& e, Mode mode);
 
 // The colour shown in the alpha box: alphaColor for the tools that paint with it (10 to 15),
 // currentColor for the others, and its label "a: " followed by that colour's alpha.

@@ -1,9 +1,10 @@
 #include "panels/PreviewPanel.h"
 
-#include "app/Layout.h"
-#include "app/Widgets.h"
 #include "canvas/CanvasView.h"
 #include "model/Composite.h"
+#include "panels/PanelLayout.h"
+#include "ui/Layout.h"
+#include "ui/Widgets.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -17,25 +18,9 @@ const Color outlineGrey = Color::rgb(128, 128, 128);
 const Color red = Color::rgb(255, 0, 0);
 constexpr int maxZoomIndex = int(zoomLevels.size()) - 1;
 
-// The column's left edge and height.
-struct Column {
-    int x, height;
-};
-
-Column columnOf(const Editor& e, Mode mode, Rect client) {
-    // The Painter places its column itself; the Animator's is the laid-out right panel.
-    if (mode == Mode::Painter)
-        return {std::max(client.w - 220, 492), std::max(client.h - 25, 400)};
-    return {e.panels.right.x, e.panels.right.height};
-}
-
-// The 198 x 198 area the preview is centred in; a press inside it starts a drag.
-Rect previewArea(int X) {
-    return {X + 10, 10, 198, 198};
-}
-
-// Fits W x H into the 165-pixel square, keeping its proportions, centred on (X + 109.5, 109.5).
-void placePreview(PreviewState& p, int X, float W, float H) {
+// Fits W x H into the 165-pixel square, keeping its proportions, centred in the preview area:
+// on (X + 109.5, 109.5) for the column at X.
+void placePreview(PreviewState& p, Rect area, float W, float H) {
     float w = previewSide, h = previewSide;
     if (W > H)
         h = previewSide / (W / H);
@@ -43,8 +28,8 @@ void placePreview(PreviewState& p, int X, float W, float H) {
         w = previewSide / (H / W);
     p.previewImageWidth = w;
     p.previewImageHeight = h;
-    p.previewX = float(X) + 10 + 17 + 82.5f - w / 2;
-    p.previewY = 10 + 17 + 82.5f - h / 2;
+    p.previewX = float(area.x) + 17 + 82.5f - w / 2;
+    p.previewY = float(area.y) + 17 + 82.5f - h / 2;
 }
 
 // The visible layers of the shown frame, bottom first, each with its opacity, over the
@@ -91,11 +76,11 @@ bool insideF(const InputState& in, float x, float y, float w, float h) {
 }
 
 // Drag, size and clamp of the red rectangle, in preview pixels.
-void trackViewport(Editor& e, Mode mode, Rect client, int X) {
+void trackViewport(Editor& e, Mode mode, const ModeLayout& layout) {
     ModeState& m = e.mode(mode);
     PreviewState& p = m.preview;
     InputState& in = e.input;
-    const bool inArea = pointerInside(in, previewArea(X));
+    const bool inArea = pointerInside(in, layout.column.previewArea);
 
     if (!p.dragActive && in.mouseDown && inArea) {
         p.dragActive = true;
@@ -122,7 +107,7 @@ void trackViewport(Editor& e, Mode mode, Rect client, int X) {
     }
 
     // The part of the zoomed document that fits the canvas.
-    const Rect canvas = canvasRectangle(e, mode, client);
+    const Rect canvas = layout.canvas;
     const float zoom = zoomOf(m);
     const float scaledW = float(m.document->width) * zoom;
     const float scaledH = float(m.document->height) * zoom;
@@ -171,47 +156,30 @@ void zoomControls(Editor& e, Graphics& g, Mode mode, int X) {
         return;
     if (mode == Mode::Painter) {
         // The Painter's canvas layout places the zoomed picture and rebuilds its backdrop.
-        layoutPainterCanvas(e);
-        e.frame.painterRedrawRequest = true;
-    } else {
-        if (e.animation())
-            rebuildCanvasBackdrop(e, Mode::Animator);
-        // The label above still shows the old zoom, so a paint follows even without an
-        // animation.
-        e.requestRepaint();
+        layoutCanvas(e, Mode::Painter);
+    } else if (e.animation()) {
+        rebuildCanvasBackdrop(e, Mode::Animator);
     }
+    // The label above still shows the old zoom, so a paint follows even without a document.
+    requestModeRepaint(e, mode);
 }
 
 } // namespace
 
-Rect canvasRectangle(const Editor& e, Mode mode, Rect client) {
-    // The Painter computes its canvas from the client size; the Animator's is laid out.
-    if (mode == Mode::Painter)
-        return {91, 0, std::max(401, client.w - 311), std::max(328, client.h - 97)};
-    return e.panels.canvas.rect();
-}
-
-void drawPreviewPanel(Editor& e, Graphics& g, Mode mode, Rect client) {
-    const Column column = columnOf(e, mode, client);
-    const int X = column.x;
-    // Both columns are rendered by the layout: the Painter's image, the Animator's panel.
-    if (mode == Mode::Painter) {
-        if (!e.frame.painterColumnImage.isNull())
-            g.drawImage(e.frame.painterColumnImage, X, 0);
-    } else {
-        const Panel& p = e.panels.right;
-        if (!p.image.isNull())
-            g.drawImage(p.image, p.x, p.y);
-    }
+void drawPreviewPanel(Editor& e, Graphics& g, Mode mode) {
+    const ModeLayout layout = layoutOf(e, mode);
+    const int X = layout.column.rect.x;
+    drawBackground(e, g, mode, Background::Column);
 
     ModeState& m = e.mode(mode);
     PreviewState& p = m.preview;
     if (m.document) {
-        placePreview(p, X, float(m.document->width), float(m.document->height));
+        placePreview(p, layout.column.previewArea, float(m.document->width),
+                     float(m.document->height));
         if (!m.previewUpToDate)
             rebuildPreview(m);
         g.drawImage(p.previewImage, int(p.previewX), int(p.previewY));
-        trackViewport(e, mode, client, X);
+        trackViewport(e, mode, layout);
         g.drawRect(Pen{red}, RectF{p.previewX + p.viewportX, p.previewY + p.viewportY,
                                    p.viewportWidth, p.viewportHeight});
     }

@@ -24,7 +24,8 @@ TEST_F(FrameCycleTest, TitleShowsThePaintsOfTheLastInterval) {
     platform.tick = 1500;
     paint();
     paint();
-    EXPECT_EQ(platform.title, "  Animator   Fps - 6    Width: 300 Height: 264") << "at most once a second";
+    EXPECT_EQ(platform.title, "  Animator   Fps - 6    Width: 300 Height: 264")
+        << "at most once a second";
     platform.tick = 2100;
     e.painterMode = true;
     e.sizes.pictureWidth = 32.9f;
@@ -68,15 +69,15 @@ TEST_F(FrameCycleTest, PointerOutsideTheClientReleasesTheButton) {
 }
 
 TEST_F(FrameCycleTest, RedrawRequestAsksForOneMorePaintOnlyWhileInputIsEnabled) {
-    e.frame.animatorRedrawRequest = true;
+    e.mode(Mode::Animator).redrawRequest = true;
     e.input.inputEnabled = false;
     paint();
     EXPECT_EQ(platform.invalidations, 0);
-    EXPECT_TRUE(e.frame.animatorRedrawRequest);
+    EXPECT_TRUE(e.mode(Mode::Animator).redrawRequest);
     e.input.inputEnabled = true;
     paint();
     EXPECT_EQ(platform.invalidations, 1);
-    EXPECT_FALSE(e.frame.animatorRedrawRequest);
+    EXPECT_FALSE(e.mode(Mode::Animator).redrawRequest);
 }
 
 TEST_F(FrameCycleTest, AnimatorFrameShowsThePanelBackgroundsWhereTheLayoutPutsThem) {
@@ -94,7 +95,7 @@ TEST_F(FrameCycleTest, AnimatorFrameShowsThePanelBackgroundsWhereTheLayoutPutsTh
 
 TEST_F(FrameCycleTest, AnimatorCanvasShowsTheCheckerboardUnderAnAnimation) {
     e.animation() = std::make_unique<Document>(300, 264, 100.0);
-    layoutCanvasPanel(e);
+    layoutCanvas(e, Mode::Animator);
     paint();
     // The 688 x 533 canvas holds the 299 x 263 checkerboard centred at (344, 266) inside it.
     const int cx = 92 + 344, cy = 266;

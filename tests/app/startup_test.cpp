@@ -52,7 +52,7 @@ TEST(Startup, DefaultDataGivesTheStartState) {
     EXPECT_EQ(e.colour.currentColor, colors::black);
     EXPECT_EQ(e.colour.currentSwatch, 2);
     EXPECT_FALSE(e.painterMode);
-    EXPECT_EQ(e.currentTool, 1);
+    EXPECT_EQ(e.currentTool, Tool::Pencil);
     EXPECT_FALSE(e.animation());
     EXPECT_FALSE(e.picture());
     EXPECT_TRUE(e.input.inputEnabled);
@@ -61,7 +61,7 @@ TEST(Startup, DefaultDataGivesTheStartState) {
     EXPECT_EQ(e.toolButtons[12].faceWidth, 22);
     EXPECT_EQ(e.toolButtons[13].faceHeight, 22);
     EXPECT_EQ(e.toolButtons[15].id, 0);
-    EXPECT_EQ(e.belowCache.image.width(), 10);
+    EXPECT_EQ(e.mode(Mode::Painter).caches.below.image.width(), 10);
     // Every face is cut from the sheet.
     for (size_t i = 0; i < e.toolButtons.size(); ++i) {
         const ToolButton& b = e.toolButtons[i];

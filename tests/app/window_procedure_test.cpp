@@ -1,9 +1,10 @@
-#include "app/Commands.h"
 #include "app/FrameCycle.h"
 #include "app/Layout.h"
 #include "app/WindowProcedure.h"
 #include "support/FakePlatform.h"
 #include "support/TempFolder.h"
+#include "ui/Commands.h"
+#include "ui/Layout.h"
 
 #include <filesystem>
 #include <fstream>
@@ -66,7 +67,7 @@ TEST_F(WindowTest, ResizeLaysOutEveryPanel) {
     onResize(e, 1200, 800);
     EXPECT_EQ(e.panels.frame.rect(), (Rect{0, 705, 1200, 95}));
     EXPECT_EQ(e.panels.picker.width, 600);
-    EXPECT_EQ(e.frame.painterViewWidth, 889);
+    EXPECT_EQ(layoutOf(e, Mode::Painter).canvas.w, 889);
 }
 
 TEST_F(WindowTest, AboutAndKeyReferenceRunWithInputDisabled) {
@@ -89,7 +90,7 @@ TEST_F(WindowTest, ExitDestroysTheWindow) {
 }
 
 TEST_F(WindowTest, NewAnimationWithOkMakesTheDocument) {
-    e.onion.on = true;
+    e.mode(Mode::Animator).onion.on = true;
     e.selection.active = e.selection.lifted = true;
     platform.newDocScripts.push_back({std::nullopt, true, 32, 16});
     onCommand(e, command::newAnimation);
@@ -104,7 +105,7 @@ TEST_F(WindowTest, NewAnimationWithOkMakesTheDocument) {
     EXPECT_EQ(a.defaultDelay, 100);
     EXPECT_EQ(e.sizes.animationWidth, 32);
     EXPECT_EQ(e.mode(Mode::Animator).scratch.width(), 32);
-    EXPECT_FALSE(e.onion.on);
+    EXPECT_FALSE(e.mode(Mode::Animator).onion.on);
     EXPECT_FALSE(e.selection.active);
     EXPECT_FALSE(e.selection.lifted);
     EXPECT_EQ(e.mode(Mode::Animator).canvasBackdrop.width(), e.panels.canvas.width);
@@ -119,7 +120,8 @@ TEST_F(WindowTest, PresetSurvivesCancelButMakesNoDocument) {
     EXPECT_EQ(e.sizes.animationHeight, 480);
     platform.newDocScripts.push_back({std::nullopt, false, 0, 0});
     onCommand(e, command::newAnimation);
-    EXPECT_EQ(platform.newDocOpenedWith.back(), (std::pair{640, 480})) << "the next dialog proposes it";
+    EXPECT_EQ(platform.newDocOpenedWith.back(), (std::pair{640, 480}))
+        << "the next dialog proposes it";
 }
 
 TEST_F(WindowTest, CancelledNewAnimationKeepsTheOldOne) {
@@ -147,8 +149,8 @@ TEST_F(WindowTest, NewPictureReplacesTheOldOneAndRunsTheAftermathEitherWay) {
     onCommand(e, command::newPicture);
     ASSERT_TRUE(e.picture());
     e.picture()->current().appendLayer();
-    EXPECT_EQ(e.belowCache.image.width(), 64);
-    EXPECT_TRUE(e.frame.painterRedrawRequest);
+    EXPECT_EQ(e.mode(Mode::Painter).caches.below.image.width(), 64);
+    EXPECT_TRUE(e.mode(Mode::Painter).redrawRequest);
     EXPECT_EQ(e.picture()->defaultDelay, 0);
 
     platform.newDocScripts.push_back({std::nullopt, true, 20, 10});
@@ -157,15 +159,15 @@ TEST_F(WindowTest, NewPictureReplacesTheOldOneAndRunsTheAftermathEitherWay) {
     EXPECT_EQ(e.picture()->width, 20);
     EXPECT_EQ(e.mode(Mode::Painter).scratch.width(), 20);
 
-    e.frame.painterRedrawRequest = false;
+    e.mode(Mode::Painter).redrawRequest = false;
     e.selection.active = true;
     platform.newDocScripts.push_back({std::pair{128, 128}, false, 0, 0});
     onCommand(e, command::newPicture);
     EXPECT_EQ(e.picture()->width, 20) << "cancel keeps the picture";
     EXPECT_EQ(e.mode(Mode::Painter).scratch.width(), 128) << "but the scratch follows the size";
-    EXPECT_EQ(e.aboveCache.image.width(), 128);
+    EXPECT_EQ(e.mode(Mode::Painter).caches.above.image.width(), 128);
     EXPECT_FALSE(e.selection.active);
-    EXPECT_TRUE(e.frame.painterRedrawRequest);
+    EXPECT_TRUE(e.mode(Mode::Painter).redrawRequest);
 }
 
 TEST_F(WindowTest, UnbuiltCommandsDoNothingButRestoreInput) {

@@ -234,3 +234,18 @@ TEST(GraphicsScale, SmoothReductionKeepsAThinLineUnbroken) {
         EXPECT_GT(ink, 20) << "column " << x;
     }
 }
+
+TEST(GraphicsOnNullBitmap, EveryOperationIncludingTheSavedStateDoesNothing) {
+    Bitmap nothing(0, 0);
+    ASSERT_TRUE(nothing.isNull());
+    Graphics g(nothing);
+    {
+        Graphics::State saved(g);
+        g.translate(3, 4);
+        g.rotate(45);
+        g.fillRect(Brush::solid(colors::black), Rect{0, 0, 5, 5});
+        g.drawLine(Pen{colors::black}, {0, 0}, {5, 5});
+    }
+    g.clear(colors::white);
+    EXPECT_TRUE(nothing.isNull());
+}

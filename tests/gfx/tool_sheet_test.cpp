@@ -88,7 +88,9 @@ const std::vector<CellUse>& cellUses() {
     return uses;
 }
 
-Bitmap loadSheet() { return Bitmap::load(kSource + "/data/instrument.png"); }
+Bitmap loadSheet() {
+    return Bitmap::load(kSource + "/data/instrument.png");
+}
 
 bool insideAnyCell(int x, int y) {
     for (const auto& u : cellUses())
@@ -133,9 +135,10 @@ TEST(ToolSheet, FacesFitInsideTheirButtons) {
                 if (sheet.pixel(u.cell.x + x, u.cell.y + y).a() == 0)
                     continue;
                 const int bx = fx + x, by = fy + y;
-                EXPECT_TRUE(bx >= 1 && bx + 1 <= u.buttonW - 1 && by >= 1 && by + 1 <= u.buttonH - 1)
-                    << u.what << ": face pixel (" << x << ", " << y << ") lands on (" << bx
-                    << ", " << by << ") of a " << u.buttonW << " x " << u.buttonH << " button";
+                EXPECT_TRUE(bx >= 1 && bx + 1 <= u.buttonW - 1 && by >= 1 &&
+                            by + 1 <= u.buttonH - 1)
+                    << u.what << ": face pixel (" << x << ", " << y << ") lands on (" << bx << ", "
+                    << by << ") of a " << u.buttonW << " x " << u.buttonH << " button";
             }
     }
 }
@@ -178,8 +181,8 @@ TEST(ToolSheet, DifferentCellsCarryDifferentFaces) {
 }
 
 TEST(WindowIcons, LargeAndSmallIconsLoadAtTheirSizes) {
-    const Bitmap large = Bitmap::load(kSource + "/app/qt/icons/vork32.png");
-    const Bitmap small = Bitmap::load(kSource + "/app/qt/icons/vork16.png");
+    const Bitmap large = Bitmap::load(kSource + "/qt/icons/vork32.png");
+    const Bitmap small = Bitmap::load(kSource + "/qt/icons/vork16.png");
     ASSERT_FALSE(large.isNull());
     ASSERT_FALSE(small.isNull());
     EXPECT_EQ(large.width(), 32);

@@ -156,18 +156,18 @@ TEST(DocumentFrames, InsertionMakesTheNewFrameCurrentWithTheDefaultDelay) {
 TEST(DocumentFrames, NextAndPreviousWrapOnlyWhenAsked) {
     Document d = numberedFrames(3);
     EXPECT_EQ(d.goToLastFrame(), 2);
-    EXPECT_EQ(d.nextFrame(false), 2);
-    EXPECT_EQ(d.nextFrame(true), 0);
-    EXPECT_EQ(d.previousFrame(false), 0);
-    EXPECT_EQ(d.previousFrame(true), 2);
-    EXPECT_EQ(d.previousFrame(true), 1);
-    EXPECT_EQ(d.nextFrame(false), 2);
+    EXPECT_EQ(d.nextFrame(Wrap::Stop), 2);
+    EXPECT_EQ(d.nextFrame(Wrap::Around), 0);
+    EXPECT_EQ(d.previousFrame(Wrap::Stop), 0);
+    EXPECT_EQ(d.previousFrame(Wrap::Around), 2);
+    EXPECT_EQ(d.previousFrame(Wrap::Around), 1);
+    EXPECT_EQ(d.nextFrame(Wrap::Stop), 2);
     EXPECT_EQ(d.goToFirstFrame(), 0);
-    EXPECT_EQ(d.nextFrame(false), 1);
+    EXPECT_EQ(d.nextFrame(Wrap::Stop), 1);
 
     Document single(2, 2, 100);
-    EXPECT_EQ(single.nextFrame(true), 0);
-    EXPECT_EQ(single.previousFrame(true), 0);
+    EXPECT_EQ(single.nextFrame(Wrap::Around), 0);
+    EXPECT_EQ(single.previousFrame(Wrap::Around), 0);
 }
 
 TEST(DocumentFrames, DeletingTheLastOrFirstOfThree) {
@@ -232,4 +232,50 @@ TEST(CopyPixels, AnOpaqueTargetStaysOpaque) {
     source.setPixel(0, 0, Color::fromArgb(0, 10, 20, 30));
     copyPixels(source, target);
     EXPECT_EQ(target.pixel(0, 0), Color::rgb(10, 20, 30));
+}
+
+TEST(Serials, EveryLayerAndFrameHasItsOwnAndIsFoundByIt) {
+    Document d(4, 4, 100);
+    d.insertFrameAfter(0);
+    d.insertFrameAfter(1);
+    Frame& f = d.frame(1);
+    f.appendLayer();
+    f.appendLayer();
+    const uint64_t middleFrame = f.serial, topLayer = f.layer(2).serial;
+    EXPECT_NE(d.frame(0).serial, middleFrame);
+    EXPECT_NE(d.frame(2).serial, middleFrame);
+    EXPECT_NE(topLayer, middleFrame) << "layers and frames share one counter";
+    EXPECT_EQ(d.frameWithSerial(middleFrame), 1);
+    EXPECT_EQ(f.layerWithSerial(topLayer), 2);
+
+    // A reorder or a deletion moves the position; the serial still finds the same thing.
+    d.insertFrameBefore(0);
+    EXPECT_EQ(d.frameWithSerial(middleFrame), 2);
+    f.insertLayerAt(0);
+    EXPECT_EQ(f.layerWithSerial(topLayer), 3);
+    f.deleteLayer(3);
+    EXPECT_EQ(f.layerWithSerial(topLayer), -1) << "a deleted layer is found nowhere";
+    d.currentFrame = 2;
+    d.deleteCurrentFrame();
+    EXPECT_EQ(d.frameWithSerial(middleFrame), -1);
+}
+
+TEST(FrameLayers, InsertAtPutsTheLayerAtThatIndexAndClampsToTheList) {
+    Document d(4, 4, 0);
+    Frame& f = d.current();
+    EXPECT_EQ(f.insertLayerAt(1), 1) << "on top of the single layer";
+    EXPECT_EQ(f.insertLayerAt(0), 0);
+    EXPECT_EQ(f.insertLayerAt(99), 3);
+    EXPECT_EQ(f.insertLayerAt(-5), 0);
+    EXPECT_EQ(idsOf(f), (std::vector<int>{5, 3, 1, 2, 4}));
+}
+
+TEST(DocumentFrames, InsertAtPutsTheFrameAtThatIndexAndClampsToTheList) {
+    Document d = numberedFrames(2);
+    EXPECT_EQ(d.insertFrameAt(2), 2) << "after the last";
+    EXPECT_EQ(d.insertFrameAt(-3), 0);
+    EXPECT_EQ(d.insertFrameAt(1), 1);
+    EXPECT_EQ(d.frameCount(), 5);
+    EXPECT_EQ(d.frame(2).delay, 1);
+    EXPECT_EQ(d.frame(3).delay, 2);
 }

@@ -1,4 +1,4 @@
-#include "canvas/pixels/SelectionOps.h"
+#include "pixels/SelectionOps.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "canvas/pixels/Pixels.h"
+#include "pixels/Pixels.h"
 #include "support/PixelChecks.h"
 
 #include <gtest/gtest.h>

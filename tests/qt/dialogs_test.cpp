@@ -1,7 +1,7 @@
 // The real Qt dialogs on the offscreen platform: new-document dialog, About box, key reference.
-#include "app/KeyReference.h"
-#include "app/qt/InfoDialogs.h"
-#include "files/qt/NewDocumentDialog.h"
+#include "qt/InfoDialogs.h"
+#include "qt/NewDocumentDialog.h"
+#include "ui/KeyReference.h"
 
 #include <QApplication>
 #include <QFile>
@@ -76,7 +76,7 @@ struct NewDocFixture {
     std::vector<QString> warnings;
     NewDocumentDialog dialog;
 
-    NewDocFixture(DocumentKind kind, int width, int height)
+    NewDocFixture(Mode kind, int width, int height)
         : dialog(kind, width, height, [this](int w, int h) { presetCalls.emplace_back(w, h); }) {
         dialog.warn = [this](const QString& text) { warnings.push_back(text); };
         dialog.show();
@@ -94,14 +94,14 @@ struct NewDocFixture {
 // ---- New-document dialog: look ----
 
 TEST(NewDocumentDialogLook, TitleNamesTheKindOfDocument) {
-    NewDocFixture picture(DocumentKind::Picture, 300, 300);
-    NewDocFixture animation(DocumentKind::Animation, 300, 264);
+    NewDocFixture picture(Mode::Painter, 300, 300);
+    NewDocFixture animation(Mode::Animator, 300, 264);
     EXPECT_EQ(picture.dialog.windowTitle(), QStringLiteral("New Rastr"));
     EXPECT_EQ(animation.dialog.windowTitle(), QStringLiteral("New Animation"));
 }
 
 TEST(NewDocumentDialogLook, OpensWithTheGivenSizeAndAllControls) {
-    NewDocFixture f(DocumentKind::Animation, 300, 264);
+    NewDocFixture f(Mode::Animator, 300, 264);
     ASSERT_NE(f.presets(), nullptr);
     ASSERT_NE(f.width(), nullptr);
     ASSERT_NE(f.height(), nullptr);
@@ -121,7 +121,7 @@ TEST(NewDocumentDialogLook, OpensWithTheGivenSizeAndAllControls) {
 }
 
 TEST(NewDocumentDialogLook, PresetsAreListedInTheirOwnOrder) {
-    NewDocFixture f(DocumentKind::Picture, 300, 300);
+    NewDocFixture f(Mode::Painter, 300, 300);
     const QStringList expected{"128 x 128", "224 x 224", "256 x 256", "320 x 320",
                                "512 x 512", "640 x 480", "1024 x 768"};
     QStringList shown;
@@ -132,7 +132,7 @@ TEST(NewDocumentDialogLook, PresetsAreListedInTheirOwnOrder) {
 }
 
 TEST(NewDocumentDialogLook, BoxHasItsFixedSizeAndControlsStayInside) {
-    NewDocFixture f(DocumentKind::Picture, 300, 300);
+    NewDocFixture f(Mode::Painter, 300, 300);
     EXPECT_EQ(f.dialog.size(), QSize(300, 237));
     EXPECT_EQ(f.dialog.minimumSize(), f.dialog.maximumSize());
     for (QWidget* w : f.dialog.findChildren<QWidget*>()) {
@@ -145,7 +145,7 @@ TEST(NewDocumentDialogLook, BoxHasItsFixedSizeAndControlsStayInside) {
 }
 
 TEST(NewDocumentDialogLook, NegativeRememberedSizeLeavesTheEditEmpty) {
-    NewDocFixture f(DocumentKind::Picture, -4, 20);
+    NewDocFixture f(Mode::Painter, -4, 20);
     EXPECT_EQ(f.width()->text(), QString());
     EXPECT_EQ(f.height()->text(), QStringLiteral("20"));
 }
@@ -153,7 +153,7 @@ TEST(NewDocumentDialogLook, NegativeRememberedSizeLeavesTheEditEmpty) {
 // ---- New-document dialog: presets ----
 
 TEST(NewDocumentDialogPresets, DoubleClickReportsThePresetAtOnceAndFillsTheEdits) {
-    NewDocFixture f(DocumentKind::Animation, 300, 264);
+    NewDocFixture f(Mode::Animator, 300, 264);
     doubleClickRow(f.presets(), 5);
     ASSERT_EQ(f.presetCalls.size(), 1u);
     EXPECT_EQ(f.presetCalls[0], std::make_pair(640, 480));
@@ -165,7 +165,7 @@ TEST(NewDocumentDialogPresets, DoubleClickReportsThePresetAtOnceAndFillsTheEdits
 TEST(NewDocumentDialogPresets, PresetSizeStaysWithTheCallerWhenCancelled) {
     int animationWidth = 300, animationHeight = 264;
     std::optional<NewDocumentDialog> dialog;
-    dialog.emplace(DocumentKind::Animation, animationWidth, animationHeight, [&](int w, int h) {
+    dialog.emplace(Mode::Animator, animationWidth, animationHeight, [&](int w, int h) {
         animationWidth = w;
         animationHeight = h;
     });
@@ -180,7 +180,7 @@ TEST(NewDocumentDialogPresets, PresetSizeStaysWithTheCallerWhenCancelled) {
 }
 
 TEST(NewDocumentDialogPresets, SingleClickChangesNothing) {
-    NewDocFixture f(DocumentKind::Picture, 300, 300);
+    NewDocFixture f(Mode::Painter, 300, 300);
     clickRow(f.presets(), 6);
     EXPECT_TRUE(f.presetCalls.empty());
     EXPECT_EQ(f.width()->text(), QStringLiteral("300"));
@@ -188,7 +188,7 @@ TEST(NewDocumentDialogPresets, SingleClickChangesNothing) {
 }
 
 TEST(NewDocumentDialogPresets, EveryPresetGivesItsOwnSize) {
-    NewDocFixture f(DocumentKind::Picture, 300, 300);
+    NewDocFixture f(Mode::Painter, 300, 300);
     for (int row = 0; row < f.presets()->count(); ++row)
         doubleClickRow(f.presets(), row);
     const std::vector<std::pair<int, int>> expected{{128, 128}, {224, 224}, {256, 256}, {320, 320},
@@ -199,7 +199,7 @@ TEST(NewDocumentDialogPresets, EveryPresetGivesItsOwnSize) {
 }
 
 TEST(NewDocumentDialogPresets, WorksWithoutAPresetCallback) {
-    NewDocumentDialog dialog(DocumentKind::Picture, 300, 300, {});
+    NewDocumentDialog dialog(Mode::Painter, 300, 300, {});
     dialog.show();
     doubleClickRow(dialog.findChild<QListWidget*>(QStringLiteral("presets")), 0);
     EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("width"))->text(), QStringLiteral("128"));
@@ -208,7 +208,7 @@ TEST(NewDocumentDialogPresets, WorksWithoutAPresetCallback) {
 // ---- New-document dialog: typing ----
 
 TEST(NewDocumentDialogTyping, EditsTakeDigitsOnly) {
-    NewDocFixture f(DocumentKind::Picture, 300, 300);
+    NewDocFixture f(Mode::Painter, 300, 300);
     f.width()->clear();
     typeText(f.width(), QStringLiteral("1a-2 b3"));
     EXPECT_EQ(f.width()->text(), QStringLiteral("123"));
@@ -219,7 +219,7 @@ TEST(NewDocumentDialogTyping, EditsTakeDigitsOnly) {
 }
 
 TEST(NewDocumentDialogTyping, EditsTakeAtMostNineDigits) {
-    NewDocFixture f(DocumentKind::Picture, 300, 300);
+    NewDocFixture f(Mode::Painter, 300, 300);
     f.width()->clear();
     typeText(f.width(), QStringLiteral("123456789012"));
     EXPECT_EQ(f.width()->text(), QStringLiteral("123456789"));
@@ -228,7 +228,7 @@ TEST(NewDocumentDialogTyping, EditsTakeAtMostNineDigits) {
 // ---- New-document dialog: OK and Cancel ----
 
 TEST(NewDocumentDialogOk, AcceptsAValidSize) {
-    NewDocFixture f(DocumentKind::Picture, 300, 300);
+    NewDocFixture f(Mode::Painter, 300, 300);
     f.setSize(QStringLiteral("32"), QStringLiteral("16"));
     f.pressOk();
     EXPECT_TRUE(f.warnings.empty());
@@ -239,10 +239,10 @@ TEST(NewDocumentDialogOk, AcceptsAValidSize) {
 }
 
 TEST(NewDocumentDialogOk, AcceptsBothEndsOfTheRange) {
-    NewDocFixture smallest(DocumentKind::Picture, 1, 1);
+    NewDocFixture smallest(Mode::Painter, 1, 1);
     smallest.pressOk();
     EXPECT_EQ(smallest.dialog.result(), QDialog::Accepted);
-    NewDocFixture largest(DocumentKind::Animation, 5000, 5000);
+    NewDocFixture largest(Mode::Animator, 5000, 5000);
     largest.pressOk();
     EXPECT_EQ(largest.dialog.result(), QDialog::Accepted);
     EXPECT_EQ(largest.dialog.resultWidth(), 5000);
@@ -250,7 +250,7 @@ TEST(NewDocumentDialogOk, AcceptsBothEndsOfTheRange) {
 }
 
 TEST(NewDocumentDialogOk, EnterInAnEditPressesOk) {
-    NewDocFixture f(DocumentKind::Picture, 64, 48);
+    NewDocFixture f(Mode::Painter, 64, 48);
     typeKey(f.height(), Qt::Key_Return);
     EXPECT_EQ(f.dialog.result(), QDialog::Accepted);
     EXPECT_EQ(f.dialog.resultWidth(), 64);
@@ -267,7 +267,7 @@ TEST(NewDocumentDialogOk, RefusesSizesOutsideTheRangeAndStaysOpen) {
                                                        {"999999999", "999999999"}};
     for (const auto& [w, h] : bad) {
         SCOPED_TRACE((w + " x " + h).toStdString());
-        NewDocFixture f(DocumentKind::Animation, 300, 264);
+        NewDocFixture f(Mode::Animator, 300, 264);
         f.setSize(w, h);
         f.pressOk();
         ASSERT_EQ(f.warnings.size(), 1u);
@@ -279,7 +279,7 @@ TEST(NewDocumentDialogOk, RefusesSizesOutsideTheRangeAndStaysOpen) {
 }
 
 TEST(NewDocumentDialogOk, CorrectedSizeIsAcceptedAfterARefusal) {
-    NewDocFixture f(DocumentKind::Picture, 300, 300);
+    NewDocFixture f(Mode::Painter, 300, 300);
     f.setSize(QStringLiteral("0"), QStringLiteral("10"));
     f.pressOk();
     EXPECT_TRUE(f.dialog.isVisible());
@@ -296,12 +296,12 @@ TEST(NewDocumentDialogOk, RangeMessageNamesTheLimits) {
 }
 
 TEST(NewDocumentDialogCancel, CancelAndEscapeReject) {
-    NewDocFixture byButton(DocumentKind::Picture, 300, 300);
+    NewDocFixture byButton(Mode::Painter, 300, 300);
     buttonWithText(&byButton.dialog, QStringLiteral("Cancel"))->click();
     EXPECT_EQ(byButton.dialog.result(), QDialog::Rejected);
     EXPECT_FALSE(byButton.dialog.isVisible());
 
-    NewDocFixture byKey(DocumentKind::Picture, 300, 300);
+    NewDocFixture byKey(Mode::Painter, 300, 300);
     typeKey(&byKey.dialog, Qt::Key_Escape);
     EXPECT_EQ(byKey.dialog.result(), QDialog::Rejected);
     EXPECT_FALSE(byKey.dialog.isVisible());

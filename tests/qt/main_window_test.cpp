@@ -1,9 +1,9 @@
-#include "app/Commands.h"
-#include "app/KeyReference.h"
 #include "app/Startup.h"
-#include "app/qt/ClientArea.h"
-#include "app/qt/MainWindow.h"
+#include "qt/ClientArea.h"
+#include "qt/MainWindow.h"
 #include "support/TempFolder.h"
+#include "ui/Commands.h"
+#include "ui/KeyReference.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -57,10 +57,16 @@ TEST(MainWindowMenu, HasThePopupsItemsAndIdsInOrder) {
     EXPECT_EQ(tops[2]->text(), "Справка");
 
     std::vector<Item> animator = itemsOf(tops[0]->menu());
-    std::vector<Item> expected = {{"Импорт Gif", 32778}, {"Вставка из файла", 32783},
-                                  {"Экспорт Png", 32781}, {"", 0},
-                                  {"Размер рисунка", 32785}, {"Размер холста", 32786},
-                                  {"", 0}, {"Слияние", 32794}, {"", 0}, {"Выход", 105}};
+    std::vector<Item> expected = {{"Импорт Gif", 32778},
+                                  {"Вставка из файла", 32783},
+                                  {"Экспорт Png", 32781},
+                                  {"", 0},
+                                  {"Размер рисунка", 32785},
+                                  {"Размер холста", 32786},
+                                  {"", 0},
+                                  {"Слияние", 32794},
+                                  {"", 0},
+                                  {"Выход", 105}};
     ASSERT_EQ(animator.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(animator[i].text, expected[i].text) << i;

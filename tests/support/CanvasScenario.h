@@ -5,11 +5,13 @@
 #include "app/FrameCycle.h"
 #include "app/Layout.h"
 #include "app/Startup.h"
-#include "app/Widgets.h"
 #include "canvas/Canvas.h"
-#include "files/ui/NewDocument.h"
+#include "canvas/CanvasView.h"
+#include "commands/NewDocument.h"
 #include "support/FakePlatform.h"
 #include "support/PixelChecks.h"
+#include "ui/Layout.h"
+#include "ui/Widgets.h"
 
 #include <gtest/gtest.h>
 
@@ -64,11 +66,11 @@ template <class Base = ::testing::Test> struct EditorScenario : Base {
         if (mode == Mode::Painter) {
             e.sizes.pictureWidth = float(w);
             e.sizes.pictureHeight = float(h);
-            makeNewDocument(e, DocumentKind::Picture);
+            makeNewDocument(e, Mode::Painter);
         } else {
             e.sizes.animationWidth = float(w);
             e.sizes.animationHeight = float(h);
-            makeNewDocument(e, DocumentKind::Animation);
+            makeNewDocument(e, Mode::Animator);
         }
         return *e.mode(mode).document;
     }
@@ -137,7 +139,7 @@ struct CanvasScenario : EditorScenario<::testing::TestWithParam<Mode>> {
         paint();
     }
     // One stroke of the tool from (x0, y0) to (x1, y1).
-    void drag(int tool, float x0, float y0, float x1, float y1) {
+    void drag(Tool tool, float x0, float y0, float x1, float y1) {
         e.currentTool = tool;
         press(x0, y0);
         moveTo(x1, y1);

@@ -1,7 +1,7 @@
 #pragma once
 // A scripted desktop for tests: held keys, the tick, dialogs and choosers answer from fields
 // the test sets; everything the program asks for is recorded.
-#include "app/Platform.h"
+#include "ui/Platform.h"
 
 #include <deque>
 #include <set>
@@ -9,7 +9,7 @@
 namespace vork::test {
 
 class FakePlatform : public Platform {
-public:
+  public:
     uint32_t tick = 0;
     std::set<HeldKey> held;
     int invalidations = 0;
@@ -51,7 +51,7 @@ public:
         return answer(c, remembered, saveAnswers);
     }
 
-    NewDocumentAnswer newDocumentDialog(DocumentKind, int width, int height,
+    NewDocumentAnswer newDocumentDialog(Mode, int width, int height,
                                         const std::function<void(int, int)>& onPreset) override {
         newDocOpenedWith.emplace_back(width, height);
         if (onDialog)
@@ -81,7 +81,7 @@ public:
             onDialog();
     }
 
-private:
+  private:
     std::optional<std::string> answer(const FileChooser& c, std::string& remembered,
                                       std::deque<std::string>& q) {
         choosersShown.push_back(c);

@@ -1,0 +1,117 @@
+#include "commands/PaletteChoosers.h"
+
+#include "files/PaletteFiles.h"
+#include "files/SettingsFile.h"
+
+namespace vork {
+
+namespace {
+
+constexpr const char* saveErrorCaption = "Ошибка сохранения";
+constexpr const char* smallPaletteNotSaved = "Файл малой палитры не сохранен";
+constexpr const char* bigPaletteNotSaved = "Файл Большой палитры не сохранен";
+constexpr const char* settingsNotSaved = "Файл свойств не сохранен";
+
+struct PaletteKind {
+    const char* openTitle;
+    const char* saveTitle;
+    const char* pattern;
+    const char* extension;
+    const char* notSavedText;
+    bool (*read)(const std::string&, Palettes&);
+    bool (*write)(const std::string&, const Palettes&);
+    std::string ChooserNames::*rememberedName;
+};
+
+const PaletteKind smallKind{.openTitle = "Открыть малую палитру",
+                            .saveTitle = "Сохранить малую палитру",
+                            .pattern = "*.lpal",
+                            .extension = ".lpal",
+                            .notSavedText = smallPaletteNotSaved,
+                            .read = readSmallPalette,
+                            .write = writeSmallPalette,
+                            .rememberedName = &ChooserNames::smallPalette};
+const PaletteKind bigKind{.openTitle = "Открыть большую палитру",
+                          .saveTitle = "Сохранить большую палитру",
+                          .pattern = "*.bpal",
+                          .extension = ".bpal",
+                          .notSavedText = bigPaletteNotSaved,
+                          .read = readBigPalette,
+                          .write = writeBigPalette,
+                          .rememberedName = &ChooserNames::bigPalette};
+
+FileChooser chooserFor(const Editor& editor, const PaletteKind& kind, const char* title,
+                       std::string defaultExtension) {
+    FileChooser c;
+    c.title = title;
+    c.filters = {{"Pal files", kind.pattern}};
+    c.initialFolder = editor.data.root;
+    c.defaultExtension = std::move(defaultExtension);
+    return c;
+}
+
+bool openPalette(Editor& editor, const PaletteKind& kind) {
+    ModalScope modal(editor);
+    std::string& name = editor.chooserNames.*kind.rememberedName;
+    const auto path = editor.platform.openFile(chooserFor(editor, kind, kind.openTitle, ""), name);
+    if (!path)
+        return false;
+    return kind.read(*path, editor.colour.palettes);
+}
+
+bool savePalette(Editor& editor, const PaletteKind& kind) {
+    ModalScope modal(editor);
+    std::string& name = editor.chooserNames.*kind.rememberedName;
+    const auto chosen =
+        editor.platform.saveFile(chooserFor(editor, kind, kind.saveTitle, kind.extension), name);
+    if (!chosen)
+        return false;
+    name = withExtension(*chosen, kind.extension);
+    if (kind.write(name, editor.colour.palettes))
+        return true;
+    editor.platform.messageBox(saveErrorCaption, kind.notSavedText);
+    return false;
+}
+
+} // namespace
+
+std::string withExtension(const std::string& path, const std::string& extension) {
+    const size_t slash = path.find_last_of('/');
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const size_t dot = path.find_last_of('.');
+    // A dot in a folder name or at the start of a hidden file's name starts no extension.
+    if (dot == std::string::npos || dot <= nameStart)
+        return path + extension;
+    return path.substr(0, dot) + extension;
+}
+
+bool openSmallPalette(Editor& editor) {
+    return openPalette(editor, smallKind);
+}
+bool saveSmallPalette(Editor& editor) {
+    return savePalette(editor, smallKind);
+}
+bool openBigPalette(Editor& editor) {
+    return openPalette(editor, bigKind);
+}
+bool saveBigPalette(Editor& editor) {
+    return savePalette(editor, bigKind);
+}
+
+bool saveSettingsAndPalettes(Editor& editor) {
+    editor.input.inputEnabled = false;
+    bool allWritten = true;
+    auto report = [&](bool written, const char* text) {
+        if (!written) {
+            editor.platform.messageBox(saveErrorCaption, text);
+            allWritten = false;
+        }
+    };
+    const DataFolder& data = editor.data;
+    report(writeSettings(data.settings(), editor.sizes), settingsNotSaved);
+    report(writeBigPalette(data.bigPalette(), editor.colour.palettes), bigPaletteNotSaved);
+    report(writeSmallPalette(data.smallPalette(), editor.colour.palettes), smallPaletteNotSaved);
+    return allWritten;
+}
+
+} // namespace vork

@@ -1,0 +1,183 @@
+#include "qt/MainWindow.h"
+
+#include "app/WindowProcedure.h"
+#include "qt/ClientArea.h"
+#include "qt/InfoDialogs.h"
+#include "qt/NewDocumentDialog.h"
+#include "ui/Commands.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
+#include <chrono>
+
+// The icons live in the static vork_qt library; naming the initialiser keeps them linked in.
+static void registerWindowIcons() {
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace vork {
+
+namespace {
+// The client size the window opens with: the smallest size at which every panel fits.
+constexpr int initialClientWidth = 713;
+constexpr int initialClientHeight = 494;
+
+QString qs(const std::string& s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+QString filterText(const FileChooser& c) {
+    QStringList parts;
+    for (const auto& [name, pattern] : c.filters)
+        parts << QStringLiteral("%1 (%2)").arg(qs(name), qs(pattern));
+    return parts.join(QStringLiteral(";;"));
+}
+
+QString startPath(const FileChooser& c, const std::string& remembered) {
+    QString folder = qs(c.initialFolder);
+    if (remembered.empty())
+        return folder;
+    QFileInfo info(qs(remembered));
+    return info.isAbsolute() ? info.filePath() : QDir(folder).filePath(info.fileName());
+}
+} // namespace
+
+QIcon programIcon() {
+    registerWindowIcons();
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/vork32.png"), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/icons/vork16.png"), QSize(16, 16));
+    return icon;
+}
+
+MainWindow::MainWindow() : editor_(*this) {
+    setWindowTitle(QStringLiteral("vork"));
+    setObjectName(QStringLiteral("VORK"));
+    setWindowIcon(programIcon());
+    buildMenu();
+    client_ = new ClientArea(*this);
+    setCentralWidget(client_);
+    client_->resize(initialClientWidth, initialClientHeight);
+    resize(initialClientWidth, initialClientHeight + menuBar()->sizeHint().height());
+    editor_.clientWidth = initialClientWidth;
+    editor_.clientHeight = initialClientHeight;
+}
+
+MainWindow::~MainWindow() {
+    // The client area reports to this window while it goes (focus changes): let it go first.
+    delete client_;
+    client_ = nullptr;
+}
+
+void MainWindow::buildMenu() {
+    for (const MenuPopup& popup : mainMenu) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(popup.title));
+        for (int i = 0; i < popup.count; ++i) {
+            const MenuItem& item = popup.items[i];
+            if (item.id == 0) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* a = menu->addAction(QString::fromUtf8(item.text));
+            a->setData(item.id);
+            const int id = item.id;
+            QObject::connect(a, &QAction::triggered, this, [this, id] { onCommand(editor_, id); });
+        }
+    }
+}
+
+QAction* MainWindow::actionFor(int id) const {
+    for (QAction* top : menuBar()->actions())
+        if (QMenu* m = top->menu())
+            for (QAction* a : m->actions())
+                if (!a->isSeparator() && a->data().toInt() == id)
+                    return a;
+    return nullptr;
+}
+
+uint32_t MainWindow::tickCount() {
+    using namespace std::chrono;
+    return uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+bool MainWindow::isHeld(HeldKey key) {
+    return held_.count(key) != 0;
+}
+
+void MainWindow::setHeld(HeldKey key, bool down) {
+    if (down)
+        held_.insert(key);
+    else
+        held_.erase(key);
+}
+
+void MainWindow::invalidate() {
+    if (client_)
+        client_->update();
+}
+
+void MainWindow::postCommand(int id) {
+    QTimer::singleShot(0, this, [this, id] { onCommand(editor_, id); });
+}
+
+void MainWindow::setTitle(const std::string& title) {
+    setWindowTitle(qs(title));
+}
+
+void MainWindow::messageBox(const std::string& caption, const std::string& text) {
+    QMessageBox box(QMessageBox::Warning, qs(caption), qs(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void MainWindow::destroyWindow() {
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!destroyed_) {
+        destroyed_ = true;
+        onDestroy(editor_);
+    }
+    event->accept();
+    QApplication::exit(0);
+}
+
+std::optional<std::string> MainWindow::openFile(const FileChooser& c, std::string& remembered) {
+    QString path =
+        QFileDialog::getOpenFileName(this, qs(c.title), startPath(c, remembered), filterText(c));
+    if (path.isEmpty())
+        return std::nullopt;
+    remembered = QFileInfo(path).fileName().toStdString();
+    return path.toStdString();
+}
+
+std::optional<std::string> MainWindow::saveFile(const FileChooser& c, std::string& remembered) {
+    QString path =
+        QFileDialog::getSaveFileName(this, qs(c.title), startPath(c, remembered), filterText(c),
+                                     nullptr, QFileDialog::DontConfirmOverwrite);
+    if (path.isEmpty())
+        return std::nullopt;
+    // The caller puts the format's own extension on the name.
+    remembered = QFileInfo(path).fileName().toStdString();
+    return path.toStdString();
+}
+
+NewDocumentAnswer MainWindow::newDocumentDialog(Mode mode, int width, int height,
+                                                const std::function<void(int, int)>& onPreset) {
+    return runNewDocumentDialog(this, mode, width, height, onPreset);
+}
+
+void MainWindow::aboutBox() {
+    runAboutBox(this);
+}
+void MainWindow::keyReference() {
+    runKeyReference(this);
+}
+
+} // namespace vork

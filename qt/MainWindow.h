@@ -1,0 +1,60 @@
+#pragma once
+// The Qt desktop of the program: one top-level window with the main menu, whose client area
+// shows the back buffer of every paint, and the Platform the program logic asks things of.
+#include "ui/Editor.h"
+#include "ui/Platform.h"
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <memory>
+#include <set>
+
+namespace vork {
+
+class ClientArea;
+
+class MainWindow : public QMainWindow, public Platform {
+  public:
+    MainWindow();
+    ~MainWindow() override;
+
+    Editor& editor() { return editor_; }
+    ClientArea* clientArea() { return client_; }
+    // The id of every menu action, for the window and for tests.
+    QAction* actionFor(int id) const;
+
+    // Platform
+    uint32_t tickCount() override;
+    bool isHeld(HeldKey key) override;
+    void invalidate() override;
+    void postCommand(int id) override;
+    void setTitle(const std::string& title) override;
+    void messageBox(const std::string& caption, const std::string& text) override;
+    void destroyWindow() override;
+    std::optional<std::string> openFile(const FileChooser& c, std::string& rememberedName) override;
+    std::optional<std::string> saveFile(const FileChooser& c, std::string& rememberedName) override;
+    NewDocumentAnswer newDocumentDialog(Mode mode, int width, int height,
+                                        const std::function<void(int, int)>& onPreset) override;
+    void aboutBox() override;
+    void keyReference() override;
+
+    // Held keys and buttons, kept from press and release events.
+    void setHeld(HeldKey key, bool down);
+    void clearHeld() { held_.clear(); }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildMenu();
+
+    Editor editor_;
+    ClientArea* client_ = nullptr;
+    std::set<HeldKey> held_;
+    bool destroyed_ = false;
+};
+
+// The window icons, large and small.
+QIcon programIcon();
+
+} // namespace vork

@@ -1,0 +1,64 @@
+// The program's entry. With arguments it runs the command line, without a window; without
+// any, the window is created hidden, the resources are read, and only then is the window shown
+// and the event loop run.
+#include "app/CommandLine.h"
+#include "app/Startup.h"
+#include "qt/MainWindow.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// A termination request (logout, kill) closes the window like its close button does, so the
+// settings and palettes are still written.
+int terminationPipe[2] = {-1, -1};
+
+void onTerminationSignal(int) {
+    char byte = 1;
+    [[maybe_unused]] ssize_t n = ::write(terminationPipe[1], &byte, 1);
+}
+
+void closeOnTermination(vork::MainWindow& window) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, terminationPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(terminationPipe[0], QSocketNotifier::Read, &window);
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window, notifier] {
+        char byte;
+        [[maybe_unused]] ssize_t n = ::read(terminationPipe[0], &byte, 1);
+        notifier->setEnabled(false);
+        window.close();
+    });
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const vork::CommandLine command =
+        vork::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (command.action != vork::CommandLine::Action::RunEditor)
+        return vork::runCommandLine(command, std::cout, std::cerr);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("VORK"));
+    vork::MainWindow window;
+    std::string error;
+    if (!vork::initEditor(window.editor(), error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    closeOnTermination(window);
+    window.show();
+    return QApplication::exec();
+}

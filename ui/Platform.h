@@ -1,0 +1,74 @@
+#pragma once
+// Everything the program asks of the desktop. The Qt window implements it; tests script it.
+#include "model/Limits.h"
+#include "ui/Mode.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vork {
+
+// Keys and buttons whose held state the panels query when they need it.
+enum class HeldKey {
+    Left,
+    Right,
+    Up,
+    Down,
+    Delete,
+    Enter,
+    Escape,
+    Shift,
+    Control,
+    LeftButton,
+    RightButton
+};
+
+struct FileChooser {
+    std::string title;
+    std::vector<std::pair<std::string, std::string>> filters; // (description, "*.ext")
+    std::string initialFolder;
+    std::string defaultExtension; // with the dot, "" for none; a save replaces the typed one
+};
+
+// The sizes a new document may have; the dialogs refuse anything else.
+inline bool validDocumentSize(int width, int height) {
+    return width >= minDocumentSide && width <= maxDocumentSide && height >= minDocumentSide &&
+           height <= maxDocumentSide;
+}
+
+struct NewDocumentAnswer {
+    bool accepted = false; // OK with a size inside the allowed range
+    int width = 0, height = 0;
+};
+
+class Platform {
+  public:
+    virtual ~Platform() = default;
+
+    virtual uint32_t tickCount() = 0;     // milliseconds
+    virtual bool isHeld(HeldKey key) = 0; // held now
+    virtual void invalidate() = 0;        // ask for one more paint
+    virtual void postCommand(int id) = 0; // to the own window, handled after this paint
+    virtual void setTitle(const std::string& title) = 0;
+    virtual void messageBox(const std::string& caption, const std::string& text) = 0;
+    virtual void destroyWindow() = 0;
+
+    // File choosers; `rememberedName` is the chooser's own file-name buffer, kept between calls.
+    virtual std::optional<std::string> openFile(const FileChooser& c,
+                                                std::string& rememberedName) = 0;
+    virtual std::optional<std::string> saveFile(const FileChooser& c,
+                                                std::string& rememberedName) = 0;
+
+    // The modal new-document dialog. `onPreset` is called at once when a preset is
+    // double-clicked, so the chosen size stays even when the dialog is then cancelled.
+    virtual NewDocumentAnswer newDocumentDialog(Mode mode, int width, int height,
+                                                const std::function<void(int, int)>& onPreset) = 0;
+    virtual void aboutBox() = 0;
+    virtual void keyReference() = 0;
+};
+
+} // namespace vork
