@@ -85,11 +85,11 @@ std::string describeKeptAside(const std::string& path, const KeptAside& kept) {
     case KeptAside::Outcome::NothingThere:
         return {};
     case KeptAside::Outcome::NotRegularFile:
-        return "vork: " + path + " не прочитан: это не обычный файл, он оставлен как есть";
+        return "vork: файл " + path + " не прочитан: это не обычный файл, он оставлен как есть";
     case KeptAside::Outcome::KeptAside:
-        return "vork: " + path + " не прочитан; он сохранён под именем " + kept.keptAs;
+        return "vork: файл " + path + " не прочитан; он сохранён под именем " + kept.keptAs;
     case KeptAside::Outcome::Failed:
-        return "vork: " + path + " не прочитан, и отложить его не удалось: " + kept.reason;
+        return "vork: файл " + path + " не прочитан, и отложить его не удалось: " + kept.reason;
     }
     return {};
 }

@@ -33,6 +33,10 @@ struct SaveTarget {
 };
 
 std::optional<SaveTarget> resolveTarget(const std::string& path, std::string& reason) {
+    if (path.empty()) {
+        reason = "не указано имя файла";
+        return std::nullopt;
+    }
     struct ::stat st {};
     if (::stat(path.c_str(), &st) == 0) {
         if (!S_ISREG(st.st_mode)) {
@@ -70,8 +74,7 @@ std::string folderOf(const std::string& path) {
 // descriptor, or -1 with errno set.
 int createTemporary(const std::string& target, std::string& temporary) {
     static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::random_device seed;
-    std::minstd_rand rng(seed());
+    thread_local std::minstd_rand rng(std::random_device{}());
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporary = target + ".saving-";
         for (int i = 0; i < 6; ++i)
