@@ -82,15 +82,19 @@ void checkPalettes(const std::string& input, const std::string& copy) {
     else
         require(p.big[0].color == colors::transparent, "big palette entry 0 is not transparent");
 
-    requireSaved(writeSmallPalette(copy, p), "writing the small palette failed");
+    // What a reader took from the input must come back unchanged from a save and a second read.
     Palettes again;
-    require(readSmallPalette(copy, again), "reading a written small palette failed");
-    require(sameColours(again.small, p.small) && sameColours(again.replacement, p.replacement),
-            "small palette changed in a write and read");
-    requireSaved(writeBigPalette(copy, p), "writing the big palette failed");
-    require(readBigPalette(copy, again), "reading a written big palette failed");
-    p.big[0].color = colors::transparent; // whatever was written there
-    require(sameColours(again.big, p.big), "big palette changed in a write and read");
+    if (smallRead) {
+        requireSaved(writeSmallPalette(copy, p), "writing the small palette failed");
+        require(readSmallPalette(copy, again), "reading a written small palette failed");
+        require(sameColours(again.small, p.small) && sameColours(again.replacement, p.replacement),
+                "small palette changed in a write and read");
+    }
+    if (bigRead) {
+        requireSaved(writeBigPalette(copy, p), "writing the big palette failed");
+        require(readBigPalette(copy, again), "reading a written big palette failed");
+        require(sameColours(again.big, p.big), "big palette changed in a write and read");
+    }
 }
 
 bool sizeKeptOrValid(float size, float old) {
@@ -105,8 +109,10 @@ bool sameSizes(const DocumentSizes& a, const DocumentSizes& b) {
 void checkSettings(const std::string& input, const std::string& copy) {
     const DocumentSizes before{7, 8, 9, 10};
     DocumentSizes s = before;
-    if (!readSettings(input, s))
+    if (!readSettings(input, s)) {
         require(sameSizes(s, before), "a failed settings read changed sizes");
+        return;
+    }
     require(sizeKeptOrValid(s.pictureWidth, 7) && sizeKeptOrValid(s.pictureHeight, 8) &&
                 sizeKeptOrValid(s.animationWidth, 9) && sizeKeptOrValid(s.animationHeight, 10),
             "settings gave a size the program cannot use");
