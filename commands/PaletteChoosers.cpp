@@ -19,7 +19,7 @@ struct PaletteKind {
     const char* extension;
     const char* notSavedText;
     bool (*read)(const std::string&, Palettes&);
-    bool (*write)(const std::string&, const Palettes&);
+    SaveResult (*write)(const std::string&, const Palettes&);
     std::string ChooserNames::*rememberedName;
 };
 
@@ -101,7 +101,7 @@ bool saveBigPalette(Editor& editor) {
 bool saveSettingsAndPalettes(Editor& editor) {
     editor.input.inputEnabled = false;
     bool allWritten = true;
-    auto report = [&](bool written, const char* text) {
+    auto report = [&](const SaveResult& written, const char* text) {
         if (!written) {
             editor.platform.messageBox(saveErrorCaption, text);
             allWritten = false;

@@ -1,11 +1,9 @@
 #include "files/SettingsFile.h"
 
-#include "files/PaletteFiles.h"
+#include "files/TextFile.h"
 #include "model/CodePage1251.h"
 
 #include <cmath>
-#include <fstream>
-#include <limits>
 
 namespace vork {
 
@@ -50,10 +48,10 @@ int truncatedSize(float size) {
 } // namespace
 
 bool readSettings(const std::string& path, DocumentSizes& sizes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const ReadResult file = textfile::readTextFile(path);
+    if (!file)
         return false;
-    textfile::Scanner scanner(in);
+    textfile::Scanner scanner(file);
     DocumentSizes read = sizes;
     int taken = 0;
 
@@ -68,7 +66,7 @@ bool readSettings(const std::string& path, DocumentSizes& sizes) {
     return true;
 }
 
-bool writeSettings(const std::string& path, const DocumentSizes& sizes) {
+SaveResult writeSettings(const std::string& path, const DocumentSizes& sizes) {
     std::string out = settingsHeading();
     out += textfile::lineBreak;
     out += std::to_string(truncatedSize(sizes.animationWidth)) + " " +
@@ -76,7 +74,7 @@ bool writeSettings(const std::string& path, const DocumentSizes& sizes) {
     out += textfile::lineBreak;
     out += std::to_string(truncatedSize(sizes.pictureWidth)) + " " +
            std::to_string(truncatedSize(sizes.pictureHeight));
-    return textfile::replaceFile(path, out);
+    return saveFileAtomically(path, bytesOf(out));
 }
 
 } // namespace vork

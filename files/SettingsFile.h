@@ -2,7 +2,9 @@
 // The settings file keeps the default document sizes between runs: a heading line, then
 // "animationWidth animationHeight" and "pictureWidth pictureHeight", each size as an integer.
 // It is written in the same text form as the palette files (1251 heading, "\r\n" between lines,
-// no line break after the last one) and read the same word- and line-based way.
+// no line break after the last one) and read the same word- and line-based way, with any line
+// ends and spaces, tabs or commas between the numbers.
+#include "files/SaveFile.h"
 #include "model/Palette.h"
 
 #include <string>
@@ -17,8 +19,8 @@ inline constexpr int maxSettingsSide = 5000;
 // it had. Returns true when the file was read and gave at least one size.
 bool readSettings(const std::string& path, DocumentSizes& sizes);
 
-// Writes the sizes, each truncated toward zero. Returns false when the file could not be
-// written completely; the old file then stays as it was.
-bool writeSettings(const std::string& path, const DocumentSizes& sizes);
+// Writes the sizes, each truncated toward zero, through saveFileAtomically. Fails, with the
+// reason, when the file could not be written completely; the old file then stays as it was.
+SaveResult writeSettings(const std::string& path, const DocumentSizes& sizes);
 
 } // namespace vork

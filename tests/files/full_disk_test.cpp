@@ -1,0 +1,99 @@
+// Saving onto a file system that is really full: a small tmpfs mounted for the test, filled to
+// the last byte. Needs the right to mount; elsewhere the test says why it was skipped.
+#include "files/PaletteFiles.h"
+#include "files/SaveFile.h"
+#include "files/SettingsFile.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+namespace vork {
+namespace {
+
+using test::readBytes;
+using test::writeBytes;
+
+// A tmpfs of `size` mounted on a fresh folder, unmounted when the test ends however it ends.
+class SmallTmpfs {
+  public:
+    explicit SmallTmpfs(const char* size) {
+        const std::string options = std::string("size=") + size;
+        if (::geteuid() != 0)
+            whyNot = "mounting needs root";
+        else if (::mount("tmpfs", dir.path.c_str(), "tmpfs", MS_NOSUID | MS_NODEV,
+                         options.c_str()) != 0)
+            whyNot = std::string("mount failed: ") + std::strerror(errno);
+        else
+            mounted = true;
+    }
+    ~SmallTmpfs() {
+        if (mounted)
+            ::umount2(dir.path.c_str(), MNT_DETACH);
+    }
+    SmallTmpfs(const SmallTmpfs&) = delete;
+    SmallTmpfs& operator=(const SmallTmpfs&) = delete;
+
+    std::string file(const std::string& name) const { return dir.file(name); }
+
+    test::TempDir dir; // outlives the mount
+    bool mounted = false;
+    std::string whyNot;
+};
+
+// Writes into a new file until the file system refuses; returns the errno it refused with.
+int fillUp(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return errno;
+    const std::string block(512, 'z');
+    int error = 0;
+    while (error == 0) {
+        if (::write(fd, block.data(), block.size()) < 0)
+            error = errno;
+    }
+    ::close(fd);
+    return error;
+}
+
+TEST(FullDisk, SavesFailWithTheOldFilesIntactAndNothingLeftBehind) {
+    SmallTmpfs disk("28k");
+    if (!disk.mounted)
+        GTEST_SKIP() << disk.whyNot;
+
+    const DocumentSizes oldSizes{32, 32, 640, 480};
+    Palettes oldPalettes;
+    oldPalettes.big[5].color = Color::rgb(1, 2, 3);
+    ASSERT_TRUE(writeSettings(disk.file("property.txt"), oldSizes));
+    ASSERT_TRUE(writeBigPalette(disk.file("defbpal.bpal"), oldPalettes));
+    const std::string settingsBytes = readBytes(disk.file("property.txt"));
+    const std::string paletteBytes = readBytes(disk.file("defbpal.bpal"));
+    ASSERT_EQ(fillUp(disk.file("filler")), ENOSPC);
+
+    const SaveResult settings = writeSettings(disk.file("property.txt"), DocumentSizes{});
+    Palettes changed;
+    changed.big[7].color = Color::rgb(200, 100, 50);
+    const SaveResult palette = writeBigPalette(disk.file("defbpal.bpal"), changed);
+    const std::string raw(10000, 'r');
+    const SaveResult helper = saveFileAtomically(disk.file("defbpal.bpal"), bytesOf(raw));
+
+    for (const SaveResult* r : {&settings, &palette, &helper}) {
+        EXPECT_FALSE(*r);
+        EXPECT_EQ(r->reason, "диск заполнен");
+    }
+    EXPECT_TRUE(readBytes(disk.file("property.txt")) == settingsBytes) << "settings changed";
+    EXPECT_TRUE(readBytes(disk.file("defbpal.bpal")) == paletteBytes) << "palette changed";
+    size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(disk.dir.path))
+        ++entries;
+    EXPECT_EQ(entries, 3u) << "a temporary file was left behind";
+}
+
+} // namespace
+} // namespace vork
