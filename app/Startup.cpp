@@ -1,7 +1,9 @@
 #include "app/Startup.h"
 
 #include "app/Layout.h"
+#include "files/KeepAside.h"
 #include "files/PaletteFiles.h"
+#include "files/ReadFile.h"
 #include "files/SettingsFile.h"
 #include "ui/Widgets.h"
 
@@ -17,12 +19,38 @@ const std::array<ToolButtonCell, toolButtonCount> toolButtonCells = {{
     {{150, 50, 22, 24}, 1},  {{100, 50, 24, 24}, 1},  {{100, 150, 24, 24}, 1},
 }};
 
-bool initEditor(Editor& e, std::string& error) {
-    // A missing or unreadable settings file leaves the built-in sizes.
-    readSettings(e.data.settings(), e.sizes);
+namespace {
 
+// The tool sheet is a small picture; anything larger is not one.
+constexpr size_t maxToolSheetBytes = 16u << 20;
+
+// Reads one data file. One that exists but cannot be read (a palette saved by another program,
+// say) is kept aside under a dated name before the close can write the defaults over it, and
+// the user is told; if it cannot be kept aside, the close leaves it alone.
+template <typename Read>
+void readDataFile(Editor& e, const std::string& path, Read read, std::ostream& notices) {
+    if (read(path))
+        return;
+    const KeptAside kept = keepUnreadableAside(path);
+    const std::string line = describeKeptAside(path, kept);
+    if (!line.empty())
+        notices << line << "\n";
+    if (kept.outcome == KeptAside::Outcome::Failed)
+        e.dataFilesNotToSave.push_back(path);
+}
+
+} // namespace
+
+bool initEditor(Editor& e, std::string& error, std::ostream& notices) {
+    // A missing or unreadable settings file leaves the built-in sizes.
+    readDataFile(
+        e, e.data.settings(), [&](const std::string& p) { return readSettings(p, e.sizes); },
+        notices);
+
+    // Read as bytes first: only a regular file is opened, so a FIFO cannot hold up the start.
     const std::string toolSheet = e.data.toolSheet();
-    Bitmap loaded = Bitmap::load(toolSheet);
+    const ReadResult bytes = readWholeFile(toolSheet, maxToolSheetBytes);
+    const Bitmap loaded = bytes ? Bitmap::decode(bytes.bytes.data(), bytes.bytes.size()) : Bitmap();
     if (loaded.isNull() || loaded.width() == 0) {
         error = "vork: cannot read the tool sheet \"" + toolSheet +
                 "\"; the program needs it to draw its buttons.";
@@ -41,8 +69,12 @@ bool initEditor(Editor& e, std::string& error) {
 
     Palettes& p = e.colour.palettes;
     p = Palettes{};
-    readBigPalette(e.data.bigPalette(), p);
-    readSmallPalette(e.data.smallPalette(), p);
+    readDataFile(
+        e, e.data.bigPalette(), [&](const std::string& f) { return readBigPalette(f, p); },
+        notices);
+    readDataFile(
+        e, e.data.smallPalette(), [&](const std::string& f) { return readSmallPalette(f, p); },
+        notices);
     p.fixSmallPaletteEntries();
 
     e.colour.alphaColor = colors::black;

@@ -83,10 +83,14 @@ void onCommand(Editor& e, int id) {
     }
 }
 
-void onDestroy(Editor& e) {
+bool onDestroy(Editor& e, CloseCause cause, std::ostream& err) {
     e.input.inputEnabled = false;
-    saveSettingsAndPalettes(e);
+    const bool written = saveSettingsAndPalettes(
+        e,
+        cause == CloseCause::Signal ? FailureReport::StandardErrorOnly : FailureReport::MessageBox,
+        err);
     e.animation().reset();
+    return written;
 }
 
 } // namespace vork

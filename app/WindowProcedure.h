@@ -4,6 +4,7 @@
 #include "ui/Editor.h"
 
 #include <cstdint>
+#include <iostream>
 
 namespace vork {
 
@@ -15,8 +16,14 @@ void onCharacter(Editor& e, uint8_t codePage1251Byte);
 void onKey(Editor& e); // key down or up: the panels query held keys themselves
 void onResize(Editor& e, int clientWidth, int clientHeight);
 void onCommand(Editor& e, int id);
-// The window is being destroyed: saves the settings and both default palettes.
-void onDestroy(Editor& e);
+// What closes the window: its close button or the menu, or a termination signal (a logout, a
+// kill), when nobody may be there to answer a message box.
+enum class CloseCause { Window, Signal };
+
+// The window is being destroyed: saves the settings and both default palettes. A file that
+// could not be written is named on `err` and, unless a signal closes the program, shown in a
+// message box. Returns whether all were written.
+bool onDestroy(Editor& e, CloseCause cause = CloseCause::Window, std::ostream& err = std::cerr);
 
 // The typed-character byte of a Unicode character, or nothing when it has none.
 bool characterByte(char32_t c, uint8_t& byte);

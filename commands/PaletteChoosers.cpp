@@ -3,6 +3,8 @@
 #include "files/PaletteFiles.h"
 #include "files/SettingsFile.h"
 
+#include <algorithm>
+
 namespace vork {
 
 namespace {
@@ -98,19 +100,30 @@ bool saveBigPalette(Editor& editor) {
     return savePalette(editor, bigKind);
 }
 
-bool saveSettingsAndPalettes(Editor& editor) {
+bool saveSettingsAndPalettes(Editor& editor, FailureReport how, std::ostream& err) {
     editor.input.inputEnabled = false;
     bool allWritten = true;
-    auto report = [&](const SaveResult& written, const char* text) {
-        if (!written) {
+    auto save = [&](const std::string& path, const char* text, auto write) {
+        const auto& kept = editor.dataFilesNotToSave;
+        const SaveResult written =
+            std::find(kept.begin(), kept.end(), path) != kept.end()
+                ? SaveResult{false, "файл не был прочитан и не отложен в сторону"}
+                : write(path);
+        if (written)
+            return;
+        allWritten = false;
+        err << "vork: " << path << " не сохранен: " << written.reason << "\n";
+        if (how == FailureReport::MessageBox)
             editor.platform.messageBox(saveErrorCaption, text);
-            allWritten = false;
-        }
     };
     const DataFolder& data = editor.data;
-    report(writeSettings(data.settings(), editor.sizes), settingsNotSaved);
-    report(writeBigPalette(data.bigPalette(), editor.colour.palettes), bigPaletteNotSaved);
-    report(writeSmallPalette(data.smallPalette(), editor.colour.palettes), smallPaletteNotSaved);
+    const Palettes& palettes = editor.colour.palettes;
+    save(data.settings(), settingsNotSaved,
+         [&](const std::string& p) { return writeSettings(p, editor.sizes); });
+    save(data.bigPalette(), bigPaletteNotSaved,
+         [&](const std::string& p) { return writeBigPalette(p, palettes); });
+    save(data.smallPalette(), smallPaletteNotSaved,
+         [&](const std::string& p) { return writeSmallPalette(p, palettes); });
     return allWritten;
 }
 

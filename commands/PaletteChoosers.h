@@ -3,6 +3,8 @@
 // picker, and the saving of the settings and default palettes when the window closes.
 #include "ui/Editor.h"
 
+#include <iostream>
+
 namespace vork {
 
 // Each shows its chooser in the data folder with input disabled for its duration and returns
@@ -19,9 +21,17 @@ bool saveBigPalette(Editor& editor);
 // name has one that does not start it) with `extension`.
 std::string withExtension(const std::string& path, const std::string& extension);
 
-// Writes the settings, the big palette and the small palette to their files in the data folder, in
-// that order, with a message box for each that fails. Input stays disabled: the window is closing.
-// Returns true when all three were written.
-bool saveSettingsAndPalettes(Editor& editor);
+// How the close reports a file it could not write: in a message box, as for the window's close
+// button, or only on standard error, when a termination signal ends the program and nobody may
+// be there to answer a box.
+enum class FailureReport { MessageBox, StandardErrorOnly };
+
+// Writes the settings, the big palette and the small palette to their files in the data
+// folder, in that order. Each file that fails is named with the reason on `err` and, with
+// MessageBox, also shown in a message box. A data file that could not be read and could not be
+// kept aside at start is not written over (and counts as failed). Input stays disabled: the
+// window is closing. Returns true when all three were written.
+bool saveSettingsAndPalettes(Editor& editor, FailureReport how = FailureReport::MessageBox,
+                             std::ostream& err = std::cerr);
 
 } // namespace vork

@@ -4,6 +4,7 @@
 #include <QImageWriter>
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace vork {
 
@@ -31,8 +32,12 @@ PixelFormat Bitmap::format() const {
     return image_.format() == QImage::Format_RGB32 ? PixelFormat::Rgb : PixelFormat::Argb;
 }
 
-uint8_t* Bitmap::bytes() { return image_.isNull() ? nullptr : image_.bits(); }
-const uint8_t* Bitmap::bytes() const { return image_.isNull() ? nullptr : image_.constBits(); }
+uint8_t* Bitmap::bytes() {
+    return image_.isNull() ? nullptr : image_.bits();
+}
+const uint8_t* Bitmap::bytes() const {
+    return image_.isNull() ? nullptr : image_.constBits();
+}
 
 Color Bitmap::pixel(int x, int y) const {
     if (!contains(x, y))
@@ -66,7 +71,18 @@ Bitmap Bitmap::fromQImage(const QImage& image) {
     return b;
 }
 
-Bitmap Bitmap::load(const std::string& path) { return loadFrame(path, 0); }
+Bitmap Bitmap::load(const std::string& path) {
+    return loadFrame(path, 0);
+}
+
+Bitmap Bitmap::decode(const uint8_t* bytes, size_t size) {
+    if (!bytes || size == 0 || size > size_t(std::numeric_limits<int>::max()))
+        return {};
+    QImage img;
+    if (!img.loadFromData(bytes, int(size)))
+        return {};
+    return fromQImage(img);
+}
 
 int Bitmap::frameCount(const std::string& path) {
     QImageReader reader(QString::fromStdString(path));

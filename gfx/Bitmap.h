@@ -16,7 +16,7 @@ namespace vork {
 enum class PixelFormat { Argb, Rgb };
 
 class Bitmap {
-public:
+  public:
     Bitmap() = default; // a null bitmap: 0 x 0
     Bitmap(int width, int height, PixelFormat format = PixelFormat::Argb);
 
@@ -37,7 +37,8 @@ public:
         return reinterpret_cast<const uint32_t*>(bytes() + size_t(y) * stride());
     }
 
-    // Bounds-checked single-pixel access; outside the bitmap get gives transparent, set does nothing.
+    // Bounds-checked single-pixel access; outside the bitmap get gives transparent, set does
+    // nothing.
     Color pixel(int x, int y) const;
     void setPixel(int x, int y, Color c);
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width() && y < height(); }
@@ -47,7 +48,10 @@ public:
 
     // Loads PNG, JPEG, GIF, BMP or TIFF as ARGB; a failed load gives a null bitmap.
     static Bitmap load(const std::string& path);
-    // Number of frames of an animated file (1 for a still image, 0 when unreadable) and one of them.
+    // The same from the bytes of a file already read.
+    static Bitmap decode(const uint8_t* bytes, size_t size);
+    // Number of frames of an animated file (1 for a still image, 0 when unreadable) and one of
+    // them.
     static int frameCount(const std::string& path);
     static Bitmap loadFrame(const std::string& path, int index);
     // Writes a PNG file; false when it could not be written.
@@ -62,7 +66,7 @@ public:
     const QImage& qimage() const { return image_; }
     static Bitmap fromQImage(const QImage& image); // converted to ARGB
 
-private:
+  private:
     QImage image_;
 };
 

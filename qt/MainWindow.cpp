@@ -139,13 +139,23 @@ void MainWindow::destroyWindow() {
     close();
 }
 
+void MainWindow::closeFromSignal() {
+    closeCause_ = CloseCause::Signal;
+    close();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
+    int status = 0;
     if (!destroyed_) {
         destroyed_ = true;
-        onDestroy(editor_);
+        // Closed by a signal, a file that could not be written is told by the exit status (and
+        // on standard error); closed by the user, by its message box.
+        const bool written = onDestroy(editor_, closeCause_);
+        if (!written && closeCause_ == CloseCause::Signal)
+            status = 1;
     }
     event->accept();
-    QApplication::exit(0);
+    QApplication::exit(status);
 }
 
 std::optional<std::string> MainWindow::openFile(const FileChooser& c, std::string& remembered) {

@@ -1,6 +1,7 @@
 #pragma once
 // The Qt desktop of the program: one top-level window with the main menu, whose client area
 // shows the back buffer of every paint, and the Platform the program logic asks things of.
+#include "app/WindowProcedure.h"
 #include "ui/Editor.h"
 #include "ui/Platform.h"
 
@@ -19,6 +20,9 @@ class MainWindow : public QMainWindow, public Platform {
     ~MainWindow() override;
 
     Editor& editor() { return editor_; }
+    // Closes the window because a termination signal asked for it: nothing is asked of the
+    // user, and a file that could not be written makes the exit status non-zero.
+    void closeFromSignal();
     ClientArea* clientArea() { return client_; }
     // The id of every menu action, for the window and for tests.
     QAction* actionFor(int id) const;
@@ -52,6 +56,7 @@ class MainWindow : public QMainWindow, public Platform {
     ClientArea* client_ = nullptr;
     std::set<HeldKey> held_;
     bool destroyed_ = false;
+    CloseCause closeCause_ = CloseCause::Window;
 };
 
 // The window icons, large and small.

@@ -16,10 +16,16 @@
 namespace {
 
 // A termination request (logout, kill) closes the window like its close button does, so the
-// settings and palettes are still written.
+// settings and palettes are still written. The first signal puts both back to their default
+// action, so a second one always ends the program, whatever the close is waiting for.
 int terminationPipe[2] = {-1, -1};
 
 void onTerminationSignal(int) {
+    struct sigaction defaultAction {};
+    defaultAction.sa_handler = SIG_DFL;
+    sigemptyset(&defaultAction.sa_mask);
+    sigaction(SIGTERM, &defaultAction, nullptr);
+    sigaction(SIGINT, &defaultAction, nullptr);
     char byte = 1;
     [[maybe_unused]] ssize_t n = ::write(terminationPipe[1], &byte, 1);
 }
@@ -32,7 +38,7 @@ void closeOnTermination(vork::MainWindow& window) {
         char byte;
         [[maybe_unused]] ssize_t n = ::read(terminationPipe[0], &byte, 1);
         notifier->setEnabled(false);
-        window.close();
+        window.closeFromSignal();
     });
     struct sigaction action {};
     action.sa_handler = onTerminationSignal;

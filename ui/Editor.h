@@ -21,6 +21,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vork {
 
@@ -234,6 +235,9 @@ class Editor {
 
     Platform& platform;
     DataFolder data; // where the tool sheet, the settings and the default palettes live
+    // Data files that could not be read and could not be kept aside either: the close must not
+    // write over them.
+    std::vector<std::string> dataFilesNotToSave;
 
     InputState input;
     int clientWidth = 713, clientHeight = 494; // client area of the window

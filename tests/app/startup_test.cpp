@@ -5,9 +5,13 @@
 #include "support/FakePlatform.h"
 #include "support/TempFolder.h"
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
+#include <sys/stat.h>
 
 using namespace vork;
 
@@ -104,4 +108,70 @@ TEST(Startup, ASheetOfAnotherSizeGivesBlankFaces) {
         for (int y = 0; y < b.face.height(); ++y)
             for (int x = 0; x < b.face.width(); ++x)
                 ASSERT_EQ(b.face.pixel(x, y).argb, 0u);
+}
+
+// --- Data files that cannot be read -------------------------------------------------------
+
+namespace {
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The name an unreadable file is kept under today.
+std::string keptName(const std::string& path) {
+    const auto today = std::chrono::year_month_day(
+        std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now()));
+    char date[16];
+    std::snprintf(date, sizeof date, "%04d-%02u-%02u", int(today.year()), unsigned(today.month()),
+                  unsigned(today.day()));
+    return path + ".unreadable-" + date;
+}
+
+} // namespace
+
+TEST(Startup, AToolSheetThatIsAFifoIsRefusedWithoutWaiting) {
+    test::TempWorkingFolder folder;
+    std::filesystem::create_directory("data");
+    ASSERT_EQ(::mkfifo("data/instrument.png", 0600), 0);
+    test::FakePlatform platform;
+    Editor e(platform);
+    std::string error;
+    EXPECT_FALSE(initEditor(e, error)) << "a FIFO with no writer would block an ordinary open";
+    EXPECT_NE(error.find("data/instrument.png"), std::string::npos);
+}
+
+TEST(Startup, AnUnreadablePaletteIsKeptAsideAndNeverOverwritten) {
+    test::TempWorkingFolder folder;
+    folder.copyDefaultData();
+    // A palette saved as UTF-16 by another program: the reader makes nothing of it.
+    std::string utf16;
+    for (char c : std::string("pal\n10 20 30 40\n"))
+        utf16 += std::string{c, '\0'};
+    { std::ofstream("data/deflpal.lpal", std::ios::binary) << utf16; }
+    std::filesystem::remove("data/defbpal.bpal");
+    ASSERT_EQ(::mkfifo("data/defbpal.bpal", 0600), 0) << "and a FIFO in place of the other";
+
+    test::FakePlatform platform;
+    Editor e(platform);
+    std::string error;
+    std::ostringstream notices;
+    ASSERT_TRUE(initEditor(e, error, notices)) << error;
+    const std::string kept = keptName("data/deflpal.lpal");
+    EXPECT_EQ(fileText(kept), utf16) << "the user's file, byte for byte, beside itself";
+    EXPECT_NE(notices.str().find(kept), std::string::npos) << notices.str();
+    EXPECT_EQ(e.colour.palettes.small[2].color, colors::black) << "the defaults are used";
+
+    // The close writes the defaults in the original's place; the kept file stays, and the FIFO
+    // is neither opened nor replaced.
+    std::ostringstream err;
+    EXPECT_FALSE(onDestroy(e, CloseCause::Window, err));
+    EXPECT_TRUE(std::filesystem::is_regular_file("data/deflpal.lpal"));
+    EXPECT_NE(fileText("data/deflpal.lpal"), utf16);
+    EXPECT_EQ(fileText(kept), utf16);
+    EXPECT_TRUE(std::filesystem::is_fifo("data/defbpal.bpal"));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].second, "Файл Большой палитры не сохранен");
+    EXPECT_NE(err.str().find("data/defbpal.bpal"), std::string::npos) << err.str();
 }

@@ -6,9 +6,11 @@
 #include "ui/Commands.h"
 #include "ui/Layout.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 
 using namespace vork;
 
@@ -210,4 +212,23 @@ TEST_F(WindowTest, DestroyWithoutADataFolderReportsEachFileInOrder) {
     EXPECT_EQ(platform.messages[0].second, "Файл свойств не сохранен");
     EXPECT_EQ(platform.messages[1].second, "Файл Большой палитры не сохранен");
     EXPECT_EQ(platform.messages[2].second, "Файл малой палитры не сохранен");
+}
+
+TEST_F(WindowTest, ASignalDrivenCloseReportsOnStandardErrorWithoutABox) {
+    test::TempWorkingFolder folder;
+    std::ostringstream err;
+    EXPECT_FALSE(onDestroy(e, CloseCause::Signal, err));
+    EXPECT_TRUE(platform.messages.empty()) << "nobody may be there to answer a box";
+    const std::string text = err.str();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3) << text;
+    for (const char* name : {"data/property.txt", "data/defbpal.bpal", "data/deflpal.lpal"})
+        EXPECT_NE(text.find(name), std::string::npos) << name << " in " << text;
+}
+
+TEST_F(WindowTest, ASignalDrivenCloseThatWritesEverythingSucceeds) {
+    test::TempWorkingFolder folder;
+    std::filesystem::create_directory("data");
+    std::ostringstream err;
+    EXPECT_TRUE(onDestroy(e, CloseCause::Signal, err));
+    EXPECT_TRUE(err.str().empty()) << err.str();
 }
