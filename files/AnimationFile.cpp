@@ -100,6 +100,7 @@ std::vector<uint8_t> encodeAnimation(const Document& animation,
                                      const std::vector<PaletteEntry>& smallPalette) {
     std::vector<uint8_t> bytes;
     try {
+        reserveLargestFile(bytes, animation, 12, 8);
         ByteWriter out(bytes);
         writeHeaderAndPalette(out, animationMagic, animation, smallPalette);
         out.writeInt32(animation.frameCount());
@@ -112,6 +113,7 @@ std::vector<uint8_t> encodeAnimation(const Document& animation,
                     return {};
         }
         out.finish();
+        releaseUnusedRoom(bytes);
     } catch (const std::bad_alloc&) {
         return {};
     }

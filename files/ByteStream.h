@@ -3,6 +3,7 @@
 //
 // ByteReader walks a span of bytes and never reads past its end: a read that does not fit
 // fails and leaves the position where it was. ByteWriter appends to one growing buffer.
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -13,10 +14,19 @@
 namespace vork {
 
 inline uint32_t loadLittleEndian32(const uint8_t* p) {
+    if constexpr (std::endian::native == std::endian::little) {
+        uint32_t v;
+        std::memcpy(&v, p, 4);
+        return v;
+    }
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
 inline void storeLittleEndian32(uint8_t* p, uint32_t v) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(p, &v, 4);
+        return;
+    }
     p[0] = uint8_t(v);
     p[1] = uint8_t(v >> 8);
     p[2] = uint8_t(v >> 16);

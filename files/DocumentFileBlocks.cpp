@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <new>
 
 namespace vork {
 
@@ -33,6 +34,27 @@ void writeHeaderAndPalette(ByteWriter& out, std::string_view magic, const Docume
         p[3] = c.b();
     }
     out.commit(paletteBlockBytes);
+}
+
+void reserveLargestFile(std::vector<uint8_t>& bytes, const Document& document,
+                        size_t frameRecordBytes, size_t layerRecordFieldBytes) {
+    const uint64_t layerPixels =
+        uint64_t(std::max(document.width, 0)) * uint64_t(std::max(document.height, 0));
+    uint64_t total = headerBytes + paletteBlockBytes + 4;
+    for (const auto& frame : document.frames)
+        total += frameRecordBytes +
+                 uint64_t(frame->layerCount()) * (layerRecordFieldBytes + runBytes * layerPixels);
+    try {
+        if (total <= bytes.max_size())
+            bytes.reserve(size_t(total));
+    } catch (const std::bad_alloc&) {
+        // The buffer then grows as it is written.
+    }
+}
+
+void releaseUnusedRoom(std::vector<uint8_t>& bytes) {
+    if (bytes.capacity() / 2 > bytes.size())
+        bytes.shrink_to_fit();
 }
 
 ReadFailure readHeaderAndPalette(ByteReader& in, std::string_view magic, HeaderBlock& header) {

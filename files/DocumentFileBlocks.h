@@ -35,6 +35,14 @@ int32_t fileDelay(double milliseconds);
 void writeHeaderAndPalette(ByteWriter& out, std::string_view magic, const Document& document,
                            const std::vector<PaletteEntry>& smallPalette);
 
+// Makes room in `bytes` for the largest file the document could give (a run for every pixel),
+// so that encoding never moves the buffer. The room is only reserved: pages the encoder does not
+// write are never touched. Without effect when that much cannot be reserved.
+void reserveLargestFile(std::vector<uint8_t>& bytes, const Document& document,
+                        size_t frameRecordBytes, size_t layerRecordFieldBytes);
+// Gives back reserved room the encoding did not use when that is most of it.
+void releaseUnusedRoom(std::vector<uint8_t>& bytes);
+
 struct HeaderBlock {
     int32_t defaultDelay = 0;
     int width = 0, height = 0;

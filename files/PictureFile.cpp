@@ -86,6 +86,7 @@ std::vector<uint8_t> encodePicture(const Document& picture,
                                    const std::vector<PaletteEntry>& smallPalette) {
     std::vector<uint8_t> bytes;
     try {
+        reserveLargestFile(bytes, picture, 12, 12);
         ByteWriter out(bytes);
         writeHeaderAndPalette(out, pictureMagic, picture, smallPalette);
         const Frame& frame = picture.current();
@@ -98,6 +99,7 @@ std::vector<uint8_t> encodePicture(const Document& picture,
                 return {};
         }
         out.finish();
+        releaseUnusedRoom(bytes);
     } catch (const std::bad_alloc&) {
         return {};
     }
