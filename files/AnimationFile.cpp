@@ -99,6 +99,8 @@ std::unique_ptr<Document> buildAnimation(const AnimationLayout& layout) {
 std::vector<uint8_t> encodeAnimation(const Document& animation,
                                      const std::vector<PaletteEntry>& smallPalette) {
     std::vector<uint8_t> bytes;
+    if (!writableDocumentSize(animation))
+        return bytes;
     try {
         reserveLargestFile(bytes, animation, 12, 8);
         ByteWriter out(bytes);

@@ -36,6 +36,10 @@ void writeHeaderAndPalette(ByteWriter& out, std::string_view magic, const Docume
     out.commit(paletteBlockBytes);
 }
 
+bool writableDocumentSize(const Document& document) {
+    return validDocumentSide(document.width) && validDocumentSide(document.height);
+}
+
 void reserveLargestFile(std::vector<uint8_t>& bytes, const Document& document,
                         size_t frameRecordBytes, size_t layerRecordFieldBytes) {
     const uint64_t layerPixels =

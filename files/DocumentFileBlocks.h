@@ -35,6 +35,10 @@ int32_t fileDelay(double milliseconds);
 void writeHeaderAndPalette(ByteWriter& out, std::string_view magic, const Document& document,
                            const std::vector<PaletteEntry>& smallPalette);
 
+// A document the readers would accept the size of: 1..maxDocumentSide on each side. A writer
+// refuses anything else rather than write a file that cannot be opened again.
+bool writableDocumentSize(const Document& document);
+
 // Makes room in `bytes` for the largest file the document could give (a run for every pixel),
 // so that encoding never moves the buffer. The room is only reserved: pages the encoder does not
 // write are never touched. Without effect when that much cannot be reserved.

@@ -85,6 +85,8 @@ std::unique_ptr<Document> buildPicture(const PictureLayout& layout) {
 std::vector<uint8_t> encodePicture(const Document& picture,
                                    const std::vector<PaletteEntry>& smallPalette) {
     std::vector<uint8_t> bytes;
+    if (!writableDocumentSize(picture))
+        return bytes;
     try {
         reserveLargestFile(bytes, picture, 12, 12);
         ByteWriter out(bytes);

@@ -17,8 +17,9 @@
 
 namespace vork {
 
-// The file's bytes for the picture's current (only) frame. Empty when a layer's image does not
-// have the document size, which a sound document never has, or when memory ran out.
+// The file's bytes for the picture's current (only) frame. Empty when a side is outside
+// 1..5000 or a layer's image does not have the document size, which a sound document never
+// has, or when memory ran out.
 std::vector<uint8_t> encodePicture(const Document& picture,
                                    const std::vector<PaletteEntry>& smallPalette);
 

@@ -148,7 +148,7 @@ TEST(PictureWrite, ADelayBeyondTheIntegerRangeIsSaturatedNotUndefined) {
     EXPECT_EQ(read.document->defaultDelay, 0.0);
 }
 
-TEST(PictureWrite, ALayerThatIsNotTheDocumentSizeIsNotWritten) {
+TEST(PictureWrite, ADocumentNoFileCouldHoldIsNotWritten) {
     // No run list can describe such a layer; the save fails instead of writing a broken file.
     test::TempDir dir;
     Document doc(4, 4, 0.0);
@@ -158,6 +158,11 @@ TEST(PictureWrite, ALayerThatIsNotTheDocumentSizeIsNotWritten) {
     EXPECT_FALSE(saved);
     EXPECT_FALSE(saved.reason.empty());
     EXPECT_FALSE(std::filesystem::exists(dir.file("p.trnl")));
+
+    // Nor is a side the readers would refuse.
+    Document wide(5001, 1, 0.0);
+    EXPECT_TRUE(encodePicture(wide, makePalette(smallPaletteSize)).empty());
+    EXPECT_TRUE(encodeAnimation(wide, makePalette(smallPaletteSize)).empty());
 }
 
 TEST(PictureThumbnails, RebuiltAfterReadShowTheLayers) {
