@@ -91,6 +91,7 @@ std::unique_ptr<Document> buildAnimation(const AnimationLayout& layout) {
         }
         frame.enabled = record.enabled; // appendLayer switched the frame on
     }
+    animation->renumberFrames();
     return animation;
 }
 

@@ -77,6 +77,7 @@ std::unique_ptr<Document> buildPicture(const PictureLayout& layout) {
             return nullptr;
     }
     frame.layerCounter = largestId;
+    picture->renumberFrames();
     return picture;
 }
 

@@ -86,6 +86,7 @@ TEST(AnimationRead, DelaysAndSwitchedOffFramesComeBack) {
     EXPECT_EQ(read.document->frame(1).layerCount(), 2);
     EXPECT_TRUE(read.document->frame(2).enabled);
     EXPECT_EQ(read.document->currentFrame, 2);
+    EXPECT_EQ(read.document->frame(2).number, 3);
 }
 
 TEST(AnimationRead, LayerIdsReadBackAsOneToNWithTheCounterAtN) {
