@@ -28,6 +28,12 @@ ReadResult failureFromErrno(int error) {
 
 const char* const tooBig = "файл слишком большой";
 
+ReadResult failure(const std::string& reason, bool tooLarge) {
+    ReadResult r = failure(reason);
+    r.tooLarge = tooLarge;
+    return r;
+}
+
 // Checks what a path or an open file is; the reason is empty when it may be read.
 std::string refusalFor(const struct ::stat& st, size_t maxBytes) {
     if (!S_ISREG(st.st_mode))
@@ -46,7 +52,7 @@ ReadResult readOpenFile(int fd, size_t sizeHint, size_t maxBytes) {
     for (;;) {
         if (filled == r.bytes.size()) {
             if (filled > maxBytes)
-                return failure(tooBig);
+                return failure(tooBig, true);
             r.bytes.resize(std::min(maxBytes + 1, filled * 2 + 4096));
         }
         const ssize_t n = ::read(fd, r.bytes.data() + filled, r.bytes.size() - filled);
@@ -59,7 +65,7 @@ ReadResult readOpenFile(int fd, size_t sizeHint, size_t maxBytes) {
         filled += size_t(n);
     }
     if (filled > maxBytes)
-        return failure(tooBig);
+        return failure(tooBig, true);
     r.bytes.resize(filled);
     r.ok = true;
     return r;
@@ -73,7 +79,7 @@ ReadResult readWholeFile(const std::string& path, size_t maxBytes) {
     if (::stat(path.c_str(), &st) != 0)
         return failureFromErrno(errno);
     if (auto refusal = refusalFor(st, maxBytes); !refusal.empty())
-        return failure(refusal);
+        return failure(refusal, refusal == tooBig);
 
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
@@ -82,7 +88,7 @@ ReadResult readWholeFile(const std::string& path, size_t maxBytes) {
     if (::fstat(fd, &st) != 0)
         r = failureFromErrno(errno);
     else if (auto refusal = refusalFor(st, maxBytes); !refusal.empty())
-        r = failure(refusal);
+        r = failure(refusal, refusal == tooBig);
     else
         r = readOpenFile(fd, size_t(st.st_size), maxBytes);
     ::close(fd);

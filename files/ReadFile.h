@@ -17,6 +17,7 @@ struct ReadResult {
     bool ok = false;
     std::vector<uint8_t> bytes; // the whole file when ok
     std::string reason;         // empty when ok; otherwise a short reason in Russian
+    bool tooLarge = false;      // refused for its size alone
     explicit operator bool() const { return ok; }
 };
 

@@ -1,0 +1,161 @@
+#include "files/AnimationFile.h"
+
+#include "files/DocumentFileBlocks.h"
+#include "files/FileBytes.h"
+#include "model/Limits.h"
+
+#include <new>
+
+namespace vork {
+
+namespace {
+
+constexpr auto format = DocumentFileFormat::Animation;
+constexpr double newAnimationDelay = 100; // the default delay of a new animation
+constexpr size_t minFrameRecordBytes = 12 + minLayerBodyBytes; // three fields and one layer
+
+struct AnimationFrame {
+    int32_t delay = 0;
+    bool enabled = true;
+    std::vector<LayerBody> layers;
+};
+
+struct AnimationLayout {
+    HeaderBlock header;
+    std::vector<AnimationFrame> frames;
+};
+
+ReadFailure scanFrame(ByteReader& in, int64_t pixelCount, PixelBudget& budget,
+                      AnimationFrame& frame) {
+    const auto delay = in.readInt32();
+    const auto enabled = in.readInt32();
+    const auto layerCount = in.readInt32();
+    if (!delay || !enabled || !layerCount)
+        return ReadFailure::Truncated;
+    if (*layerCount < 1)
+        return ReadFailure::Damaged;
+    if (!budget.take(*layerCount - 1)) // the first layer was counted with the frames
+        return ReadFailure::TooLarge;
+    if (auto f = checkRecordCount(*layerCount, in.remaining(), minLayerBodyBytes);
+        f != ReadFailure::None)
+        return f;
+    frame.delay = *delay;
+    frame.enabled = *enabled != 0;
+    frame.layers.resize(size_t(*layerCount));
+    for (auto& layer : frame.layers)
+        if (auto f = scanLayerBody(in, pixelCount, layer); f != ReadFailure::None)
+            return f;
+    return ReadFailure::None;
+}
+
+ReadFailure scanAnimation(std::span<const uint8_t> bytes, AnimationLayout& layout,
+                          uint64_t maxPixelBytes) {
+    ByteReader in(bytes);
+    if (auto f = readHeaderAndPalette(in, animationMagic, layout.header); f != ReadFailure::None)
+        return f;
+    const auto frameCount = in.readInt32();
+    if (!frameCount)
+        return ReadFailure::Truncated;
+    if (*frameCount < 1)
+        return ReadFailure::Damaged;
+    PixelBudget budget(layout.header.width, layout.header.height, maxPixelBytes);
+    if (!budget.take(*frameCount)) // every frame has at least one layer
+        return ReadFailure::TooLarge;
+    if (auto f = checkRecordCount(*frameCount, in.remaining(), minFrameRecordBytes);
+        f != ReadFailure::None)
+        return f;
+    layout.frames.resize(size_t(*frameCount));
+    const int64_t pixelCount = int64_t(layout.header.width) * layout.header.height;
+    for (auto& frame : layout.frames)
+        if (auto f = scanFrame(in, pixelCount, budget, frame); f != ReadFailure::None)
+            return f;
+    return in.atEnd() ? ReadFailure::None : ReadFailure::Damaged;
+}
+
+// Null when a layer's image could not be allocated.
+std::unique_ptr<Document> buildAnimation(const AnimationLayout& layout) {
+    auto animation =
+        std::make_unique<Document>(layout.header.width, layout.header.height, newAnimationDelay);
+    animation->defaultDelay = layout.header.defaultDelay;
+    for (size_t j = 0; j < layout.frames.size(); ++j) {
+        if (j > 0) // the new frame becomes current: the last one read stays so
+            animation->insertFrameAfter(animation->currentFrame);
+        Frame& frame = animation->current();
+        const AnimationFrame& record = layout.frames[j];
+        frame.delay = record.delay;
+        for (size_t k = 0; k < record.layers.size(); ++k) {
+            if (k > 0)
+                frame.appendLayer(); // issues ids 2..N and makes the last layer current
+            if (!applyLayerBody(record.layers[k], frame.current()))
+                return nullptr;
+        }
+        frame.enabled = record.enabled; // appendLayer switched the frame on
+    }
+    animation->renumberFrames();
+    return animation;
+}
+
+} // namespace
+
+std::vector<uint8_t> encodeAnimation(const Document& animation,
+                                     const std::vector<PaletteEntry>& smallPalette) {
+    std::vector<uint8_t> bytes;
+    if (!writableDocumentSize(animation))
+        return bytes;
+    try {
+        reserveLargestFile(bytes, animation, 12, 8);
+        ByteWriter out(bytes);
+        writeHeaderAndPalette(out, animationMagic, animation, smallPalette);
+        out.writeInt32(animation.frameCount());
+        for (const auto& frame : animation.frames) {
+            out.writeInt32(fileDelay(frame->delay));
+            out.writeInt32(frame->enabled ? 1 : 0);
+            out.writeInt32(frame->layerCount());
+            for (const auto& layer : frame->layers)
+                if (!writeLayerBody(out, *layer, animation.width, animation.height))
+                    return {};
+        }
+        out.finish();
+        releaseUnusedRoom(bytes);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    return bytes;
+}
+
+DocumentReadResult decodeAnimation(std::span<const uint8_t> bytes) {
+    return decodeAnimation(bytes, maxDecodedBytes);
+}
+
+DocumentReadResult decodeAnimation(std::span<const uint8_t> bytes, uint64_t maxPixelBytes) {
+    try {
+        AnimationLayout layout;
+        if (auto f = scanAnimation(bytes, layout, maxPixelBytes); f != ReadFailure::None)
+            return DocumentReadResult::failed(f, format);
+        DocumentReadResult result;
+        result.document = buildAnimation(layout);
+        if (!result.document)
+            return DocumentReadResult::failed(ReadFailure::TooLarge, format);
+        result.smallPalette = std::move(layout.header.smallPalette);
+        return result;
+    } catch (const std::bad_alloc&) {
+        return DocumentReadResult::failed(ReadFailure::TooLarge, format);
+    }
+}
+
+SaveResult writeAnimationFile(const std::string& path, const Document& animation,
+                              const std::vector<PaletteEntry>& smallPalette) {
+    const auto bytes = encodeAnimation(animation, smallPalette);
+    if (bytes.empty())
+        return {false, documentNotEncodedText};
+    return saveFileAtomically(path, bytes);
+}
+
+DocumentReadResult readAnimationFile(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    if (auto f = readFileBytes(path, bytes); f != ReadFailure::None)
+        return DocumentReadResult::failed(f, format);
+    return decodeAnimation(bytes);
+}
+
+} // namespace vork

@@ -1,0 +1,149 @@
+#include "files/DocumentFileBlocks.h"
+
+#include "files/RunLength.h"
+#include "model/Limits.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <new>
+
+namespace vork {
+
+int32_t fileDelay(double milliseconds) {
+    if (std::isnan(milliseconds))
+        return 0;
+    constexpr double lowest = double(std::numeric_limits<int32_t>::min());
+    constexpr double highest = double(std::numeric_limits<int32_t>::max());
+    return int32_t(std::clamp(std::trunc(milliseconds), lowest, highest));
+}
+
+void writeHeaderAndPalette(ByteWriter& out, std::string_view magic, const Document& document,
+                           const std::vector<PaletteEntry>& smallPalette) {
+    out.writeBytes(reinterpret_cast<const uint8_t*>(magic.data()), magic.size());
+    out.writeInt32(fileDelay(document.defaultDelay));
+    out.writeInt32(document.width);
+    out.writeInt32(document.height);
+    uint8_t* p = out.reserve(paletteBlockBytes);
+    for (size_t i = 0; i < size_t(smallPaletteSize); ++i, p += 4) {
+        const Color c = i < smallPalette.size() ? smallPalette[i].color : colors::transparent;
+        p[0] = c.a();
+        p[1] = c.r();
+        p[2] = c.g();
+        p[3] = c.b();
+    }
+    out.commit(paletteBlockBytes);
+}
+
+bool writableDocumentSize(const Document& document) {
+    return validDocumentSide(document.width) && validDocumentSide(document.height);
+}
+
+void reserveLargestFile(std::vector<uint8_t>& bytes, const Document& document,
+                        size_t frameRecordBytes, size_t layerRecordFieldBytes) {
+    const uint64_t layerPixels =
+        uint64_t(std::max(document.width, 0)) * uint64_t(std::max(document.height, 0));
+    uint64_t total = headerBytes + paletteBlockBytes + 4;
+    for (const auto& frame : document.frames)
+        total += frameRecordBytes +
+                 uint64_t(frame->layerCount()) * (layerRecordFieldBytes + runBytes * layerPixels);
+    try {
+        if (total <= bytes.max_size())
+            bytes.reserve(size_t(total));
+    } catch (const std::bad_alloc&) {
+        // The buffer then grows as it is written.
+    }
+}
+
+void releaseUnusedRoom(std::vector<uint8_t>& bytes) {
+    if (bytes.capacity() / 2 > bytes.size())
+        bytes.shrink_to_fit();
+}
+
+ReadFailure readHeaderAndPalette(ByteReader& in, std::string_view magic, HeaderBlock& header) {
+    const auto letters = in.readBytes(magic.size());
+    if (!letters || std::memcmp(letters->data(), magic.data(), magic.size()) != 0)
+        return ReadFailure::WrongFormat;
+    const auto delay = in.readInt32();
+    const auto width = in.readInt32();
+    const auto height = in.readInt32();
+    if (!delay || !width || !height)
+        return ReadFailure::Truncated;
+    if (*width < minDocumentSide || *height < minDocumentSide)
+        return ReadFailure::Damaged;
+    if (*width > maxDocumentSide || *height > maxDocumentSide)
+        return ReadFailure::TooLarge;
+    const auto palette = in.readBytes(paletteBlockBytes);
+    if (!palette)
+        return ReadFailure::Truncated;
+    header.defaultDelay = *delay;
+    header.width = *width;
+    header.height = *height;
+    header.smallPalette = makePalette(smallPaletteSize);
+    for (size_t i = 0; i < header.smallPalette.size(); ++i) {
+        const uint8_t* p = palette->data() + 4 * i;
+        header.smallPalette[i].color = Color::fromArgb(p[0], p[1], p[2], p[3]);
+    }
+    return ReadFailure::None;
+}
+
+bool writeLayerBody(ByteWriter& out, const Layer& layer, int width, int height) {
+    if (layer.image.width() != width || layer.image.height() != height)
+        return false;
+    out.writeInt32(layer.visible ? 1 : 0);
+    out.writeInt32(std::clamp(layer.opacity, 0, 255));
+    appendRuns(out, layer.image);
+    return true;
+}
+
+ReadFailure scanLayerBody(ByteReader& in, int64_t pixelCount, LayerBody& body) {
+    const auto visible = in.readInt32();
+    const auto opacity = in.readInt32();
+    if (!visible || !opacity)
+        return ReadFailure::Truncated;
+    if (*opacity < 0 || *opacity > 255)
+        return ReadFailure::Damaged;
+    const size_t runsStart = in.position();
+    switch (skipRuns(in, pixelCount)) {
+    case RunCheck::Complete:
+        break;
+    case RunCheck::Truncated:
+        return ReadFailure::Truncated;
+    case RunCheck::Damaged:
+        return ReadFailure::Damaged;
+    }
+    body.visible = *visible != 0;
+    body.opacity = *opacity;
+    body.runs = in.consumedSince(runsStart);
+    return ReadFailure::None;
+}
+
+bool applyLayerBody(const LayerBody& body, Layer& layer) {
+    if (layer.image.isNull())
+        return false;
+    layer.visible = body.visible;
+    layer.opacity = body.opacity;
+    decodeRuns(body.runs, layer.image);
+    return true;
+}
+
+ReadFailure checkRecordCount(int32_t count, size_t remaining, size_t minRecordBytes) {
+    if (count < 1)
+        return ReadFailure::Damaged;
+    if (size_t(count) > remaining / minRecordBytes)
+        return ReadFailure::Truncated;
+    return ReadFailure::None;
+}
+
+bool PixelBudget::take(int64_t layers) {
+    if (layers < 0 || layerBytes == 0)
+        return layers >= 0;
+    const uint64_t room = (maxBytes - std::min(usedBytes, maxBytes)) / layerBytes;
+    if (uint64_t(layers) > room)
+        return false;
+    usedBytes += uint64_t(layers) * layerBytes;
+    return true;
+}
+
+} // namespace vork

@@ -1,0 +1,96 @@
+#pragma once
+// The blocks the picture and animation files share: the header (four magic letters, the
+// default delay, width, height), the palette block (111 entries as A, R, G, B) and the body of
+// a layer record (visible, opacity, pixel runs). All integers are 32-bit little-endian.
+//
+// Reading is split in two passes: a scan that checks every count, size and run against what is
+// left of the file and against the limits, without allocating pixels, and a build that makes
+// the document from what the scan accepted.
+#include "files/ByteStream.h"
+#include "files/DocumentRead.h"
+#include "model/Document.h"
+#include "model/Palette.h"
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace vork {
+
+inline constexpr size_t headerBytes = 16;
+inline constexpr size_t paletteBlockBytes = 4 * size_t(smallPaletteSize);
+inline constexpr std::string_view pictureMagic = "trnl";
+inline constexpr std::string_view animationMagic = "gelm";
+
+// The reason a save gives when the document could not be turned into bytes.
+inline constexpr const char* documentNotEncodedText =
+    "Документ не удалось подготовить к записи: не хватает памяти или он повреждён.";
+
+// A delay in milliseconds as the files store it: truncated toward zero, saturated to the
+// 32-bit range, NaN as 0.
+int32_t fileDelay(double milliseconds);
+
+// Writes the header and the palette block; missing palette entries are written transparent.
+void writeHeaderAndPalette(ByteWriter& out, std::string_view magic, const Document& document,
+                           const std::vector<PaletteEntry>& smallPalette);
+
+// A document the readers would accept the size of: 1..maxDocumentSide on each side. A writer
+// refuses anything else rather than write a file that cannot be opened again.
+bool writableDocumentSize(const Document& document);
+
+// Makes room in `bytes` for the largest file the document could give (a run for every pixel),
+// so that encoding never moves the buffer. The room is only reserved: pages the encoder does not
+// write are never touched. Without effect when that much cannot be reserved.
+void reserveLargestFile(std::vector<uint8_t>& bytes, const Document& document,
+                        size_t frameRecordBytes, size_t layerRecordFieldBytes);
+// Gives back reserved room the encoding did not use when that is most of it.
+void releaseUnusedRoom(std::vector<uint8_t>& bytes);
+
+struct HeaderBlock {
+    int32_t defaultDelay = 0;
+    int width = 0, height = 0;
+    std::vector<PaletteEntry> smallPalette;
+};
+
+// Reads the header and the palette block. WrongFormat when the magic differs, Damaged for a
+// side below 1, TooLarge for a side beyond the limit.
+ReadFailure readHeaderAndPalette(ByteReader& in, std::string_view magic, HeaderBlock& header);
+
+// Writes visible (1/0), opacity (clamped to 0..255) and the runs of the layer's image. False
+// when the image does not have the document size, which no run list could describe.
+bool writeLayerBody(ByteWriter& out, const Layer& layer, int width, int height);
+
+struct LayerBody {
+    bool visible = true;
+    int opacity = 255;
+    std::span<const uint8_t> runs;
+};
+inline constexpr size_t minLayerBodyBytes = 8 + 8; // two fields and at least one run
+
+// Reads and checks a layer body for pixelCount pixels; an opacity outside 0..255 is Damaged.
+ReadFailure scanLayerBody(ByteReader& in, int64_t pixelCount, LayerBody& body);
+
+// Gives the layer the flags and pixels of the body. False when the layer has no image (its
+// allocation failed).
+bool applyLayerBody(const LayerBody& body, Layer& layer);
+
+// A record count as read: Damaged below 1, Truncated when even the smallest records of that
+// many would not fit in what is left of the file.
+ReadFailure checkRecordCount(int32_t count, size_t remaining, size_t minRecordBytes);
+
+// Counts the layers a file announces against the memory budget, before any is allocated.
+class PixelBudget {
+  public:
+    PixelBudget(int width, int height, uint64_t maxPixelBytes)
+        : layerBytes(uint64_t(width) * uint64_t(height) * 4), maxBytes(maxPixelBytes) {}
+    // False when `layers` more would pass the budget.
+    bool take(int64_t layers);
+
+  private:
+    uint64_t layerBytes;
+    uint64_t maxBytes;
+    uint64_t usedBytes = 0;
+};
+
+} // namespace vork

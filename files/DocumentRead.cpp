@@ -1,0 +1,41 @@
+#include "files/DocumentRead.h"
+
+namespace vork {
+
+std::string readFailureText(ReadFailure failure, DocumentFileFormat format) {
+    switch (failure) {
+    case ReadFailure::None:
+        return {};
+    case ReadFailure::WrongFormat:
+        return format == DocumentFileFormat::Picture ? "Это не файл формата tarnel."
+                                                     : "Это не файл формата gelum.";
+    case ReadFailure::Truncated:
+        return "Файл обрезан: данные кончаются раньше, чем должны.";
+    case ReadFailure::Damaged:
+        return "Файл повреждён: в нём неверные данные.";
+    case ReadFailure::TooLarge:
+        return "Документ в файле слишком велик: сторона больше 5000 точек или не хватит памяти.";
+    case ReadFailure::Unreadable:
+        return "Файл не удаётся прочитать.";
+    }
+    return "Файл не удаётся прочитать.";
+}
+
+DocumentReadResult DocumentReadResult::failed(ReadFailure failure, DocumentFileFormat format) {
+    DocumentReadResult result;
+    result.failure = failure;
+    result.reason = readFailureText(failure, format);
+    return result;
+}
+
+void rebuildThumbnailsAfterRead(Document& document, DocumentFileFormat format) {
+    for (auto& frame : document.frames)
+        for (auto& layer : frame->layers)
+            layer->rebuildThumbnail(30, 30);
+    // Only the animation shows frame thumbnails (the frame strip).
+    if (format == DocumentFileFormat::Animation)
+        for (auto& frame : document.frames)
+            frame->rebuildThumbnail(55, 50);
+}
+
+} // namespace vork

@@ -1,0 +1,147 @@
+#include "files/PictureFile.h"
+
+#include "files/DocumentFileBlocks.h"
+#include "files/FileBytes.h"
+#include "model/Limits.h"
+
+#include <algorithm>
+#include <new>
+
+namespace vork {
+
+namespace {
+
+constexpr auto format = DocumentFileFormat::Picture;
+constexpr size_t minLayerRecordBytes = 4 + minLayerBodyBytes; // id and the body
+
+struct PictureLayer {
+    int32_t id = 0;
+    LayerBody body;
+};
+
+struct PictureLayout {
+    HeaderBlock header;
+    int32_t layerCounter = 0;
+    std::vector<PictureLayer> layers;
+};
+
+ReadFailure scanLayers(ByteReader& in, PictureLayout& layout, uint64_t maxPixelBytes) {
+    const auto frameCount = in.readInt32(); // always 1; one frame record is read whatever it says
+    const auto layerCounter = in.readInt32();
+    const auto layerCount = in.readInt32();
+    if (!frameCount || !layerCounter || !layerCount)
+        return ReadFailure::Truncated;
+    if (*layerCount < 1)
+        return ReadFailure::Damaged;
+    PixelBudget budget(layout.header.width, layout.header.height, maxPixelBytes);
+    if (!budget.take(*layerCount))
+        return ReadFailure::TooLarge;
+    if (auto f = checkRecordCount(*layerCount, in.remaining(), minLayerRecordBytes);
+        f != ReadFailure::None)
+        return f;
+    layout.layerCounter = *layerCounter;
+    layout.layers.resize(size_t(*layerCount));
+    const int64_t pixelCount = int64_t(layout.header.width) * layout.header.height;
+    for (auto& layer : layout.layers) {
+        const auto id = in.readInt32();
+        if (!id)
+            return ReadFailure::Truncated;
+        layer.id = *id;
+        if (auto f = scanLayerBody(in, pixelCount, layer.body); f != ReadFailure::None)
+            return f;
+    }
+    return in.atEnd() ? ReadFailure::None : ReadFailure::Damaged;
+}
+
+ReadFailure scanPicture(std::span<const uint8_t> bytes, PictureLayout& layout,
+                        uint64_t maxPixelBytes) {
+    ByteReader in(bytes);
+    if (auto f = readHeaderAndPalette(in, pictureMagic, layout.header); f != ReadFailure::None)
+        return f;
+    return scanLayers(in, layout, maxPixelBytes);
+}
+
+// Null when a layer's image could not be allocated.
+std::unique_ptr<Document> buildPicture(const PictureLayout& layout) {
+    auto picture = std::make_unique<Document>(layout.header.width, layout.header.height, 0.0);
+    picture->defaultDelay = layout.header.defaultDelay;
+    Frame& frame = picture->current();
+    int32_t largestId = layout.layerCounter;
+    for (size_t k = 0; k < layout.layers.size(); ++k) {
+        if (k > 0)
+            frame.appendLayer(); // the new layer becomes current: the last one read stays so
+        Layer& layer = frame.current();
+        layer.id = layout.layers[k].id;
+        largestId = std::max(largestId, layer.id);
+        if (!applyLayerBody(layout.layers[k].body, layer))
+            return nullptr;
+    }
+    frame.layerCounter = largestId;
+    picture->renumberFrames();
+    return picture;
+}
+
+} // namespace
+
+std::vector<uint8_t> encodePicture(const Document& picture,
+                                   const std::vector<PaletteEntry>& smallPalette) {
+    std::vector<uint8_t> bytes;
+    if (!writableDocumentSize(picture))
+        return bytes;
+    try {
+        reserveLargestFile(bytes, picture, 12, 12);
+        ByteWriter out(bytes);
+        writeHeaderAndPalette(out, pictureMagic, picture, smallPalette);
+        const Frame& frame = picture.current();
+        out.writeInt32(1);
+        out.writeInt32(frame.layerCounter);
+        out.writeInt32(frame.layerCount());
+        for (const auto& layer : frame.layers) {
+            out.writeInt32(layer->id);
+            if (!writeLayerBody(out, *layer, picture.width, picture.height))
+                return {};
+        }
+        out.finish();
+        releaseUnusedRoom(bytes);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    return bytes;
+}
+
+DocumentReadResult decodePicture(std::span<const uint8_t> bytes) {
+    return decodePicture(bytes, maxDecodedBytes);
+}
+
+DocumentReadResult decodePicture(std::span<const uint8_t> bytes, uint64_t maxPixelBytes) {
+    try {
+        PictureLayout layout;
+        if (auto f = scanPicture(bytes, layout, maxPixelBytes); f != ReadFailure::None)
+            return DocumentReadResult::failed(f, format);
+        DocumentReadResult result;
+        result.document = buildPicture(layout);
+        if (!result.document)
+            return DocumentReadResult::failed(ReadFailure::TooLarge, format);
+        result.smallPalette = std::move(layout.header.smallPalette);
+        return result;
+    } catch (const std::bad_alloc&) {
+        return DocumentReadResult::failed(ReadFailure::TooLarge, format);
+    }
+}
+
+SaveResult writePictureFile(const std::string& path, const Document& picture,
+                            const std::vector<PaletteEntry>& smallPalette) {
+    const auto bytes = encodePicture(picture, smallPalette);
+    if (bytes.empty())
+        return {false, documentNotEncodedText};
+    return saveFileAtomically(path, bytes);
+}
+
+DocumentReadResult readPictureFile(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    if (auto f = readFileBytes(path, bytes); f != ReadFailure::None)
+        return DocumentReadResult::failed(f, format);
+    return decodePicture(bytes);
+}
+
+} // namespace vork

@@ -1,0 +1,35 @@
+#pragma once
+// The run-length coding of a layer's pixels in the document files.
+//
+// A run is 8 bytes: a 32-bit little-endian end index E, then the colour as B, G, R, A. Pixels
+// are numbered row by row from the top (i = y x width + x); a run covers the pixels from the
+// end of the previous run (0 for the first) up to E - 1, and the last run ends at width x
+// height. Runs are maximal: neighbouring runs differ in at least one of the four bytes, so
+// fully transparent pixels with different colour bytes are kept apart.
+#include "files/ByteStream.h"
+#include "gfx/Bitmap.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace vork {
+
+inline constexpr size_t runBytes = 8;
+
+// Appends the maximal runs of every pixel of `image` (nothing for a null image).
+void appendRuns(ByteWriter& out, const Bitmap& image);
+
+enum class RunCheck { Complete, Truncated, Damaged };
+
+// Walks the runs of one layer of `pixelCount` pixels (at least 1) without decoding them:
+// Complete when the end indices grow strictly and the last is exactly pixelCount, Truncated
+// when the bytes end first, Damaged when an end index does not grow or passes pixelCount. On
+// Complete the reader stands after the last run.
+RunCheck skipRuns(ByteReader& in, int64_t pixelCount);
+
+// Fills `image` from runs that skipRuns accepted for its pixel count. Runs that would leave
+// the image are cut to it, so even unchecked runs never write outside it.
+void decodeRuns(std::span<const uint8_t> runs, Bitmap& image);
+
+} // namespace vork

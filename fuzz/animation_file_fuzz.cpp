@@ -1,0 +1,14 @@
+// Feeds arbitrary bytes to the animation file reader (see DocumentFuzzChecks.h).
+#include "DocumentFuzzChecks.h"
+#include "files/AnimationFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace vork;
+    fuzz::checkDocumentFile(
+        std::span<const uint8_t>(data, size), DocumentFileFormat::Animation,
+        [](std::span<const uint8_t> b, uint64_t budget) { return decodeAnimation(b, budget); },
+        [](const Document& d, const std::vector<PaletteEntry>& p) {
+            return encodeAnimation(d, p);
+        });
+    return 0;
+}
