@@ -1,6 +1,7 @@
 #include "files/ImageExport.h"
 
 #include "files/SaveFile.h"
+#include "files/SaveQueue.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -44,15 +45,11 @@ std::optional<std::vector<uint8_t>> encodePng(const Bitmap& image) {
 
 namespace {
 
-// Encodes and writes one image; the failure names the file.
-FileOutcome writePng(const Bitmap& image, const std::string& file) {
+SaveResult savePng(const Bitmap& image, const std::string& file) {
     const std::optional<std::vector<uint8_t>> bytes = encodePng(image);
     if (!bytes)
-        return FileOutcome::failed(ImageFailure::CannotWrite, file);
-    const SaveResult saved = saveFileAtomically(file, *bytes);
-    if (!saved)
-        return FileOutcome::failed(ImageFailure::CannotWrite, file, saved.reason);
-    return FileOutcome::success(file);
+        return {false, "PNG encoding failed"};
+    return saveFileAtomically(file, *bytes);
 }
 
 int enabledFrames(const Document& animation) {
@@ -68,10 +65,10 @@ ExportResult exportPicturePng(const Bitmap& composite, const std::string& chosen
     const std::string file = pictureExportName(chosenName);
     if (!canWritePng())
         return {FileOutcome::failed(ImageFailure::NoPngWriter, file), {}};
-    ExportResult result{writePng(composite, file), {}};
-    if (result.outcome.ok())
-        result.written.push_back(file);
-    return result;
+    const SaveResult saved = savePng(composite, file);
+    if (!saved)
+        return {FileOutcome::failed(ImageFailure::CannotWrite, file, saved.reason), {}};
+    return {FileOutcome::success(file), {file}};
 }
 
 ExportResult exportFramesPng(const Document& animation, const std::string& chosenName,
@@ -87,23 +84,24 @@ ExportResult exportFramesPng(const Document& animation, const std::string& chose
         result.outcome = FileOutcome::failed(ImageFailure::NoEnabledFrames, chosenName);
         return result;
     }
+    const int64_t frameBytes = int64_t(animation.width) * animation.height * 4;
+    SaveQueue queue(progress, total, SaveQueue::underWayFor(frameBytes));
+    int number = 0;
     for (const auto& frame : animation.frames) {
         if (!frame->enabled)
             continue;
-        const std::string file = frameExportName(base, int(result.written.size()) + 1);
-        const Bitmap image =
-            composeLayers(*frame, animation.width, animation.height, view, frame->currentLayer);
-        result.outcome = writePng(image, file);
-        if (!result.outcome.ok())
-            return result;
-        result.written.push_back(file);
-        if (!reportProgress(progress, int(result.written.size()), total) &&
-            int(result.written.size()) < total) {
-            result.outcome = FileOutcome::failed(ImageFailure::Cancelled, file);
-            return result;
-        }
+        const Frame* source = frame.get();
+        std::string file = frameExportName(base, ++number);
+        // Runs on a worker thread: it only reads the frame, which nothing changes meanwhile.
+        auto write = [&animation, source, view, file] {
+            const Bitmap image = composeLayers(*source, animation.width, animation.height, view,
+                                               source->currentLayer);
+            return savePng(image, file);
+        };
+        if (!queue.add(std::move(file), write))
+            break;
     }
-    return result;
+    return queue.finish();
 }
 
 } // namespace vork

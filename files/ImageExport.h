@@ -4,7 +4,8 @@
 //
 // Every image is encoded to PNG in memory and written through saveFileAtomically, so an
 // existing file is replaced only by a complete new one; the first write that fails ends the
-// export and is reported with the file's name.
+// export and is reported with the file's name. A series is saved through a SaveQueue, a few
+// files at a time on worker threads, while the next frame is encoded.
 #include "files/ImageFailure.h"
 #include "files/LayerComposite.h"
 #include "gfx/Bitmap.h"
@@ -43,9 +44,9 @@ ExportResult exportPicturePng(const Bitmap& composite, const std::string& chosen
 
 // Writes every enabled frame, in order, composed with composeLayers (single-layer view shows
 // each frame's current layer), as frameExportName(base, 1), (base, 2), ...: switched-off frames
-// are skipped and use no number. Progress counts written files; a cancel stops before the next
-// file, keeping the files written so far. An animation with no enabled frame writes nothing
-// and says so.
+// are skipped and use no number. Progress counts written files; a cancel starts no further
+// file, finishes the few already under way and keeps every file written. An animation with no
+// enabled frame writes nothing and says so.
 ExportResult exportFramesPng(const Document& animation, const std::string& chosenName,
                              SingleLayerView view, const Progress& progress = {});
 
