@@ -146,14 +146,6 @@ TEST(RescaleDocument, ReportsProgressPerLayerAndACancelChangesNothing) {
     EXPECT_EQ(calls.back(), (std::pair{3, 3}));
 }
 
-TEST(CanvasResize, CentredOffsetHalvesTheOldSideExactlyAndTruncatesTowardZero) {
-    EXPECT_EQ(centredOffset(10, 5), 2); // 5 - 2.5
-    EXPECT_EQ(centredOffset(3, 5), -1); // 1 - 2.5
-    EXPECT_EQ(centredOffset(11, 5), 2); // 5 - 2.5
-    EXPECT_EQ(centredOffset(2, 9), -3); // 1 - 4.5
-    EXPECT_EQ(centredOffset(6, 6), 0);
-}
-
 TEST(CanvasResize, AnchorsCountByColumnsFromTheTopLeft) {
     // 5 x 5 to 9 x 9: the centred offset is 4 - 2.5, truncated to 1; the far one is 4.
     const std::vector<std::pair<Anchor, Point>> expected = {

@@ -124,12 +124,3 @@ TEST(Resample, TransparentNeighboursLendNoColourToAnEdge) {
             }
         }
 }
-
-TEST(Resample, RefusesNullSourcesAndEmptySizes) {
-    const Bitmap b = twoByTwoRamp();
-    for (Interpolation i : allInterpolations) {
-        EXPECT_TRUE(resampled(b, 0, 4, i).isNull());
-        EXPECT_TRUE(resampled(b, 4, -1, i).isNull());
-        EXPECT_TRUE(resampled(Bitmap(), 4, 4, i).isNull());
-    }
-}
