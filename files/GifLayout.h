@@ -1,0 +1,24 @@
+#pragma once
+// The block layout of a GIF file, walked without decoding any pixel: the logical screen every
+// frame is composed onto, the number of images, and whether the file runs complete to its
+// trailer. Qt's decoder reports neither the screen (only the first image's rectangle) nor a
+// truncation (it counts and decodes a cut-off last image as if it were whole), so the import
+// asks this first.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace vork {
+
+struct GifLayout {
+    int screenWidth = 0, screenHeight = 0;
+    int imageCount = 0;
+    bool complete = false; // every block is whole and the trailer was reached
+};
+
+// Nothing when the bytes do not start with a GIF signature; otherwise the layout as far as the
+// blocks could be followed. Bytes after the trailer are ignored.
+std::optional<GifLayout> readGifLayout(std::span<const uint8_t> bytes);
+
+} // namespace vork

@@ -1,0 +1,107 @@
+#include "files/ImageExport.h"
+
+#include "files/SaveFile.h"
+#include "files/SaveQueue.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <cstdio>
+
+namespace vork {
+
+std::string exportBaseName(const std::string& chosenName) {
+    const size_t nameStart = chosenName.find_last_of('/') + 1; // npos + 1 is 0
+    const size_t dot = chosenName.rfind('.');
+    if (dot == std::string::npos || dot < nameStart)
+        return chosenName;
+    return chosenName.substr(0, dot);
+}
+
+std::string pictureExportName(const std::string& chosenName) {
+    return exportBaseName(chosenName) + ".png";
+}
+
+std::string frameExportName(const std::string& baseName, int number) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%03d", number);
+    return baseName + digits + ".png";
+}
+
+bool canWritePng() {
+    return QImageWriter::supportedImageFormats().contains("png");
+}
+
+std::optional<std::vector<uint8_t>> encodePng(const Bitmap& image) {
+    if (image.isNull())
+        return std::nullopt;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image.qimage()))
+        return std::nullopt;
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+namespace {
+
+SaveResult savePng(const Bitmap& image, const std::string& file) {
+    const std::optional<std::vector<uint8_t>> bytes = encodePng(image);
+    if (!bytes)
+        return {false, "PNG encoding failed"};
+    return saveFileAtomically(file, *bytes);
+}
+
+int enabledFrames(const Document& animation) {
+    int n = 0;
+    for (const auto& frame : animation.frames)
+        n += frame->enabled;
+    return n;
+}
+
+} // namespace
+
+ExportResult exportPicturePng(const Bitmap& composite, const std::string& chosenName) {
+    const std::string file = pictureExportName(chosenName);
+    if (!canWritePng())
+        return {FileOutcome::failed(ImageFailure::NoPngWriter, file), {}};
+    const SaveResult saved = savePng(composite, file);
+    if (!saved)
+        return {FileOutcome::failed(ImageFailure::CannotWrite, file, saved.reason), {}};
+    return {FileOutcome::success(file), {file}};
+}
+
+ExportResult exportFramesPng(const Document& animation, const std::string& chosenName,
+                             SingleLayerView view, const Progress& progress) {
+    const std::string base = exportBaseName(chosenName);
+    ExportResult result;
+    if (!canWritePng()) {
+        result.outcome = FileOutcome::failed(ImageFailure::NoPngWriter, frameExportName(base, 1));
+        return result;
+    }
+    const int total = enabledFrames(animation);
+    if (total == 0) {
+        result.outcome = FileOutcome::failed(ImageFailure::NoEnabledFrames, chosenName);
+        return result;
+    }
+    const int64_t frameBytes = int64_t(animation.width) * animation.height * 4;
+    SaveQueue queue(progress, total, SaveQueue::underWayFor(frameBytes));
+    int number = 0;
+    for (const auto& frame : animation.frames) {
+        if (!frame->enabled)
+            continue;
+        const Frame* source = frame.get();
+        std::string file = frameExportName(base, ++number);
+        // Runs on a worker thread: it only reads the frame, which nothing changes meanwhile.
+        auto write = [&animation, source, view, file] {
+            const Bitmap image = composeLayers(*source, animation.width, animation.height, view,
+                                               source->currentLayer);
+            return savePng(image, file);
+        };
+        if (!queue.add(std::move(file), write))
+            break;
+    }
+    return queue.finish();
+}
+
+} // namespace vork

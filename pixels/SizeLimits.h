@@ -1,0 +1,33 @@
+#pragma once
+// Checks of a document or image size against the program's limits, before any pixel of it is
+// allocated.
+#include "model/Limits.h"
+
+#include <cstdint>
+
+namespace vork {
+
+inline bool sideInRange(int64_t side) {
+    return side >= minDocumentSide && side <= maxDocumentSide;
+}
+
+inline bool sizeInRange(int64_t width, int64_t height) {
+    return sideInRange(width) && sideInRange(height);
+}
+
+// What a layer holds beyond its image, and a frame beyond its layers: their thumbnails, 30 x 30
+// and 55 x 50 ARGB. Counting them bounds the number of frames of even the smallest documents.
+inline constexpr int64_t thumbnailBytes = (30 * 30 + 55 * 50) * 4;
+
+// Whether `layers` ARGB layers of width x height, each with its thumbnails, fit the memory
+// budget.
+inline bool fitsMemoryBudget(int64_t layers, int64_t width, int64_t height) {
+    // Past these bounds the product could overflow; no such count fits the budget anyway.
+    if (layers < 0 || width < 0 || height < 0 || layers > (int64_t(1) << 32) ||
+        width > maxDocumentSide || height > maxDocumentSide)
+        return false;
+    const uint64_t perLayer = uint64_t(width) * uint64_t(height) * 4u + uint64_t(thumbnailBytes);
+    return uint64_t(layers) * perLayer <= uint64_t(maxDecodedBytes);
+}
+
+} // namespace vork

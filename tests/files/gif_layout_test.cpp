@@ -1,0 +1,73 @@
+// Following the blocks of a GIF: screen, image count, and truncation anywhere.
+#include "files/GifLayout.h"
+#include "files/ImageImport.h"
+#include "support/GifWriter.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace vork;
+
+namespace {
+
+std::span<const uint8_t> bytesOf(const std::string& s, size_t n) {
+    return {reinterpret_cast<const uint8_t*>(s.data()), n};
+}
+
+// Three frames on a 20 x 10 screen, the second one smaller, placed and with a local palette
+// of its own in the file: every kind of block the walk steps over.
+std::string threeFrameGif(const test::TempDir& dir) {
+    std::vector<test::GifFrame> frames;
+    frames.push_back(test::fullFrame(20, 10, [](int x, int) { return x % 2; }));
+    test::GifFrame small = test::fullFrame(3, 2, [](int, int) { return 2; });
+    small.left = 4;
+    small.top = 5;
+    small.transparentIndex = 2;
+    small.localPalette = {Color::rgb(1, 2, 3), Color::rgb(4, 5, 6), Color::rgb(7, 8, 9)};
+    frames.push_back(small);
+    frames.push_back(test::fullFrame(20, 10, [](int, int y) { return y % 3; }));
+    const std::string path = dir.file("three.gif");
+    EXPECT_TRUE(test::writeGif(
+        path, 20, 10, {Color::rgb(255, 0, 0), Color::rgb(0, 255, 0), Color::rgb(0, 0, 255)},
+        frames));
+    return test::readBytes(path);
+}
+
+} // namespace
+
+TEST(GifLayout, GivesTheScreenAndTheImageCountOfAWholeFile) {
+    test::TempDir dir;
+    const std::string gif = threeFrameGif(dir);
+    const auto layout = readGifLayout(bytesOf(gif, gif.size()));
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(layout->screenWidth, 20);
+    EXPECT_EQ(layout->screenHeight, 10);
+    EXPECT_EQ(layout->imageCount, 3);
+    EXPECT_TRUE(layout->complete);
+    const std::string trailing = gif + "junk after the trailer";
+    EXPECT_TRUE(readGifLayout(bytesOf(trailing, trailing.size()))->complete);
+}
+
+TEST(GifLayout, EveryCutShortOfTheTrailerIsIncompleteAndImportsNothing) {
+    test::TempDir dir;
+    const std::string gif = threeFrameGif(dir);
+    for (size_t n = 0; n < gif.size(); ++n) {
+        const auto layout = readGifLayout(bytesOf(gif, n));
+        EXPECT_EQ(layout.has_value(), n >= 6) << n;
+        if (layout) {
+            EXPECT_FALSE(layout->complete) << n;
+        }
+        ImportedDocument imported = importGifBytes(bytesOf(gif, n));
+        EXPECT_FALSE(imported) << n;
+        EXPECT_EQ(imported.outcome.failure, ImageFailure::CannotRead) << n;
+    }
+    EXPECT_TRUE(importGifBytes(bytesOf(gif, gif.size())));
+}
+
+TEST(GifLayout, AnUnknownBlockMeansDamage) {
+    test::TempDir dir;
+    std::string gif = threeFrameGif(dir);
+    gif[gif.size() - 1] = '!'; // the trailer replaced by a byte that starts no block
+    EXPECT_FALSE(readGifLayout(bytesOf(gif, gif.size()))->complete);
+    EXPECT_FALSE(readGifLayout(bytesOf("PNG89a", 6)));
+}
