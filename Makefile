@@ -1,9 +1,10 @@
 # make run  - install what is missing, build a release binary and start vork
 # make test - install what is missing, build with sanitizers and run every test
+# make deb  - build a release Debian package in build/release
 JOBS ?= $(shell nproc)
 RUN_DIR ?= $(CURDIR)/build/run
 
-.PHONY: setup run test bench clean release
+.PHONY: setup run test bench clean release deb
 
 setup:
 	bash scripts/setup.sh
@@ -21,6 +22,9 @@ test: setup
 	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORK_SANITIZE=ON -DVORK_WERROR=ON -DVORK_BENCH=ON
 	cmake --build build/test -j $(JOBS)
 	cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+deb: release
+	cd build/release && cpack -G DEB
 
 bench: setup
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORK_TESTS=OFF -DVORK_BENCH=ON

@@ -47,7 +47,7 @@ FileChooser chooserFor(const Editor& editor, const PaletteKind& kind, const char
     FileChooser c;
     c.title = title;
     c.filters = {{"Pal files", kind.pattern}};
-    c.initialFolder = editor.data.root;
+    c.initialFolder = editor.data.user;
     c.defaultExtension = std::move(defaultExtension);
     return c;
 }

@@ -1,19 +1,21 @@
 #pragma once
-// The folder the program reads its resources from and writes its settings and default
-// palettes to. It is given at start ("data" under the working folder unless told otherwise),
-// so nothing else in the program spells out a data path.
+// The folders the program reads its resources from and keeps its files in. They are given at
+// start: with a "data" folder in the working folder all three are that folder, as the program
+// has always worked; an installed program takes its resources from the installed share folder
+// and keeps the user's settings and palettes in the user's own folders.
 #include <string>
 
 namespace vork {
 
 struct DataFolder {
-    std::string root = "data";
+    std::string resources = "data"; // the tool sheet and the shipped defaults
+    std::string user = "data";      // the settings and both default palettes, read and written
+    std::string state = "data";     // what the program keeps for itself between runs
 
-    std::string file(const std::string& name) const { return root + "/" + name; }
-    std::string toolSheet() const { return file("instrument.png"); }
-    std::string settings() const { return file("property.txt"); }
-    std::string bigPalette() const { return file("defbpal.bpal"); }
-    std::string smallPalette() const { return file("deflpal.lpal"); }
+    std::string toolSheet() const { return resources + "/instrument.png"; }
+    std::string settings() const { return user + "/property.txt"; }
+    std::string bigPalette() const { return user + "/defbpal.bpal"; }
+    std::string smallPalette() const { return user + "/deflpal.lpal"; }
 };
 
 } // namespace vork

@@ -8,6 +8,11 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 namespace vork {
 
@@ -39,6 +44,31 @@ std::optional<HeldKey> heldKeyOf(int key) {
 }
 } // namespace
 
+// The scale: VORK_SCALE when it is 1, 2 or 3, otherwise the screen's device pixel ratio rounded
+// to the nearest whole number, within 1..3.
+int chosenScale(double devicePixelRatio) {
+    if (const char* v = std::getenv("VORK_SCALE")) {
+        const std::string s = v;
+        if (s == "1" || s == "2" || s == "3")
+            return s[0] - '0';
+    }
+    return std::clamp(int(std::lround(devicePixelRatio)), 1, 3);
+}
+
+// Each pixel of `image` as a factor x factor square.
+QImage enlarged(const QImage& image, int factor) {
+    QImage out(image.width() * factor, image.height() * factor, image.format());
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* in = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+        auto* first = reinterpret_cast<uint32_t*>(out.scanLine(y * factor));
+        for (int x = 0; x < image.width(); ++x)
+            std::fill_n(first + x * factor, factor, in[x]);
+        for (int k = 1; k < factor; ++k)
+            std::memcpy(out.scanLine(y * factor + k), first, size_t(out.bytesPerLine()));
+    }
+    return out;
+}
+
 // A press and its release may both arrive before the next paint; every frame must see the
 // button state of each of them, or a quick click would never be noticed by the widgets.
 void ClientArea::paintNowForButton() {
@@ -52,25 +82,46 @@ ClientArea::ClientArea(MainWindow& window) : QWidget(&window), window_(window) {
     // The program paints every pixel of the client area itself.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    scale_ = chosenScale(devicePixelRatioF());
+}
+
+QSize ClientArea::sizeFor(int logicalWidth, int logicalHeight) const {
+    const double dpr = devicePixelRatioF();
+    return {int(std::ceil(logicalWidth * scale_ / dpr)),
+            int(std::ceil(logicalHeight * scale_ / dpr))};
+}
+
+QPoint ClientArea::logical(QPointF position) const {
+    const double dpr = devicePixelRatioF();
+    return {int(std::floor(position.x() * dpr / scale_)),
+            int(std::floor(position.y() * dpr / scale_))};
 }
 
 void ClientArea::paintEvent(QPaintEvent*) {
     paintWindow(window_.editor(), backBuffer_);
     QPainter p(this);
-    p.drawImage(0, 0, backBuffer_.qimage());
+    const double dpr = devicePixelRatioF();
+    if (scale_ == 1 && dpr == 1) {
+        p.drawImage(0, 0, backBuffer_.qimage());
+        return;
+    }
+    QImage shown = enlarged(backBuffer_.qimage(), scale_);
+    shown.setDevicePixelRatio(dpr);
+    p.drawImage(0, 0, shown);
 }
 
 void ClientArea::resizeEvent(QResizeEvent*) {
-    onResize(window_.editor(), width(), height());
+    const double dpr = devicePixelRatioF();
+    onResize(window_.editor(), int(width() * dpr) / scale_, int(height() * dpr) / scale_);
 }
 
 void ClientArea::mouseMoveEvent(QMouseEvent* e) {
-    QPoint pos = e->position().toPoint();
+    QPoint pos = logical(e->position());
     onPointerMove(window_.editor(), pos.x(), pos.y());
 }
 
 void ClientArea::mousePressEvent(QMouseEvent* e) {
-    QPoint pos = e->position().toPoint();
+    QPoint pos = logical(e->position());
     window_.editor().input.mouseX = pos.x();
     window_.editor().input.mouseY = pos.y();
     if (e->button() == Qt::LeftButton) {

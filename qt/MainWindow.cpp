@@ -63,8 +63,9 @@ MainWindow::MainWindow() : editor_(*this) {
     buildMenu();
     client_ = new ClientArea(*this);
     setCentralWidget(client_);
-    client_->resize(initialClientWidth, initialClientHeight);
-    resize(initialClientWidth, initialClientHeight + menuBar()->sizeHint().height());
+    const QSize clientSize = client_->sizeFor(initialClientWidth, initialClientHeight);
+    client_->resize(clientSize);
+    resize(clientSize.width(), clientSize.height() + menuBar()->sizeHint().height());
     editor_.clientWidth = initialClientWidth;
     editor_.clientHeight = initialClientHeight;
 }

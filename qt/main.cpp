@@ -2,6 +2,7 @@
 // any, the window is created hidden, the resources are read, and only then is the window shown
 // and the event loop run.
 #include "app/CommandLine.h"
+#include "app/DataLocation.h"
 #include "app/Startup.h"
 #include "qt/MainWindow.h"
 
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VORK"));
     vork::MainWindow window;
+    window.editor().data = vork::startDataFolder(argv[0], std::cerr);
     std::string error;
     if (!vork::initEditor(window.editor(), error)) {
         std::fprintf(stderr, "%s\n", error.c_str());

@@ -1,6 +1,8 @@
 // Draws the program's own artwork: the 175 x 175 sheet of button faces and the window icons.
 //
-//   make_artwork <sheet.png> <icon folder>
+//   make_artwork <sheet.png> <icon folder> [<desktop icon folder>]
+// The desktop icon folder, when given, gets the icon at the sizes desktops look for, each a
+// whole-number enlargement of the 16-pixel drawing, so every pixel stays a sharp square.
 //
 // Every face is a small piece of pixel art written out below as rows of letters, one letter per
 // pixel (the colour key is `colourOf`). A face is centred in the part of its sheet cell that
@@ -23,28 +25,64 @@ using Art = std::vector<std::string>;
 // '*' is a marching-ants dash: dark and white in turns of two pixels.
 bool colourOf(char c, int x, int y, QRgb& out) {
     switch (c) {
-    case '.': return false;
-    case 'k': out = qRgb(34, 32, 42); return true;    // outline
-    case 'w': out = qRgb(255, 255, 255); return true; // white
-    case 'l': out = qRgb(206, 208, 216); return true; // light grey
-    case 'm': out = qRgb(150, 152, 164); return true; // mid grey
-    case 'd': out = qRgb(92, 92, 104); return true;   // dark grey
-    case 'r': out = qRgb(222, 58, 46); return true;   // red
-    case 'R': out = qRgb(146, 30, 30); return true;   // dark red
-    case 'o': out = qRgb(244, 144, 40); return true;  // orange
-    case 'y': out = qRgb(252, 214, 76); return true;  // yellow
-    case 'Y': out = qRgb(204, 150, 38); return true;  // ochre
-    case 'n': out = qRgb(70, 182, 78); return true;   // green
-    case 'N': out = qRgb(30, 118, 52); return true;   // dark green
-    case 'b': out = qRgb(58, 112, 218); return true;  // blue
-    case 'B': out = qRgb(152, 200, 250); return true; // light blue
-    case 't': out = qRgb(238, 200, 146); return true; // wood
-    case 'T': out = qRgb(160, 104, 56); return true;  // brown
-    case 'p': out = qRgb(244, 150, 172); return true; // pink
+    case '.':
+        return false;
+    case 'k':
+        out = qRgb(34, 32, 42);
+        return true; // outline
+    case 'w':
+        out = qRgb(255, 255, 255);
+        return true; // white
+    case 'l':
+        out = qRgb(206, 208, 216);
+        return true; // light grey
+    case 'm':
+        out = qRgb(150, 152, 164);
+        return true; // mid grey
+    case 'd':
+        out = qRgb(92, 92, 104);
+        return true; // dark grey
+    case 'r':
+        out = qRgb(222, 58, 46);
+        return true; // red
+    case 'R':
+        out = qRgb(146, 30, 30);
+        return true; // dark red
+    case 'o':
+        out = qRgb(244, 144, 40);
+        return true; // orange
+    case 'y':
+        out = qRgb(252, 214, 76);
+        return true; // yellow
+    case 'Y':
+        out = qRgb(204, 150, 38);
+        return true; // ochre
+    case 'n':
+        out = qRgb(70, 182, 78);
+        return true; // green
+    case 'N':
+        out = qRgb(30, 118, 52);
+        return true; // dark green
+    case 'b':
+        out = qRgb(58, 112, 218);
+        return true; // blue
+    case 'B':
+        out = qRgb(152, 200, 250);
+        return true; // light blue
+    case 't':
+        out = qRgb(238, 200, 146);
+        return true; // wood
+    case 'T':
+        out = qRgb(160, 104, 56);
+        return true; // brown
+    case 'p':
+        out = qRgb(244, 150, 172);
+        return true; // pink
     case '*':
         out = ((x + y) / 2) % 2 == 0 ? qRgb(34, 32, 42) : qRgb(255, 255, 255);
         return true;
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -62,7 +100,9 @@ Art mirroredLeftRight(Art a) {
     return a;
 }
 
-Art mirroredTopBottom(Art a) { return Art(a.rbegin(), a.rend()); }
+Art mirroredTopBottom(Art a) {
+    return Art(a.rbegin(), a.rend());
+}
 
 // Art laid over other art; '.' keeps what lies below.
 Art overlaid(Art below, const Art& above, int dx, int dy) {
@@ -93,247 +133,101 @@ Art enlarged(const Art& a, int factor) {
 // Drawing tools (faces of 24 x 24 on 20 x 18 buttons; the filled shapes are 22 high).
 
 const Art kPencil = {
-    "............k...",
-    "...........kpk..",
-    "..........kpppk.",
-    ".........kwppRk.",
-    "........kyllRk..",
-    ".......kyyYmk...",
-    "......kyyYYk....",
-    ".....kyyYYk.....",
-    "....kyyYYk......",
-    "...kyyYYk.......",
-    "..ktyYYk........",
-    "..kttTk.........",
-    ".kdtTk..........",
-    ".kdkk...........",
-    "..k.............",
+    "............k...", "...........kpk..", "..........kpppk.", ".........kwppRk.",
+    "........kyllRk..", ".......kyyYmk...", "......kyyYYk....", ".....kyyYYk.....",
+    "....kyyYYk......", "...kyyYYk.......", "..ktyYYk........", "..kttTk.........",
+    ".kdtTk..........", ".kdkk...........", "..k.............",
 };
 
 const Art kBucket = {
-    ".......kk.......",
-    "......k..k......",
-    ".....k....k.....",
-    "....k..kkkkk....",
-    "...k..kbbbbbkk..",
-    "...k.kbbBBbbbbk.",
-    "...kkbbbbbbbbbbk",
-    "...klkbbbbbbbbbk",
-    "..kllkkbbbbbkbbk",
-    ".kllllwkkkkklkbk",
-    "kllllllwlllmk.bk",
-    ".kllllllwlmk..bk",
-    "..kllllllmk..kbk",
-    "...kllllmk...kbk",
-    "....kllmk.....k.",
-    ".....kk.........",
+    ".......kk.......", "......k..k......", ".....k....k.....", "....k..kkkkk....",
+    "...k..kbbbbbkk..", "...k.kbbBBbbbbk.", "...kkbbbbbbbbbbk", "...klkbbbbbbbbbk",
+    "..kllkkbbbbbkbbk", ".kllllwkkkkklkbk", "kllllllwlllmk.bk", ".kllllllwlmk..bk",
+    "..kllllllmk..kbk", "...kllllmk...kbk", "....kllmk.....k.", ".....kk.........",
 };
 
 const Art kPipette = {
-    "...........kkk..",
-    "..........krrRk.",
-    ".........krrRRRk",
-    "........kkrRRRRk",
-    ".......kllkRRRk.",
-    "........kllmkk..",
-    ".......kwBkmk...",
-    "......kwBk.k....",
-    ".....kwBk.......",
-    "....kwBk........",
-    "...kwBk.........",
-    "..kbBk..........",
-    ".kbbk...........",
-    ".kbk............",
-    "..k.............",
+    "...........kkk..", "..........krrRk.", ".........krrRRRk", "........kkrRRRRk",
+    ".......kllkRRRk.", "........kllmkk..", ".......kwBkmk...", "......kwBk.k....",
+    ".....kwBk.......", "....kwBk........", "...kwBk.........", "..kbBk..........",
+    ".kbbk...........", ".kbk............", "..k.............",
 };
 
 const Art kBrush = {
-    "..............kk",
-    ".............kTk",
-    "............kTTk",
-    "...........kTTk.",
-    "..........kTTk..",
-    ".........kTTk...",
-    "........kllk....",
-    ".......klllk....",
-    "......kmllk.....",
-    ".....kdddk......",
-    "....kddddk......",
-    "...kbdddk.......",
-    "..kbbddk........",
-    "..kbbbk.........",
-    ".kbbkk..........",
-    ".kk.............",
+    "..............kk", ".............kTk", "............kTTk", "...........kTTk.",
+    "..........kTTk..", ".........kTTk...", "........kllk....", ".......klllk....",
+    "......kmllk.....", ".....kdddk......", "....kddddk......", "...kbdddk.......",
+    "..kbbddk........", "..kbbbk.........", ".kbbkk..........", ".kk.............",
 };
 
 const Art kLine = {
-    "............kkk.",
-    "............kbk.",
-    "............kkk.",
-    "...........k....",
-    "..........k.....",
-    ".........k......",
-    "........k.......",
-    ".......k........",
-    "......k.........",
-    ".....k..........",
-    "....k...........",
-    ".kkk............",
-    ".kbk............",
-    ".kkk............",
+    "............kkk.", "............kbk.", "............kkk.", "...........k....",
+    "..........k.....", ".........k......", "........k.......", ".......k........",
+    "......k.........", ".....k..........", "....k...........", ".kkk............",
+    ".kbk............", ".kkk............",
 };
 
 const Art kRectangle = {
-    "kkkkkkkkkkkkkk",
-    "k............k",
-    "k............k",
-    "k............k",
-    "k............k",
-    "k............k",
-    "k............k",
-    "k............k",
-    "k............k",
-    "kkkkkkkkkkkkkk",
+    "kkkkkkkkkkkkkk", "k............k", "k............k", "k............k", "k............k",
+    "k............k", "k............k", "k............k", "k............k", "kkkkkkkkkkkkkk",
 };
 
 const Art kEllipse = {
-    ".....kkkkkk.....",
-    "...kk......kk...",
-    "..k..........k..",
-    ".k............k.",
-    ".k............k.",
-    "k..............k",
-    "k..............k",
-    ".k............k.",
-    ".k............k.",
-    "..k..........k..",
-    "...kk......kk...",
-    ".....kkkkkk.....",
+    ".....kkkkkk.....", "...kk......kk...", "..k..........k..", ".k............k.",
+    ".k............k.", "k..............k", "k..............k", ".k............k.",
+    ".k............k.", "..k..........k..", "...kk......kk...", ".....kkkkkk.....",
 };
 
 const Art kFilledRectangle = {
-    "kkkkkkkkkkkkkk",
-    "kBBBBBBBBBBBBk",
-    "kBbbbbbbbbbbbk",
-    "kBbbbbbbbbbbbk",
-    "kBbbbbbbbbbbbk",
-    "kBbbbbbbbbbbbk",
-    "kBbbbbbbbbbbbk",
-    "kBbbbbbbbbbbbk",
-    "kBbbbbbbbbbbbk",
-    "kkkkkkkkkkkkkk",
+    "kkkkkkkkkkkkkk", "kBBBBBBBBBBBBk", "kBbbbbbbbbbbbk", "kBbbbbbbbbbbbk", "kBbbbbbbbbbbbk",
+    "kBbbbbbbbbbbbk", "kBbbbbbbbbbbbk", "kBbbbbbbbbbbbk", "kBbbbbbbbbbbbk", "kkkkkkkkkkkkkk",
 };
 
 const Art kFilledEllipse = {
-    ".....kkkkkk.....",
-    "...kkBBBBBBkk...",
-    "..kBBbbbbbbbbk..",
-    ".kBbbbbbbbbbbbk.",
-    ".kBbbbbbbbbbbbk.",
-    "kBbbbbbbbbbbbbbk",
-    "kBbbbbbbbbbbbbbk",
-    ".kbbbbbbbbbbbbk.",
-    ".kbbbbbbbbbbbbk.",
-    "..kbbbbbbbbbbk..",
-    "...kkbbbbbbkk...",
-    ".....kkkkkk.....",
+    ".....kkkkkk.....", "...kkBBBBBBkk...", "..kBBbbbbbbbbk..", ".kBbbbbbbbbbbbk.",
+    ".kBbbbbbbbbbbbk.", "kBbbbbbbbbbbbbbk", "kBbbbbbbbbbbbbbk", ".kbbbbbbbbbbbbk.",
+    ".kbbbbbbbbbbbbk.", "..kbbbbbbbbbbk..", "...kkbbbbbbkk...", ".....kkkkkk.....",
 };
 
 const Art kFilledFreehand = {
-    ".....kkkk.......",
-    "...kkBBBBkk.....",
-    "..kBBbbbbbBkk...",
-    ".kBbbbbbbbbbBk..",
-    ".kBbbbbbbbbbbbk.",
-    "..kbbbbbbbbbbbk.",
-    "...kbbbbbbbbbk..",
-    "...kbbbbbbbbk...",
-    "..kbbbbbbbbbk...",
-    ".kbbbbbbbbbbbk..",
-    ".kbbbbbbbbbbbbk.",
-    "..kbbbbkkbbbbbk.",
+    ".....kkkk.......", "...kkBBBBkk.....", "..kBBbbbbbBkk...", ".kBbbbbbbbbbBk..",
+    ".kBbbbbbbbbbbbk.", "..kbbbbbbbbbbbk.", "...kbbbbbbbbbk..", "...kbbbbbbbbk...",
+    "..kbbbbbbbbbk...", ".kbbbbbbbbbbbk..", ".kbbbbbbbbbbbbk.", "..kbbbbkkbbbbbk.",
     "...kkkk..kkkkk..",
 };
 
 // Selection tools: marching ants.
 const Art kRectangleSelection = {
-    "**************",
-    "*............*",
-    "*............*",
-    "*............*",
-    "*............*",
-    "*............*",
-    "*............*",
-    "*............*",
-    "*............*",
-    "**************",
+    "**************", "*............*", "*............*", "*............*", "*............*",
+    "*............*", "*............*", "*............*", "*............*", "**************",
 };
 
 const Art kEllipseSelection = {
-    ".....******.....",
-    "...**......**...",
-    "..*..........*..",
-    ".*............*.",
-    ".*............*.",
-    "*..............*",
-    "*..............*",
-    ".*............*.",
-    ".*............*.",
-    "..*..........*..",
-    "...**......**...",
-    ".....******.....",
+    ".....******.....", "...**......**...", "..*..........*..", ".*............*.",
+    ".*............*.", "*..............*", "*..............*", ".*............*.",
+    ".*............*.", "..*..........*..", "...**......**...", ".....******.....",
 };
 
 const Art kLasso = {
-    "....*****.......",
-    "..**.....**.....",
-    ".*.........**...",
-    "*............*..",
-    "*.............*.",
-    "*.............*.",
-    ".*...........*..",
-    "..**......***...",
-    "....**TT**......",
-    ".....kTTk.......",
-    "....TT..........",
-    "...T............",
-    "...T............",
-    "....T...........",
-    "...TT...........",
+    "....*****.......", "..**.....**.....", ".*.........**...", "*............*..",
+    "*.............*.", "*.............*.", ".*...........*..", "..**......***...",
+    "....**TT**......", ".....kTTk.......", "....TT..........", "...T............",
+    "...T............", "....T...........", "...TT...........",
 };
 
 // ---------------------------------------------------------------------------------------------
 // Selection transforms (22 x 20 faces on 20 x 18 buttons).
 
 const Art kMirrorLeftRight = {
-    ".......d.......",
-    ".....k.d.k.....",
-    "....kk...kk....",
-    "...kbk.d.kwk...",
-    "..kbbk.d.kwwk..",
-    ".kbbbk...kwwwk.",
-    "kbbbbk.d.kwwwwk",
-    ".kbbbk.d.kwwwk.",
-    "..kbbk...kwwk..",
-    "...kbk.d.kwk...",
-    "....kk.d.kk....",
-    ".....k...k.....",
-    ".......d.......",
+    ".......d.......", ".....k.d.k.....", "....kk...kk....", "...kbk.d.kwk...", "..kbbk.d.kwwk..",
+    ".kbbbk...kwwwk.", "kbbbbk.d.kwwwwk", ".kbbbk.d.kwwwk.", "..kbbk...kwwk..", "...kbk.d.kwk...",
+    "....kk.d.kk....", ".....k...k.....", ".......d.......",
 };
 
 const Art kRotate = {
-    "........kkk.....",
-    ".......kbbbk....",
-    ".......kbbbbk...",
-    "...k....kkbbbk..",
-    "..kbk.....kbbk..",
-    ".kbbbk....kbbbk.",
-    "kbbbbbk....kbbk.",
-    ".kbbbk....kbbbk.",
-    "..kbbk....kbbk..",
-    "..kbbbkkkkbbbk..",
-    "...kbbbbbbbbk...",
-    "....kbbbbbbk....",
+    "........kkk.....", ".......kbbbk....", ".......kbbbbk...", "...k....kkbbbk..",
+    "..kbk.....kbbk..", ".kbbbk....kbbbk.", "kbbbbbk....kbbk.", ".kbbbk....kbbbk.",
+    "..kbbk....kbbk..", "..kbbbkkkkbbbk..", "...kbbbbbbbbk...", "....kbbbbbbk....",
     ".....kkkkkk.....",
 };
 
@@ -341,340 +235,145 @@ const Art kRotate = {
 // File commands (24 x 24 faces on 20 x 18 buttons).
 
 const Art kNewPage = {
-    "..kkkkkkkk......",
-    "..kwwwwwwkk.....",
-    "..kwwwwwwkwk....",
-    "..kwwwwwwkwwk...",
-    "..kwwwwwwkkkkk..",
-    "..kwwwwwwwwwwk..",
-    "..kwwwwwwwwwwk..",
-    "..kwwwwwwwwwwk..",
-    "..kwwwwwwwwwwk..",
-    "..kwwwwwwwwwwk..",
-    "..kwwwwwwwwwwk..",
-    "..kwwwwwwwwwwk..",
-    "..kwwwwwwwwwwk..",
-    "..kwwwwwwwwwwk..",
-    "..kkkkkkkkkkkk..",
+    "..kkkkkkkk......", "..kwwwwwwkk.....", "..kwwwwwwkwk....", "..kwwwwwwkwwk...",
+    "..kwwwwwwkkkkk..", "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..",
+    "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..",
+    "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..", "..kkkkkkkkkkkk..",
 };
 
 const Art kOpenFolder = {
-    ".kkkk...........",
-    "kYYYYk..........",
-    "kYYYYYkkkkkkk...",
-    "kYYYYYYYYYYYYk..",
-    "kYYYkkkkkkkkkkkk",
-    "kYYkyyyyyyyyyyyk",
-    "kYYkyyyyyyyyyyk.",
-    "kYkyyyyyyyyyyyk.",
-    "kYkyyyyyyyyyyk..",
-    "kkyyyyyyyyyyyk..",
-    "kkkkkkkkkkkkk...",
+    ".kkkk...........", "kYYYYk..........", "kYYYYYkkkkkkk...", "kYYYYYYYYYYYYk..",
+    "kYYYkkkkkkkkkkkk", "kYYkyyyyyyyyyyyk", "kYYkyyyyyyyyyyk.", "kYkyyyyyyyyyyyk.",
+    "kYkyyyyyyyyyyk..", "kkyyyyyyyyyyyk..", "kkkkkkkkkkkkk...",
 };
 
 const Art kPicture = {
-    "kkkkkkkkkkkkkkkk",
-    "kBBBBBBBBBBBBBBk",
-    "kBBBBBBBBBByyBBk",
-    "kBBBBBBBBByyyyBk",
-    "kBBBBBBBBByyyyBk",
-    "kBBBBBBBBBByyBBk",
-    "kBBBBnBBBBBBBBBk",
-    "kBBBnnnBBBBBBBBk",
-    "kBBnnnnnBBBnBBBk",
-    "kBnnnnnnnBnnnBBk",
-    "knnnnnnnnnnnnnBk",
-    "kNnnnnnnnnnnnnnk",
-    "kNNNNnnnnnnNNNNk",
-    "kkkkkkkkkkkkkkkk",
+    "kkkkkkkkkkkkkkkk", "kBBBBBBBBBBBBBBk", "kBBBBBBBBBByyBBk", "kBBBBBBBBByyyyBk",
+    "kBBBBBBBBByyyyBk", "kBBBBBBBBBByyBBk", "kBBBBnBBBBBBBBBk", "kBBBnnnBBBBBBBBk",
+    "kBBnnnnnBBBnBBBk", "kBnnnnnnnBnnnBBk", "knnnnnnnnnnnnnBk", "kNnnnnnnnnnnnnnk",
+    "kNNNNnnnnnnNNNNk", "kkkkkkkkkkkkkkkk",
 };
 
 const Art kExport = {
-    "kkkkkkkk........",
-    "kwwwwwwkk.......",
-    "kwwwwwwkwk......",
-    "kwwwwwwkkkk.....",
-    "kwwwwwwwwwk.....",
-    "kwwwwwwwwwkk....",
-    "kwwwwwwwwwknk...",
-    "kwwwkkkkkkknnk..",
-    "kwwwknnnnnnnnnk.",
-    "kwwwknnnnnnnnnnk",
-    "kwwwknnnnnnnnnk.",
-    "kwwwkkkkkkknnk..",
-    "kwwwwwwwwwknk...",
-    "kwwwwwwwwwkk....",
-    "kwwwwwwwwwk.....",
-    "kkkkkkkkkkk.....",
+    "kkkkkkkk........", "kwwwwwwkk.......", "kwwwwwwkwk......", "kwwwwwwkkkk.....",
+    "kwwwwwwwwwk.....", "kwwwwwwwwwkk....", "kwwwwwwwwwknk...", "kwwwkkkkkkknnk..",
+    "kwwwknnnnnnnnnk.", "kwwwknnnnnnnnnnk", "kwwwknnnnnnnnnk.", "kwwwkkkkkkknnk..",
+    "kwwwwwwwwwknk...", "kwwwwwwwwwkk....", "kwwwwwwwwwk.....", "kkkkkkkkkkk.....",
 };
 
 const Art kFloppy = {
-    "kkkkkkkkkkkkkkk.",
-    "kbbklllllldlkbbk",
-    "kbbklllllldlkbbk",
-    "kbbklllllldlkbbk",
-    "kbbkllllllllkbbk",
-    "kbbbkkkkkkkkbbbk",
-    "kbbbbbbbbbbbbbbk",
-    "kbbkkkkkkkkkkbbk",
-    "kbkwwwwwwwwwwkbk",
-    "kbkwddddddddwkbk",
-    "kbkwwwwwwwwwwkbk",
-    "kbkwddddddddwkbk",
-    "kbkwwwwwwwwwwkbk",
-    "kbkwwwwwwwwwwkbk",
-    "kkkkkkkkkkkkkkkk",
+    "kkkkkkkkkkkkkkk.", "kbbklllllldlkbbk", "kbbklllllldlkbbk", "kbbklllllldlkbbk",
+    "kbbkllllllllkbbk", "kbbbkkkkkkkkbbbk", "kbbbbbbbbbbbbbbk", "kbbkkkkkkkkkkbbk",
+    "kbkwwwwwwwwwwkbk", "kbkwddddddddwkbk", "kbkwwwwwwwwwwkbk", "kbkwddddddddwkbk",
+    "kbkwwwwwwwwwwkbk", "kbkwwwwwwwwwwkbk", "kkkkkkkkkkkkkkkk",
 };
 
 const Art kClipboardPicture = {
-    ".....kkkkkk.....",
-    "..kkkkllllkkkk..",
-    ".kTTkllkkllkTTk.",
-    ".kTTTkkkkkkTTTk.",
-    ".kTkkkkkkkkkkTk.",
-    ".kTkBBBBByyBkTk.",
-    ".kTkBBBBBBBBkTk.",
-    ".kTkBBBnBBBBkTk.",
-    ".kTkBBnnnBnBkTk.",
-    ".kTkBnnnnnnnkTk.",
-    ".kTknnnnnnnnkTk.",
-    ".kTkNNNNNNNNkTk.",
-    ".kTkkkkkkkkkkTk.",
-    ".kTTTTTTTTTTTTk.",
-    ".kkkkkkkkkkkkkk.",
+    ".....kkkkkk.....", "..kkkkllllkkkk..", ".kTTkllkkllkTTk.", ".kTTTkkkkkkTTTk.",
+    ".kTkkkkkkkkkkTk.", ".kTkBBBBByyBkTk.", ".kTkBBBBBBBBkTk.", ".kTkBBBnBBBBkTk.",
+    ".kTkBBnnnBnBkTk.", ".kTkBnnnnnnnkTk.", ".kTknnnnnnnnkTk.", ".kTkNNNNNNNNkTk.",
+    ".kTkkkkkkkkkkTk.", ".kTTTTTTTTTTTTk.", ".kkkkkkkkkkkkkk.",
 };
 
 // ---------------------------------------------------------------------------------------------
 // Layer and frame buttons (24 x 23 faces on 28 x 15 and 28 x 14 buttons: 12 rows show).
 
 const Art kNewSheet = {
-    ".kkkkkkk........",
-    ".kwwwwwkk.......",
-    ".kwwwwwkwk......",
-    ".kwwwwwkkkk.....",
-    ".kwwwwwwwwk.....",
-    ".kwwwwwwwwkkkk..",
-    ".kwwwwwwwwkknk..",
-    ".kwwwwwwwkkknkkk",
-    ".kwwwwwwwknnnnnk",
-    ".kwwwwwwwkkknkkk",
-    ".kkkkkkkkkkknk..",
-    "...........kkk..",
+    ".kkkkkkk........", ".kwwwwwkk.......", ".kwwwwwkwk......", ".kwwwwwkkkk.....",
+    ".kwwwwwwwwk.....", ".kwwwwwwwwkkkk..", ".kwwwwwwwwkknk..", ".kwwwwwwwkkknkkk",
+    ".kwwwwwwwknnnnnk", ".kwwwwwwwkkknkkk", ".kkkkkkkkkkknk..", "...........kkk..",
 };
 
 const Art kDelete = {
-    "..kk........kk..",
-    ".krrk......krrk.",
-    ".krrrk....krrrk.",
-    "..krrrk..krrrk..",
-    "...krrrkkrrrk...",
-    "....krrrrrrk....",
-    "....krrrrrrk....",
-    "...krrrkkrrrk...",
-    "..krrrk..krrrk..",
-    ".krrrk....krrrk.",
-    ".krrk......krrk.",
-    "..kk........kk..",
+    "..kk........kk..", ".krrk......krrk.", ".krrrk....krrrk.", "..krrrk..krrrk..",
+    "...krrrkkrrrk...", "....krrrrrrk....", "....krrrrrrk....", "...krrrkkrrrk...",
+    "..krrrk..krrrk..", ".krrrk....krrrk.", ".krrk......krrk.", "..kk........kk..",
 };
 
 const Art kDuplicate = {
-    "kkkkkkkk....",
-    "kllllllk....",
-    "kllllllk....",
-    "klllkkkkkkkk",
-    "klllkwwwwwwk",
-    "klllkwwwwwwk",
-    "klllkwwwwwwk",
-    "klllkwwwwwwk",
-    "kkkkkwwwwwwk",
-    "....kwwwwwwk",
-    "....kwwwwwwk",
-    "....kkkkkkkk",
+    "kkkkkkkk....", "kllllllk....", "kllllllk....", "klllkkkkkkkk", "klllkwwwwwwk", "klllkwwwwwwk",
+    "klllkwwwwwwk", "klllkwwwwwwk", "kkkkkwwwwwwk", "....kwwwwwwk", "....kwwwwwwk", "....kkkkkkkk",
 };
 
 const Art kEraser = {
-    ".....kkkkkkkkkk.",
-    "....kwwwwBBBBBkk",
-    "...kwwwwBBBBBkbk",
-    "..kkkkkkkkkkkbbk",
-    "..kppppbbbbbkbbk",
-    "..kppppbbbbbkbk.",
-    "..kppppbbbbbkk..",
-    "..kkkkkkkkkkk...",
-    "................",
-    ".d.d.d.d.d......",
+    ".....kkkkkkkkkk.", "....kwwwwBBBBBkk", "...kwwwwBBBBBkbk", "..kkkkkkkkkkkbbk",
+    "..kppppbbbbbkbbk", "..kppppbbbbbkbk.", "..kppppbbbbbkk..", "..kkkkkkkkkkk...",
+    "................", ".d.d.d.d.d......",
 };
 
 const Art kPadlock = {
-    "..kkkkkk..",
-    ".kllllllk.",
-    ".klkkkklk.",
-    ".klk..klk.",
-    "kkkkkkkkkk",
-    "kyyyyyyyYk",
-    "kyyykkyyYk",
-    "kyyykkyyYk",
-    "kyyyykyyYk",
-    "kyyyykyyYk",
-    "kYYYYYYYYk",
-    "kkkkkkkkkk",
+    "..kkkkkk..", ".kllllllk.", ".klkkkklk.", ".klk..klk.", "kkkkkkkkkk", "kyyyyyyyYk",
+    "kyyykkyyYk", "kyyykkyyYk", "kyyyykyyYk", "kyyyykyyYk", "kYYYYYYYYk", "kkkkkkkkkk",
 };
 
 const Art kMergeDown = {
-    "...kkkkkkkkkk...",
-    "...kBBBBBBBBk...",
-    "...kkkkkkkkkk...",
-    "......knnk......",
-    "....kkknnkkk....",
-    ".....knnnnk.....",
-    "......knnk......",
-    ".......kk.......",
-    ".kkkkkkkkkkkkkk.",
-    ".kbbbbbbbbbbbbk.",
-    ".kbbbbbbbbbbbbk.",
-    ".kkkkkkkkkkkkkk.",
+    "...kkkkkkkkkk...", "...kBBBBBBBBk...", "...kkkkkkkkkk...", "......knnk......",
+    "....kkknnkkk....", ".....knnnnk.....", "......knnk......", ".......kk.......",
+    ".kkkkkkkkkkkkkk.", ".kbbbbbbbbbbbbk.", ".kbbbbbbbbbbbbk.", ".kkkkkkkkkkkkkk.",
 };
 
 const Art kFullOpacity = {
-    ".......k....kkk",
-    ".......kk...kdk",
-    "kkkkkkkknk..kdk",
-    "knnnnnnnnnk.kdk",
-    "knnnnnnnnnnkkdk",
-    "knnnnnnnnnk.kdk",
-    "kkkkkkkknk..kdk",
-    ".......kk...kdk",
-    ".......k....kkk",
+    ".......k....kkk", ".......kk...kdk", "kkkkkkkknk..kdk", "knnnnnnnnnk.kdk", "knnnnnnnnnnkkdk",
+    "knnnnnnnnnk.kdk", "kkkkkkkknk..kdk", ".......kk...kdk", ".......k....kkk",
 };
 
 // ---------------------------------------------------------------------------------------------
 // Frame strip toolbar (24 x 24 faces on 14 pixel high buttons: 12 rows show).
 
 const Art kEye = {
-    ".....kkkkkk.....",
-    "...kkwwbbwwkk...",
-    "..kwwwbbbbwwwk..",
-    ".kwwwbBkkbbwwwk.",
-    "kwwwwbkkkkbwwwwk",
-    ".kwwwbbkkbbwwwk.",
-    "..kwwwbbbbwwwk..",
-    "...kkwwbbwwkk...",
-    ".....kkkkkk.....",
+    ".....kkkkkk.....", "...kkwwbbwwkk...", "..kwwwbbbbwwwk..",
+    ".kwwwbBkkbbwwwk.", "kwwwwbkkkkbwwwwk", ".kwwwbbkkbbwwwk.",
+    "..kwwwbbbbwwwk..", "...kkwwbbwwkk...", ".....kkkkkk.....",
 };
 
 const Art kGreyOnion = {
-    "dddddddddd......",
-    "dlllllllld......",
-    "dllmmmllld......",
-    "dlmmmmmlld......",
-    "dlmmmmkkkkkkkkkk",
-    "dllmmmkwwwwwwwwk",
-    "dllllmkwwrrrwwwk",
-    "ddddddkwrrrrrwwk",
-    "......kwrrrrrwwk",
-    "......kwwrrrwwwk",
-    "......kwwwwwwwwk",
-    "......kkkkkkkkkk",
+    "dddddddddd......", "dlllllllld......", "dllmmmllld......", "dlmmmmmlld......",
+    "dlmmmmkkkkkkkkkk", "dllmmmkwwwwwwwwk", "dllllmkwwrrrwwwk", "ddddddkwrrrrrwwk",
+    "......kwrrrrrwwk", "......kwwrrrwwwk", "......kwwwwwwwwk", "......kkkkkkkkkk",
 };
 
 const Art kStop = {
-    "kkkkkkkkk",
-    "krrrrrrrk",
-    "krrrrrrRk",
-    "krrrrrrRk",
-    "krrrrrrRk",
-    "krrrrrrRk",
-    "krrrrrrRk",
-    "kRRRRRRRk",
-    "kkkkkkkkk",
+    "kkkkkkkkk", "krrrrrrrk", "krrrrrrRk", "krrrrrrRk", "krrrrrrRk",
+    "krrrrrrRk", "krrrrrrRk", "kRRRRRRRk", "kkkkkkkkk",
 };
 
 // A triangle pointing right, 11 rows high.
 const Art kPlayRight = {
-    "kk.....",
-    "knk....",
-    "knnk...",
-    "knnnk..",
-    "knnnnk.",
-    "knnnnnk",
-    "knnnNk.",
-    "knNNk..",
-    "kNNk...",
-    "kNk....",
-    "kk.....",
+    "kk.....", "knk....", "knnk...", "knnnk..", "knnnnk.", "knnnnnk",
+    "knnnNk.", "knNNk..", "kNNk...", "kNk....", "kk.....",
 };
 
 const Art kStepRight = {
-    "kk.....kkk",
-    "kbk....kbk",
-    "kbbk...kbk",
-    "kbbbk..kbk",
-    "kbbbbk.kbk",
-    "kbbbbbkkbk",
-    "kbbbbk.kbk",
-    "kbbbk..kbk",
-    "kbbk...kbk",
-    "kbk....kbk",
-    "kk.....kkk",
+    "kk.....kkk", "kbk....kbk", "kbbk...kbk", "kbbbk..kbk", "kbbbbk.kbk", "kbbbbbkkbk",
+    "kbbbbk.kbk", "kbbbk..kbk", "kbbk...kbk", "kbk....kbk", "kk.....kkk",
 };
 
 const Art kSkipRight = {
-    "kk....kk.....kkk",
-    "kbk...kbk....kbk",
-    "kbbk..kbbk...kbk",
-    "kbbbk.kbbbk..kbk",
-    "kbbbbkkbbbbk.kbk",
-    "kbbbbbkbbbbbkkbk",
-    "kbbbbkkbbbbk.kbk",
-    "kbbbk.kbbbk..kbk",
-    "kbbk..kbbk...kbk",
-    "kbk...kbk....kbk",
-    "kk....kk.....kkk",
+    "kk....kk.....kkk", "kbk...kbk....kbk", "kbbk..kbbk...kbk", "kbbbk.kbbbk..kbk",
+    "kbbbbkkbbbbk.kbk", "kbbbbbkbbbbbkkbk", "kbbbbkkbbbbk.kbk", "kbbbk.kbbbk..kbk",
+    "kbbk..kbbk...kbk", "kbk...kbk....kbk", "kk....kk.....kkk",
 };
 
 const Art kLoop = {
-    "...........k....",
-    "..........kbk...",
-    ".kkkkkkkkkkbbk..",
-    "kbbbbbbbbbbbbbk.",
-    "kbkkkkkkkkkbbkk.",
-    "kbk.......kbk.bk",
-    "kbk.kk......kkbk",
-    ".kkbbk.......kbk",
-    ".kbbbbbbbbbbbbbk",
-    "..kbbkkkkkkkkkk.",
-    "...kbk..........",
-    "....k...........",
+    "...........k....", "..........kbk...", ".kkkkkkkkkkbbk..", "kbbbbbbbbbbbbbk.",
+    "kbkkkkkkkkkbbkk.", "kbk.......kbk.bk", "kbk.kk......kkbk", ".kkbbk.......kbk",
+    ".kbbbbbbbbbbbbbk", "..kbbkkkkkkkkkk.", "...kbk..........", "....k...........",
 };
 
 // ---------------------------------------------------------------------------------------------
 // Small arrows: scrolling (23 x 23 faces on 15 x 15 buttons) and zoom (22 x 22 on 8 x 11).
 
 const Art kArrowUp = {
-    "....k....",
-    "...kbk...",
-    "..kbbbk..",
-    ".kbbbbbk.",
-    "kbbbbbbbk",
-    "kkkkkkkkk",
+    "....k....", "...kbk...", "..kbbbk..", ".kbbbbbk.", "kbbbbbbbk", "kkkkkkkkk",
 };
 
 // ---------------------------------------------------------------------------------------------
 // Palette: the colour replacement (a face of the 25-pixel grid on 20 x 15 buttons).
 
 const Art kReplaceColour = {
-    "kkkkkkk.........",
-    "krrrrrk.........",
-    "krrrrrk.........",
-    "krrrrrk..kkkkkkk",
-    "krrrrrk..kbbbbbk",
-    "krrrrrk..kbbbbbk",
-    "kkkkkkk..kbbbbbk",
-    "..kdk.k..kbbbbbk",
-    "..kdkkdk.kbbbbbk",
-    "..kddddddkbbbbbk",
-    "..kkkkdk.kbbbbbk",
-    "......k..kkkkkkk",
+    "kkkkkkk.........", "krrrrrk.........", "krrrrrk.........", "krrrrrk..kkkkkkk",
+    "krrrrrk..kbbbbbk", "krrrrrk..kbbbbbk", "kkkkkkk..kbbbbbk", "..kdk.k..kbbbbbk",
+    "..kdkkdk.kbbbbbk", "..kddddddkbbbbbk", "..kkkkdk.kbbbbbk", "......k..kkkkkkk",
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -689,12 +388,7 @@ Art windowIcon16() {
             icon[y][x] = border ? 'k' : ((x / 2 + y / 2) % 2 == 0 ? 'w' : 'l');
         }
     const Art heart = {
-        ".rr.rr.",
-        "rrrrrrr",
-        "rrrrrrR",
-        ".rrrrR.",
-        "..rrR..",
-        "...R...",
+        ".rr.rr.", "rrrrrrr", "rrrrrrR", ".rrrrR.", "..rrR..", "...R...",
     };
     return overlaid(overlaid(icon, heart, 2, 2), kPencil, 1, 1);
 }
@@ -703,7 +397,7 @@ Art windowIcon16() {
 
 struct Face {
     const char* what;
-    int cellX, cellY;         // top-left corner of the cell in the sheet
+    int cellX, cellY;           // top-left corner of the cell in the sheet
     int boxX, boxY, boxW, boxH; // the part of the cell that shows on its button, cell coordinates
     Art art;
 };
@@ -808,8 +502,9 @@ bool save(const QImage& image, const std::string& path) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_artwork <sheet.png> <icon folder>\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr,
+                     "usage: make_artwork <sheet.png> <icon folder> [<desktop icon folder>]\n");
         return 2;
     }
 
@@ -837,8 +532,16 @@ int main(int argc, char** argv) {
     }
 
     const std::string folder = argv[2];
-    return save(sheet, argv[1]) && save(icon32, folder + "/vork32.png") &&
-                   save(icon16, folder + "/vork16.png")
-               ? 0
-               : 1;
+    bool saved = save(sheet, argv[1]) && save(icon32, folder + "/vork32.png") &&
+                 save(icon16, folder + "/vork16.png");
+    if (argc == 4) {
+        for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+            QImage desktop = blank(size, size);
+            paint(desktop, enlarged(icon, size / 16 == 0 ? 1 : size / 16), (size % 16) / 2,
+                  (size % 16) / 2);
+            saved = saved &&
+                    save(desktop, std::string(argv[3]) + "/vork-" + std::to_string(size) + ".png");
+        }
+    }
+    return saved ? 0 : 1;
 }
