@@ -146,9 +146,11 @@ TEST(GifExport, RandomAnimationsReadBackExactlyWithGiflib) {
         EXPECT_EQ(back.height, d.height);
         EXPECT_EQ(back.loopCount, 0) << "loops forever";
         EXPECT_EQ(gif.framesQuantised, 0);
+        EXPECT_TRUE(back.globalPalette) << "a few colours: one palette for all frames";
         const std::vector<Bitmap> expected = expectedFrames(d, SingleLayerView::Off);
         const std::vector<int> delays = gifDelays(enabledDelays(d));
         ASSERT_EQ(back.frames.size(), expected.size()) << describe(seed, d);
+        EXPECT_EQ(gif.framesWritten, int(expected.size()));
         for (size_t i = 0; i < expected.size(); ++i) {
             EXPECT_TRUE(test::samePixels(back.frames[i].shown, expected[i]))
                 << describe(seed, d) << ": frame " << i;
@@ -201,6 +203,11 @@ TEST(GifExport, FramesWithManyColoursBetweenThemGetExactPalettesOfTheirOwn) {
         EXPECT_TRUE(back.frames[i].localPalette);
         EXPECT_TRUE(test::samePixels(back.frames[i].shown, expected[i])) << "frame " << i;
     }
+    const test::QtRead qt = test::readWithQt(gif.bytes);
+    ASSERT_EQ(qt.frames.size(), 3u);
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_TRUE(test::samePixels(transparentAsZero(qt.frames[i]), expected[i]))
+            << "Qt, frame " << i;
 }
 
 TEST(GifExport, AFrameOfThreeHundredColoursIsQuantisedCloseToTheOriginal) {
