@@ -1,0 +1,46 @@
+#pragma once
+// The enabled frames of an animation as one animated GIF that loops forever.
+//
+// Each frame is composed as the PNG frames export composes it, then cut at alpha 128: a pixel
+// below it becomes transparent, one from it on opaque. Colours are kept exactly while a frame
+// has at most 255 of them (one palette for the whole file when every frame fits in it together,
+// otherwise a palette per frame); a frame with more is reduced to 255 by libimagequant, without
+// dithering. Each frame keeps its own delay (see gifDelays) and stores only the rectangle that
+// changed since the frame before. The file is built in memory and written through
+// saveFileAtomically, so an old file is replaced only by a complete new one.
+#include "files/ImageExport.h"
+#include "files/LayerComposite.h"
+#include "model/Document.h"
+#include "pixels/Progress.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vork {
+
+// The chosen name with its extension, whatever it was, replaced by ".gif".
+std::string gifExportName(const std::string& chosenName);
+
+struct GifEncoding {
+    std::vector<uint8_t> bytes;                // the whole file; empty after a failure
+    ImageFailure failure = ImageFailure::None; // NoEnabledFrames, Cancelled or CannotWrite
+    std::string detail;                        // what failed, for a failure to encode
+    int framesWritten = 0;
+    int framesQuantised = 0; // frames that had more colours than a palette holds
+    bool globalPalette = false;
+    explicit operator bool() const { return failure == ImageFailure::None; }
+};
+
+// The GIF of the enabled frames, in order, each composed with composeLayers (single-layer view
+// shows each frame's current layer). Progress counts two steps a frame (the colours are counted
+// over all frames first); a cancel ends the encoding.
+GifEncoding encodeAnimationGif(const Document& animation, SingleLayerView view,
+                               const Progress& progress = {});
+
+// Writes encodeAnimationGif under gifExportName(chosenName). An animation with no enabled frame
+// writes nothing and says so; a cancel or a failed write leaves any old file as it was.
+ExportResult exportAnimationGif(const Document& animation, const std::string& chosenName,
+                                SingleLayerView view, const Progress& progress = {});
+
+} // namespace vork

@@ -1,0 +1,142 @@
+#include "files/SpriteSheet.h"
+
+#include "files/SaveFile.h"
+#include "files/SpriteSheetJson.h"
+#include "model/Limits.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+namespace vork {
+
+namespace {
+
+int rowsFor(int frames, int columns) {
+    return (frames + columns - 1) / columns;
+}
+
+// The grid that makes the sheet as square as possible (see sheetGrid).
+int squarestColumns(int frames, int cellWidth, int cellHeight) {
+    int best = 1;
+    int64_t bestSide = INT64_MAX, bestEmpty = INT64_MAX;
+    for (int columns = 1; columns <= frames; ++columns) {
+        const int rows = rowsFor(frames, columns);
+        const int64_t side = std::max(int64_t(columns) * cellWidth, int64_t(rows) * cellHeight);
+        const int64_t empty = int64_t(columns) * rows - frames;
+        if (side < bestSide || (side == bestSide && empty <= bestEmpty)) {
+            best = columns;
+            bestSide = side;
+            bestEmpty = empty;
+        }
+    }
+    return best;
+}
+
+std::vector<const Frame*> enabledFrames(const Document& animation) {
+    std::vector<const Frame*> out;
+    for (const auto& frame : animation.frames)
+        if (frame->enabled)
+            out.push_back(frame.get());
+    return out;
+}
+
+std::string fileNameOf(const std::string& path) {
+    return path.substr(path.find_last_of('/') + 1); // npos + 1 is 0
+}
+
+void copyInto(Bitmap& sheet, const Bitmap& image, Rect cell) {
+    for (int y = 0; y < cell.h; ++y)
+        std::memcpy(sheet.row(cell.y + y) + cell.x, image.row(y), size_t(cell.w) * 4);
+}
+
+// The sheet, or nothing when the progress asked to stop.
+std::optional<Bitmap> composeSheet(const Document& animation,
+                                   const std::vector<const Frame*>& frames, const SheetGrid& grid,
+                                   SingleLayerView view, const Progress& progress) {
+    Bitmap sheet(int(grid.width()), int(grid.height()));
+    for (size_t i = 0; i < frames.size(); ++i) {
+        const Frame& frame = *frames[i];
+        copyInto(sheet,
+                 composeLayers(frame, animation.width, animation.height, view, frame.currentLayer),
+                 grid.cell(int(i)));
+        if (!reportProgress(progress, int(i) + 1, int(frames.size())))
+            return std::nullopt;
+    }
+    return sheet;
+}
+
+std::string sheetSizeText(const SheetGrid& grid) {
+    return "лист " + std::to_string(grid.width()) + " x " + std::to_string(grid.height()) +
+           " пикселей, наибольшая сторона " + std::to_string(maxDocumentSide);
+}
+
+ExportResult failed(ImageFailure failure, const std::string& file, const std::string& detail = {}) {
+    return {FileOutcome::failed(failure, file, detail), {}};
+}
+
+} // namespace
+
+SheetGrid sheetGrid(int frames, int cellWidth, int cellHeight, int columns) {
+    frames = std::max(frames, 1);
+    if (columns < 1)
+        columns = squarestColumns(frames, cellWidth, cellHeight);
+    return {columns, rowsFor(frames, columns), cellWidth, cellHeight};
+}
+
+bool sheetFits(const SheetGrid& grid) {
+    const int64_t w = grid.width(), h = grid.height();
+    return w >= minDocumentSide && h >= minDocumentSide && w <= maxDocumentSide &&
+           h <= maxDocumentSide && uint64_t(w) * uint64_t(h) * 4 <= maxDecodedBytes;
+}
+
+std::string sheetImageName(const std::string& chosenName) {
+    return exportBaseName(chosenName) + ".png";
+}
+
+std::string sheetJsonName(const std::string& chosenName) {
+    return exportBaseName(chosenName) + ".json";
+}
+
+ExportResult exportSpriteSheet(const Document& animation, const std::string& chosenName,
+                               SingleLayerView view, int columns, const Progress& progress) {
+    const std::string imageFile = sheetImageName(chosenName), jsonFile = sheetJsonName(chosenName);
+    const std::vector<const Frame*> frames = enabledFrames(animation);
+    if (frames.empty())
+        return failed(ImageFailure::NoEnabledFrames, imageFile);
+    const SheetGrid grid =
+        sheetGrid(int(frames.size()), animation.width, animation.height, columns);
+    if (!sheetFits(grid))
+        return failed(ImageFailure::TooLarge, imageFile, sheetSizeText(grid));
+    if (!canWritePng())
+        return failed(ImageFailure::NoPngWriter, imageFile);
+
+    const std::optional<Bitmap> sheet = composeSheet(animation, frames, grid, view, progress);
+    if (!sheet)
+        return failed(ImageFailure::Cancelled, imageFile);
+    if (sheet->isNull())
+        return failed(ImageFailure::TooLarge, imageFile, sheetSizeText(grid));
+    const std::optional<std::vector<uint8_t>> png = encodePng(*sheet);
+    if (!png)
+        return failed(ImageFailure::CannotWrite, imageFile, "не удалось закодировать PNG");
+
+    std::vector<SheetFrame> described;
+    const std::string frameBase = fileNameOf(exportBaseName(chosenName));
+    for (size_t i = 0; i < frames.size(); ++i)
+        described.push_back(
+            {frameExportName(frameBase, int(i) + 1), grid.cell(int(i)), frames[i]->delay});
+    const std::string json =
+        spriteSheetJson(described, fileNameOf(imageFile), sheet->width(), sheet->height());
+
+    const SaveResult imageSaved = saveFileAtomically(imageFile, *png);
+    if (!imageSaved)
+        return failed(ImageFailure::CannotWrite, imageFile, imageSaved.reason);
+    const SaveResult jsonSaved = saveFileAtomically(jsonFile, bytesOf(json));
+    if (!jsonSaved)
+        return {FileOutcome::failed(ImageFailure::CannotWrite, jsonFile, jsonSaved.reason),
+                {imageFile}};
+    return {FileOutcome::success(imageFile), {imageFile, jsonFile}};
+}
+
+} // namespace vork
