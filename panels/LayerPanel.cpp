@@ -32,8 +32,8 @@ struct ButtonSpec {
     Rect cell;
 };
 constexpr ButtonSpec layerButtons[] = {
-    {LayerButton::Delete, {50, 50, 24, 23}},     {LayerButton::New, {0, 50, 24, 23}},
-    {LayerButton::Duplicate, {75, 50, 24, 23}},  {LayerButton::Clear, {25, 50, 24, 23}},
+    {LayerButton::Delete, {50, 50, 24, 23}},      {LayerButton::New, {0, 50, 24, 23}},
+    {LayerButton::Duplicate, {75, 50, 24, 23}},   {LayerButton::Clear, {25, 50, 24, 23}},
     {LayerButton::MergeDown, {150, 100, 24, 23}}, {LayerButton::Lock, {125, 50, 24, 23}},
 };
 
@@ -174,7 +174,8 @@ void buttonRow(Editor& e, Graphics& g, Mode mode, const ColumnLayout& c) {
     ModeState& m = e.mode(mode);
     if (m.layers.transparencyLock.active) {
         // The lock's mark; the Animator's covers one pixel more each way.
-        const Rect mark = mode == Mode::Painter ? Rect{X + 161, y, 29, 14} : Rect{X + 161, y, 30, 15};
+        const Rect mark =
+            mode == Mode::Painter ? Rect{X + 161, y, 29, 14} : Rect{X + 161, y, 30, 15};
         g.fillRect(Brush::solid(lockRed), mark);
     }
     int x = 11;
@@ -203,8 +204,8 @@ void scrollControls(Editor& e, Graphics& g, Mode mode, const ColumnLayout& c, in
         l.layerScroll += 10;
     const float listHeight = float(c.listArea.h);
     const RectF bar{float(X + 193), 254, 15, listHeight - 17};
-    l.layerScroll = int(verticalScrollBar(e, g, bar, float(rows) * rowHeight, listHeight,
-                                          float(l.layerScroll)));
+    l.layerScroll = int(
+        verticalScrollBar(e, g, bar, float(rows) * rowHeight, listHeight, float(l.layerScroll)));
 }
 
 // Moves the dragged layer directly below (pointer lower than where the drag started) or above
@@ -258,7 +259,8 @@ void rowSwitches(Editor& e, Graphics& g, const RowContext& rc, Rect row, Layer& 
     LayerPanelState& l = m.layers;
     const int x = row.x, y = row.y;
     const Rect visibility{x + 8, y + 13, 20, 14};
-    if (toolButton(e, g, e.toolButtons[visibilitySwitchButton], visibility, layer.visible ? 1 : 0) &&
+    if (toolButton(e, g, e.toolButtons[visibilitySwitchButton], visibility,
+                   layer.visible ? 1 : 0) &&
         !l.singleLayerView) {
         layer.visible = !layer.visible;
         showLayerChange(e, rc.mode);
@@ -396,9 +398,8 @@ void opacityBox(Editor& e, Graphics& g, Mode mode, const ColumnLayout& c) {
     std::snprintf(text, sizeof text, " a: %d", layer.opacity);
     g.drawText(text, FontKind::Small, Brush::solid(colors::black),
                RectF{float(X + 10), float(y), 50, 18});
-    const float v =
-        horizontalSlider(e, g, RectF{float(X + 65), float(y + 3), 100, 11}, 255, 1,
-                         float(layer.opacity));
+    const float v = horizontalSlider(e, g, RectF{float(X + 65), float(y + 3), 100, 11}, 255, 1,
+                                     float(layer.opacity));
     layer.opacity = std::clamp(int(v), 0, 255);
     if (iconButton(e, g, {X + 174, y + 2, 30, 14}, {150, 125, 22, 22}))
         layer.opacity = 255;
