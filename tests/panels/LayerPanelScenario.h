@@ -29,6 +29,20 @@ struct LayerPanelScenario : CanvasScenario {
         e.input.mouseY = y;
     }
     void clickScreen(std::pair<int, int> p) { click(p.first, p.second); }
+    // A press, a move with the button held, and a release, one frame each.
+    void pressScreen(std::pair<int, int> p) {
+        atScreen(p.first, p.second);
+        e.input.mouseDown = true;
+        paint();
+    }
+    void moveScreen(std::pair<int, int> p) {
+        atScreen(p.first, p.second);
+        paint();
+    }
+    void releaseScreen() {
+        e.input.mouseDown = false;
+        paint();
+    }
     void clickButton(LayerButtonAt b) {
         const ColumnLayout c = column();
         click(c.rect.x + 11 + 30 * int(b) + 14, c.buttonRowY + 7);
@@ -43,15 +57,10 @@ struct LayerPanelScenario : CanvasScenario {
     }
     // Press on row `from`, move over row `to` (one frame held there), release there.
     void dragRow(int from, int to) {
-        auto [x0, y0] = pickPoint(from);
-        atScreen(x0, y0);
-        e.input.mouseDown = true;
-        paint();
-        auto [x1, y1] = pickPoint(to);
-        atScreen(x1, y1 + (to < from ? 5 : -5));
-        paint();
-        e.input.mouseDown = false;
-        paint();
+        pressScreen(pickPoint(from));
+        auto [x, y] = pickPoint(to);
+        moveScreen({x, y + (to < from ? 5 : -5)});
+        releaseScreen();
     }
     // Layers bottom first, each filled with its colour; the top one current.
     void makeLayers(const std::vector<Color>& colours) {

@@ -42,6 +42,12 @@ struct ColourPicker : LayerPanelScenario {
         ASSERT_TRUE(e.colour.replacementPickerOpen);
     }
     Color big(int id) { return e.colour.palettes.big[size_t(id)].color; }
+    // One frame with the right button held.
+    void rightButtonFrame() {
+        platform.held.insert(HeldKey::RightButton);
+        paint();
+        platform.held.clear();
+    }
 };
 
 INSTANTIATE_TEST_SUITE_P(BothModes, ColourPicker, ::testing::Values(Mode::Painter, Mode::Animator),
@@ -83,9 +89,7 @@ TEST_P(ColourPicker, TheRightButtonCancelsAndGivesBackTheTool) {
     openSmallPicker(8);
     clickScreen(cellOf(5));
     const Color before = e.colour.palettes.small[8].color;
-    platform.held.insert(HeldKey::RightButton);
-    paint();
-    platform.held.clear();
+    rightButtonFrame();
     EXPECT_FALSE(e.colour.smallPickerOpen);
     EXPECT_EQ(e.currentTool, Tool::SmoothLine);
     EXPECT_EQ(e.colour.palettes.small[8].color, before);
@@ -109,9 +113,7 @@ TEST_P(ColourPicker, ANarrowPickerShowsColumns0To29InBothForms) {
     EXPECT_EQ(e.colour.currentBigSwatch, 29);
     clickScreen(cellOf(30));
     EXPECT_EQ(e.colour.currentBigSwatch, 29);
-    platform.held.insert(HeldKey::RightButton);
-    paint();
-    platform.held.clear();
+    rightButtonFrame();
     openReplacementPicker(0);
     clickScreen(cellOf(48 + 29));
     EXPECT_EQ(e.colour.currentBigSwatch, 48 + 29);
@@ -125,9 +127,7 @@ TEST_P(ColourPicker, TheWidestPickerShowsAll48ColumnsInBothForms) {
     openSmallPicker(8);
     clickScreen(cellOf(767));
     EXPECT_EQ(e.colour.currentBigSwatch, 767);
-    platform.held.insert(HeldKey::RightButton);
-    paint();
-    platform.held.clear();
+    rightButtonFrame();
     openReplacementPicker(0);
     clickScreen(cellOf(47));
     EXPECT_EQ(e.colour.currentBigSwatch, 47);

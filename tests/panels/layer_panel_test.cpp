@@ -120,14 +120,10 @@ TEST_P(LayerPanel, APressOnARowMakesItsLayerCurrentAndTheRowBlue) {
 TEST_P(LayerPanel, DraggingARowOntoItselfChangesNothing) {
     makeLayers({red, green, blue});
     const auto before = ids();
+    pressScreen(pickPoint(1));
     auto [x, y] = pickPoint(1);
-    atScreen(x, y);
-    e.input.mouseDown = true;
-    paint();
-    atScreen(x, y + 8);
-    paint();
-    e.input.mouseDown = false;
-    paint();
+    moveScreen({x, y + 8});
+    releaseScreen();
     EXPECT_EQ(ids(), before);
     EXPECT_FALSE(e.mode(mode).layers.layerDrag.active);
 }
@@ -150,30 +146,19 @@ TEST_P(LayerPanel, TheTopLayerDraggedOntoTheBottomRowGoesBelowItKeepingItsNumber
 
 TEST_P(LayerPanel, TheDropMarkIsDrawnUnderTheRowWhenMovingDown) {
     makeLayers({red, green, blue});
-    auto [x0, y0] = pickPoint(2);
-    atScreen(x0, y0);
-    e.input.mouseDown = true;
-    paint();
-    auto [x1, y1] = pickPoint(1);
-    atScreen(x1, y1);
-    paint();
+    pressScreen(pickPoint(2));
+    moveScreen(pickPoint(1));
     const Rect r = row(1);
     EXPECT_EQ(screenPixel(r.x + 100, r.y + 40), red);
-    e.input.mouseDown = false;
-    paint();
+    releaseScreen();
 }
 
 TEST_P(LayerPanel, AReleaseOutsideEveryRowEndsTheDragWithoutMovingAnything) {
     makeLayers({red, green, blue});
     const auto before = ids();
-    auto [x, y] = pickPoint(2);
-    atScreen(x, y);
-    e.input.mouseDown = true;
-    paint();
-    atScreen(x, 100); // over the preview
-    paint();
-    e.input.mouseDown = false;
-    paint();
+    pressScreen(pickPoint(2));
+    moveScreen({pickPoint(2).first, 100}); // over the preview
+    releaseScreen();
     EXPECT_FALSE(e.mode(mode).layers.layerDrag.active);
     // A later press and release on another row picks it and moves nothing.
     clickScreen(pickPoint(0));
@@ -183,18 +168,12 @@ TEST_P(LayerPanel, AReleaseOutsideEveryRowEndsTheDragWithoutMovingAnything) {
 
 TEST_P(LayerPanel, ADragNeverMovesALayerRemovedMeanwhile) {
     makeLayers({red, green, blue, yellow});
-    auto [x, y] = pickPoint(3);
-    atScreen(x, y);
-    e.input.mouseDown = true;
-    paint();
+    pressScreen(pickPoint(3));
     // Something else removes the dragged layer while the button is held.
     frame().deleteLayer(3);
     const auto before = ids();
-    auto [x1, y1] = pickPoint(0);
-    atScreen(x1, y1);
-    paint();
-    e.input.mouseDown = false;
-    paint();
+    moveScreen(pickPoint(0));
+    releaseScreen();
     EXPECT_EQ(ids(), before);
     EXPECT_FALSE(e.mode(mode).layers.layerDrag.active);
 }
