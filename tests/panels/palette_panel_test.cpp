@@ -90,6 +90,21 @@ TEST_P(PalettePanel, TheGridStopsAtTheRightHandColumn) {
     EXPECT_EQ(screenPixel(x, y), Color::rgb(lastId, 255 - lastId, 40));
 }
 
+TEST_P(PalettePanel, TheReplacementPairsStopAtTheRightHandColumn) {
+    // x + 20 < limit leaves the pairs 0 to 14 in both modes.
+    resize(700, 494);
+    make();
+    clickToggle();
+    clickScreen(pairSwatch(14, false));
+    EXPECT_EQ(e.colour.currentReplacementSwatch, 28);
+    clickScreen(pairSwatch(15, false));
+    EXPECT_EQ(e.colour.currentReplacementSwatch, 28);
+    setPair(15, colors::transparent, red);
+    clickScreen(replaceButton(15));
+    EXPECT_EQ(pairColour(15, true), red);
+    EXPECT_EQ(countPixels(layer(), red), 0);
+}
+
 TEST_P(PalettePanel, TheReplacementViewChoosesTheColourPickAndClosesOnAnotherTool) {
     make();
     clickToggle();
