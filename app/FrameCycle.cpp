@@ -1,7 +1,9 @@
 #include "app/FrameCycle.h"
 
 #include "canvas/Canvas.h"
+#include "panels/ColourPicker.h"
 #include "panels/CommandBar.h"
+#include "panels/PalettePanel.h"
 #include "panels/PanelLayout.h"
 #include "panels/PreviewPanel.h"
 #include "ui/Layout.h"
@@ -41,18 +43,20 @@ void redrawOnRequest(Editor& e, Mode mode) {
 void animatorFrame(Editor& e, Graphics& g) {
     redrawOnRequest(e, Mode::Animator);
     drawCommandBar(e, g, Mode::Animator);
-    drawBackground(e, g, Mode::Animator, Background::Palette); // palette panel
-    drawPreviewPanel(e, g, Mode::Animator);
+    drawPalettePanel(e, g, Mode::Animator);
+    drawPreviewPanel(e, g, Mode::Animator);                       // and the layer panel
     drawBackground(e, g, Mode::Animator, Background::FrameStrip); // frame strip
     drawCanvas(e, g, Mode::Animator);                             // canvas and tools
+    drawOpenColourPickers(e, g, Mode::Animator);
 }
 
 void painterFrame(Editor& e, Graphics& g) {
     redrawOnRequest(e, Mode::Painter);
-    drawCanvas(e, g, Mode::Painter);                          // canvas and tools
-    drawBackground(e, g, Mode::Painter, Background::Palette); // palette panel
+    drawCanvas(e, g, Mode::Painter); // canvas and tools
+    drawPalettePanel(e, g, Mode::Painter);
     drawCommandBar(e, g, Mode::Painter);
-    drawPreviewPanel(e, g, Mode::Painter);
+    drawPreviewPanel(e, g, Mode::Painter); // and the layer panel
+    drawOpenColourPickers(e, g, Mode::Painter);
     const Rect status = layoutOf(e, Mode::Painter).statusStrip;
     g.fillRect(Brush::solid(colors::panelGrey), status);
     g.drawLine(Pen{colors::black}, {float(status.x), float(status.y)},

@@ -1,7 +1,9 @@
 #include "commands/PaletteChoosers.h"
 
+#include "files/ImageImport.h"
 #include "files/PaletteFiles.h"
 #include "files/SettingsFile.h"
+#include "pixels/LayerOps.h"
 
 #include <algorithm>
 
@@ -98,6 +100,22 @@ bool openBigPalette(Editor& editor) {
 }
 bool saveBigPalette(Editor& editor) {
     return savePalette(editor, bigKind);
+}
+
+bool makeBigPaletteFromImage(Editor& editor) {
+    ModalScope modal(editor);
+    FileChooser c;
+    c.title = "Открыть растр для создания палитры";
+    c.filters = {{"Image files", "*.png;*.jpg;*.gif;*.bmp;*.tiff"}};
+    const auto path = editor.platform.openFile(c, editor.chooserNames.bigPaletteImage);
+    if (!path)
+        return false;
+    const LoadedImage loaded = loadImageFile(*path);
+    if (!loaded || !sampleBigPalette(loaded.image, editor.colour.palettes.big)) {
+        editor.platform.messageBox("Ошибка загрузки", "Файл растра не загружен");
+        return false;
+    }
+    return true;
 }
 
 bool saveSettingsAndPalettes(Editor& editor, FailureReport how, std::ostream& err) {

@@ -17,6 +17,11 @@ bool saveSmallPalette(Editor& editor);
 bool openBigPalette(Editor& editor);
 bool saveBigPalette(Editor& editor);
 
+// Fills the colour picker's grid with colours sampled from an image the user chooses (no
+// initial folder; its own remembered file name). A cancel returns false; an image that cannot
+// be loaded is reported in a message box and leaves the grid as it was.
+bool makeBigPaletteFromImage(Editor& editor);
+
 // Replaces the extension of the file name at the end of `path` (from its last dot, when the
 // name has one that does not start it) with `extension`.
 std::string withExtension(const std::string& path, const std::string& extension);

@@ -2,6 +2,7 @@
 
 #include "canvas/CanvasView.h"
 #include "model/Composite.h"
+#include "panels/LayerPanel.h"
 #include "panels/PanelLayout.h"
 #include "ui/Layout.h"
 #include "ui/Widgets.h"
@@ -184,7 +185,7 @@ void drawPreviewPanel(Editor& e, Graphics& g, Mode mode) {
                                    p.viewportWidth, p.viewportHeight});
     }
     zoomControls(e, g, mode, X);
-    // The layer panel follows here, in the rest of the column.
+    drawLayerPanel(e, g, mode);
 }
 
 } // namespace vork

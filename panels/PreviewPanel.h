@@ -9,8 +9,8 @@
 
 namespace vork {
 
-// Draws the column background, the preview and the zoom controls of `mode` where the mode's
-// layout puts the column, and acts on this frame's input. A press in the preview area that is
+// Draws the column background, the preview, the zoom controls and then the layer list of
+// `mode` where the mode's layout puts the column, and acts on this frame's input. A press in the preview area that is
 // dragged out of it is used up: mouseDown is cleared, so later panels do not see it.
 void drawPreviewPanel(Editor& e, Graphics& g, Mode mode);
 

@@ -5,7 +5,7 @@ packages=(build-essential cmake ninja-build qt6-base-dev qt6-image-formats-plugi
           libgl-dev fonts-liberation xvfb xauth libgtest-dev libgmock-dev
           libbenchmark-dev x11-apps x11-utils imagemagick libstb-dev libgif-dev
           libimagequant-dev clang libclang-rt-dev desktop-file-utils appstream file fakeroot
-          dpkg-dev)
+          dpkg-dev xdotool)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

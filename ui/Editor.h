@@ -216,6 +216,11 @@ struct ColourState {
     int drawAlpha = 255;
     bool replacementViewOpen = false; // the palette panel shows colour pairs
     bool smallPickerOpen = false, replacementPickerOpen = false;
+    // The tool to give back when the replacement view or the small picker closes, and when the
+    // replacement picker closes.
+    Tool savedTool = Tool::None;
+    Tool savedToolForReplacement = Tool::None;
+    int currentBigSwatch = 0; // the colour picker's selected entry, shared by both forms
 };
 
 // The two delay pop-ups of the Animator.
@@ -227,6 +232,7 @@ struct DelayPopups {
 struct ChooserNames {
     std::string smallPalette;
     std::string bigPalette;
+    std::string bigPaletteImage; // the image a big palette is sampled from
 };
 
 class Editor {

@@ -87,7 +87,7 @@ TEST_F(FrameCycleTest, AnimatorFrameShowsThePanelBackgroundsWhereTheLayoutPutsTh
     EXPECT_EQ(back.pixel(300, 300), Color::rgb(128, 128, 128)) << "canvas";
     EXPECT_EQ(back.pixel(300, 0), colors::black) << "canvas top line";
     EXPECT_EQ(back.pixel(300, 533), colors::black) << "palette top line";
-    EXPECT_EQ(back.pixel(300, 560), Color::rgb(212, 208, 200)) << "palette";
+    EXPECT_EQ(back.pixel(300, 600), Color::rgb(212, 208, 200)) << "palette, under its swatches";
     EXPECT_EQ(back.pixel(500, 605), colors::black) << "frame strip top line";
     EXPECT_EQ(back.pixel(880, 100), Color::rgb(212, 208, 200)) << "preview box";
     EXPECT_EQ(back.pixel(0, 100), colors::black) << "command bar outline";
