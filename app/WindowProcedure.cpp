@@ -2,6 +2,7 @@
 
 #include "app/Layout.h"
 #include "commands/DocumentAftermath.h"
+#include "commands/DocumentFiles.h"
 #include "commands/NewDocument.h"
 #include "commands/PaletteChoosers.h"
 #include "model/CodePage1251.h"
@@ -77,6 +78,14 @@ void onCommand(Editor& e, int id) {
             sizeAftermath(e, mode);
         break;
     }
+    case command::openPicture:
+    case command::openAnimation:
+        openDocumentFile(e, id == command::openPicture ? Mode::Painter : Mode::Animator);
+        break;
+    case command::savePicture:
+    case command::saveAnimation:
+        saveDocumentFile(e, id == command::savePicture ? Mode::Painter : Mode::Animator);
+        break;
     default:
         // The file, size and merge commands arrive with their dialogs.
         break;

@@ -64,15 +64,15 @@ void fileButtons(Editor& e, Graphics& g, Mode mode) {
         // Painter: export the composite as PNG; Animator: export the frames as PNG files.
     }
     groove(g, 70);
-    // Row 2: new, open, save.
+    // Row 2: new, open, save. Each posts its command: its chooser or dialog opens after this
+    // paint, never inside it.
     if (iconButton(e, g, buttonAt(12, 74), {0, 0, 24, 24}))
         e.platform.postCommand(painter ? command::newPicture : command::newAnimation);
-    if (iconButton(e, g, buttonAt(36, 74), {25, 0, 24, 24})) {
-        // Open: the picture reader (Painter) or the animation reader (Animator) goes here.
-    }
-    if (iconButton(e, g, buttonAt(60, 74), {100, 0, 24, 24})) {
-        // Save: the picture writer (Painter) or the animation writer (Animator) goes here.
-    }
+    if (iconButton(e, g, buttonAt(36, 74), {25, 0, 24, 24}))
+        e.platform.postCommand(painter ? command::openPicture : command::openAnimation);
+    // Saving needs a document; without one the button does nothing.
+    if (iconButton(e, g, buttonAt(60, 74), {100, 0, 24, 24}) && e.mode(mode).document)
+        e.platform.postCommand(painter ? command::savePicture : command::saveAnimation);
 }
 
 // Three ToolButtons side by side from x, 24 pixels apart; a click makes its tool current.

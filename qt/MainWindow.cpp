@@ -4,6 +4,7 @@
 #include "qt/ClientArea.h"
 #include "qt/InfoDialogs.h"
 #include "qt/NewDocumentDialog.h"
+#include "qt/Progress.h"
 #include "ui/Commands.h"
 
 #include <QApplication>
@@ -188,6 +189,10 @@ void MainWindow::aboutBox() {
 }
 void MainWindow::keyReference() {
     runKeyReference(this);
+}
+
+std::unique_ptr<ProgressWindow> MainWindow::beginProgress(const std::string& label) {
+    return std::make_unique<QtProgressWindow>(this, qs(label));
 }
 
 } // namespace vork

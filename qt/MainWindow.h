@@ -41,6 +41,7 @@ class MainWindow : public QMainWindow, public Platform {
                                         const std::function<void(int, int)>& onPreset) override;
     void aboutBox() override;
     void keyReference() override;
+    std::unique_ptr<ProgressWindow> beginProgress(const std::string& label) override;
 
     // Held keys and buttons, kept from press and release events.
     void setHeld(HeldKey key, bool down);

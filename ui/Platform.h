@@ -1,10 +1,12 @@
 #pragma once
 // Everything the program asks of the desktop. The Qt window implements it; tests script it.
 #include "model/Limits.h"
+#include "pixels/Progress.h"
 #include "ui/Mode.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -45,6 +47,20 @@ struct NewDocumentAnswer {
     int width = 0, height = 0;
 };
 
+// The progress window of one long operation. It shows itself only when the work lasts longer
+// than about half a second, and goes when this object is destroyed.
+class ProgressWindow {
+  public:
+    virtual ~ProgressWindow() = default;
+    // `done` of `total` steps are done; false once the user asked to stop.
+    virtual bool step(int done, int total) = 0;
+};
+
+// The window's steps as the Progress callback the operations take.
+inline Progress progressOf(ProgressWindow& window) {
+    return [&window](int done, int total) { return window.step(done, total); };
+}
+
 class Platform {
   public:
     virtual ~Platform() = default;
@@ -69,6 +85,9 @@ class Platform {
                                                 const std::function<void(int, int)>& onPreset) = 0;
     virtual void aboutBox() = 0;
     virtual void keyReference() = 0;
+
+    // A progress window for a long operation described by `label`.
+    virtual std::unique_ptr<ProgressWindow> beginProgress(const std::string& label) = 0;
 };
 
 } // namespace vork
