@@ -5,6 +5,7 @@
 #include "qt/InfoDialogs.h"
 #include "qt/NewDocumentDialog.h"
 #include "qt/Progress.h"
+#include "qt/SizeDialogs.h"
 #include "ui/Commands.h"
 
 #include <QApplication>
@@ -35,8 +36,9 @@ QString qs(const std::string& s) {
 
 QString filterText(const FileChooser& c) {
     QStringList parts;
+    // A filter lists its patterns separated by ";"; Qt separates them by spaces.
     for (const auto& [name, pattern] : c.filters)
-        parts << QStringLiteral("%1 (%2)").arg(qs(name), qs(pattern));
+        parts << QStringLiteral("%1 (%2)").arg(qs(name), qs(pattern).replace(u';', u' '));
     return parts.join(QStringLiteral(";;"));
 }
 
@@ -189,6 +191,16 @@ void MainWindow::aboutBox() {
 }
 void MainWindow::keyReference() {
     runKeyReference(this);
+}
+
+PictureSizeAnswer MainWindow::pictureSizeDialog(Mode mode, int width, int height) {
+    return runPictureSizeDialog(this, mode, width, height);
+}
+CanvasSizeAnswer MainWindow::canvasSizeDialog(Mode mode, int width, int height) {
+    return runCanvasSizeDialog(this, mode, width, height);
+}
+MergeAnswer MainWindow::mergeDialog(int frameCount) {
+    return runMergeDialog(this, frameCount);
 }
 
 std::unique_ptr<ProgressWindow> MainWindow::beginProgress(const std::string& label) {

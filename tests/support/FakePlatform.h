@@ -34,6 +34,17 @@ class FakePlatform : public Platform {
     bool inputEnabledSeenInDialog = true; // set by tests that check inputEnabled around dialogs
     std::function<void()> onDialog;       // runs while any dialog is "open"
 
+    // Size, canvas and merge dialogs answer from these queues; an empty queue is Cancel.
+    std::deque<PictureSizeAnswer> pictureSizeAnswers;
+    std::deque<CanvasSizeAnswer> canvasSizeAnswers;
+    std::deque<MergeAnswer> mergeAnswers;
+    struct SizeDialogOpened {
+        Mode mode;
+        int width, height;
+    };
+    std::vector<SizeDialogOpened> pictureSizeOpened, canvasSizeOpened;
+    std::vector<int> mergeOpenedWith; // the frame count each merge dialog showed
+
     // Progress windows: the label of each, every step reported, and the step at which the
     // scripted user presses Cancel (0: never).
     std::vector<std::string> progressLabels;
@@ -85,6 +96,19 @@ class FakePlatform : public Platform {
         ++keyReferences;
         if (onDialog)
             onDialog();
+    }
+
+    PictureSizeAnswer pictureSizeDialog(Mode mode, int width, int height) override {
+        pictureSizeOpened.push_back({mode, width, height});
+        return scripted(pictureSizeAnswers);
+    }
+    CanvasSizeAnswer canvasSizeDialog(Mode mode, int width, int height) override {
+        canvasSizeOpened.push_back({mode, width, height});
+        return scripted(canvasSizeAnswers);
+    }
+    MergeAnswer mergeDialog(int frameCount) override {
+        mergeOpenedWith.push_back(frameCount);
+        return scripted(mergeAnswers);
     }
 
     class ScriptedProgress : public ProgressWindow {
