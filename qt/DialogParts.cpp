@@ -33,7 +33,14 @@ QLineEdit* makeNumberEdit(QWidget* parent, const char* name, int value, QRect re
 QLabel* makeLabel(QWidget* parent, const char* text, QRect rect) {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
     label->setGeometry(rect);
+    fitToText(label);
     return label;
+}
+
+void fitToText(QWidget* widget) {
+    const int needed = widget->sizeHint().width();
+    if (needed > widget->width())
+        widget->resize(needed, widget->height());
 }
 
 std::optional<int> readNumber(const QLineEdit* edit) {

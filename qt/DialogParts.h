@@ -17,7 +17,12 @@ QRect dialogUnits(int x, int y, int w, int h);
 // `value` unless it is negative.
 QLineEdit* makeNumberEdit(QWidget* parent, const char* name, int value, QRect rect);
 
+// A label at the rectangle's place, widened when its text needs more room than the rectangle
+// gives (the dialog font may be wider than the one the layout was drawn for).
 QLabel* makeLabel(QWidget* parent, const char* text, QRect rect);
+
+// Widens the widget to what its text needs, keeping its place and height.
+void fitToText(QWidget* widget);
 
 // The edit's number; nothing for empty text.
 std::optional<int> readNumber(const QLineEdit* edit);

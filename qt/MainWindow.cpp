@@ -44,6 +44,9 @@ QString filterText(const FileChooser& c) {
 
 QString startPath(const FileChooser& c, const std::string& remembered) {
     QString folder = qs(c.initialFolder);
+    // A folder that does not exist would be taken for a file name: start in the current one.
+    if (!QFileInfo(folder).isDir())
+        folder = QDir::currentPath();
     if (remembered.empty())
         return folder;
     QFileInfo info(qs(remembered));

@@ -41,8 +41,10 @@ void addGroupBox(QDialog* dialog, QRect rect) {
 }
 
 // A value painted beside its label, in Arial 8 pt, left-aligned and vertically centred in a
-// rectangle of client pixels.
-void addShownValue(QDialog* dialog, const char* name, const QString& text, QRect pixels) {
+// rectangle of client pixels, moved right when the label's text reaches into it.
+void addShownValue(QDialog* dialog, const QLabel* label, const char* name, const QString& text,
+                   QRect pixels) {
+    pixels.moveLeft(std::max(pixels.left(), label->geometry().right() + 8));
     auto* value = new QLabel(text, dialog);
     value->setObjectName(QString::fromLatin1(name));
     value->setFont(QFont(QStringLiteral("Arial"), 8));
@@ -54,6 +56,8 @@ QRadioButton* addRadio(QDialog* dialog, const char* name, const char* text, QRec
     auto* radio = new QRadioButton(QString::fromUtf8(text), dialog);
     radio->setObjectName(QString::fromLatin1(name));
     radio->setGeometry(rect);
+    if (text[0] != '\0')
+        fitToText(radio);
     return radio;
 }
 
@@ -73,8 +77,8 @@ void keepWithinSideLimits(QLineEdit* edit) {
 
 // The current size and the two edits, placed as the two size dialogs place them.
 SizeEdits addSizeEdits(QDialog* dialog, int width, int height, int editX, int widthLabelX) {
-    makeLabel(dialog, "Текущий размер:", dialogUnits(14, 10, 60, 13));
-    addShownValue(dialog, "currentSize", QStringLiteral("%1 x %2").arg(width).arg(height),
+    const QLabel* label = makeLabel(dialog, "Текущий размер:", dialogUnits(14, 10, 60, 13));
+    addShownValue(dialog, label, "currentSize", QStringLiteral("%1 x %2").arg(width).arg(height),
                   QRect(120, 14, 100, 20));
     makeLabel(dialog, "Width :", dialogUnits(widthLabelX, 34, 42, 8));
     makeLabel(dialog, "Height :", dialogUnits(33, 52, 42, 8));
@@ -167,8 +171,8 @@ MergeDialog::MergeDialog(int frameCount, QWidget* parent) : QDialog(parent) {
     afterFrame_ =
         addRadio(this, "afterFrame", ": После заданного кадра.", dialogUnits(21, 35, 104, 15));
     end->setChecked(true);
-    makeLabel(this, "Колличество кадров:", dialogUnits(24, 52, 75, 13));
-    addShownValue(this, "frameCount", QString::number(frameCount), QRect(160, 83, 120, 20));
+    const QLabel* label = makeLabel(this, "Колличество кадров:", dialogUnits(24, 52, 75, 13));
+    addShownValue(this, label, "frameCount", QString::number(frameCount), QRect(160, 83, 120, 20));
     makeLabel(this, "Задать кадр:", dialogUnits(51, 70, 49, 11));
     frame_ = makeNumberEdit(this, "frame", frameCount, dialogUnits(105, 69, 44, 12));
     // No frame past the last can be chosen; there is no lower limit.
