@@ -1,9 +1,65 @@
 #include "app/CommandLine.h"
 
+#include "app/Batch.h"
+
+#include <charconv>
+
 namespace vork {
 
 namespace {
+
 constexpr int refusedStatus = 2;
+
+CommandLine refuse(std::string why) {
+    CommandLine c;
+    c.action = CommandLine::Action::Refused;
+    c.refusal = std::move(why);
+    return c;
+}
+
+std::optional<int> parseNumber(const std::string& text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end)
+        return std::nullopt;
+    return value;
+}
+
+CommandLine parseConvert(const std::vector<std::string>& a) {
+    CommandLine c;
+    c.action = CommandLine::Action::Convert;
+    std::vector<std::string> files;
+    for (size_t i = 1; i < a.size(); ++i) {
+        if (a[i] == "--frame") {
+            if (i + 1 >= a.size())
+                return refuse("--frame needs a frame number");
+            c.frame = parseNumber(a[++i]);
+            if (!c.frame)
+                return refuse("--frame needs a frame number, not \"" + a[i] + "\"");
+        } else if (a[i].size() > 1 && a[i][0] == '-') {
+            return refuse("unknown argument \"" + a[i] + "\"");
+        } else {
+            files.push_back(a[i]);
+        }
+    }
+    if (files.size() != 2)
+        return refuse("--convert needs an input and an output file");
+    c.input = files[0];
+    c.output = files[1];
+    return c;
+}
+
+// Progress as one line on `err`, rewritten in place.
+Progress progressLine(std::ostream& err, ProgressLine how) {
+    if (how == ProgressLine::Off)
+        return {};
+    return [&err](int done, int total) {
+        err << "\r" << done << " / " << total << (done >= total ? "\n" : "") << std::flush;
+        return true;
+    };
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
@@ -11,26 +67,40 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     if (arguments.empty())
         return c;
     const std::string& first = arguments.front();
-    if (arguments.size() == 1 && (first == "--help" || first == "-h")) {
-        c.action = CommandLine::Action::Help;
+    const size_t extra = arguments.size() - 1;
+    if (first == "--help" || first == "-h" || first == "--version") {
+        if (extra > 0)
+            return refuse("unexpected argument \"" + arguments[1] + "\" after " + first);
+        c.action = first == "--version" ? CommandLine::Action::Version : CommandLine::Action::Help;
         return c;
     }
-    if (arguments.size() == 1 && first == "--version") {
-        c.action = CommandLine::Action::Version;
+    if (first == "--info") {
+        if (extra != 1)
+            return refuse("--info needs exactly one file");
+        c.action = CommandLine::Action::Info;
+        c.input = arguments[1];
         return c;
     }
-    c.action = CommandLine::Action::Refused;
-    c.refusal = "unknown argument \"" + first + "\"";
-    return c;
+    if (first == "--convert")
+        return parseConvert(arguments);
+    return refuse("unknown argument \"" + first + "\"");
 }
 
 std::string usageText() {
-    return "usage: vork            start the editor\n"
-           "       vork --help     show this text\n"
-           "       vork --version  show the version\n";
+    return "usage: vork                          start the editor\n"
+           "       vork --info FILE              show what a .trnl, .gelm or image file holds\n"
+           "       vork --convert IN OUT [--frame N]\n"
+           "                                     convert by the extensions:\n"
+           "         image or GIF -> .trnl (a picture) or .gelm (an animation, GIF frames)\n"
+           "         .trnl -> .png (the composite) or .gelm (a one-frame animation)\n"
+           "         .gelm -> .png (the enabled frames as OUT001.png, OUT002.png, ...)\n"
+           "         .gelm --frame N -> .trnl or .png (frame N as a picture)\n"
+           "       vork --help                   show this text\n"
+           "       vork --version                show the version\n";
 }
 
-int runCommandLine(const CommandLine& command, std::ostream& out, std::ostream& err) {
+int runCommandLine(const CommandLine& command, std::ostream& out, std::ostream& err,
+                   ProgressLine progress) {
     switch (command.action) {
     case CommandLine::Action::RunEditor:
         break;
@@ -40,6 +110,11 @@ int runCommandLine(const CommandLine& command, std::ostream& out, std::ostream& 
     case CommandLine::Action::Version:
         out << "vork 2.0\n";
         return 0;
+    case CommandLine::Action::Info:
+        return printFileInfo(command.input, out, err);
+    case CommandLine::Action::Convert:
+        return convertFile(command.input, command.output, command.frame, out, err,
+                           progressLine(err, progress));
     case CommandLine::Action::Refused:
         err << "vork: " << command.refusal << "\n" << usageText();
         return refusedStatus;

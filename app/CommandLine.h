@@ -2,6 +2,7 @@
 // The program's arguments. Without any, vork starts the editor; with them it runs without a
 // window (and without an Editor) and ends with an exit status and, on failure, one line on
 // standard error.
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -9,9 +10,11 @@
 namespace vork {
 
 struct CommandLine {
-    enum class Action { RunEditor, Help, Version, Refused };
+    enum class Action { RunEditor, Help, Version, Info, Convert, Refused };
     Action action = Action::RunEditor;
-    std::string refusal; // why the arguments were refused
+    std::string refusal;       // why the arguments were refused
+    std::string input, output; // --info FILE; --convert IN OUT
+    std::optional<int> frame;  // --frame N of --convert
 };
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
@@ -19,7 +22,17 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 // The text of --help.
 std::string usageText();
 
+// Whether the action reads or writes files: those need the image library's codecs.
+inline bool needsImageLibrary(const CommandLine& c) {
+    return c.action == CommandLine::Action::Info || c.action == CommandLine::Action::Convert;
+}
+
+// How long work shows its progress: not at all, or as a line on `err` rewritten in place
+// (when standard error is a terminal).
+enum class ProgressLine { Off, OnErr };
+
 // Runs an action other than RunEditor; returns the exit status.
-int runCommandLine(const CommandLine& command, std::ostream& out, std::ostream& err);
+int runCommandLine(const CommandLine& command, std::ostream& out, std::ostream& err,
+                   ProgressLine progress = ProgressLine::Off);
 
 } // namespace vork

@@ -2,8 +2,11 @@
 
 #include "app/Layout.h"
 #include "commands/DocumentAftermath.h"
+#include "commands/DocumentFiles.h"
+#include "commands/ImageCommands.h"
 #include "commands/NewDocument.h"
 #include "commands/PaletteChoosers.h"
+#include "commands/SizeCommands.h"
 #include "model/CodePage1251.h"
 #include "ui/Commands.h"
 
@@ -77,8 +80,47 @@ void onCommand(Editor& e, int id) {
             sizeAftermath(e, mode);
         break;
     }
+    case command::openPicture:
+    case command::openAnimation:
+        openDocumentFile(e, id == command::openPicture ? Mode::Painter : Mode::Animator);
+        break;
+    case command::savePicture:
+    case command::saveAnimation:
+        saveDocumentFile(e, id == command::savePicture ? Mode::Painter : Mode::Animator);
+        break;
+    case command::insertImagePainter:
+    case command::insertImageAnimator:
+        insertImage(e, id == command::insertImagePainter ? Mode::Painter : Mode::Animator);
+        break;
+    case command::insertFromFile:
+        loadImageForPaste(e);
+        break;
+    case command::openImageAsPicture:
+        openImageAsNewPicture(e);
+        break;
+    case command::importGif:
+        importGifAnimation(e);
+        break;
+    case command::exportPicture:
+        exportPictureFile(e);
+        break;
+    case command::exportPng:
+        exportFrameFiles(e);
+        break;
+    // The Animator menu's size items act on the animation and the Painter menu's on the
+    // picture, whichever mode is shown.
+    case command::animationPictureSize:
+    case command::picturePictureSize:
+        runPictureSize(e, id == command::picturePictureSize ? Mode::Painter : Mode::Animator);
+        break;
+    case command::animationCanvasSize:
+    case command::pictureCanvasSize:
+        runCanvasSize(e, id == command::pictureCanvasSize ? Mode::Painter : Mode::Animator);
+        break;
+    case command::merge:
+        runMerge(e);
+        break;
     default:
-        // The file, size and merge commands arrive with their dialogs.
         break;
     }
 }

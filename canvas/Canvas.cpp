@@ -169,6 +169,11 @@ CanvasPlacement canvasPlacement(const Editor& e, Mode mode) {
     return p;
 }
 
+Point visibleCentre(const CanvasPlacement& p) {
+    return {int(p.visibleWidth / 2 / p.zoom + p.offsetX),
+            int(p.visibleHeight / 2 / p.zoom + p.offsetY)};
+}
+
 bool pointerInside(const CanvasPlacement& p, int mouseX, int mouseY) {
     const float x = float(mouseX), y = float(mouseY);
     return p.imageLeft <= x && x <= p.imageLeft + p.visibleWidth && p.imageTop <= y &&

@@ -31,6 +31,9 @@ RectF canvasPanel(const Editor& e, Mode mode);
 // the panel and the zoom are meaningful.
 CanvasPlacement canvasPlacement(const Editor& e, Mode mode);
 
+// The picture point at the centre of the visible part of the canvas, where a paste lands.
+Point visibleCentre(const CanvasPlacement& p);
+
 // Whether the pointer lies on the shown image, all four bounds inclusive: the pointer may be
 // one pixel past the last shown column or row.
 bool pointerInside(const CanvasPlacement& p, int mouseX, int mouseY);

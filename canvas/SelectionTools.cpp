@@ -215,8 +215,8 @@ void pasteKey(Editor& e, Mode mode, const CanvasPlacement& p) {
         return;
     e.currentTool = Tool::RectangleSelection;
     endGesture(e, mode);
-    pasteSelection(e.selection, int(p.visibleWidth / 2 / p.zoom + p.offsetX),
-                   int(p.visibleHeight / 2 / p.zoom + p.offsetY));
+    const Point centre = visibleCentre(p);
+    pasteSelection(e.selection, centre.x, centre.y);
     requestModeRepaint(e, mode);
 }
 

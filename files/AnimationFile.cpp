@@ -73,7 +73,7 @@ ReadFailure scanAnimation(std::span<const uint8_t> bytes, AnimationLayout& layou
 }
 
 // Null when a layer's image could not be allocated.
-std::unique_ptr<Document> buildAnimation(const AnimationLayout& layout) {
+std::unique_ptr<Document> buildAnimation(const AnimationLayout& layout, LayerSteps& steps) {
     auto animation =
         std::make_unique<Document>(layout.header.width, layout.header.height, newAnimationDelay);
     animation->defaultDelay = layout.header.defaultDelay;
@@ -86,7 +86,7 @@ std::unique_ptr<Document> buildAnimation(const AnimationLayout& layout) {
         for (size_t k = 0; k < record.layers.size(); ++k) {
             if (k > 0)
                 frame.appendLayer(); // issues ids 2..N and makes the last layer current
-            if (!applyLayerBody(record.layers[k], frame.current()))
+            if (!applyLayerBody(record.layers[k], frame.current()) || !steps.step())
                 return nullptr;
         }
         frame.enabled = record.enabled; // appendLayer switched the frame on
@@ -98,8 +98,10 @@ std::unique_ptr<Document> buildAnimation(const AnimationLayout& layout) {
 } // namespace
 
 std::vector<uint8_t> encodeAnimation(const Document& animation,
-                                     const std::vector<PaletteEntry>& smallPalette) {
+                                     const std::vector<PaletteEntry>& smallPalette,
+                                     const Progress& progress) {
     std::vector<uint8_t> bytes;
+    LayerSteps steps(progress, documentLayerCount(animation));
     if (!writableDocumentSize(animation))
         return bytes;
     try {
@@ -112,7 +114,8 @@ std::vector<uint8_t> encodeAnimation(const Document& animation,
             out.writeInt32(frame->enabled ? 1 : 0);
             out.writeInt32(frame->layerCount());
             for (const auto& layer : frame->layers)
-                if (!writeLayerBody(out, *layer, animation.width, animation.height))
+                if (!writeLayerBody(out, *layer, animation.width, animation.height) ||
+                    !steps.step())
                     return {};
         }
         out.finish();
@@ -123,19 +126,25 @@ std::vector<uint8_t> encodeAnimation(const Document& animation,
     return bytes;
 }
 
-DocumentReadResult decodeAnimation(std::span<const uint8_t> bytes) {
-    return decodeAnimation(bytes, maxDecodedBytes);
+DocumentReadResult decodeAnimation(std::span<const uint8_t> bytes, const Progress& progress) {
+    return decodeAnimation(bytes, maxDecodedBytes, progress);
 }
 
-DocumentReadResult decodeAnimation(std::span<const uint8_t> bytes, uint64_t maxPixelBytes) {
+DocumentReadResult decodeAnimation(std::span<const uint8_t> bytes, uint64_t maxPixelBytes,
+                                   const Progress& progress) {
     try {
         AnimationLayout layout;
         if (auto f = scanAnimation(bytes, layout, maxPixelBytes); f != ReadFailure::None)
             return DocumentReadResult::failed(f, format);
+        int64_t layers = 0;
+        for (const auto& frame : layout.frames)
+            layers += int64_t(frame.layers.size());
+        LayerSteps steps(progress, layers);
         DocumentReadResult result;
-        result.document = buildAnimation(layout);
+        result.document = buildAnimation(layout, steps);
         if (!result.document)
-            return DocumentReadResult::failed(ReadFailure::TooLarge, format);
+            return DocumentReadResult::failed(
+                steps.wasStopped() ? ReadFailure::Cancelled : ReadFailure::TooLarge, format);
         result.smallPalette = std::move(layout.header.smallPalette);
         return result;
     } catch (const std::bad_alloc&) {
@@ -144,18 +153,23 @@ DocumentReadResult decodeAnimation(std::span<const uint8_t> bytes, uint64_t maxP
 }
 
 SaveResult writeAnimationFile(const std::string& path, const Document& animation,
-                              const std::vector<PaletteEntry>& smallPalette) {
-    const auto bytes = encodeAnimation(animation, smallPalette);
+                              const std::vector<PaletteEntry>& smallPalette,
+                              const Progress& progress) {
+    bool stopped = false;
+    const auto bytes = encodeAnimation(animation, smallPalette, [&](int done, int total) {
+        stopped = !reportProgress(progress, done, total);
+        return !stopped;
+    });
     if (bytes.empty())
-        return {false, documentNotEncodedText};
+        return stopped ? encodingStopped() : SaveResult{false, documentNotEncodedText};
     return saveFileAtomically(path, bytes);
 }
 
-DocumentReadResult readAnimationFile(const std::string& path) {
+DocumentReadResult readAnimationFile(const std::string& path, const Progress& progress) {
     std::vector<uint8_t> bytes;
     if (auto f = readFileBytes(path, bytes); f != ReadFailure::None)
         return DocumentReadResult::failed(f, format);
-    return decodeAnimation(bytes);
+    return decodeAnimation(bytes, progress);
 }
 
 } // namespace vork

@@ -9,6 +9,7 @@
 #include "files/SaveFile.h"
 #include "model/Document.h"
 #include "model/Palette.h"
+#include "pixels/Progress.h"
 
 #include <cstdint>
 #include <span>
@@ -20,19 +21,24 @@ namespace vork {
 // The file's bytes for the animation. Empty when a side is outside 1..5000 or a
 // layer's image does not have the document size, which a sound document never has, or when
 // memory ran out.
+// Progress counts the layers encoded; a stop gives no bytes.
 std::vector<uint8_t> encodeAnimation(const Document& animation,
-                                     const std::vector<PaletteEntry>& smallPalette);
+                                     const std::vector<PaletteEntry>& smallPalette,
+                                     const Progress& progress = {});
 
 // Reads a whole animation file into a new document. Layer ids are not stored: each frame's
 // layers read back as 1..N with layerCounter N. A file whose layers would need more than
 // maxPixelBytes of pixels is refused as TooLarge before any is allocated.
-DocumentReadResult decodeAnimation(std::span<const uint8_t> bytes);
-DocumentReadResult decodeAnimation(std::span<const uint8_t> bytes, uint64_t maxPixelBytes);
+// Progress counts the layers built; a stop gives Cancelled.
+DocumentReadResult decodeAnimation(std::span<const uint8_t> bytes, const Progress& progress = {});
+DocumentReadResult decodeAnimation(std::span<const uint8_t> bytes, uint64_t maxPixelBytes,
+                                   const Progress& progress = {});
 
 // Encodes and saves; an existing file is replaced only by a complete new one.
 SaveResult writeAnimationFile(const std::string& path, const Document& animation,
-                              const std::vector<PaletteEntry>& smallPalette);
+                              const std::vector<PaletteEntry>& smallPalette,
+                              const Progress& progress = {});
 // Reads the file (a regular file of at most maxDocumentFileBytes) and decodes it.
-DocumentReadResult readAnimationFile(const std::string& path);
+DocumentReadResult readAnimationFile(const std::string& path, const Progress& progress = {});
 
 } // namespace vork

@@ -8,8 +8,13 @@
 // the document from what the scan accepted.
 #include "files/ByteStream.h"
 #include "files/DocumentRead.h"
+#include "files/SaveFile.h"
 #include "model/Document.h"
 #include "model/Palette.h"
+#include "pixels/Progress.h"
+
+#include <algorithm>
+#include <cstdint>
 
 #include <cstdint>
 #include <span>
@@ -30,6 +35,13 @@ inline constexpr const char* documentNotEncodedText =
 // A delay in milliseconds as the files store it: truncated toward zero, saturated to the
 // 32-bit range, NaN as 0.
 int32_t fileDelay(double milliseconds);
+
+// What a save gives when its progress callback stopped the encoding: nothing was written.
+inline SaveResult encodingStopped() {
+    SaveResult r{false, "Запись прервана."};
+    r.cancelled = true;
+    return r;
+}
 
 // Writes the header and the palette block; missing palette entries are written transparent.
 void writeHeaderAndPalette(ByteWriter& out, std::string_view magic, const Document& document,
@@ -52,6 +64,33 @@ struct HeaderBlock {
     int width = 0, height = 0;
     std::vector<PaletteEntry> smallPalette;
 };
+
+// Counts the layers of an encode or a build for a Progress callback; once the callback asked to
+// stop, every further step says so.
+class LayerSteps {
+  public:
+    LayerSteps(const Progress& progress, int64_t total) : progress(progress), total(total) {}
+    bool step() {
+        ++done;
+        if (!stopped && !reportProgress(progress, int(std::min<int64_t>(done, INT32_MAX)),
+                                        int(std::min<int64_t>(total, INT32_MAX))))
+            stopped = true;
+        return !stopped;
+    }
+    bool wasStopped() const { return stopped; }
+
+  private:
+    const Progress& progress;
+    int64_t total, done = 0;
+    bool stopped = false;
+};
+
+inline int64_t documentLayerCount(const Document& document) {
+    int64_t n = 0;
+    for (const auto& frame : document.frames)
+        n += frame->layerCount();
+    return n;
+}
 
 // Reads the header and the palette block. WrongFormat when the magic differs, Damaged for a
 // side below 1, TooLarge for a side beyond the limit.

@@ -17,6 +17,8 @@ std::string readFailureText(ReadFailure failure, DocumentFileFormat format) {
         return "Документ в файле слишком велик: сторона больше 5000 точек или не хватит памяти.";
     case ReadFailure::Unreadable:
         return "Файл не удаётся прочитать.";
+    case ReadFailure::Cancelled:
+        return "Чтение прервано.";
     }
     return "Файл не удаётся прочитать.";
 }

@@ -20,6 +20,7 @@ enum class ReadFailure {
     Damaged,     // a value no writer produces: a run that does not advance, a count of 0, ...
     TooLarge,    // a side beyond the limit, more decoded pixels than the memory budget allows
     Unreadable,  // missing, not a regular file, or the read failed
+    Cancelled,   // the progress callback asked to stop
 };
 
 // The short Russian reason shown to the user, UTF-8; empty for None.

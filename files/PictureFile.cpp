@@ -62,7 +62,7 @@ ReadFailure scanPicture(std::span<const uint8_t> bytes, PictureLayout& layout,
 }
 
 // Null when a layer's image could not be allocated.
-std::unique_ptr<Document> buildPicture(const PictureLayout& layout) {
+std::unique_ptr<Document> buildPicture(const PictureLayout& layout, LayerSteps& steps) {
     auto picture = std::make_unique<Document>(layout.header.width, layout.header.height, 0.0);
     picture->defaultDelay = layout.header.defaultDelay;
     Frame& frame = picture->current();
@@ -73,7 +73,7 @@ std::unique_ptr<Document> buildPicture(const PictureLayout& layout) {
         Layer& layer = frame.current();
         layer.id = layout.layers[k].id;
         largestId = std::max(largestId, layer.id);
-        if (!applyLayerBody(layout.layers[k].body, layer))
+        if (!applyLayerBody(layout.layers[k].body, layer) || !steps.step())
             return nullptr;
     }
     frame.layerCounter = largestId;
@@ -84,8 +84,10 @@ std::unique_ptr<Document> buildPicture(const PictureLayout& layout) {
 } // namespace
 
 std::vector<uint8_t> encodePicture(const Document& picture,
-                                   const std::vector<PaletteEntry>& smallPalette) {
+                                   const std::vector<PaletteEntry>& smallPalette,
+                                   const Progress& progress) {
     std::vector<uint8_t> bytes;
+    LayerSteps steps(progress, picture.current().layerCount());
     if (!writableDocumentSize(picture))
         return bytes;
     try {
@@ -98,7 +100,7 @@ std::vector<uint8_t> encodePicture(const Document& picture,
         out.writeInt32(frame.layerCount());
         for (const auto& layer : frame.layers) {
             out.writeInt32(layer->id);
-            if (!writeLayerBody(out, *layer, picture.width, picture.height))
+            if (!writeLayerBody(out, *layer, picture.width, picture.height) || !steps.step())
                 return {};
         }
         out.finish();
@@ -109,19 +111,22 @@ std::vector<uint8_t> encodePicture(const Document& picture,
     return bytes;
 }
 
-DocumentReadResult decodePicture(std::span<const uint8_t> bytes) {
-    return decodePicture(bytes, maxDecodedBytes);
+DocumentReadResult decodePicture(std::span<const uint8_t> bytes, const Progress& progress) {
+    return decodePicture(bytes, maxDecodedBytes, progress);
 }
 
-DocumentReadResult decodePicture(std::span<const uint8_t> bytes, uint64_t maxPixelBytes) {
+DocumentReadResult decodePicture(std::span<const uint8_t> bytes, uint64_t maxPixelBytes,
+                                 const Progress& progress) {
     try {
         PictureLayout layout;
         if (auto f = scanPicture(bytes, layout, maxPixelBytes); f != ReadFailure::None)
             return DocumentReadResult::failed(f, format);
+        LayerSteps steps(progress, int64_t(layout.layers.size()));
         DocumentReadResult result;
-        result.document = buildPicture(layout);
+        result.document = buildPicture(layout, steps);
         if (!result.document)
-            return DocumentReadResult::failed(ReadFailure::TooLarge, format);
+            return DocumentReadResult::failed(
+                steps.wasStopped() ? ReadFailure::Cancelled : ReadFailure::TooLarge, format);
         result.smallPalette = std::move(layout.header.smallPalette);
         return result;
     } catch (const std::bad_alloc&) {
@@ -130,18 +135,23 @@ DocumentReadResult decodePicture(std::span<const uint8_t> bytes, uint64_t maxPix
 }
 
 SaveResult writePictureFile(const std::string& path, const Document& picture,
-                            const std::vector<PaletteEntry>& smallPalette) {
-    const auto bytes = encodePicture(picture, smallPalette);
+                            const std::vector<PaletteEntry>& smallPalette,
+                            const Progress& progress) {
+    bool stopped = false;
+    const auto bytes = encodePicture(picture, smallPalette, [&](int done, int total) {
+        stopped = !reportProgress(progress, done, total);
+        return !stopped;
+    });
     if (bytes.empty())
-        return {false, documentNotEncodedText};
+        return stopped ? encodingStopped() : SaveResult{false, documentNotEncodedText};
     return saveFileAtomically(path, bytes);
 }
 
-DocumentReadResult readPictureFile(const std::string& path) {
+DocumentReadResult readPictureFile(const std::string& path, const Progress& progress) {
     std::vector<uint8_t> bytes;
     if (auto f = readFileBytes(path, bytes); f != ReadFailure::None)
         return DocumentReadResult::failed(f, format);
-    return decodePicture(bytes);
+    return decodePicture(bytes, progress);
 }
 
 } // namespace vork

@@ -9,6 +9,7 @@
 #include "files/SaveFile.h"
 #include "model/Document.h"
 #include "model/Palette.h"
+#include "pixels/Progress.h"
 
 #include <cstdint>
 #include <span>
@@ -20,19 +21,24 @@ namespace vork {
 // The file's bytes for the picture's current (only) frame. Empty when a side is outside
 // 1..5000 or a layer's image does not have the document size, which a sound document never
 // has, or when memory ran out.
+// Progress counts the layers encoded; a stop gives no bytes.
 std::vector<uint8_t> encodePicture(const Document& picture,
-                                   const std::vector<PaletteEntry>& smallPalette);
+                                   const std::vector<PaletteEntry>& smallPalette,
+                                   const Progress& progress = {});
 
 // Reads a whole picture file into a new document. The frame's layerCounter is the one stored,
 // raised to the largest layer id read so that ids are never issued twice. A file whose layers
 // would need more than maxPixelBytes of pixels is refused as TooLarge before any is allocated.
-DocumentReadResult decodePicture(std::span<const uint8_t> bytes);
-DocumentReadResult decodePicture(std::span<const uint8_t> bytes, uint64_t maxPixelBytes);
+// Progress counts the layers built; a stop gives Cancelled.
+DocumentReadResult decodePicture(std::span<const uint8_t> bytes, const Progress& progress = {});
+DocumentReadResult decodePicture(std::span<const uint8_t> bytes, uint64_t maxPixelBytes,
+                                 const Progress& progress = {});
 
 // Encodes and saves; an existing file is replaced only by a complete new one.
 SaveResult writePictureFile(const std::string& path, const Document& picture,
-                            const std::vector<PaletteEntry>& smallPalette);
+                            const std::vector<PaletteEntry>& smallPalette,
+                            const Progress& progress = {});
 // Reads the file (a regular file of at most maxDocumentFileBytes) and decodes it.
-DocumentReadResult readPictureFile(const std::string& path);
+DocumentReadResult readPictureFile(const std::string& path, const Progress& progress = {});
 
 } // namespace vork

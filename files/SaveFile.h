@@ -27,6 +27,7 @@ namespace vork {
 struct SaveResult {
     bool ok = false;
     std::string reason; // empty when ok; otherwise a short reason in Russian, e.g. "диск заполнен"
+    bool cancelled = false; // the progress callback asked to stop before anything was written
     explicit operator bool() const { return ok; }
 };
 

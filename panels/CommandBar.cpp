@@ -53,26 +53,26 @@ void modeSwitch(Editor& e, Graphics& g, Mode mode) {
 
 void fileButtons(Editor& e, Graphics& g, Mode mode) {
     const bool painter = mode == Mode::Painter;
-    // Row 1: import and export.
-    if (iconButton(e, g, buttonAt(12, 49), {125, 0, 24, 24})) {
-        // Insert image: the insert-from-file chooser and placing the pasted Selection go here.
-    }
-    if (iconButton(e, g, buttonAt(36, 49), {50, 0, 24, 24})) {
-        // Painter: open an image file as a new picture; Animator: import the frames of a GIF.
-    }
-    if (iconButton(e, g, buttonAt(60, 49), {75, 0, 24, 24})) {
-        // Painter: export the composite as PNG; Animator: export the frames as PNG files.
-    }
+    const bool hasDocument = e.mode(mode).document != nullptr;
+    // Row 1: insert an image, open an image as a picture (Painter) or import a GIF (Animator),
+    // export. Inserting and exporting need a document.
+    if (iconButton(e, g, buttonAt(12, 49), {125, 0, 24, 24}) && hasDocument)
+        e.platform.postCommand(painter ? command::insertImagePainter
+                                       : command::insertImageAnimator);
+    if (iconButton(e, g, buttonAt(36, 49), {50, 0, 24, 24}))
+        e.platform.postCommand(painter ? command::openImageAsPicture : command::importGif);
+    if (iconButton(e, g, buttonAt(60, 49), {75, 0, 24, 24}) && hasDocument)
+        e.platform.postCommand(painter ? command::exportPicture : command::exportPng);
     groove(g, 70);
-    // Row 2: new, open, save.
+    // Row 2: new, open, save. Each posts its command: its chooser or dialog opens after this
+    // paint, never inside it.
     if (iconButton(e, g, buttonAt(12, 74), {0, 0, 24, 24}))
         e.platform.postCommand(painter ? command::newPicture : command::newAnimation);
-    if (iconButton(e, g, buttonAt(36, 74), {25, 0, 24, 24})) {
-        // Open: the picture reader (Painter) or the animation reader (Animator) goes here.
-    }
-    if (iconButton(e, g, buttonAt(60, 74), {100, 0, 24, 24})) {
-        // Save: the picture writer (Painter) or the animation writer (Animator) goes here.
-    }
+    if (iconButton(e, g, buttonAt(36, 74), {25, 0, 24, 24}))
+        e.platform.postCommand(painter ? command::openPicture : command::openAnimation);
+    // Saving needs a document; without one the button does nothing.
+    if (iconButton(e, g, buttonAt(60, 74), {100, 0, 24, 24}) && hasDocument)
+        e.platform.postCommand(painter ? command::savePicture : command::saveAnimation);
 }
 
 // Three ToolButtons side by side from x, 24 pixels apart; a click makes its tool current.

@@ -4,6 +4,8 @@
 #include "qt/ClientArea.h"
 #include "qt/InfoDialogs.h"
 #include "qt/NewDocumentDialog.h"
+#include "qt/Progress.h"
+#include "qt/SizeDialogs.h"
 #include "ui/Commands.h"
 
 #include <QApplication>
@@ -34,13 +36,17 @@ QString qs(const std::string& s) {
 
 QString filterText(const FileChooser& c) {
     QStringList parts;
+    // A filter lists its patterns separated by ";"; Qt separates them by spaces.
     for (const auto& [name, pattern] : c.filters)
-        parts << QStringLiteral("%1 (%2)").arg(qs(name), qs(pattern));
+        parts << QStringLiteral("%1 (%2)").arg(qs(name), qs(pattern).replace(u';', u' '));
     return parts.join(QStringLiteral(";;"));
 }
 
 QString startPath(const FileChooser& c, const std::string& remembered) {
     QString folder = qs(c.initialFolder);
+    // A folder that does not exist would be taken for a file name: start in the current one.
+    if (!QFileInfo(folder).isDir())
+        folder = QDir::currentPath();
     if (remembered.empty())
         return folder;
     QFileInfo info(qs(remembered));
@@ -189,6 +195,20 @@ void MainWindow::aboutBox() {
 }
 void MainWindow::keyReference() {
     runKeyReference(this);
+}
+
+PictureSizeAnswer MainWindow::pictureSizeDialog(Mode mode, int width, int height) {
+    return runPictureSizeDialog(this, mode, width, height);
+}
+CanvasSizeAnswer MainWindow::canvasSizeDialog(Mode mode, int width, int height) {
+    return runCanvasSizeDialog(this, mode, width, height);
+}
+MergeAnswer MainWindow::mergeDialog(int frameCount) {
+    return runMergeDialog(this, frameCount);
+}
+
+std::unique_ptr<ProgressWindow> MainWindow::beginProgress(const std::string& label) {
+    return std::make_unique<QtProgressWindow>(this, qs(label));
 }
 
 } // namespace vork

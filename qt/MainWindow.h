@@ -41,6 +41,10 @@ class MainWindow : public QMainWindow, public Platform {
                                         const std::function<void(int, int)>& onPreset) override;
     void aboutBox() override;
     void keyReference() override;
+    PictureSizeAnswer pictureSizeDialog(Mode mode, int width, int height) override;
+    CanvasSizeAnswer canvasSizeDialog(Mode mode, int width, int height) override;
+    MergeAnswer mergeDialog(int frameCount) override;
+    std::unique_ptr<ProgressWindow> beginProgress(const std::string& label) override;
 
     // Held keys and buttons, kept from press and release events.
     void setHeld(HeldKey key, bool down);

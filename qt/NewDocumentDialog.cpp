@@ -1,5 +1,7 @@
 #include "qt/NewDocumentDialog.h"
 
+#include "qt/DialogParts.h"
+
 #include <QFont>
 #include <QFrame>
 #include <QGroupBox>
@@ -8,8 +10,6 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QRegularExpressionValidator>
 
 #include <array>
 #include <optional>
@@ -30,46 +30,6 @@ constexpr std::array<Preset, 7> presetSizes{{
     {640, 480},
     {1024, 768},
 }};
-
-// The layout is drawn in dialog units of an 8-point dialog font: a unit is a quarter of the
-// average character width across and an eighth of the character height down.
-constexpr double unitX = 1.5, unitY = 1.625;
-
-// Corners are converted, not sizes, so controls that touch in units still touch in pixels.
-QRect dialogUnits(int x, int y, int w, int h) {
-    const int left = qRound(x * unitX), top = qRound(y * unitY);
-    const int right = qRound((x + w) * unitX), bottom = qRound((y + h) * unitY);
-    return QRect(left, top, right - left, bottom - top);
-}
-
-// The edits take digits only; nine of them always fit an int.
-constexpr int maxSizeDigits = 9;
-
-QLineEdit* makeSizeEdit(QWidget* parent, const char* name, int value, QRect rect) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setMaxLength(maxSizeDigits);
-    edit->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
-    // A remembered size that digits cannot show (negative) leaves the edit empty for the user.
-    if (value >= 0)
-        edit->setText(QString::number(value));
-    edit->setGeometry(rect);
-    return edit;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* text, QRect rect) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setGeometry(rect);
-    return label;
-}
-
-// Empty (or otherwise unreadable) text gives nothing, which no valid size equals.
-std::optional<int> readSize(const QLineEdit* edit) {
-    bool ok = false;
-    const int value = edit->text().toInt(&ok);
-    return ok ? std::optional<int>(value) : std::nullopt;
-}
 
 } // namespace
 
@@ -105,9 +65,9 @@ NewDocumentDialog::NewDocumentDialog(Mode mode, int width, int height,
     presets_->setGeometry(dialogUnits(52, 11, 130, 48));
 
     makeLabel(this, "Width :", dialogUnits(20, 84, 42, 8));
-    widthEdit_ = makeSizeEdit(this, "width", width, dialogUnits(58, 81, 44, 12));
+    widthEdit_ = makeNumberEdit(this, "width", width, dialogUnits(58, 81, 44, 12));
     makeLabel(this, "Height :", dialogUnits(19, 104, 42, 8));
-    heightEdit_ = makeSizeEdit(this, "height", height, dialogUnits(58, 101, 44, 12));
+    heightEdit_ = makeNumberEdit(this, "height", height, dialogUnits(58, 101, 44, 12));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setGeometry(dialogUnits(90, 124, 44, 14));
@@ -143,8 +103,8 @@ void NewDocumentDialog::choosePreset(QListWidgetItem* item) {
 }
 
 void NewDocumentDialog::accept() {
-    const std::optional<int> width = readSize(widthEdit_);
-    const std::optional<int> height = readSize(heightEdit_);
+    const std::optional<int> width = readNumber(widthEdit_);
+    const std::optional<int> height = readNumber(heightEdit_);
     if (!width || !height || !validDocumentSize(*width, *height)) {
         if (warn)
             warn(documentSizeRangeMessage());

@@ -7,10 +7,12 @@
 #include "qt/MainWindow.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -54,8 +56,21 @@ void closeOnTermination(vork::MainWindow& window) {
 int main(int argc, char** argv) {
     const vork::CommandLine command =
         vork::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-    if (command.action != vork::CommandLine::Action::RunEditor)
-        return vork::runCommandLine(command, std::cout, std::cerr);
+    if (command.action != vork::CommandLine::Action::RunEditor) {
+        // File work decodes and paints images with Qt Gui, which needs an application; the
+        // offscreen platform needs no display, so the command line runs without a window
+        // system whatever the environment says.
+        std::unique_ptr<QGuiApplication> gui;
+        if (vork::needsImageLibrary(command)) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            // Failures are told on one line of their own; Qt's notes would only add noise.
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+            gui = std::make_unique<QGuiApplication>(argc, argv);
+        }
+        const auto progress =
+            isatty(STDERR_FILENO) ? vork::ProgressLine::OnErr : vork::ProgressLine::Off;
+        return vork::runCommandLine(command, std::cout, std::cerr, progress);
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VORK"));

@@ -18,6 +18,17 @@ inline constexpr int animationCanvasSize = 32786;
 inline constexpr int picturePictureSize = 32787;
 inline constexpr int pictureCanvasSize = 32788;
 inline constexpr int merge = 32794;
+
+// The command bars' file buttons post these, so their choosers and dialogs open after the paint
+// that saw the click rather than inside it. They are in no menu.
+inline constexpr int openPicture = 2001;
+inline constexpr int openAnimation = 2002;
+inline constexpr int savePicture = 2003;
+inline constexpr int saveAnimation = 2004;
+inline constexpr int insertImagePainter = 2005;
+inline constexpr int insertImageAnimator = 2006;
+inline constexpr int openImageAsPicture = 2007;
+inline constexpr int exportPicture = 2008;
 } // namespace command
 
 // One entry of a popup of the main menu; id 0 is a separator.

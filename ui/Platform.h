@@ -1,10 +1,15 @@
 #pragma once
 // Everything the program asks of the desktop. The Qt window implements it; tests script it.
+#include "gfx/Graphics.h"
 #include "model/Limits.h"
+#include "pixels/DocumentResize.h"
+#include "pixels/MergeAnimation.h"
+#include "pixels/Progress.h"
 #include "ui/Mode.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -45,6 +50,41 @@ struct NewDocumentAnswer {
     int width = 0, height = 0;
 };
 
+// The size dialog's answer: OK with the new size and the interpolation, or Cancel.
+struct PictureSizeAnswer {
+    bool accepted = false;
+    int width = 0, height = 0;
+    Interpolation interpolation = Interpolation::Bicubic;
+};
+
+// The canvas dialog's answer: OK with the new size and where the old content goes, or Cancel.
+struct CanvasSizeAnswer {
+    bool accepted = false;
+    int width = 0, height = 0;
+    Anchor anchor = Anchor::Centre;
+};
+
+// The merge dialog's answer: OK with the place and, for AfterFrame, the frame number.
+struct MergeAnswer {
+    bool accepted = false;
+    MergePlace place = MergePlace::AtEnd;
+    int frameNumber = 0;
+};
+
+// The progress window of one long operation. It shows itself only when the work lasts longer
+// than about half a second, and goes when this object is destroyed.
+class ProgressWindow {
+  public:
+    virtual ~ProgressWindow() = default;
+    // `done` of `total` steps are done; false once the user asked to stop.
+    virtual bool step(int done, int total) = 0;
+};
+
+// The window's steps as the Progress callback the operations take.
+inline Progress progressOf(ProgressWindow& window) {
+    return [&window](int done, int total) { return window.step(done, total); };
+}
+
 class Platform {
   public:
     virtual ~Platform() = default;
@@ -69,6 +109,16 @@ class Platform {
                                                 const std::function<void(int, int)>& onPreset) = 0;
     virtual void aboutBox() = 0;
     virtual void keyReference() = 0;
+
+    // The modal size, canvas and merge dialogs. The size edits of the first two keep their
+    // values within the document side limits; the merge dialog's frame number never passes
+    // `frameCount`.
+    virtual PictureSizeAnswer pictureSizeDialog(Mode mode, int width, int height) = 0;
+    virtual CanvasSizeAnswer canvasSizeDialog(Mode mode, int width, int height) = 0;
+    virtual MergeAnswer mergeDialog(int frameCount) = 0;
+
+    // A progress window for a long operation described by `label`.
+    virtual std::unique_ptr<ProgressWindow> beginProgress(const std::string& label) = 0;
 };
 
 } // namespace vork

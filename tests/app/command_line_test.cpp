@@ -35,14 +35,31 @@ TEST(CommandLine, HelpAndVersionPrintAndSucceed) {
 }
 
 TEST(CommandLine, AWrongArgumentFailsWithOneLineAndTheUsage) {
-    for (const auto& args :
-         {std::vector<std::string>{"--frobnicate"}, std::vector<std::string>{"--help", "extra"}}) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--frobnicate"}, "vork: unknown argument \"--frobnicate\"\n"},
+        {{"--help", "extra"}, "vork: unexpected argument \"extra\" after --help\n"},
+        {{"--info"}, "vork: --info needs exactly one file\n"},
+        {{"--convert", "a.gif"}, "vork: --convert needs an input and an output file\n"},
+        {{"--convert", "a.gelm", "b.png", "--frame"}, "vork: --frame needs a frame number\n"},
+        {{"--convert", "a.gelm", "b.png", "--frame", "x"},
+         "vork: --frame needs a frame number, not \"x\"\n"},
+    };
+    for (const auto& [args, firstLine] : cases) {
         const Outcome r = run(args);
-        EXPECT_NE(r.status, 0);
+        EXPECT_EQ(r.status, 2);
         EXPECT_TRUE(r.out.empty());
-        EXPECT_EQ(r.err.rfind("vork: unknown argument \"" + args.front() + "\"\n", 0), 0u) << r.err;
+        EXPECT_EQ(r.err.rfind(firstLine, 0), 0u) << r.err;
         EXPECT_NE(r.err.find("usage: vork"), std::string::npos);
     }
+}
+
+TEST(CommandLine, ConvertTakesTwoFilesAndAFrameAnywhereAfterIt) {
+    const CommandLine c = parseCommandLine({"--convert", "--frame", "3", "in.gelm", "out.trnl"});
+    EXPECT_EQ(c.action, CommandLine::Action::Convert);
+    EXPECT_EQ(c.input, "in.gelm");
+    EXPECT_EQ(c.output, "out.trnl");
+    EXPECT_EQ(c.frame, 3);
+    EXPECT_FALSE(parseCommandLine({"--convert", "a", "b"}).frame);
 }
 
 } // namespace

@@ -34,6 +34,23 @@ class FakePlatform : public Platform {
     bool inputEnabledSeenInDialog = true; // set by tests that check inputEnabled around dialogs
     std::function<void()> onDialog;       // runs while any dialog is "open"
 
+    // Size, canvas and merge dialogs answer from these queues; an empty queue is Cancel.
+    std::deque<PictureSizeAnswer> pictureSizeAnswers;
+    std::deque<CanvasSizeAnswer> canvasSizeAnswers;
+    std::deque<MergeAnswer> mergeAnswers;
+    struct SizeDialogOpened {
+        Mode mode;
+        int width, height;
+    };
+    std::vector<SizeDialogOpened> pictureSizeOpened, canvasSizeOpened;
+    std::vector<int> mergeOpenedWith; // the frame count each merge dialog showed
+
+    // Progress windows: the label of each, every step reported, and the step at which the
+    // scripted user presses Cancel (0: never).
+    std::vector<std::string> progressLabels;
+    std::vector<std::pair<int, int>> progressSteps;
+    int cancelProgressAtStep = 0;
+
     uint32_t tickCount() override { return tick; }
     bool isHeld(HeldKey key) override { return held.count(key) != 0; }
     void invalidate() override { ++invalidations; }
@@ -81,7 +98,45 @@ class FakePlatform : public Platform {
             onDialog();
     }
 
+    PictureSizeAnswer pictureSizeDialog(Mode mode, int width, int height) override {
+        pictureSizeOpened.push_back({mode, width, height});
+        return scripted(pictureSizeAnswers);
+    }
+    CanvasSizeAnswer canvasSizeDialog(Mode mode, int width, int height) override {
+        canvasSizeOpened.push_back({mode, width, height});
+        return scripted(canvasSizeAnswers);
+    }
+    MergeAnswer mergeDialog(int frameCount) override {
+        mergeOpenedWith.push_back(frameCount);
+        return scripted(mergeAnswers);
+    }
+
+    class ScriptedProgress : public ProgressWindow {
+      public:
+        explicit ScriptedProgress(FakePlatform& p) : p(p) {}
+        bool step(int done, int total) override {
+            p.progressSteps.emplace_back(done, total);
+            return p.cancelProgressAtStep == 0 || done < p.cancelProgressAtStep;
+        }
+
+      private:
+        FakePlatform& p;
+    };
+    std::unique_ptr<ProgressWindow> beginProgress(const std::string& label) override {
+        progressLabels.push_back(label);
+        return std::make_unique<ScriptedProgress>(*this);
+    }
+
   private:
+    template <class Answer> Answer scripted(std::deque<Answer>& q) {
+        if (onDialog)
+            onDialog();
+        if (q.empty())
+            return Answer{};
+        Answer a = q.front();
+        q.pop_front();
+        return a;
+    }
     std::optional<std::string> answer(const FileChooser& c, std::string& remembered,
                                       std::deque<std::string>& q) {
         choosersShown.push_back(c);

@@ -1,0 +1,22 @@
+#pragma once
+// Opening and saving the mode's document in the program's own formats: the picture as a
+// ".trnl" file, the animation as a ".gelm" file. The open and the save chooser of a format share
+// one remembered name (editor.chooserNames.picture or .animation).
+#include "ui/Editor.h"
+
+namespace vork {
+
+// Shows the format's open chooser and reads the whole file into a new document. Only a file
+// read completely replaces the mode's document and the small palette's colours, followed by the
+// document aftermath; anything else leaves document, palette, view and history as they were
+// and, unless the user stopped the read, says in a message box what was wrong. True when a
+// document was opened.
+bool openDocumentFile(Editor& e, Mode mode);
+
+// Shows the format's save chooser and writes the mode's document under the chosen name with
+// the format's extension in place of the typed one. An existing file is replaced only by a
+// complete new one; a failed write is shown with the file and the reason. Does nothing without
+// a document. True when the file was written.
+bool saveDocumentFile(Editor& e, Mode mode);
+
+} // namespace vork

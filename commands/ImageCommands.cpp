@@ -1,0 +1,163 @@
+#include "commands/ImageCommands.h"
+
+#include "canvas/Canvas.h"
+#include "commands/DocumentAftermath.h"
+#include "commands/FileMessages.h"
+#include "files/ImageExport.h"
+#include "files/ImageImport.h"
+#include "pixels/SelectionOps.h"
+
+namespace vork {
+
+namespace {
+
+constexpr const char* imageFilterName = "Image files";
+constexpr const char* imagePatterns = "*.png;*.jpg;*.gif;*.bmp;*.tiff";
+
+std::optional<std::string> chooseToOpen(Editor& e, const char* title, const char* filterName,
+                                        const char* pattern, const char* folder,
+                                        std::string ChooserNames::*remembered) {
+    return e.platform.openFile(FileChooser{title, {{filterName, pattern}}, folder, ""},
+                               e.chooserNames.*remembered);
+}
+
+std::optional<std::string> chooseToExport(Editor& e, const char* title, const char* folder,
+                                          std::string ChooserNames::*remembered) {
+    return e.platform.saveFile(FileChooser{title, {{"PNG files", "*.png"}}, folder, ".png"},
+                               e.chooserNames.*remembered);
+}
+
+// The image to insert, loaded; nothing when cancelled or when it failed (which is shown).
+std::optional<Bitmap> chooseImageToInsert(Editor& e) {
+    const auto path = chooseToOpen(e, "Вставка из графического файла", imageFilterName,
+                                   imagePatterns, "frames", &ChooserNames::imageToInsert);
+    if (!path)
+        return std::nullopt;
+    LoadedImage loaded = loadImageFile(*path);
+    if (!loaded) {
+        reportOpenFailure(e, *path, loaded.outcome.reason);
+        return std::nullopt;
+    }
+    return std::move(loaded.image);
+}
+
+void reportExportFailure(Editor& e, const FileOutcome& outcome) {
+    if (outcome.failure == ImageFailure::Cancelled)
+        return;
+    std::string reason = outcome.reason;
+    if (!outcome.detail.empty())
+        reason += ": " + outcome.detail;
+    reportSaveFailure(e, outcome.file, reason);
+}
+
+SingleLayerView viewOf(const ModeState& m) {
+    return m.layers.singleLayerView ? SingleLayerView::On : SingleLayerView::Off;
+}
+
+} // namespace
+
+bool insertImage(Editor& e, Mode mode) {
+    ModalScope modal(e);
+    if (!e.mode(mode).document)
+        return false;
+    auto image = chooseImageToInsert(e);
+    if (!image)
+        return false;
+    Selection& s = e.selection;
+    s.copyImage = std::move(*image);
+    s.hasCopy = true;
+    s.pastedFromOutside = true;
+    e.currentTool = Tool::RectangleSelection;
+    e.mode(mode).drag.shapeDrag = false;
+    const Point centre = visibleCentre(canvasPlacement(e, mode));
+    pasteSelection(s, centre.x, centre.y);
+    requestModeRepaint(e, mode);
+    return true;
+}
+
+bool loadImageForPaste(Editor& e) {
+    ModalScope modal(e);
+    if (!e.picture() && !e.animation())
+        return false;
+    auto image = chooseImageToInsert(e);
+    if (!image)
+        return false;
+    e.selection.copyImage = std::move(*image);
+    e.selection.hasCopy = true;
+    e.currentTool = Tool::RectangleSelection;
+    return true;
+}
+
+bool openImageAsNewPicture(Editor& e) {
+    ModalScope modal(e);
+    const auto path = chooseToOpen(e, "Загрузка Png; Jpg; Gif; Bmp; Tiff.", imageFilterName,
+                                   imagePatterns, "png", &ChooserNames::imageAsPicture);
+    if (!path)
+        return false;
+    ImportedDocument opened = openImageAsPicture(*path);
+    if (!opened) {
+        reportOpenFailure(e, *path, opened.outcome.reason);
+        return false;
+    }
+    replaceDocument(e, Mode::Painter, std::move(opened.document));
+    return true;
+}
+
+bool importGifAnimation(Editor& e) {
+    ModalScope modal(e);
+    const auto path = chooseToOpen(e, "Импорт анимации из GIF файлов", "GIF files", "*.gif", "gif",
+                                   &ChooserNames::gifImport);
+    if (!path)
+        return false;
+    ImportedDocument imported;
+    {
+        const auto progress = e.platform.beginProgress("Импорт " + *path);
+        imported = importGif(*path, progressOf(*progress));
+    }
+    if (!imported) {
+        if (imported.outcome.failure != ImageFailure::Cancelled)
+            reportOpenFailure(e, *path, imported.outcome.reason);
+        return false;
+    }
+    replaceDocument(e, Mode::Animator, std::move(imported.document));
+    return true;
+}
+
+bool exportPictureFile(Editor& e) {
+    ModalScope modal(e);
+    ModeState& m = e.mode(Mode::Painter);
+    if (!m.document)
+        return false;
+    const auto chosen =
+        chooseToExport(e, "Сохранить растр в формате PNG", "png", &ChooserNames::pictureExport);
+    if (!chosen)
+        return false;
+    const Document& picture = *m.document;
+    const int viewed = picture.frame(0).layerWithSerial(m.layers.viewedLayer);
+    const ExportResult written =
+        exportPicturePng(composePicture(picture, viewOf(m), viewed), *chosen);
+    if (!written)
+        reportExportFailure(e, written.outcome);
+    return bool(written);
+}
+
+bool exportFrameFiles(Editor& e) {
+    ModalScope modal(e);
+    ModeState& m = e.mode(Mode::Animator);
+    if (!m.document)
+        return false;
+    const auto chosen =
+        chooseToExport(e, "Экспорт кадров в формате PNG", "frames", &ChooserNames::framesExport);
+    if (!chosen)
+        return false;
+    ExportResult written;
+    {
+        const auto progress = e.platform.beginProgress("Экспорт кадров " + *chosen);
+        written = exportFramesPng(*m.document, *chosen, viewOf(m), progressOf(*progress));
+    }
+    if (!written)
+        reportExportFailure(e, written.outcome);
+    return bool(written);
+}
+
+} // namespace vork
