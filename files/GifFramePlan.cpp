@@ -9,20 +9,6 @@ namespace vork {
 
 namespace {
 
-bool isEmpty(Rect r) {
-    return r.w <= 0 || r.h <= 0;
-}
-
-Rect unite(Rect a, Rect b) {
-    if (isEmpty(a))
-        return b;
-    if (isEmpty(b))
-        return a;
-    const int left = std::min(a.x, b.x), top = std::min(a.y, b.y);
-    const int right = std::max(a.x + a.w, b.x + b.w), bottom = std::max(a.y + a.h, b.y + b.h);
-    return {left, top, right - left, bottom - top};
-}
-
 // Grows a rectangle, given as inclusive bounds, to hold the pixels of one row from x0 to x1.
 struct Bounds {
     int left = 0, top = 0, right = -1, bottom = -1;
@@ -118,9 +104,9 @@ bool GifFramePlanner::settle(const GifFramePixels& next) {
     frame.index = added - 1;
     frame.target = &target;
     frame.canvas = &canvas;
-    frame.disposal = isEmpty(vanishing) ? GifDisposal::Keep : GifDisposal::Clear;
+    frame.disposal = vanishing.empty() ? GifDisposal::Keep : GifDisposal::Clear;
     frame.rect = unite(changed, vanishing);
-    if (isEmpty(frame.rect))
+    if (frame.rect.empty())
         frame.rect = {0, 0, 1, 1}; // nothing changed: one pixel the canvas already shows
     if (!handOn(frame))
         return false;

@@ -11,14 +11,25 @@ namespace vork {
 namespace {
 constexpr int dotsPerMeter96Dpi = 3780;
 
+QImage::Format qtFormat(PixelFormat format) {
+    switch (format) {
+    case PixelFormat::Rgb:
+        return QImage::Format_RGB32;
+    case PixelFormat::PremultipliedArgb:
+        return QImage::Format_ARGB32_Premultiplied;
+    case PixelFormat::Argb:
+        break;
+    }
+    return QImage::Format_ARGB32;
+}
+
 QImage blankImage(int width, int height, PixelFormat format) {
     if (width <= 0 || height <= 0)
         return {};
-    QImage img(width, height,
-               format == PixelFormat::Argb ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    QImage img(width, height, qtFormat(format));
     if (img.isNull())
         return {};
-    img.fill(format == PixelFormat::Argb ? 0u : 0xFF000000u);
+    img.fill(format == PixelFormat::Rgb ? 0xFF000000u : 0u);
     img.setDotsPerMeterX(dotsPerMeter96Dpi);
     img.setDotsPerMeterY(dotsPerMeter96Dpi);
     return img;
@@ -29,7 +40,14 @@ Bitmap::Bitmap(int width, int height, PixelFormat format)
     : image_(blankImage(width, height, format)) {}
 
 PixelFormat Bitmap::format() const {
-    return image_.format() == QImage::Format_RGB32 ? PixelFormat::Rgb : PixelFormat::Argb;
+    switch (image_.format()) {
+    case QImage::Format_RGB32:
+        return PixelFormat::Rgb;
+    case QImage::Format_ARGB32_Premultiplied:
+        return PixelFormat::PremultipliedArgb;
+    default:
+        return PixelFormat::Argb;
+    }
 }
 
 uint8_t* Bitmap::bytes() {

@@ -3,7 +3,9 @@
 //
 // In memory every pixel is 4 bytes B, G, R, A, rows from the top, stride 4 x width, so that
 // pixel (x, y) is at byte 4 * (y * width + x) of bytes(). A new ARGB bitmap is all zero
-// (transparent black); a new RGB bitmap is black with the alpha byte 255.
+// (transparent black); a new RGB bitmap is black with the alpha byte 255. A premultiplied ARGB
+// bitmap holds red, green and blue already multiplied by alpha / 255: the form reductions are
+// averaged and drawn in.
 #include "gfx/Color.h"
 #include "gfx/Geometry.h"
 
@@ -13,7 +15,7 @@
 
 namespace vork {
 
-enum class PixelFormat { Argb, Rgb };
+enum class PixelFormat { Argb, Rgb, PremultipliedArgb };
 
 class Bitmap {
   public:
@@ -45,6 +47,11 @@ class Bitmap {
 
     // Replaces every pixel, alpha included.
     void fill(Color c);
+
+    // A number that changes whenever the pixels may have been written: by any access to the
+    // writable pixel memory (bytes(), row(), setPixel, fill), by a drawing context on the
+    // bitmap, or by assigning another bitmap. Reading through a const bitmap keeps it.
+    uint64_t contentKey() const { return uint64_t(image_.cacheKey()); }
 
     // Loads PNG, JPEG, GIF, BMP or TIFF as ARGB; a failed load gives a null bitmap.
     static Bitmap load(const std::string& path);

@@ -206,10 +206,17 @@ void Graphics::drawImage(const Bitmap& src, int x, int y) {
     drawImage(src, x, y, {0, 0, src.width(), src.height()});
 }
 
-void Graphics::drawImage(const Bitmap& src, int x, int y, Rect s) {
-    if (!painter_ || src.isNull() || s.w <= 0 || s.h <= 0)
+void Graphics::drawImage(const Bitmap& src, int x, int y, Rect s, float opacity) {
+    if (!painter_ || src.isNull() || s.w <= 0 || s.h <= 0 || opacity <= 0)
         return;
+    if (opacity >= 1) {
+        painter_->drawImage(QPointF(x - 0.5, y - 0.5), src.qimage(), QRect(s.x, s.y, s.w, s.h));
+        return;
+    }
+    painter_->save();
+    painter_->setOpacity(opacity);
     painter_->drawImage(QPointF(x - 0.5, y - 0.5), src.qimage(), QRect(s.x, s.y, s.w, s.h));
+    painter_->restore();
 }
 
 void Graphics::drawImage(const Bitmap& src, RectF dst, RectF s, float opacity) {

@@ -45,9 +45,9 @@ class Graphics {
     // A rounded box: filled and outlined, the corner arcs in a box of 2 x radius.
     void roundedBox(RectF r, float radius, const Brush& fill, const Pen& outline);
 
-    // Unscaled at a point (integer pixels, no resampling).
+    // Unscaled at a point (integer pixels, no resampling), with an opacity factor.
     void drawImage(const Bitmap& src, int x, int y);
-    void drawImage(const Bitmap& src, int x, int y, Rect srcRect);
+    void drawImage(const Bitmap& src, int x, int y, Rect srcRect, float opacity = 1.0f);
     // Scaled from srcRect into dst with the current interpolation. With NearestNeighbor the
     // destination pixel at distance d from dst.x shows source column trunc(d / zoom + 0.5 +
     // srcRect.x), zoom = dst.w / srcRect.w (likewise for rows), which is how the canvas maps
