@@ -1,0 +1,45 @@
+#pragma once
+// Drawing an image reduced: the last, small step from the nearest kept reduction (Reductions)
+// to the pixels on screen, in the preview or in a thumbnail.
+//
+// Every drawn pixel shows the box average of the image area it covers, weighted by how much of
+// each pixel of the reduction lies in that area; with a scale that is a power of two and a
+// source on the reduction's grid, that is exactly the reduction's pixel.
+#include "gfx/Graphics.h"
+#include "model/ChangeTracker.h"
+#include "model/Document.h"
+#include "model/Reductions.h"
+
+namespace vork {
+
+// The pixels of a grid that the drawing context covers with the rectangle r: columns
+// floor(r.x + 0.5) up to but not including floor(r.x + r.w + 0.5), likewise rows.
+Rect coveredPixels(RectF r);
+
+// An image with what keeps track of its changes and its reductions.
+struct ReducibleImage {
+    const Bitmap& image;
+    const ChangeTracker& changes;
+    Reductions& reductions;
+};
+inline ReducibleImage reducibleOf(Layer& layer) {
+    return {layer.image, layer.changes, layer.reductions};
+}
+
+// Whether drawing `source` (image pixels) into `target` reduces in both directions, the case
+// the functions below handle; enlargements are drawn from the image itself.
+bool reducesInBoth(RectF target, RectF source);
+
+// The part `source` of the image (in image pixels) shown in `target` (pixel (i, j) of the
+// grid covering [i, i + 1) x [j, j + 1)), into `out`, which becomes a premultiplied bitmap of
+// coveredPixels(target)'s size (kept when it has it): its pixel (u, v) is grid pixel
+// (covered.x + u, covered.y + v), the box average of the image area that pixel shows, cut to
+// `source` and to the image. A pixel that shows nothing of them is transparent.
+void reduceInto(const ReducibleImage& image, RectF target, RectF source, Bitmap& out);
+
+// The same drawn with g, source-over, with an opacity factor; `scratch` is a bitmap the caller
+// keeps for the purpose, so that a paint allocates nothing.
+void drawReduced(Graphics& g, const ReducibleImage& image, RectF target, RectF source,
+                 float opacity, Bitmap& scratch);
+
+} // namespace vork
