@@ -56,7 +56,8 @@ void drawOnionSkin(Editor& e, Graphics& g, const CanvasPlacement& p) {
         return;
     // Exactly 100 draws the image as it is; anything else fades its alpha.
     const float opacity = m.onionSkinOpacity == 100 ? 1.0f : m.onionSkinOpacity / 100;
-    drawThroughView(g, *m.onion.image, p, opacity);
+    drawThroughView(g, {*m.onion.image, m.onion.changes, m.onion.reductions}, p, opacity,
+                    m.reducedScratch);
 }
 
 void drawAnimatorDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
@@ -75,7 +76,8 @@ void drawAnimatorDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
                 if (i == frame.currentLayer && e.input.mouseDown &&
                     m.layers.transparencyLock.active)
                     applyTransparencyLock(e, Mode::Animator);
-                drawThroughView(g, layer.image, p, layerOpacity(e, Mode::Animator, layer));
+                drawThroughView(g, reducibleOf(layer), p, layerOpacity(e, Mode::Animator, layer),
+                                m.reducedScratch);
             }
             if (layer.serial == m.historyLayer && e.playState == PlayState::Stopped) {
                 // Place of the shape preview (drawShapePreview), right above the history's
@@ -109,23 +111,24 @@ void keepLayerCachesAroundCurrentLayer(ModeState& m) {
 void drawPainterDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
     ModeState& m = e.mode(Mode::Painter);
     keepLayerCachesAroundCurrentLayer(m);
-    const LayerCaches& caches = m.caches;
+    LayerCaches& caches = m.caches;
     const bool singleLayerView = m.layers.singleLayerView;
     Frame& frame = m.document->current();
-    const Layer& layer = frame.current();
+    Layer& layer = frame.current();
     if (caches.below.visible && !singleLayerView)
-        drawThroughView(g, caches.below.image, p);
+        drawThroughView(g, reducibleOf(caches.below), p, 1.0f, m.reducedScratch);
     const bool currentShown =
         singleLayerView ? m.layers.viewedLayer == layer.serial : layer.visible;
     if (currentShown) {
-        drawThroughView(g, layer.image, p, layerOpacity(e, Mode::Painter, layer));
+        drawThroughView(g, reducibleOf(layer), p, layerOpacity(e, Mode::Painter, layer),
+                        m.reducedScratch);
         // The shape preview and the floating selection, right above the current layer and
         // under the layers above it.
         drawShapePreview(e, g, Mode::Painter, p);
         drawFloatingSelection(e, g, Mode::Painter, p);
     }
     if (caches.above.visible && !singleLayerView)
-        drawThroughView(g, caches.above.image, p);
+        drawThroughView(g, reducibleOf(caches.above), p, 1.0f, m.reducedScratch);
     // The marquee of a selection being drawn, above all layers.
     drawSelectionMarquee(e, g, Mode::Painter, p);
     undoRedoFrame(e, Mode::Painter);
@@ -136,6 +139,14 @@ void drawPainterDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
 void drawThroughView(Graphics& g, const Bitmap& image, const CanvasPlacement& p, float opacity) {
     if (!image.isNull())
         g.drawImage(image, p.destination(), p.source, opacity);
+}
+
+void drawThroughView(Graphics& g, const ReducibleImage& image, const CanvasPlacement& p,
+                     float opacity, Bitmap& scratch) {
+    if (p.zoom < 1 && reducesInBoth(p.destination(), p.source))
+        drawReduced(g, image, p.destination(), p.source, opacity, scratch);
+    else
+        drawThroughView(g, image.image, p, opacity);
 }
 
 RectF canvasPanel(const Editor& e, Mode mode) {

@@ -4,6 +4,7 @@
 // to picture coordinates for the tools, which it runs before drawing, so that a change made in
 // a frame shows in the same frame.
 #include "gfx/Graphics.h"
+#include "model/Reduce.h"
 #include "ui/Editor.h"
 
 namespace vork {
@@ -42,6 +43,10 @@ bool pointerInside(const CanvasPlacement& p, int mouseX, int mouseY);
 // source rectangle into its destination, exactly as the pointer maps.
 void drawThroughView(Graphics& g, const Bitmap& image, const CanvasPlacement& p,
                      float opacity = 1.0f);
+// The same for an image that keeps reductions: below 100 % it is drawn from them, each
+// screen pixel the box average of the picture area it shows, so the cost follows the screen.
+void drawThroughView(Graphics& g, const ReducibleImage& image, const CanvasPlacement& p,
+                     float opacity, Bitmap& scratch);
 
 // Draws the backdrop and, with a document, runs the tools and draws the document.
 void drawCanvas(Editor& e, Graphics& g, Mode mode);

@@ -21,6 +21,9 @@ void resizeLayerCaches(Layer& belowCache, Layer& aboveCache, float width, float 
 
 struct OnionSkin {
     std::optional<Bitmap> image;
+    // Follow the image, which is replaced whole on every rebuild, for the reduced canvas.
+    ChangeTracker changes;
+    Reductions reductions;
     bool on = false;
     bool grey = true;
     int frameNumber = 0; // number of the frame it was built from

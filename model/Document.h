@@ -5,6 +5,8 @@
 // Layers (first = bottom) with a current layer. No list is ever empty and the current
 // positions always designate an element: every operation here keeps that so.
 #include "gfx/Bitmap.h"
+#include "model/ChangeTracker.h"
+#include "model/Reductions.h"
 
 #include <cstdint>
 #include <memory>
@@ -23,6 +25,13 @@ struct Layer {
     Bitmap thumbnail; // ARGB, 30 x 30
     bool visible = true;
     int opacity = 255; // 0..255, applied to the alpha when composed
+
+    // What changed in `image` and when; writers that know their rectangle report it through
+    // an ImageEdit (see edit()). The reductions the thumbnails, the preview and the canvas
+    // below 100 % draw from follow it.
+    ChangeTracker changes;
+    Reductions reductions;
+    ImageEdit edit() { return ImageEdit(image, changes); }
 
     // Replaces the thumbnail by a w x h one: checkerboard band under the fitted image, drawn
     // whether or not the layer is visible. A box of no pixels gives a null thumbnail.

@@ -2,6 +2,7 @@
 
 #include "gfx/Graphics.h"
 #include "model/Document.h"
+#include "model/Reduce.h"
 
 namespace vork {
 
@@ -34,6 +35,18 @@ RectF wholeOf(const Bitmap& b) {
     return {0, 0, float(b.width()), float(b.height())};
 }
 
+// The layer's whole image fitted into the band: reduced from its kept reductions when it
+// shrinks both ways (the usual case), otherwise scaled from the image itself.
+void drawFitted(Graphics& g, Layer& layer, RectF band, Bitmap& scratch) {
+    const RectF whole = wholeOf(layer.image);
+    if (reducesInBoth(band, whole)) {
+        drawReduced(g, reducibleOf(layer), band, whole, 1.0f, scratch);
+        return;
+    }
+    g.setInterpolation(Interpolation::Bicubic);
+    g.drawImage(layer.image, band, whole);
+}
+
 } // namespace
 
 void Layer::rebuildThumbnail(int w, int h) {
@@ -42,8 +55,8 @@ void Layer::rebuildThumbnail(int w, int h) {
     RectF band = thumbnailPlacement(w, h, float(image.width()), float(image.height()));
     if (!next.isNull() && !image.isNull()) {
         Graphics g(next);
-        g.setInterpolation(Interpolation::Bicubic);
-        g.drawImage(image, band, wholeOf(image));
+        Bitmap scratch;
+        drawFitted(g, *this, band, scratch);
     }
     thumbnail = std::move(next);
 }
@@ -56,10 +69,10 @@ void Frame::rebuildThumbnail(int w, int h) {
     RectF band = thumbnailPlacement(w, h, float(fitted.width()), float(fitted.height()));
     if (!next.isNull() && band.w > 0 && band.h > 0) {
         Graphics g(next);
-        g.setInterpolation(Interpolation::Bicubic);
+        Bitmap scratch;
         for (const auto& layer : layers)
             if (layer->visible && !layer->image.isNull())
-                g.drawImage(layer->image, band, wholeOf(layer->image));
+                drawFitted(g, *layer, band, scratch);
     }
     thumbnail = std::move(next);
 }

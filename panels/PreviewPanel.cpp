@@ -2,6 +2,7 @@
 
 #include "canvas/CanvasView.h"
 #include "model/Composite.h"
+#include "model/Reduce.h"
 #include "panels/LayerPanel.h"
 #include "panels/PanelLayout.h"
 #include "ui/Layout.h"
@@ -38,7 +39,7 @@ void placePreview(PreviewState& p, Rect area, float W, float H) {
 void rebuildPreview(ModeState& m) {
     m.previewUpToDate = true;
     PreviewState& p = m.preview;
-    const Document& doc = *m.document;
+    Document& doc = *m.document;
     const float W = float(doc.width), H = float(doc.height);
     const int w = bitmapExtent(p.previewImageWidth), h = bitmapExtent(p.previewImageHeight);
     p.previewImage = Bitmap(w, h);
@@ -46,8 +47,9 @@ void rebuildPreview(ModeState& m) {
     g.fillRect(
         Brush::hatch(HatchStyle::LargeCheckerBoard, Color::rgb(200, 200, 200), colors::white),
         Rect{0, 0, w, h});
-    // Enlarging keeps the pixels sharp; reducing smooths.
+    // Enlarging keeps the pixels sharp; reducing averages, from the layers' reductions.
     const bool enlarging = W < p.previewImageWidth || H < p.previewImageHeight;
+    const RectF whole{0, 0, W, H}, all{0, 0, float(w), float(h)};
     Bitmap scratch(w, h);
     for (const auto& layer : doc.current().layers) {
         if (!layer->visible)
@@ -59,11 +61,9 @@ void rebuildPreview(ModeState& m) {
                 // Graphics samples as the canvas maps the pointer, half a source pixel early;
                 // shifting the source by half a pixel gives every picture pixel an equal share.
                 sg.setInterpolation(Interpolation::NearestNeighbor);
-                sg.drawImage(layer->image, RectF{0, 0, float(w), float(h)},
-                             RectF{-0.5f, -0.5f, W, H});
+                sg.drawImage(layer->image, all, RectF{-0.5f, -0.5f, W, H});
             } else {
-                sg.setInterpolation(Interpolation::Bicubic);
-                sg.drawImage(layer->image, RectF{0, 0, float(w), float(h)}, RectF{0, 0, W, H});
+                drawReduced(sg, reducibleOf(*layer), all, whole, 1.0f, m.reducedScratch);
             }
         }
         scaleAlpha(scratch, layer->opacity);

@@ -176,6 +176,9 @@ struct PainterBackgrounds {
 struct ModeState {
     std::unique_ptr<Document> document; // the picture or the animation; may be absent
     Bitmap scratch;                     // working bitmap of the drawing tools
+    // The pixels of the images the canvas and the preview draw reduced, kept so that a paint
+    // allocates nothing.
+    Bitmap reducedScratch;
     bool previewUpToDate = false;
     bool redrawRequest = false; // one more paint wanted; honoured while input is enabled
     int zoomIndex = 9;
