@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace vork;
 
 using vork::test::boundsOf;
@@ -248,4 +250,40 @@ TEST(GraphicsOnNullBitmap, EveryOperationIncludingTheSavedStateDoesNothing) {
     }
     g.clear(colors::white);
     EXPECT_TRUE(nothing.isNull());
+}
+
+TEST(GraphicsScale, NearestOntoAnOpaqueTargetBlendsEachChannelExactly) {
+    // Every alpha, opaque and transparent pixels among them, over random opaque colours; at
+    // full opacity and faded. An opaque target gets (s * a + d * (255 - a) + 127) / 255.
+    Bitmap src = test::randomBitmap(37, 23, 5);
+    for (int x = 0; x < 37; ++x) {
+        src.setPixel(x, 0, src.pixel(x, 0).withAlpha(255));
+        src.setPixel(x, 1, src.pixel(x, 1).withAlpha(0));
+    }
+    const Bitmap background = test::randomBitmap(37, 23, 6);
+    for (float opacity : {1.0f, 0.6f}) {
+        Bitmap target(37, 23, PixelFormat::Rgb);
+        for (int y = 0; y < 23; ++y)
+            for (int x = 0; x < 37; ++x)
+                target.setPixel(x, y, background.pixel(x, y));
+        {
+            Graphics g(target);
+            g.setInterpolation(Interpolation::NearestNeighbor);
+            g.drawImage(src, RectF{0, 0, 37, 23}, RectF{0, 0, 37, 23}, opacity);
+        }
+        const int op256 = int(std::lround(opacity * 256));
+        for (int y = 0; y < 23; ++y)
+            for (int x = 0; x < 37; ++x) {
+                const Color s = src.pixel(x, y), d = background.pixel(x, y).withAlpha(255);
+                const int a = s.a() * op256 >> 8;
+                auto channel = [&](int sc, int dc) { return (sc * a + dc * (255 - a) + 127) / 255; };
+                const Color expected = a == 0     ? d
+                                       : a == 255 ? s.withAlpha(255)
+                                                  : Color::rgb(channel(s.r(), d.r()),
+                                                               channel(s.g(), d.g()),
+                                                               channel(s.b(), d.b()));
+                ASSERT_EQ(target.pixel(x, y), expected)
+                    << x << ", " << y << " opacity " << opacity << " alpha " << int(s.a());
+            }
+    }
 }
