@@ -94,23 +94,12 @@ void drawAnimatorDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
     m.onionRememberedFrame = m.document->current().serial;
 }
 
-// The caches hold the layers below and above the current one; nobody else notices when the
-// current layer itself changed, so they are recomposed here then.
-void keepLayerCachesAroundCurrentLayer(ModeState& m) {
-    const Document& picture = *m.document;
-    const Layer& current = picture.currentLayer();
-    LayerCaches& c = m.caches;
-    const bool sizeDiffers =
-        c.below.image.width() != picture.width || c.below.image.height() != picture.height;
-    if (current.serial == c.aroundLayer && !sizeDiffers)
-        return;
-    rebuildLayerCaches(picture, c.below, c.above);
-    c.aroundLayer = current.serial;
-}
-
 void drawPainterDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
     ModeState& m = e.mode(Mode::Painter);
-    keepLayerCachesAroundCurrentLayer(m);
+    // The caches hold the layers below and above the current one. They are brought up to date
+    // on every pass, which costs nothing while those layers stay as they were, so a change of
+    // the current layer or of the layers' pixels from anywhere shows at once.
+    updateLayerCaches(*m.document, m.caches);
     LayerCaches& caches = m.caches;
     const bool singleLayerView = m.layers.singleLayerView;
     Frame& frame = m.document->current();

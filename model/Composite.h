@@ -4,6 +4,7 @@
 #include "model/Document.h"
 
 #include <optional>
+#include <vector>
 
 namespace vork {
 
@@ -18,6 +19,35 @@ void scaleAlpha(Bitmap& image, int factor);
 void rebuildLayerCaches(const Document& picture, Layer& belowCache, Layer& aboveCache);
 // Both caches get a new transparent image of the given size.
 void resizeLayerCaches(Layer& belowCache, Layer& aboveCache, float width, float height);
+
+// What a layer cache was composed from: each layer that went in, bottom first, with its
+// revision and opacity, and the cache image's content key right after.
+struct CacheSources {
+    struct Source {
+        uint64_t serial = 0;
+        uint64_t revision = 0;
+        int opacity = 255;
+    };
+    std::vector<Source> layers;
+    uint64_t cacheKey = 0;
+    bool composed = false;
+};
+
+// The Painter's composites of the layers below and above the current one, what each was
+// composed from, and the serial of the layer they were last brought up to date around.
+struct LayerCaches {
+    Layer below{0, 10, 10};
+    Layer above{0, 10, 10};
+    CacheSources belowSources, aboveSources;
+    uint64_t aroundLayer = 0;
+};
+
+// Brings the caches up to date with the picture, as rebuildLayerCaches makes them, doing only
+// what changed: nothing when the same layers with the same pixels and opacities go in, the
+// rectangle their pixels changed in when only that differs, a whole cache otherwise (another
+// current layer, a layer shown, hidden, added, moved or given another opacity, or a cache
+// image replaced from outside).
+void updateLayerCaches(const Document& picture, LayerCaches& caches);
 
 struct OnionSkin {
     std::optional<Bitmap> image;

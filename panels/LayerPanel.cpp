@@ -416,8 +416,7 @@ void rebuildPainterLayerCaches(Editor& e) {
     ModeState& m = e.mode(Mode::Painter);
     if (!m.document)
         return;
-    rebuildLayerCaches(*m.document, m.caches.below, m.caches.above);
-    m.caches.aroundLayer = m.document->currentLayer().serial;
+    updateLayerCaches(*m.document, m.caches);
 }
 
 void drawLayerPanel(Editor& e, Graphics& g, Mode mode) {

@@ -158,14 +158,6 @@ struct LayerPanelState {
     Selection transparencyLock;
 };
 
-// The Painter's composites of the layers below and above the current one, and the serial of
-// the layer they were composed around.
-struct LayerCaches {
-    Layer below{0, 10, 10};
-    Layer above{0, 10, 10};
-    uint64_t aroundLayer = 0;
-};
-
 // The Painter renders the backgrounds of its bar and column once per layout, like the
 // Animator's panel images.
 struct PainterBackgrounds {
