@@ -29,6 +29,14 @@ int zoomedPointer(int screen, float zoom) {
     return int(float(screen) / zoom);
 }
 
+// The Selection's image cut out of the current layer where it lies now.
+void cutOutOfCurrentLayer(Editor& e, Mode mode) {
+    Layer& layer = e.mode(mode).document->currentLayer();
+    auto edit = layer.edit();
+    cutOut(e.selection, layer.image);
+    edit.touched(placedBounds(e.selection));
+}
+
 // Ends the gesture in progress: no selection, no drag, and the button counts as released
 // until the window sees it pressed again.
 void endGesture(Editor& e, Mode mode) {
@@ -182,7 +190,7 @@ void selectAll(Editor& e, Mode mode) {
 void deleteSelection(Editor& e, Mode mode) {
     if (!e.selection.active || !held(e, HeldKey::Delete) || selectionToolsPaused(e, mode))
         return;
-    cutOut(e.selection, currentImage(e, mode));
+    cutOutOfCurrentLayer(e, mode);
     endGesture(e, mode);
     refreshLayerThumbnails(e, mode);
     recordState(e, mode);
@@ -192,7 +200,11 @@ void deleteSelection(Editor& e, Mode mode) {
 void stampSelection(Editor& e, Mode mode) {
     if (!e.selection.active || !held(e, HeldKey::Enter) || selectionToolsPaused(e, mode))
         return;
-    stamp(e.selection, currentImage(e, mode));
+    {
+        auto edit = e.mode(mode).document->currentLayer().edit();
+        stamp(e.selection, currentImage(e, mode));
+        edit.touched(placedBounds(e.selection));
+    }
     endGesture(e, mode);
     commit(e, mode);
 }
@@ -255,7 +267,7 @@ void liftSelection(Editor& e, Mode mode) {
     ModeState& m = e.mode(mode);
     if (!m.document)
         return;
-    cutOut(s, m.document->currentLayer().image);
+    cutOutOfCurrentLayer(e, mode);
     recordState(e, mode);
     // The Animator's thumbnails follow at the next commit; the Painter's layer thumbnail
     // shows the hole at once.

@@ -117,6 +117,17 @@ void drawShape(Editor& e, Mode mode, const CanvasPlacement& p) {
     }
 }
 
+// The pixels the current two-point shape can change: its box and both of its points, with a
+// margin for pens and smoothed edges.
+Rect shapeReach(const Editor& e, Mode mode, const CanvasPlacement& p) {
+    const RectF box = shapeBox(e, mode, p).rf;
+    const Point start = dragStart(e, mode), end = pointerPixel(p);
+    const Rect boxPixels{int(std::floor(box.x)), int(std::floor(box.y)),
+                         int(std::ceil(box.x + box.w) - std::floor(box.x)) + 1,
+                         int(std::ceil(box.y + box.h) - std::floor(box.y)) + 1};
+    return inflate(unite(boxPixels, unite({start.x, start.y, 1, 1}, {end.x, end.y, 1, 1})), 2);
+}
+
 // The integer box of the path as measured with a pen: widened by the half pen width the
 // outline reaches beyond it.
 Rect boundsWithPen(const Path& path, const Pen& pen) {
@@ -209,7 +220,11 @@ void twoPointShapes(Editor& e, Mode mode, const CanvasPlacement& p) {
     if (pressing(e, mode, p)) {
         startShapeDrag(e, mode, p);
     } else if (releasing(e, mode, p)) {
-        drawShape(e, mode, p);
+        {
+            auto edit = e.mode(mode).document->currentLayer().edit();
+            drawShape(e, mode, p);
+            edit.touched(shapeReach(e, mode, p));
+        }
         e.mode(mode).drag.shapeDrag = false;
         commit(e, mode);
     }
@@ -228,9 +243,13 @@ void filledFreehandShape(Editor& e, Mode mode, const CanvasPlacement& p) {
         startShapeDrag(e, mode, p);
     } else if (releasing(e, mode, p)) {
         {
-            Graphics g(currentLayerImage(e, mode));
-            g.setSmoothing(Smoothing::None);
-            g.fillPath(Brush::solid(e.colour.alphaColor), e.freehandPath);
+            auto edit = e.mode(mode).document->currentLayer().edit();
+            {
+                Graphics g(currentLayerImage(e, mode));
+                g.setSmoothing(Smoothing::None);
+                g.fillPath(Brush::solid(e.colour.alphaColor), e.freehandPath);
+            }
+            edit.touched(inflate(e.freehandPath.bounds(), 2));
         } // the layer's context ends before the commit reads the layer
         m.drag.shapeDrag = false;
         commit(e, mode);

@@ -39,7 +39,8 @@ void colourPick(Editor& e, Mode mode, const CanvasPlacement& p) {
 
 // The pencil and the smooth pencil: a freehand stroke, committed on the first frame that sees the
 // button up. A stroke that leaves the canvas is committed there too, so that it is its own undo
-// step; one that comes back starts afresh with a single point.
+// step; one that comes back starts afresh with a single point. Each step reports the box of
+// the piece it drew, with a margin for the smoothed edge.
 template <typename Step>
 void freehandStroke(Editor& e, Mode mode, const CanvasPlacement& p, Tool strokeTool, Step step) {
     if (e.currentTool != strokeTool)
@@ -53,7 +54,17 @@ void freehandStroke(Editor& e, Mode mode, const CanvasPlacement& p, Tool strokeT
     }
     if (!e.input.mouseDown && s.strokeActive)
         commit(e, mode);
-    step(s, e.mode(mode).document->currentLayer().image);
+    Layer& layer = e.mode(mode).document->currentLayer();
+    const StrokeState before = s;
+    auto edit = layer.edit();
+    step(s, layer.image);
+    if (!e.input.mouseDown)
+        edit.touched({}); // a step without the button draws nothing
+    else
+        edit.touched(inflate(
+            unite(before.strokeActive ? Rect{before.strokeLastX, before.strokeLastY, 1, 1} : Rect{},
+                  {s.strokeLastX, s.strokeLastY, 1, 1}),
+            2));
 }
 
 void pencil(Editor& e, Mode mode, const CanvasPlacement& p) {
@@ -75,8 +86,14 @@ void fill(Editor& e, Mode mode, const CanvasPlacement& p) {
     if (!e.input.mouseDown || !p.inside || e.currentTool != Tool::FloodFill)
         return;
     const PointerPixel at = pointerPixel(p);
-    Bitmap& image = e.mode(mode).document->currentLayer().image;
-    if (floodFill(image, at.x, at.y, e.colour.currentColor))
+    Layer& layer = e.mode(mode).document->currentLayer();
+    Rect filled;
+    {
+        auto edit = layer.edit();
+        filled = floodFillRegion(layer.image, at.x, at.y, e.colour.currentColor);
+        edit.touched(filled);
+    }
+    if (!filled.empty())
         commit(e, mode);
 }
 
@@ -140,8 +157,19 @@ void applyTransparencyLock(Editor& e, Mode mode) {
     ModeState& m = e.mode(mode);
     if (!m.layers.transparencyLock.active || !m.document)
         return;
-    // The lock's mask covers what was empty when it was switched on.
-    cutOut(m.layers.transparencyLock, m.document->currentLayer().image);
+    // The lock's mask covers what was empty when it was switched on. The layer obeyed it after
+    // the last time it was applied, so only what changed since can need clearing.
+    Layer& layer = m.document->currentLayer();
+    LockApplied& applied = m.layers.lockApplied;
+    const Rect changed = applied.layer == layer.serial
+                             ? layer.changes.changedSince(layer.image, applied.revision)
+                             : Rect{0, 0, layer.image.width(), layer.image.height()};
+    if (!changed.empty()) {
+        auto edit = layer.edit();
+        cutOut(m.layers.transparencyLock, layer.image, changed);
+        edit.touched(changed);
+    }
+    applied = {layer.serial, layer.changes.revision(layer.image)};
 }
 
 void commit(Editor& e, Mode mode) {

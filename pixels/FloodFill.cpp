@@ -17,6 +17,9 @@ class SpanFill {
     SpanFill(Bitmap& b, uint32_t target, uint32_t fill)
         : bitmap_(b), width_(b.width()), height_(b.height()), target_(target), fill_(fill) {}
 
+    // The rectangle of every pixel filled so far.
+    Rect filled() const { return filled_; }
+
     // Fills the region of target-coloured pixels around (x, y), which lies inside the
     // bitmap; false when (x, y) does not have the target colour.
     bool fillFrom(int x, int y) {
@@ -25,7 +28,7 @@ class SpanFill {
         int left = x;
         while (left > 0 && bitmap_.row(y)[left - 1] == target_)
             --left;
-        const int right = fillRun(bitmap_.row(y), left);
+        const int right = fillRun(bitmap_.row(y), left, y);
         push(y + 1, left, right, +1);
         push(y - 1, left, right, -1);
         while (!pending_.empty()) {
@@ -49,13 +52,14 @@ class SpanFill {
             pending_.push_back({y, left, right, dy});
     }
 
-    // Fills the run of target pixels starting at column `start` (which matches); returns the
-    // column of its last pixel.
-    int fillRun(uint32_t* row, int start) const {
+    // Fills the run of target pixels of row y starting at column `start` (which matches);
+    // returns the column of its last pixel.
+    int fillRun(uint32_t* row, int start, int y) {
         int end = start + 1;
         while (end < width_ && row[end] == target_)
             ++end;
         std::fill(row + start, row + end, fill_);
+        filled_ = unite(filled_, {start, y, end - start, 1});
         return end - 1;
     }
 
@@ -71,9 +75,11 @@ class SpanFill {
             if (start == span.left)
                 while (start > 0 && row[start - 1] == target_)
                     --start;
-            const int end = fillRun(row, x);
-            if (start < x)
+            const int end = fillRun(row, x, span.y);
+            if (start < x) {
                 std::fill(row + start, row + x, fill_);
+                filled_ = unite(filled_, {start, span.y, x - start, 1});
+            }
             push(span.y + span.dy, start, end, span.dy);
             if (start < span.left)
                 push(span.y - span.dy, start, span.left - 1, -span.dy);
@@ -88,32 +94,39 @@ class SpanFill {
     const int width_, height_;
     const uint32_t target_, fill_;
     std::vector<Pending> pending_;
+    Rect filled_;
 };
 
 } // namespace
 
-bool floodFill(Bitmap& b, int x, int y, Color c) {
+Rect floodFillRegion(Bitmap& b, int x, int y, Color c) {
     if (b.isNull())
-        return false;
+        return {};
     // An RGB bitmap stores every colour opaque; comparing with the opaque fill keeps the
     // "already that colour" test true to what is stored.
     const uint32_t fill = b.format() == PixelFormat::Rgb ? c.withAlpha(255).argb : c.argb;
     const bool inside = b.contains(x, y);
-    const uint32_t target = inside ? b.row(y)[x] : colors::transparent.argb;
+    const Bitmap& reading = b;
+    const uint32_t target = inside ? reading.row(y)[x] : colors::transparent.argb;
     if (target == fill)
-        return false;
+        return {};
     SpanFill span(b, target, fill);
-    if (inside)
-        return span.fillFrom(x, y);
+    if (inside) {
+        span.fillFrom(x, y);
+        return span.filled();
+    }
     if (x < -1 || y < -1 || x > b.width() || y > b.height())
-        return false; // no neighbour of the seed is inside
+        return {}; // no neighbour of the seed is inside
     // A seed just past the edge spreads from those of its neighbours inside the picture.
-    bool changed = false;
     const Point neighbours[] = {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}};
     for (Point n : neighbours)
         if (b.contains(n.x, n.y))
-            changed = span.fillFrom(n.x, n.y) || changed;
-    return changed;
+            span.fillFrom(n.x, n.y);
+    return span.filled();
+}
+
+bool floodFill(Bitmap& b, int x, int y, Color c) {
+    return !floodFillRegion(b, x, y, c).empty();
 }
 
 } // namespace vork

@@ -35,6 +35,8 @@ bool freehandStep(StrokeState& s, bool mouseDown, int x, int y, Path& path, Bitm
 // 4-connected fill of the exact colour under (x, y) (transparent black when outside); true
 // when pixels changed.
 bool floodFill(Bitmap& b, int x, int y, Color c);
+// The same fill, returning the rectangle of the filled pixels (empty when nothing changed).
+Rect floodFillRegion(Bitmap& b, int x, int y, Color c);
 // The rectangle, clamped to the bitmap, becomes transparent black.
 void clearRectangle(int x, int y, int w, int h, Bitmap& b);
 // Multiplies the alpha of the rectangle's pixels by v / 255 (truncated) where alpha is not 0;

@@ -160,43 +160,51 @@ Rect penBounds(const Path& path) {
     return {b.x - 1, b.y - 1, b.w + 2, b.h + 2};
 }
 
+Rect placedBounds(const Selection& s) {
+    auto p = placementOf(s);
+    if (!p)
+        return {};
+    return p->turned ? turnedBounds(s, *p) : Rect{p->x0, p->y0, p->w, p->h};
+}
+
 void cutOut(const Selection& s, Bitmap& layer) {
+    cutOut(s, layer, {0, 0, layer.width(), layer.height()});
+}
+
+void cutOut(const Selection& s, Bitmap& layer, Rect within) {
     auto p = placementOf(s);
     if (!p || layer.isNull())
         return;
+    within = intersect(within, {0, 0, layer.width(), layer.height()});
     if (!p->turned) {
         // Unturned, the image lands on whole pixels: clear under every pixel that is not
         // fully transparent, as the drawn cover would.
-        Span cols = clippedSpan(p->x0, p->w, layer.width());
-        Span rows = clippedSpan(p->y0, p->h, layer.height());
-        for (int j = rows.first; j < rows.last; ++j) {
-            const uint32_t* img = s.image.row(j);
-            uint32_t* dst = layer.row(p->y0 + j);
-            for (int i = cols.first; i < cols.last; ++i)
-                if ((img[i] >> 24) != 0)
-                    dst[p->x0 + i] = 0;
+        const Rect box = intersect({p->x0, p->y0, p->w, p->h}, within);
+        for (int y = box.y; y < box.y + box.h; ++y) {
+            const uint32_t* img = s.image.row(y - p->y0);
+            uint32_t* dst = layer.row(y);
+            for (int x = box.x; x < box.x + box.w; ++x)
+                if ((img[x - p->x0] >> 24) != 0)
+                    dst[x] = 0;
         }
         return;
     }
     // Draw the cover only where the turned image can reach.
-    Rect box = turnedBounds(s, *p);
-    Span cols = clippedSpan(box.x, box.w, layer.width());
-    Span rows = clippedSpan(box.y, box.h, layer.height());
-    if (cols.first >= cols.last || rows.first >= rows.last)
+    const Rect box = intersect(turnedBounds(s, *p), within);
+    if (box.empty())
         return;
-    int left = box.x + cols.first, top = box.y + rows.first;
-    Bitmap cover(cols.last - cols.first, rows.last - rows.first);
+    Bitmap cover(box.w, box.h);
     {
         Graphics g(cover);
-        g.translate(float(-left), float(-top));
+        g.translate(float(-box.x), float(-box.y));
         drawTurned(g, s, *p);
     }
     for (int j = 0; j < cover.height(); ++j) {
         const uint32_t* c = cover.row(j);
-        uint32_t* dst = layer.row(top + j);
+        uint32_t* dst = layer.row(box.y + j);
         for (int i = 0; i < cover.width(); ++i)
             if ((c[i] >> 24) != 0)
-                dst[left + i] = 0;
+                dst[box.x + i] = 0;
     }
 }
 

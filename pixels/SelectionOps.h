@@ -34,6 +34,11 @@ Rect penBounds(const Path& path);
 // becomes transparent black. With angle 0 at the place of the take this removes exactly the
 // taken pixels; a turned image is drawn smoothed, so its soft edge counts as covered.
 void cutOut(const Selection& s, Bitmap& layer);
+// The same, only for the layer pixels inside `within`.
+void cutOut(const Selection& s, Bitmap& layer, Rect within);
+// The layer pixels that cutOut and stamp can change: the placed image, or the box of the
+// turned one with its soft edge; empty for a record that cannot be placed.
+Rect placedBounds(const Selection& s);
 // Draws the placed (and turned) image onto the layer, source-over.
 void stamp(const Selection& s, Bitmap& layer);
 

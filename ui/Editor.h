@@ -148,6 +148,13 @@ struct LayerDrag {
     uint64_t layer = 0; // serial of the dragged layer
 };
 
+// The layer (by serial) the transparency lock was last applied to, and that layer's revision
+// right after: the lock needs applying again only where the layer changed since.
+struct LockApplied {
+    uint64_t layer = 0;
+    uint64_t revision = 0;
+};
+
 // The layer panel's state of one mode.
 struct LayerPanelState {
     bool singleLayerView = false; // the canvas shows one layer alone
@@ -156,6 +163,7 @@ struct LayerPanelState {
     LayerDrag layerDrag;
     // While active, painting keeps the current layer's transparent pixels transparent.
     Selection transparencyLock;
+    LockApplied lockApplied;
 };
 
 // The Painter renders the backgrounds of its bar and column once per layout, like the
