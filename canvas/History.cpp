@@ -21,12 +21,23 @@ bool followCurrentLayer(Editor& e, Mode mode) {
     return true;
 }
 
-// Copies the current state back into the layer and shows it.
+// What the layer changed since it last held a state of the history.
+Rect changedSinceHistory(const Layer& layer, const UndoHistory& history) {
+    return layer.changes.changedSince(layer.image, history.layerRevision);
+}
+
+// Copies the current state back into the layer and shows it. Only the tiles that differ from
+// what the layer holds are written, and only they are reported changed.
 void restore(Editor& e, Mode mode) {
     ModeState& m = e.mode(mode);
     Layer& layer = m.document->currentLayer();
     m.previewUpToDate = false;
-    m.history->restoreInto(layer.image);
+    const Rect changed = changedSinceHistory(layer, *m.history);
+    {
+        auto edit = layer.edit();
+        edit.touched(m.history->restoreInto(layer.image, changed));
+    }
+    m.history->layerRevision = layer.changes.revision(layer.image);
     refreshLayerThumbnails(e, mode);
     requestModeRepaint(e, mode);
 }
@@ -43,15 +54,22 @@ void refreshLayerThumbnails(Editor& e, Mode mode) {
 
 bool startHistory(Editor& e, Mode mode) {
     ModeState& m = e.mode(mode);
-    m.history.reset();
-    if (!m.document)
-        return false;
-    const Layer& layer = m.document->currentLayer();
-    try {
-        m.history = std::make_unique<UndoHistory>(layer.image);
-    } catch (const std::bad_alloc&) {
+    if (!m.document) {
+        m.history.reset();
         return false;
     }
+    const Layer& layer = m.document->currentLayer();
+    try {
+        // The old history's memory serves the new one.
+        if (m.history)
+            m.history->restart(layer.image);
+        else
+            m.history = std::make_unique<UndoHistory>(layer.image);
+    } catch (const std::bad_alloc&) {
+        m.history.reset();
+        return false;
+    }
+    m.history->layerRevision = layer.changes.revision(layer.image);
     m.historyLayer = layer.serial;
     // The Animator preview is rebuilt when a history starts (a frame or layer was chosen).
     if (mode == Mode::Animator)
@@ -67,8 +85,10 @@ void recordState(Editor& e, Mode mode) {
     // A fresh history already holds the layer as it is now.
     if (followCurrentLayer(e, mode) || !m.history)
         return;
+    const Layer& layer = m.document->currentLayer();
     try {
-        m.history->record(m.document->currentLayer().image);
+        m.history->record(layer.image, changedSinceHistory(layer, *m.history));
+        m.history->layerRevision = layer.changes.revision(layer.image);
     } catch (const std::bad_alloc&) {
         // The change stays in the layer; only its undo step is lost.
     }

@@ -9,81 +9,126 @@ namespace vork {
 namespace {
 constexpr int tileSide = 64;
 
-// One tile of a snapshot: the pixels of a tileSide x tileSide square (smaller at the edges).
-struct Tile {
-    std::vector<uint32_t> pixels;
-};
-
 struct TileGrid {
     int columns = 0, rows = 0;
     int width = 0, height = 0;
+    TileGrid(int w, int h)
+        : columns((w + tileSide - 1) / tileSide), rows((h + tileSide - 1) / tileSide), width(w),
+          height(h) {}
     Rect bounds(int tx, int ty) const {
         int x = tx * tileSide, y = ty * tileSide;
         return {x, y, std::min(tileSide, width - x), std::min(tileSide, height - y)};
     }
+    // The tiles that meet r: columns and rows, first to last inclusive (none when empty).
+    Rect tilesMeeting(Rect r) const {
+        r = intersect(r, {0, 0, width, height});
+        if (r.empty())
+            return {};
+        const int tx0 = r.x / tileSide, ty0 = r.y / tileSide;
+        return {tx0, ty0, (r.x + r.w - 1) / tileSide - tx0 + 1,
+                (r.y + r.h - 1) / tileSide - ty0 + 1};
+    }
 };
 
-bool tileEquals(const Tile& t, const Bitmap& b, Rect r) {
+} // namespace
+
+// One tile of a snapshot: the pixels of a tileSide x tileSide square (smaller at the edges).
+struct UndoHistory::Tile {
+    std::vector<uint32_t> pixels;
+};
+
+namespace {
+
+bool tileEquals(const std::vector<uint32_t>& pixels, const Bitmap& b, Rect r) {
     for (int j = 0; j < r.h; ++j)
-        if (std::memcmp(t.pixels.data() + size_t(j) * size_t(r.w), b.row(r.y + j) + r.x,
+        if (std::memcmp(pixels.data() + size_t(j) * size_t(r.w), b.row(r.y + j) + r.x,
                         size_t(r.w) * 4) != 0)
             return false;
     return true;
 }
 
-std::shared_ptr<const Tile> makeTile(const Bitmap& b, Rect r) {
-    auto t = std::make_shared<Tile>();
+} // namespace
+
+std::shared_ptr<UndoHistory::Tile> UndoHistory::makeTile(const Bitmap& b, Rect r) {
+    std::shared_ptr<Tile> t;
+    if (spare_.empty()) {
+        t = std::make_shared<Tile>();
+    } else {
+        t = std::move(spare_.back());
+        spare_.pop_back();
+    }
     t->pixels.resize(size_t(r.w) * size_t(r.h));
     for (int j = 0; j < r.h; ++j)
         std::memcpy(t->pixels.data() + size_t(j) * size_t(r.w), b.row(r.y + j) + r.x,
                     size_t(r.w) * 4);
     return t;
 }
-} // namespace
 
-struct UndoHistory::Snapshot {
-    std::vector<std::shared_ptr<const Tile>> tiles; // row by row
-};
-
-namespace {
-TileGrid gridOf(int w, int h) {
-    TileGrid g;
-    g.width = w;
-    g.height = h;
-    g.columns = (w + tileSide - 1) / tileSide;
-    g.rows = (h + tileSide - 1) / tileSide;
-    return g;
+// Keeps the tiles only `tiles` held for reuse, up to one layer's worth.
+void UndoHistory::recycle(Tiles& tiles) {
+    const TileGrid g(width_, height_);
+    const size_t keep = size_t(g.columns) * size_t(g.rows);
+    for (auto& t : tiles)
+        if (t && t.use_count() == 1 && spare_.size() < keep)
+            spare_.push_back(std::move(t));
+    tiles.clear();
 }
-} // namespace
 
-UndoHistory::UndoHistory(const Bitmap& layer) : width_(layer.width()), height_(layer.height()) {
-    auto first = std::make_unique<Snapshot>();
-    TileGrid g = gridOf(width_, height_);
+UndoHistory::Tiles UndoHistory::snapshotOf(const Bitmap& layer) {
+    Tiles tiles;
+    const TileGrid g(width_, height_);
+    tiles.reserve(size_t(g.columns) * size_t(g.rows));
     for (int ty = 0; ty < g.rows; ++ty)
         for (int tx = 0; tx < g.columns; ++tx)
-            first->tiles.push_back(makeTile(layer, g.bounds(tx, ty)));
-    states_.push_back(std::move(first));
+            tiles.push_back(makeTile(layer, g.bounds(tx, ty)));
+    return tiles;
+}
+
+UndoHistory::UndoHistory(const Bitmap& layer) {
+    restart(layer);
 }
 
 UndoHistory::~UndoHistory() = default;
 
+void UndoHistory::restart(const Bitmap& layer) {
+    layerHolds_.clear();
+    for (auto& s : states_)
+        recycle(*s);
+    states_.clear();
+    width_ = layer.width();
+    height_ = layer.height();
+    states_.push_back(std::make_unique<Tiles>(snapshotOf(layer)));
+    current_ = 0;
+    layerHolds_ = *states_.front();
+    spare_.clear(); // what the new size did not take is given back
+}
+
 void UndoHistory::record(const Bitmap& layer) {
+    record(layer, {0, 0, width_, height_});
+}
+
+void UndoHistory::record(const Bitmap& layer, Rect changed) {
     if (layer.width() != width_ || layer.height() != height_)
         return; // a snapshot of another size could never be restored
-    const Snapshot& base = *states_[size_t(current_)];
-    auto next = std::make_unique<Snapshot>();
-    TileGrid g = gridOf(width_, height_);
-    next->tiles.reserve(base.tiles.size());
-    for (int ty = 0; ty < g.rows; ++ty)
-        for (int tx = 0; tx < g.columns; ++tx) {
-            Rect r = g.bounds(tx, ty);
-            const auto& old = base.tiles[size_t(ty * g.columns + tx)];
-            next->tiles.push_back(tileEquals(*old, layer, r) ? old : makeTile(layer, r));
+    const TileGrid g(width_, height_);
+    auto next = std::make_unique<Tiles>(layerHolds_);
+    const Rect touched = g.tilesMeeting(changed);
+    for (int ty = touched.y; ty < touched.y + touched.h; ++ty)
+        for (int tx = touched.x; tx < touched.x + touched.w; ++tx) {
+            auto& tile = (*next)[size_t(ty * g.columns + tx)];
+            const Rect r = g.bounds(tx, ty);
+            if (!tileEquals(tile->pixels, layer, r))
+                tile = makeTile(layer, r);
         }
+    layerHolds_ = *next;
+    for (size_t i = size_t(current_) + 1; i < states_.size(); ++i)
+        recycle(*states_[i]);
     states_.erase(states_.begin() + current_ + 1, states_.end());
     states_.push_back(std::move(next));
-    if (int(states_.size()) > maxStates)
+    if (int(states_.size()) > maxStates) {
+        recycle(*states_.front());
         states_.erase(states_.begin());
+    }
     current_ = int(states_.size()) - 1;
 }
 
@@ -101,31 +146,51 @@ bool UndoHistory::redo() {
     return true;
 }
 
-void UndoHistory::restoreInto(Bitmap& layer) const {
+Rect UndoHistory::restoreInto(Bitmap& layer) {
+    return restoreInto(layer, {0, 0, width_, height_});
+}
+
+Rect UndoHistory::restoreInto(Bitmap& layer, Rect changed) {
     if (layer.width() != width_ || layer.height() != height_ || layer.isNull())
-        return;
-    const Snapshot& s = *states_[size_t(current_)];
-    TileGrid g = gridOf(width_, height_);
+        return {};
+    const Tiles& target = *states_[size_t(current_)];
+    const TileGrid g(width_, height_);
+    const Rect touched = g.tilesMeeting(changed);
+    Rect written;
     for (int ty = 0; ty < g.rows; ++ty)
         for (int tx = 0; tx < g.columns; ++tx) {
-            Rect r = g.bounds(tx, ty);
-            const Tile& t = *s.tiles[size_t(ty * g.columns + tx)];
+            const size_t i = size_t(ty * g.columns + tx);
+            const bool meets = tx >= touched.x && tx < touched.x + touched.w && ty >= touched.y &&
+                               ty < touched.y + touched.h;
+            if (target[i] == layerHolds_[i] && !meets)
+                continue;
+            const Rect r = g.bounds(tx, ty);
+            const Tile& t = *target[i];
             for (int j = 0; j < r.h; ++j)
                 std::memcpy(layer.row(r.y + j) + r.x, t.pixels.data() + size_t(j) * size_t(r.w),
                             size_t(r.w) * 4);
+            written = unite(written, r);
         }
+    layerHolds_ = target;
+    return written;
 }
 
-int UndoHistory::stateCount() const { return int(states_.size()); }
-int UndoHistory::currentState() const { return current_; }
+int UndoHistory::stateCount() const {
+    return int(states_.size());
+}
+int UndoHistory::currentState() const {
+    return current_;
+}
 
 size_t UndoHistory::memoryBytes() const {
     std::unordered_set<const Tile*> seen;
     size_t bytes = 0;
     for (const auto& s : states_)
-        for (const auto& t : s->tiles)
+        for (const auto& t : *s)
             if (seen.insert(t.get()).second)
-                bytes += t->pixels.size() * 4;
+                bytes += t->pixels.capacity() * 4;
+    for (const auto& t : spare_)
+        bytes += t->pixels.capacity() * 4;
     return bytes;
 }
 
