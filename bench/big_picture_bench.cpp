@@ -21,6 +21,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -38,19 +39,27 @@ double millisecondsSince(Clock::time_point t0) {
 constexpr int zoomIndexTenth = 0, zoomIndexHalf = 4, zoomIndexOne = 9;
 constexpr int layerCount = 8, startLayer = 3;
 
-// Layer i of a side x side picture: the bottom one an opaque scan, every other one squares of
-// opaque and half-transparent paint over half of its area, placed differently per layer.
+// Layer i of a side x side picture, like a drawing: the bottom one an opaque scan, every other
+// one opaque discs with a soft two-pixel rim on transparent, about a third of it covered, the
+// discs placed differently per layer; layer 2 also holds a translucent glaze over an eighth of
+// the picture.
 void paintLayer(Bitmap& image, int i) {
-    for (int y = 0; y < image.height(); ++y) {
+    const int w = image.width(), h = image.height();
+    constexpr int cell = 96, radius = 30;
+    for (int y = 0; y < h; ++y) {
         uint32_t* row = image.row(y);
-        for (int x = 0; x < image.width(); ++x) {
-            const uint32_t r = uint32_t(x * 7 + i * 40) & 255, g = uint32_t(y * 3) & 255;
+        const uint32_t g = uint32_t(y * 3) & 255;
+        for (int x = 0; x < w; ++x) {
+            const uint32_t r = uint32_t(x * 7 + i * 40) & 255;
             if (i == 0) {
                 row[x] = 0xFF000000u | (r << 16) | (g << 8) | 90u;
                 continue;
             }
-            const int cell = (x / 64 + y / 64 + i) % 4;
-            const uint32_t alpha = cell == 0 ? 255u : cell == 1 ? 128u : 0u;
+            const int dx = (x + i * 37) % cell - cell / 2, dy = (y + i * 53) % cell - cell / 2;
+            const float d = std::sqrt(float(dx * dx + dy * dy)) - radius;
+            uint32_t alpha = d <= 0 ? 255u : d < 2 ? uint32_t(255 * (1 - d / 2)) : 0u;
+            if (alpha == 0 && i == 2 && x < w / 2 && y < h / 4)
+                alpha = 100;
             row[x] = alpha == 0 ? 0u : (alpha << 24) | (r << 16) | (g << 8) | uint32_t(i * 30);
         }
     }

@@ -1,25 +1,47 @@
-// The box average is separable: each row of the reduction that the drawn pixels need is first
-// averaged across (weights out of 256, so a channel stays within 16 bits), then the drawn
-// rows average those down. The rows across are kept in a small ring, since a drawn row needs
-// only the few reduction rows its pixels cover.
+// The box average is separable: for each drawn row the rows of the reduction it covers are
+// summed with their weights (out of 256, so a channel stays within 16 bits, four pixels at a
+// time), then each drawn pixel sums the columns it covers of that row. Every drawn pixel reads
+// the same number of columns and rows, those beyond its own with weight 0, so the loops run
+// without a branch per pixel.
 #include "model/Reduce.h"
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <utility>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vork {
 
 namespace {
 
-constexpr uint32_t weightOne = 256;
+// Weights are fixed point: down out of 128, so that the rows summed down stay within 15 bits
+// (the multiplications across are signed), across out of 256.
+constexpr uint32_t downOne = 128, acrossOne = 256;
 
 // The weights of one axis: for each drawn pixel, the first pixel of the reduction it takes,
-// how many, and their weights (which add up to 256; none for a pixel that shows nothing).
+// how many, and their weights, `stride` apart (they add up to 256; none for a pixel that
+// shows nothing).
 struct AxisTaps {
-    std::vector<int> first, count, offset;
+    std::vector<int> first, count;
     std::vector<uint32_t> weights;
+    uint32_t one = acrossOne; // what the weights of a pixel add up to
+    int stride = 1;
     int lowest = 0, highest = -1; // the reduction pixels any drawn pixel takes
+
+    // Every drawn pixel is the next pixel of the reduction: a copy.
+    bool oneToOne() const {
+        if (stride != 1 || first.empty())
+            return false;
+        for (size_t i = 0; i < first.size(); ++i)
+            if (count[i] != 1 || first[i] != first[0] + int(i))
+                return false;
+        return true;
+    }
 };
 
 struct Axis {
@@ -28,60 +50,85 @@ struct Axis {
     double sourceStart;
     double clipLow, clipHigh; // the part of the image that may be shown
     int level, imageSize;
+
+    // The image span drawn pixel i shows, cut to what may be shown.
+    std::pair<double, double> span(int i) const {
+        const double grid = double(drawnFirst + i);
+        return {std::max(clipLow, sourceStart + (grid - targetStart) * scale),
+                std::min(clipHigh, sourceStart + (grid + 1 - targetStart) * scale)};
+    }
 };
 
-void addTaps(AxisTaps& t, const Axis& a, int drawn) {
-    const double grid = double(a.drawnFirst + drawn);
-    const double from = std::max(a.clipLow, a.sourceStart + (grid - a.targetStart) * a.scale);
-    const double to = std::min(a.clipHigh, a.sourceStart + (grid + 1 - a.targetStart) * a.scale);
-    t.offset.push_back(int(t.weights.size()));
-    if (!(to > from)) {
-        t.first.push_back(0);
-        t.count.push_back(0);
-        return;
-    }
+// The weights of drawn pixel i: how much of each reduction pixel its span covers, rounded to
+// 256ths, what rounding leaves over given to the largest share.
+void setTaps(AxisTaps& t, const Axis& a, int i) {
+    const auto [from, to] = a.span(i);
     const int block = 1 << a.level;
     const int first = int(std::floor(from / block));
     const int n = std::max(first, int(std::ceil(to / block)) - 1) - first + 1;
-    auto overlap = [&](int i) {
-        const double low = double(first + i) * block;
+    auto overlap = [&](int k) {
+        const double low = double(first + k) * block;
         const double high = std::min(low + block, double(a.imageSize));
         return std::max(0.0, std::min(to, high) - std::max(from, low));
     };
     double total = 0;
-    for (int i = 0; i < n; ++i)
-        total += overlap(i);
-    // Rounded to 256ths; what rounding leaves over goes to the largest share.
+    for (int k = 0; k < n; ++k)
+        total += overlap(k);
+    // Every pixel reads `stride` pixels of the reduction, the ones beyond its own with weight
+    // 0, so the loops run the same length everywhere; at the far edge its pixels move to the
+    // end of the stretch read.
+    const int extent = Reductions::levelExtent(a.imageSize, a.level);
+    const int shift = std::max(0, first + t.stride - extent);
+    uint32_t* w = t.weights.data() + size_t(i) * size_t(t.stride) + size_t(shift);
     uint32_t given = 0;
     int largest = 0;
     double largestShare = -1;
-    for (int i = 0; i < n; ++i) {
-        const double share = overlap(i) / total;
-        const uint32_t w = uint32_t(std::lround(share * weightOne));
-        t.weights.push_back(w);
-        given += w;
+    for (int k = 0; k < n; ++k) {
+        const double share = overlap(k) / total;
+        w[k] = uint32_t(std::lround(share * t.one));
+        given += w[k];
         if (share > largestShare) {
             largestShare = share;
-            largest = i;
+            largest = k;
         }
     }
-    t.weights[size_t(t.offset.back() + largest)] += weightOne - given;
-    t.first.push_back(first);
-    t.count.push_back(n);
-    t.lowest = t.highest < t.lowest ? first : std::min(t.lowest, first);
-    t.highest = std::max(t.highest, first + n - 1);
+    w[largest] += t.one - given;
+    t.first[size_t(i)] = first - shift;
+    t.count[size_t(i)] = n;
+    t.lowest = t.highest < t.lowest ? first - shift : std::min(t.lowest, first - shift);
+    t.highest = std::max(t.highest, first - shift + t.stride - 1);
 }
 
-AxisTaps axisTaps(const Axis& a) {
+AxisTaps axisTaps(const Axis& a, uint32_t one) {
     AxisTaps t;
-    for (int i = 0; i < a.drawnCount; ++i)
-        addTaps(t, a, i);
+    t.one = one;
+    const size_t n = size_t(std::max(a.drawnCount, 0));
+    t.first.assign(n, 0);
+    t.count.assign(n, 0);
+    const int block = 1 << a.level;
+    for (int i = 0; i < a.drawnCount; ++i) {
+        const auto [from, to] = a.span(i);
+        if (to > from)
+            t.stride =
+                std::max(t.stride, int(std::ceil(to / block)) - int(std::floor(from / block)));
+    }
+    // A drawn pixel can only take pixels the reduction has.
+    t.stride = std::min(t.stride, Reductions::levelExtent(a.imageSize, a.level));
+    t.weights.assign(n * size_t(t.stride), 0);
+    for (int i = 0; i < a.drawnCount; ++i) {
+        const auto [from, to] = a.span(i);
+        if (to > from)
+            setTaps(t, a, i);
+    }
+    // A pixel that shows nothing reads, with weights 0, pixels that are read anyway.
+    if (t.highest < t.lowest) {
+        t.lowest = 0;
+        t.highest = t.stride - 1;
+    }
+    for (size_t i = 0; i < n; ++i)
+        if (t.count[i] == 0)
+            t.first[i] = t.lowest;
     return t;
-}
-
-// A premultiplied pixel spread into four 16-bit lanes: B, R, G, A.
-inline uint64_t spread(uint32_t p) {
-    return (p & 0x00FF00FFu) | (uint64_t(p & 0xFF00FF00u) << 24);
 }
 
 inline uint32_t premultipliedPixel(uint32_t p) {
@@ -98,87 +145,144 @@ inline uint32_t premultipliedPixel(uint32_t p) {
            channel(p & 255);
 }
 
+#if defined(__SSE2__)
+// Two plain pixels in 16-bit lanes, premultiplied (rounded), as premultipliedPixel does.
+inline __m128i premultiplyTwo(__m128i px) {
+    const __m128i alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(px, 0xFF), 0xFF);
+    const __m128i colourLanes = _mm_set_epi16(0, -1, -1, -1, 0, -1, -1, -1);
+    const __m128i alphaLane255 = _mm_set_epi16(255, 0, 0, 0, 255, 0, 0, 0);
+    const __m128i factor = _mm_or_si128(_mm_and_si128(alpha, colourLanes), alphaLane255);
+    const __m128i x = _mm_add_epi16(_mm_mullo_epi16(px, factor), _mm_set1_epi16(128));
+    return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+}
+#endif
+
+// The box average, down first: for each drawn row, the reduction rows it takes are summed
+// with their weights into one row of 16-bit channels (out of 256 times the value), across the
+// columns any drawn pixel takes; then each drawn pixel sums its columns of that row.
 class BoxReducer {
   public:
     BoxReducer(const Bitmap& source, bool plain, const AxisTaps& across, const AxisTaps& down)
         : source_(source), plain_(plain), across_(across), down_(down),
-          width_(int(across.first.size())) {
-        int capacity = 1;
-        for (int c : down.count)
-            capacity = std::max(capacity, c);
-        ring_.assign(size_t(capacity) * size_t(width_), 0);
-        ringRows_.assign(size_t(capacity), -1);
-        rows_.resize(size_t(capacity));
-        if (plain_ && across.highest >= across.lowest)
-            premultiplied_.resize(size_t(across.highest - across.lowest + 1));
-    }
+          width_(int(across.first.size())), lowest_(across.lowest),
+          span_(across.highest - across.lowest + 1), summed_(size_t(span_ + 4) * 4) {}
 
     void run(Bitmap& out) {
-        for (int j = 0; j < int(down_.first.size()); ++j) {
+        const int height = int(down_.first.size());
+        for (int j = 0; j < height; ++j) {
+            sumDown(down_.first[size_t(j)],
+                    down_.weights.data() + size_t(j) * size_t(down_.stride));
             uint32_t* row = out.row(j);
-            const int n = down_.count[size_t(j)];
-            if (n == 0) {
-                std::fill(row, row + width_, 0u);
+#if defined(__SSE2__)
+            if (across_.stride <= 4) {
+                sumAcrossFour(row);
                 continue;
             }
-            const uint32_t* w = down_.weights.data() + down_.offset[size_t(j)];
-            for (int t = 0; t < n; ++t)
-                rows_[size_t(t)] = across(down_.first[size_t(j)] + t);
-            for (int i = 0; i < width_; ++i)
-                row[i] = across_.count[size_t(i)] == 0 ? 0u : down(rows_.data(), w, n, i);
+#endif
+            sumAcross(row);
         }
     }
 
   private:
-    static uint32_t down(const uint64_t* const* rows, const uint32_t* w, int n, int i) {
-        constexpr uint64_t evenLanes = 0x0000FFFF0000FFFFull;
-        uint64_t blueGreen = 0, redAlpha = 0;
-        for (int t = 0; t < n; ++t) {
-            const uint64_t h = rows[t][i];
-            blueGreen += (h & evenLanes) * w[t];
-            redAlpha += ((h >> 16) & evenLanes) * w[t];
+    // Rows first.. of the reduction, weighted by w, over the columns taken: summed_.
+    void sumDown(int first, const uint32_t* w) {
+        std::fill(summed_.begin(), summed_.end(), uint16_t(0));
+        for (int t = 0; t < down_.stride; ++t) {
+            if (w[t] == 0)
+                continue;
+            const uint32_t* px = source_.row(first + t) + lowest_;
+            if (plain_)
+                addRow<true>(px, w[t]);
+            else
+                addRow<false>(px, w[t]);
         }
-        auto byte = [](uint64_t lane) { return uint32_t(((lane & 0xFFFFFFFFu) + 32768) >> 16); };
-        return (byte(redAlpha >> 32) << 24) | (byte(redAlpha) << 16) |
-               (byte(blueGreen >> 32) << 8) | byte(blueGreen);
     }
 
-    // The row of the reduction averaged across, from the ring.
-    const uint64_t* across(int sourceRow) {
-        const size_t slot = size_t(sourceRow) % ringRows_.size();
-        uint64_t* h = ring_.data() + slot * size_t(width_);
-        if (ringRows_[slot] == sourceRow)
-            return h;
-        ringRows_[slot] = sourceRow;
-        const uint32_t* px = source_.row(sourceRow);
-        int base = 0;
-        if (plain_) {
-            for (size_t c = 0; c < premultiplied_.size(); ++c)
-                premultiplied_[c] = premultipliedPixel(px[across_.lowest + int(c)]);
-            px = premultiplied_.data();
-            base = across_.lowest;
+    // Adds the row's pixels, premultiplied first when Plain, times the weight to summed_.
+    template <bool Plain> void addRow(const uint32_t* px, uint32_t weight) {
+        uint16_t* out = summed_.data();
+        int x = 0;
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128(), w = _mm_set1_epi16(short(weight));
+        for (; x + 4 <= span_; x += 4) {
+            // The rows are read from memory once each: asking ahead keeps the loads flowing.
+            _mm_prefetch(reinterpret_cast<const char*>(px + x + 64), _MM_HINT_T0);
+            const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(px + x));
+            __m128i low = _mm_unpacklo_epi8(p, zero), high = _mm_unpackhi_epi8(p, zero);
+            if constexpr (Plain) {
+                low = premultiplyTwo(low);
+                high = premultiplyTwo(high);
+            }
+            __m128i* o = reinterpret_cast<__m128i*>(out + size_t(x) * 4);
+            _mm_storeu_si128(o, _mm_add_epi16(_mm_loadu_si128(o), _mm_mullo_epi16(low, w)));
+            _mm_storeu_si128(o + 1,
+                             _mm_add_epi16(_mm_loadu_si128(o + 1), _mm_mullo_epi16(high, w)));
         }
-        for (int i = 0; i < width_; ++i) {
-            const int n = across_.count[size_t(i)];
-            const uint32_t* w = across_.weights.data() + across_.offset[size_t(i)];
-            const uint32_t* p = px + (across_.first[size_t(i)] - base);
-            uint64_t sum = 0;
-            for (int t = 0; t < n; ++t)
-                sum += spread(p[t]) * w[t];
-            h[i] = sum;
+#endif
+        for (; x < span_; ++x) {
+            const uint32_t p = Plain ? premultipliedPixel(px[x]) : px[x];
+            for (int c = 0; c < 4; ++c)
+                out[size_t(x) * 4 + size_t(c)] += uint16_t(((p >> (8 * c)) & 255) * weight);
         }
-        return h;
     }
+
+    // Each drawn pixel: its columns of summed_ weighted, rounded to 8 bits. (A pixel that
+    // shows nothing has all weights 0.)
+    void sumAcross(uint32_t* row) const {
+        const int n = across_.stride;
+        const uint32_t one = downOne * acrossOne, half = one / 2;
+        for (int i = 0; i < width_; ++i) {
+            const uint16_t* s = summed_.data() + size_t(across_.first[size_t(i)] - lowest_) * 4;
+            const uint32_t* w = across_.weights.data() + size_t(i) * size_t(n);
+            uint32_t sums[4] = {};
+            for (int t = 0; t < n; ++t)
+                for (int c = 0; c < 4; ++c)
+                    sums[c] += uint32_t(s[t * 4 + c]) * w[t];
+            row[i] = (((sums[3] + half) / one) << 24) | (((sums[2] + half) / one) << 16) |
+                     (((sums[1] + half) / one) << 8) | ((sums[0] + half) / one);
+        }
+    }
+
+#if defined(__SSE2__)
+    // The same for at most four columns a pixel, four pixels at a time: the columns' channels
+    // are paired (B of the first and second column, G of both, ...) and multiplied and added
+    // with the two weights at once.
+    void sumAcrossFour(uint32_t* row) const {
+        const int n = across_.stride;
+        const __m128i rounding = _mm_set1_epi32(int(downOne * acrossOne / 2));
+        auto pixel = [&](int i) {
+            const uint16_t* s = summed_.data() + size_t(across_.first[size_t(i)] - lowest_) * 4;
+            const uint32_t* w = across_.weights.data() + size_t(i) * size_t(n);
+            auto pairOf = [&](int t) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + t * 4));
+                const uint32_t w1 = t + 1 < n ? w[t + 1] : 0;
+                return _mm_madd_epi16(_mm_unpacklo_epi16(v, _mm_srli_si128(v, 8)),
+                                      _mm_set1_epi32(int(w[t] | (w1 << 16))));
+            };
+            __m128i sum = pairOf(0);
+            if (n > 2)
+                sum = _mm_add_epi32(sum, pairOf(2));
+            return _mm_srli_epi32(_mm_add_epi32(sum, rounding), 15);
+        };
+        int i = 0;
+        for (; i + 4 <= width_; i += 4) {
+            const __m128i low = _mm_packs_epi32(pixel(i), pixel(i + 1));
+            const __m128i high = _mm_packs_epi32(pixel(i + 2), pixel(i + 3));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), _mm_packus_epi16(low, high));
+        }
+        for (; i < width_; ++i) {
+            const __m128i v = _mm_packs_epi32(pixel(i), _mm_setzero_si128());
+            row[i] = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(v, v)));
+        }
+    }
+#endif
 
     const Bitmap& source_;
     bool plain_;
     const AxisTaps& across_;
     const AxisTaps& down_;
-    int width_;
-    std::vector<uint64_t> ring_;
-    std::vector<int> ringRows_;
-    std::vector<const uint64_t*> rows_; // the rows a drawn row averages down
-    std::vector<uint32_t> premultiplied_;
+    int width_, lowest_, span_;
+    std::vector<uint16_t> summed_; // B, G, R, A of each column taken
 };
 
 } // namespace
@@ -197,59 +301,82 @@ bool reducesInBoth(RectF target, RectF source) {
     return target.w > 0 && target.h > 0 && source.w >= target.w && source.h >= target.h;
 }
 
-void reduceInto(const ReducibleImage& image, RectF target, RectF source, Bitmap& out) {
-    const Rect covered = coveredPixels(target);
-    if (covered.empty() || image.image.isNull() || !reducesInBoth(target, source)) {
-        out = Bitmap();
-        return;
-    }
-    if (out.width() != covered.w || out.height() != covered.h ||
-        out.format() != PixelFormat::PremultipliedArgb)
-        out = Bitmap(covered.w, covered.h, PixelFormat::PremultipliedArgb);
-    if (out.isNull())
-        return;
+namespace {
+
+// How a reduced drawing is made: the covered pixels, the bitmap read (the image itself or one
+// of its levels) and the weights of both axes.
+struct ReductionPlan {
+    Rect covered;
+    const Bitmap* from = nullptr;
+    bool plain = false; // reading the image itself, not yet premultiplied
+    AxisTaps across, down;
+};
+
+std::optional<ReductionPlan> planReduction(const ReducibleImage& image, RectF target,
+                                           RectF source) {
+    ReductionPlan plan;
+    plan.covered = coveredPixels(target);
+    if (plan.covered.empty() || image.image.isNull() || !reducesInBoth(target, source))
+        return std::nullopt;
     const double scaleX = double(source.w) / target.w, scaleY = double(source.h) / target.h;
     int level = Reductions::levelFor(std::min(scaleX, scaleY));
-    const Bitmap* from = &image.image;
+    plan.from = &image.image;
     if (level > 0) {
-        from = &image.reductions.level(image.image, image.changes, level);
-        if (from->isNull()) { // no memory for the level: the image itself serves
-            from = &image.image;
+        plan.from = &image.reductions.level(image.image, image.changes, level);
+        if (plan.from->isNull()) { // no memory for the level: the image itself serves
+            plan.from = &image.image;
             level = 0;
         }
     }
+    plan.plain = level == 0;
+    const Rect c = plan.covered;
     const int W = image.image.width(), H = image.image.height();
-    const Axis across{covered.x,
-                      covered.w,
-                      target.x,
-                      scaleX,
-                      source.x,
-                      std::max(0.0, double(source.x)),
-                      std::min(double(W), double(source.x) + source.w),
-                      level,
-                      W};
-    const Axis down{covered.y,
-                    covered.h,
-                    target.y,
-                    scaleY,
-                    source.y,
-                    std::max(0.0, double(source.y)),
-                    std::min(double(H), double(source.y) + source.h),
-                    level,
-                    H};
-    const AxisTaps tapsAcross = axisTaps(across), tapsDown = axisTaps(down);
-    BoxReducer(*from, level == 0, tapsAcross, tapsDown).run(out);
+    plan.across = axisTaps({c.x, c.w, target.x, scaleX, source.x, std::max(0.0, double(source.x)),
+                            std::min(double(W), double(source.x) + source.w), level, W},
+                           acrossOne);
+    plan.down = axisTaps({c.y, c.h, target.y, scaleY, source.y, std::max(0.0, double(source.y)),
+                          std::min(double(H), double(source.y) + source.h), level, H},
+                         downOne);
+    return plan;
+}
+
+} // namespace
+
+void reduceInto(const ReducibleImage& image, RectF target, RectF source, Bitmap& out) {
+    const auto plan = planReduction(image, target, source);
+    if (!plan) {
+        out = Bitmap();
+        return;
+    }
+    const Rect c = plan->covered;
+    if (out.width() != c.w || out.height() != c.h || out.format() != PixelFormat::PremultipliedArgb)
+        out = Bitmap(c.w, c.h, PixelFormat::PremultipliedArgb);
+    if (!out.isNull())
+        BoxReducer(*plan->from, plan->plain, plan->across, plan->down).run(out);
 }
 
 void drawReduced(Graphics& g, const ReducibleImage& image, RectF target, RectF source,
                  float opacity, Bitmap& scratch) {
-    const Rect covered = coveredPixels(target);
-    if (covered.empty() || opacity <= 0)
+    if (opacity <= 0)
         return;
-    reduceInto(image, target, source, scratch);
-    if (!scratch.isNull())
-        g.drawImage(scratch, covered.x, covered.y, {0, 0, scratch.width(), scratch.height()},
+    const auto plan = planReduction(image, target, source);
+    if (!plan)
+        return;
+    const Rect c = plan->covered;
+    // On the grid of a level (a scale that is a power of two), the level's pixels are drawn
+    // as they are.
+    if (!plan->plain && plan->across.oneToOne() && plan->down.oneToOne()) {
+        g.drawImage(*plan->from, c.x, c.y, {plan->across.first[0], plan->down.first[0], c.w, c.h},
                     opacity);
+        return;
+    }
+    if (scratch.width() != c.w || scratch.height() != c.h ||
+        scratch.format() != PixelFormat::PremultipliedArgb)
+        scratch = Bitmap(c.w, c.h, PixelFormat::PremultipliedArgb);
+    if (scratch.isNull())
+        return;
+    BoxReducer(*plan->from, plan->plain, plan->across, plan->down).run(scratch);
+    g.drawImage(scratch, c.x, c.y, {0, 0, c.w, c.h}, opacity);
 }
 
 } // namespace vork
