@@ -99,7 +99,7 @@ void drawPainterDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
     // The caches hold the layers below and above the current one. They are brought up to date
     // on every pass, which costs nothing while those layers stay as they were, so a change of
     // the current layer or of the layers' pixels from anywhere shows at once.
-    updateLayerCaches(*m.document, m.caches);
+    updatePainterLayerCaches(e);
     LayerCaches& caches = m.caches;
     const bool singleLayerView = m.layers.singleLayerView;
     Frame& frame = m.document->current();
@@ -123,7 +123,35 @@ void drawPainterDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
     undoRedoFrame(e, Mode::Painter);
 }
 
+// The part of the picture drawing through the view reads: the source rectangle with the column
+// past it that nearest sampling may show; below 100 %, out to whole blocks of the reduction
+// used and one block more each way, which the box step may take.
+Rect partReadThroughView(const CanvasPlacement& p, int width, int height) {
+    const int block = p.zoom < 1 ? 1 << Reductions::levelFor(1.0 / double(p.zoom)) : 1;
+    const int margin = 2 + block;
+    constexpr double limit = 1 << 30;
+    const double left = std::clamp(std::floor(double(p.source.x)) - margin, 0.0, limit);
+    const double top = std::clamp(std::floor(double(p.source.y)) - margin, 0.0, limit);
+    const double right =
+        std::clamp(std::ceil(double(p.source.x) + p.source.w) + margin, 0.0, limit);
+    const double bottom =
+        std::clamp(std::ceil(double(p.source.y) + p.source.h) + margin, 0.0, limit);
+    const int x0 = int(left) / block * block, y0 = int(top) / block * block;
+    const int x1 = (int(right) + block - 1) / block * block;
+    const int y1 = (int(bottom) + block - 1) / block * block;
+    return intersect({x0, y0, x1 - x0, y1 - y0}, {0, 0, width, height});
+}
+
 } // namespace
+
+void updatePainterLayerCaches(Editor& e) {
+    ModeState& m = e.mode(Mode::Painter);
+    if (!m.document)
+        return;
+    const CanvasPlacement p = canvasPlacement(e, Mode::Painter);
+    updateLayerCaches(*m.document, m.caches,
+                      partReadThroughView(p, m.document->width, m.document->height));
+}
 
 void drawThroughView(Graphics& g, const Bitmap& image, const CanvasPlacement& p, float opacity) {
     if (!image.isNull())

@@ -48,6 +48,10 @@ void drawThroughView(Graphics& g, const Bitmap& image, const CanvasPlacement& p,
 void drawThroughView(Graphics& g, const ReducibleImage& image, const CanvasPlacement& p,
                      float opacity, Bitmap& scratch);
 
+// Brings the Painter's layer caches up to date over the part of the picture the canvas shows
+// (the rest is composed when it comes into view).
+void updatePainterLayerCaches(Editor& e);
+
 // Draws the backdrop and, with a document, runs the tools and draws the document.
 void drawCanvas(Editor& e, Graphics& g, Mode mode);
 

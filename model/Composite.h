@@ -1,6 +1,7 @@
 #pragma once
 // Composite images the model keeps for fast display: the picture's layer caches and the
 // animation's onion skin.
+#include "gfx/Geometry.h"
 #include "model/Document.h"
 
 #include <optional>
@@ -29,6 +30,7 @@ struct CacheSources {
         int opacity = 255;
     };
     std::vector<Source> layers;
+    Rect valid; // the part of the cache composed from them; elsewhere it may hold anything
     uint64_t cacheKey = 0;
     bool composed = false;
 };
@@ -42,12 +44,14 @@ struct LayerCaches {
     uint64_t aroundLayer = 0;
 };
 
-// Brings the caches up to date with the picture, as rebuildLayerCaches makes them, doing only
-// what changed: nothing when the same layers with the same pixels and opacities go in, the
-// rectangle their pixels changed in when only that differs, a whole cache otherwise (another
-// current layer, a layer shown, hidden, added, moved or given another opacity, or a cache
-// image replaced from outside).
-void updateLayerCaches(const Document& picture, LayerCaches& caches);
+// Brings the caches up to date with the picture, as rebuildLayerCaches makes them, at least
+// over `needed` (what will be drawn of them; the rest is composed when it is needed), doing
+// only what changed: nothing when the same layers with the same pixels and opacities go in,
+// the rectangle their pixels changed in when only that differs, only the added layers when
+// layers are added on top (the current layer moved up), and everything needed afresh otherwise
+// (another current layer, a layer shown, hidden, added, moved or given another opacity, or a
+// cache image replaced from outside).
+void updateLayerCaches(const Document& picture, LayerCaches& caches, Rect needed);
 
 struct OnionSkin {
     std::optional<Bitmap> image;

@@ -1,5 +1,6 @@
 #include "panels/LayerPanel.h"
 
+#include "canvas/Canvas.h"
 #include "canvas/History.h"
 #include "canvas/ToolEngine.h"
 #include "model/Composite.h"
@@ -413,10 +414,7 @@ void opacityBox(Editor& e, Graphics& g, Mode mode, const ColumnLayout& c) {
 } // namespace
 
 void rebuildPainterLayerCaches(Editor& e) {
-    ModeState& m = e.mode(Mode::Painter);
-    if (!m.document)
-        return;
-    updateLayerCaches(*m.document, m.caches);
+    updatePainterLayerCaches(e);
 }
 
 void drawLayerPanel(Editor& e, Graphics& g, Mode mode) {

@@ -1,0 +1,150 @@
+#include "model/ComposeRow.h"
+#include "model/Composite.h"
+#include "support/PixelChecks.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace vork;
+
+namespace {
+
+// Six layers of random pixels (a third transparent, a third opaque, the rest translucent) at
+// random opacities.
+struct Picture {
+    Document picture{37, 29, 0};
+    LayerCaches caches;
+    std::mt19937 rng{7};
+
+    Picture() {
+        Frame& f = picture.current();
+        for (int i = 1; i < 6; ++i)
+            f.appendLayer();
+        for (int i = 0; i < 6; ++i) {
+            scribble(f.layer(i).image, {0, 0, 37, 29});
+            f.layer(i).opacity = i % 3 == 0 ? 255 : int(60 + rng() % 190);
+        }
+        f.currentLayer = 2;
+    }
+    Frame& frame() { return picture.current(); }
+    void scribble(Bitmap& b, Rect r) {
+        for (int y = r.y; y < r.y + r.h; ++y)
+            for (int x = r.x; x < r.x + r.w; ++x) {
+                const uint32_t kind = rng() % 3;
+                const uint32_t a = kind == 0 ? 0u : kind == 1 ? 255u : rng() % 256;
+                b.setPixel(x, y, Color((a << 24) | (rng() & 0x00FFFFFFu)));
+            }
+    }
+    static constexpr Rect whole{0, 0, 37, 29};
+    // The caches brought up to date over `needed` must hold there what composing them afresh
+    // gives.
+    void expectAsComposedAfresh(const char* after, Rect needed = whole) {
+        updateLayerCaches(picture, caches, needed);
+        Layer below(0, 1, 1), above(0, 1, 1);
+        rebuildLayerCaches(picture, below, above);
+        EXPECT_TRUE(samePixelsIn(caches.below.image, below.image, needed)) << "below, " << after;
+        EXPECT_TRUE(samePixelsIn(caches.above.image, above.image, needed)) << "above, " << after;
+        EXPECT_EQ(caches.below.visible, below.visible) << after;
+        EXPECT_EQ(caches.above.visible, above.visible) << after;
+    }
+    static bool samePixelsIn(const Bitmap& a, const Bitmap& b, Rect r) {
+        for (int y = r.y; y < r.y + r.h; ++y)
+            for (int x = r.x; x < r.x + r.w; ++x)
+                if (a.pixel(x, y) != b.pixel(x, y))
+                    return false;
+        return true;
+    }
+};
+
+} // namespace
+
+TEST(LayerCacheUpdate, AlwaysHoldsWhatComposingAfreshGives) {
+    Picture p;
+    p.expectAsComposedAfresh("the first update");
+    p.frame().currentLayer = 3; // up: a layer is added on top of the lower cache
+    p.expectAsComposedAfresh("moving up");
+    p.frame().currentLayer = 5;
+    p.expectAsComposedAfresh("moving up by two");
+    p.frame().currentLayer = 1;
+    p.expectAsComposedAfresh("moving down");
+    {
+        Layer& l = p.frame().layer(4);
+        auto edit = l.edit();
+        p.scribble(l.image, {5, 6, 7, 8});
+        edit.touched({5, 6, 7, 8});
+    }
+    p.expectAsComposedAfresh("a reported change above");
+    p.scribble(p.frame().layer(0).image, {30, 20, 5, 5});
+    p.expectAsComposedAfresh("an unreported change below");
+    p.frame().layer(3).opacity = 17;
+    p.expectAsComposedAfresh("another opacity");
+    p.frame().layer(4).visible = false;
+    p.expectAsComposedAfresh("a layer hidden");
+    p.frame().insertLayerAt(2);
+    p.scribble(p.frame().layer(2).image, {0, 0, 37, 29});
+    p.frame().currentLayer = 4;
+    p.expectAsComposedAfresh("a layer inserted below the current one");
+    p.caches.below.image.fill(colors::white); // written from outside
+    p.expectAsComposedAfresh("the cache written from outside");
+}
+
+TEST(LayerCacheUpdate, APartComposedForTheViewHoldsWhatComposingAfreshGivesThere) {
+    Picture p;
+    // The view moves over the picture while the layers and the current layer change.
+    p.expectAsComposedAfresh("the first view", {0, 0, 10, 8});
+    p.expectAsComposedAfresh("scrolling right", {6, 0, 10, 8});
+    p.frame().currentLayer = 3;
+    p.expectAsComposedAfresh("moving up in view", {6, 0, 10, 8});
+    p.expectAsComposedAfresh("scrolling down after moving up", {6, 12, 10, 8});
+    {
+        Layer& l = p.frame().layer(1);
+        auto edit = l.edit();
+        p.scribble(l.image, {0, 0, 37, 29});
+        edit.touched({0, 0, 37, 29});
+    }
+    p.expectAsComposedAfresh("a change reaching outside the view", {20, 15, 10, 8});
+    p.expectAsComposedAfresh("back to where it changed", {0, 0, 12, 12});
+    p.frame().currentLayer = 0;
+    p.expectAsComposedAfresh("moving down", {25, 20, 12, 9});
+    p.expectAsComposedAfresh("the whole picture", Picture::whole);
+}
+
+TEST(LayerCacheUpdate, NothingIsComposedWhileTheLayersStayAsTheyWere) {
+    Picture p;
+    updateLayerCaches(p.picture, p.caches, Picture::whole);
+    const uint64_t below = p.caches.below.image.contentKey();
+    const uint64_t above = p.caches.above.image.contentKey();
+    updateLayerCaches(p.picture, p.caches, Picture::whole);
+    p.frame().current().image.fill(colors::white); // the current layer is in neither cache
+    p.frame().current().opacity = 3;
+    updateLayerCaches(p.picture, p.caches, {2, 2, 5, 5});
+    EXPECT_EQ(p.caches.below.image.contentKey(), below);
+    EXPECT_EQ(p.caches.above.image.contentKey(), above);
+
+    // A change above the current layer recomposes only the upper cache, and only there.
+    const uint64_t revision = p.caches.above.changes.revision(p.caches.above.image);
+    {
+        Layer& l = p.frame().layer(4);
+        auto edit = l.edit();
+        l.image.setPixel(20, 10, colors::black);
+        edit.touched({20, 10, 1, 1});
+    }
+    updateLayerCaches(p.picture, p.caches, Picture::whole);
+    EXPECT_EQ(p.caches.below.image.contentKey(), below);
+    EXPECT_EQ(p.caches.above.changes.changedSince(p.caches.above.image, revision),
+              (Rect{20, 10, 1, 1}));
+}
+
+TEST(PremultiplyRow, UndoesUnpremultiplyExactlyForEveryPremultipliedPixel) {
+    // Every alpha with every colour byte up to it, in the red, green and blue places.
+    std::vector<uint32_t> premultiplied;
+    for (uint32_t a = 0; a < 256; ++a)
+        for (uint32_t c = 0; c <= a; ++c)
+            premultiplied.push_back((a << 24) | (c << 16) | ((a - c) << 8) | (c / 2));
+    std::vector<uint32_t> row = premultiplied;
+    unpremultiplyRow(row.data(), int(row.size()));
+    premultiplyRow(row.data(), int(row.size()));
+    for (size_t i = 0; i < row.size(); ++i)
+        ASSERT_EQ(row[i], premultiplied[i]) << std::hex << premultiplied[i];
+}
