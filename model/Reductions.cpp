@@ -50,18 +50,32 @@ inline __m128i premultiplyTwo(__m128i px) {
 
 // Level 1 sums of n image columns from rows a and b (b null below the last row): out gets
 // (n + 1) / 2 pixels of four 32-bit channel sums.
+#if defined(__SSE2__)
+// Four plain pixels premultiplied, in 16-bit lanes (pixels 0, 1 and 2, 3); opaque ones, the
+// most common, need no multiplication.
+inline void premultiplyFour(__m128i v, __m128i& low, __m128i& high) {
+    const __m128i zero = _mm_setzero_si128(), alphaMask = _mm_set1_epi32(int(0xFF000000u));
+    low = _mm_unpacklo_epi8(v, zero);
+    high = _mm_unpackhi_epi8(v, zero);
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(v, alphaMask), alphaMask)) == 0xFFFF)
+        return;
+    low = premultiplyTwo(low);
+    high = premultiplyTwo(high);
+}
+#endif
+
 void sumPairs(const uint32_t* a, const uint32_t* b, int n, uint32_t* out) {
     int x = 0;
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
     for (; x + 4 <= n; x += 4) {
-        const __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x));
-        __m128i lo = premultiplyTwo(_mm_unpacklo_epi8(va, zero));
-        __m128i hi = premultiplyTwo(_mm_unpackhi_epi8(va, zero));
+        __m128i lo, hi;
+        premultiplyFour(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x)), lo, hi);
         if (b) {
-            const __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x));
-            lo = _mm_add_epi16(lo, premultiplyTwo(_mm_unpacklo_epi8(vb, zero)));
-            hi = _mm_add_epi16(hi, premultiplyTwo(_mm_unpackhi_epi8(vb, zero)));
+            __m128i loB, hiB;
+            premultiplyFour(_mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x)), loB, hiB);
+            lo = _mm_add_epi16(lo, loB);
+            hi = _mm_add_epi16(hi, hiB);
         }
         // Columns 0 + 1 and 2 + 3: at most 4 * 255, still 16 bits.
         const __m128i sums = _mm_add_epi16(_mm_unpacklo_epi64(lo, hi), _mm_unpackhi_epi64(lo, hi));
@@ -86,7 +100,17 @@ void sumPairs(const uint32_t* a, const uint32_t* b, int n, uint32_t* out) {
 
 // Adds the pairs of a row of sums (n pixels) into the next level's row ((n + 1) / 2 pixels).
 void addPairs(const uint32_t* in, int n, uint32_t* out) {
-    for (int i = 0; i < n; i += 2) {
+    int i = 0;
+#if defined(__SSE2__)
+    for (; i + 2 <= n; i += 2) {
+        __m128i* o = reinterpret_cast<__m128i*>(out + (i / 2) * lanes);
+        const __m128i* p = reinterpret_cast<const __m128i*>(in + i * lanes);
+        _mm_storeu_si128(o,
+                         _mm_add_epi32(_mm_loadu_si128(o),
+                                       _mm_add_epi32(_mm_loadu_si128(p), _mm_loadu_si128(p + 1))));
+    }
+#endif
+    for (; i < n; i += 2) {
         uint32_t* o = out + (i / 2) * lanes;
         const uint32_t* p = in + i * lanes;
         for (int c = 0; c < lanes; ++c)
@@ -157,7 +181,28 @@ class LevelPass {
         uint32_t* out = level.row(row);
         const int block = 1 << k, firstColumn = x0_ >> k, imageWidth = image_.width();
         const uint32_t fullCount = uint32_t(block) * uint32_t(block);
-        for (int i = 0; i < width; ++i) {
+        int i = 0;
+#if defined(__SSE2__)
+        // Whole blocks (all but the ones the image's edges cut) divide by a shift, four pixels
+        // at a time.
+        if (r.imageRows == block) {
+            const int whole = std::min(width, imageWidth / block - firstColumn);
+            const __m128i half = _mm_set1_epi32(int(fullCount / 2));
+            const __m128i shift = _mm_cvtsi32_si128(2 * k);
+            auto pixel = [&](int at) {
+                const __m128i sum = _mm_loadu_si128(
+                    reinterpret_cast<const __m128i*>(r.sums.data() + size_t(at) * lanes));
+                return _mm_srl_epi32(_mm_add_epi32(sum, half), shift);
+            };
+            for (; i + 4 <= whole; i += 4) {
+                const __m128i low = _mm_packs_epi32(pixel(i), pixel(i + 1));
+                const __m128i high = _mm_packs_epi32(pixel(i + 2), pixel(i + 3));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out + firstColumn + i),
+                                 _mm_packus_epi16(low, high));
+            }
+        }
+#endif
+        for (; i < width; ++i) {
             const int column = firstColumn + i;
             const int columns = std::min(block, imageWidth - column * block);
             const uint32_t n = uint32_t(columns) * uint32_t(r.imageRows);

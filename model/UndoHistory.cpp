@@ -4,6 +4,10 @@
 #include <cstring>
 #include <unordered_set>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vork {
 
 namespace {
@@ -39,6 +43,20 @@ struct UndoHistory::Tile {
 
 namespace {
 
+// Copies n pixels into a tile, past the processor's cache where the target is aligned for it:
+// a snapshot is read again only when it is restored.
+void copyIntoTile(uint32_t* to, const uint32_t* from, int n) {
+    int x = 0;
+#if defined(__SSE2__)
+    if ((reinterpret_cast<uintptr_t>(to) & 15) == 0) {
+        for (; x + 4 <= n; x += 4)
+            _mm_stream_si128(reinterpret_cast<__m128i*>(to + x),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + x)));
+    }
+#endif
+    std::memcpy(to + x, from + x, size_t(n - x) * 4);
+}
+
 bool tileEquals(const std::vector<uint32_t>& pixels, const Bitmap& b, Rect r) {
     for (int j = 0; j < r.h; ++j)
         if (std::memcmp(pixels.data() + size_t(j) * size_t(r.w), b.row(r.y + j) + r.x,
@@ -49,7 +67,7 @@ bool tileEquals(const std::vector<uint32_t>& pixels, const Bitmap& b, Rect r) {
 
 } // namespace
 
-std::shared_ptr<UndoHistory::Tile> UndoHistory::makeTile(const Bitmap& b, Rect r) {
+std::shared_ptr<UndoHistory::Tile> UndoHistory::newTile(size_t pixels) {
     std::shared_ptr<Tile> t;
     if (spare_.empty()) {
         t = std::make_shared<Tile>();
@@ -57,10 +75,14 @@ std::shared_ptr<UndoHistory::Tile> UndoHistory::makeTile(const Bitmap& b, Rect r
         t = std::move(spare_.back());
         spare_.pop_back();
     }
-    t->pixels.resize(size_t(r.w) * size_t(r.h));
+    t->pixels.resize(pixels);
+    return t;
+}
+
+std::shared_ptr<UndoHistory::Tile> UndoHistory::makeTile(const Bitmap& b, Rect r) {
+    auto t = newTile(size_t(r.w) * size_t(r.h));
     for (int j = 0; j < r.h; ++j)
-        std::memcpy(t->pixels.data() + size_t(j) * size_t(r.w), b.row(r.y + j) + r.x,
-                    size_t(r.w) * 4);
+        copyIntoTile(t->pixels.data() + size_t(j) * size_t(r.w), b.row(r.y + j) + r.x, r.w);
     return t;
 }
 
@@ -78,9 +100,26 @@ UndoHistory::Tiles UndoHistory::snapshotOf(const Bitmap& layer) {
     Tiles tiles;
     const TileGrid g(width_, height_);
     tiles.reserve(size_t(g.columns) * size_t(g.rows));
-    for (int ty = 0; ty < g.rows; ++ty)
-        for (int tx = 0; tx < g.columns; ++tx)
-            tiles.push_back(makeTile(layer, g.bounds(tx, ty)));
+    // A band of tiles at a time, copied row by row, so that the layer is read in order.
+    for (int ty = 0; ty < g.rows; ++ty) {
+        const size_t first = tiles.size();
+        for (int tx = 0; tx < g.columns; ++tx) {
+            const Rect r = g.bounds(tx, ty);
+            tiles.push_back(newTile(size_t(r.w) * size_t(r.h)));
+        }
+        const int top = ty * tileSide, rows = g.bounds(0, ty).h;
+        for (int j = 0; j < rows; ++j) {
+            const uint32_t* from = layer.row(top + j);
+            for (int tx = 0; tx < g.columns; ++tx) {
+                const int w = g.bounds(tx, ty).w;
+                copyIntoTile(tiles[first + size_t(tx)]->pixels.data() + size_t(j) * size_t(w),
+                             from + tx * tileSide, w);
+            }
+        }
+    }
+#if defined(__SSE2__)
+    _mm_sfence(); // the streamed tiles are complete before anyone reads them
+#endif
     return tiles;
 }
 
@@ -120,6 +159,9 @@ void UndoHistory::record(const Bitmap& layer, Rect changed) {
             if (!tileEquals(tile->pixels, layer, r))
                 tile = makeTile(layer, r);
         }
+#if defined(__SSE2__)
+    _mm_sfence();
+#endif
     layerHolds_ = *next;
     for (size_t i = size_t(current_) + 1; i < states_.size(); ++i)
         recycle(*states_[i]);

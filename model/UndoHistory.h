@@ -62,6 +62,7 @@ class UndoHistory {
   private:
     struct Tile;
     using Tiles = std::vector<std::shared_ptr<Tile>>; // row by row
+    std::shared_ptr<Tile> newTile(size_t pixels);     // from the spare ones when there are
     std::shared_ptr<Tile> makeTile(const Bitmap& b, Rect r);
     void recycle(Tiles& tiles);
     Tiles snapshotOf(const Bitmap& layer);
