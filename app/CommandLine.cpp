@@ -37,6 +37,14 @@ CommandLine parseConvert(const std::vector<std::string>& a) {
             c.frame = parseNumber(a[++i]);
             if (!c.frame)
                 return refuse("--frame needs a frame number, not \"" + a[i] + "\"");
+        } else if (a[i] == "--sheet") {
+            if (i + 1 >= a.size())
+                return refuse("--sheet needs a number of columns");
+            c.sheet = parseNumber(a[++i]);
+            if (!c.sheet || *c.sheet < 0)
+                return refuse(
+                    "--sheet needs a number of columns (0: as square as possible), not \"" + a[i] +
+                    "\"");
         } else if (a[i].size() > 1 && a[i][0] == '-') {
             return refuse("unknown argument \"" + a[i] + "\"");
         } else {
@@ -95,6 +103,9 @@ std::string usageText() {
            "         .trnl -> .png (the composite) or .gelm (a one-frame animation)\n"
            "         .gelm -> .png (the enabled frames as OUT001.png, OUT002.png, ...)\n"
            "         .gelm --frame N -> .trnl or .png (frame N as a picture)\n"
+           "         .gelm -> .gif (the enabled frames as one animated GIF, looping)\n"
+           "         .gelm --sheet COLUMNS -> .png (a sprite sheet and a .json beside it;\n"
+           "                                   0 columns: as square as possible)\n"
            "       vork --help                   show this text\n"
            "       vork --version                show the version\n";
 }
@@ -113,7 +124,7 @@ int runCommandLine(const CommandLine& command, std::ostream& out, std::ostream& 
     case CommandLine::Action::Info:
         return printFileInfo(command.input, out, err);
     case CommandLine::Action::Convert:
-        return convertFile(command.input, command.output, command.frame, out, err,
+        return convertFile(command.input, command.output, {command.frame, command.sheet}, out, err,
                            progressLine(err, progress));
     case CommandLine::Action::Refused:
         err << "vork: " << command.refusal << "\n" << usageText();

@@ -15,6 +15,7 @@ struct CommandLine {
     std::string refusal;       // why the arguments were refused
     std::string input, output; // --info FILE; --convert IN OUT
     std::optional<int> frame;  // --frame N of --convert
+    std::optional<int> sheet;  // --sheet COLUMNS of --convert
 };
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);

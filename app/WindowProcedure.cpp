@@ -107,6 +107,12 @@ void onCommand(Editor& e, int id) {
     case command::exportPng:
         exportFrameFiles(e);
         break;
+    case command::exportGif:
+        exportGifFile(e);
+        break;
+    case command::exportSpriteSheet:
+        exportSpriteSheetFile(e);
+        break;
     // The Animator menu's size items act on the animation and the Painter menu's on the
     // picture, whichever mode is shown.
     case command::animationPictureSize:

@@ -241,6 +241,8 @@ struct ChooserNames {
     std::string imageToInsert;
     std::string pictureExport;
     std::string framesExport;
+    std::string gifExport;
+    std::string sheetExport;
     std::string merge;
 };
 
