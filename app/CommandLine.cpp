@@ -2,6 +2,7 @@
 
 #include "app/Batch.h"
 
+#include <cctype>
 #include <charconv>
 
 namespace vork {
@@ -58,6 +59,24 @@ CommandLine parseConvert(const std::vector<std::string>& a) {
     return c;
 }
 
+// `vork FILE`: the program's own documents open in the editor, in their mode.
+CommandLine parseFileToOpen(const std::string& file) {
+    const size_t dot = file.find_last_of('.'), slash = file.find_last_of('/');
+    std::string ext = dot == std::string::npos || (slash != std::string::npos && dot < slash)
+                          ? std::string()
+                          : file.substr(dot);
+    for (char& c : ext)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (ext != ".trnl" && ext != ".gelm")
+        return refuse("\"" + file +
+                      "\": the editor opens .trnl pictures and .gelm animations; other files "
+                      "are converted with --convert");
+    CommandLine c;
+    c.openFile = file;
+    c.openMode = ext == ".trnl" ? Mode::Painter : Mode::Animator;
+    return c;
+}
+
 // Progress as one line on `err`, rewritten in place.
 Progress progressLine(std::ostream& err, ProgressLine how) {
     if (how == ProgressLine::Off)
@@ -91,11 +110,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     }
     if (first == "--convert")
         return parseConvert(arguments);
+    if (arguments.size() == 1 && !first.starts_with("-"))
+        return parseFileToOpen(first);
     return refuse("unknown argument \"" + first + "\"");
 }
 
 std::string usageText() {
     return "usage: vork                          start the editor\n"
+           "       vork FILE                     start the editor with a .trnl picture (Painter)\n"
+           "                                     or a .gelm animation (Animator) open\n"
            "       vork --info FILE              show what a .trnl, .gelm or image file holds\n"
            "       vork --convert IN OUT [--frame N]\n"
            "                                     convert by the extensions:\n"

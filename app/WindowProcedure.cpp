@@ -131,6 +131,13 @@ void onCommand(Editor& e, int id) {
     }
 }
 
+bool openFileAtStart(Editor& e, Mode mode, const std::string& path) {
+    e.painterMode = mode == Mode::Painter;
+    const bool opened = openDocumentAt(e, mode, path);
+    e.requestRepaint();
+    return opened;
+}
+
 bool onDestroy(Editor& e, CloseCause cause, std::ostream& err) {
     e.input.inputEnabled = false;
     const bool written = saveSettingsAndPalettes(

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <iostream>
+#include <string>
 
 namespace vork {
 
@@ -24,6 +25,10 @@ enum class CloseCause { Window, Signal };
 // could not be written is named on `err` and, unless a signal closes the program, shown in a
 // message box. Returns whether all were written.
 bool onDestroy(Editor& e, CloseCause cause = CloseCause::Window, std::ostream& err = std::cerr);
+
+// Opens a file named when the program was started, in its mode, and shows that mode. A file
+// that cannot be read is said in a message box, as from the command bar.
+bool openFileAtStart(Editor& e, Mode mode, const std::string& path);
 
 // The typed-character byte of a Unicode character, or nothing when it has none.
 bool characterByte(char32_t c, uint8_t& byte);

@@ -68,14 +68,20 @@ bool openDocumentFile(Editor& e, Mode mode) {
         e.platform.openFile(chooserFor(f, f.openTitle, ""), e.chooserNames.*f.rememberedName);
     if (!path)
         return false;
+    return openDocumentAt(e, mode, *path);
+}
+
+bool openDocumentAt(Editor& e, Mode mode, const std::string& path) {
+    ModalScope modal(e);
+    const DocumentFormat& f = formatOf(mode);
     DocumentReadResult read;
     {
-        const auto progress = e.platform.beginProgress("Чтение " + *path);
-        read = f.read(*path, progressOf(*progress));
+        const auto progress = e.platform.beginProgress("Чтение " + path);
+        read = f.read(path, progressOf(*progress));
     }
     if (!read) {
         if (read.failure != ReadFailure::Cancelled)
-            reportOpenFailure(e, *path, read.reason);
+            reportOpenFailure(e, path, read.reason);
         return false;
     }
     takePaletteColours(e.colour.palettes, read.smallPalette);

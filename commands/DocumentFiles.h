@@ -4,6 +4,8 @@
 // one remembered name (editor.chooserNames.picture or .animation).
 #include "ui/Editor.h"
 
+#include <string>
+
 namespace vork {
 
 // Shows the format's open chooser and reads the whole file into a new document. Only a file
@@ -12,6 +14,10 @@ namespace vork {
 // and, unless the user stopped the read, says in a message box what was wrong. True when a
 // document was opened.
 bool openDocumentFile(Editor& e, Mode mode);
+
+// The same read without the chooser, for a file named on the command line: the picture format
+// for the Painter, the animation format for the Animator.
+bool openDocumentAt(Editor& e, Mode mode, const std::string& path);
 
 // Shows the format's save chooser and writes the mode's document under the chosen name with
 // the format's extension in place of the typed one. An existing file is replaced only by a

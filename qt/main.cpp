@@ -4,11 +4,13 @@
 #include "app/CommandLine.h"
 #include "app/DataLocation.h"
 #include "app/Startup.h"
+#include "app/WindowProcedure.h"
 #include "qt/MainWindow.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -83,5 +85,11 @@ int main(int argc, char** argv) {
     }
     closeOnTermination(window);
     window.show();
+    if (!command.openFile.empty()) {
+        // After the first paint, so a message about a file that cannot be read has its window.
+        QTimer::singleShot(0, &window, [&window, &command] {
+            vork::openFileAtStart(window.editor(), command.openMode, command.openFile);
+        });
+    }
     return QApplication::exec();
 }
