@@ -2,6 +2,8 @@
 
 #include "canvas/Canvas.h"
 #include "panels/CommandBar.h"
+#include "panels/DelayPopups.h"
+#include "panels/FrameStrip.h"
 #include "panels/PanelLayout.h"
 #include "panels/PreviewPanel.h"
 #include "ui/Layout.h"
@@ -43,8 +45,9 @@ void animatorFrame(Editor& e, Graphics& g) {
     drawCommandBar(e, g, Mode::Animator);
     drawBackground(e, g, Mode::Animator, Background::Palette); // palette panel
     drawPreviewPanel(e, g, Mode::Animator);
-    drawBackground(e, g, Mode::Animator, Background::FrameStrip); // frame strip
-    drawCanvas(e, g, Mode::Animator);                             // canvas and tools
+    drawFrameStrip(e, g);
+    drawCanvas(e, g, Mode::Animator); // canvas and tools
+    drawDelayPopups(e, g);            // over everything else
 }
 
 void painterFrame(Editor& e, Graphics& g) {
