@@ -41,10 +41,6 @@ void verticalLine(Graphics& g, int x, int top, int bottom) {
     g.drawLine(Pen{outlineGrey}, {float(x), float(top)}, {float(x), float(bottom)});
 }
 
-RectF rectF(Rect r) {
-    return {float(r.x), float(r.y), float(r.w), float(r.h)};
-}
-
 // The count, the frame commands and their keys.
 void frameCommands(Editor& e, Graphics& g, int y) {
     Document* animation = e.animation().get();
@@ -177,17 +173,16 @@ void startFrameDrag(Editor& e, const Frame& frame) {
     e.input.mouseDown = false;
 }
 
-// The number tab, the thumbnail and its frame.
-void drawThumbnail(Graphics& g, const Frame& frame, int x, int y, int index) {
+// The thumbnail, its frame and the number tab over its corner.
+void drawThumbnail(Editor& e, Graphics& g, const Frame& frame, int x, int y, int index) {
     if (!frame.thumbnail.isNull())
         g.drawImage(frame.thumbnail, x + 5, y + 22);
     g.drawRect(Pen{outlineGrey}, Rect{x + 5, y + 22, 55, 50});
-    const Rect tab{x + 5, y + 22, 30, 14};
-    g.fillRect(Brush::solid(Color::rgb(230, 230, 230)), tab);
+    // The label's background is the tab's fill.
+    e.strip.labels.draw(g, {x + 5, y + 22, 30, 14}, number(index + 1), Color::rgb(230, 230, 230),
+                        colors::black, Align::Far);
     g.drawLine(Pen{outlineGrey}, {float(x + 5), float(y + 36)}, {float(x + 35), float(y + 36)});
     g.drawLine(Pen{outlineGrey}, {float(x + 35), float(y + 22)}, {float(x + 35), float(y + 36)});
-    g.drawText(number(index + 1), FontKind::Small, Brush::solid(colors::black), rectF(tab),
-               Align::Far);
 }
 
 void drawFrameCell(Editor& e, Graphics& g, Rect cell, int index, DropState& drop) {
@@ -210,12 +205,13 @@ void drawFrameCell(Editor& e, Graphics& g, Rect cell, int index, DropState& drop
         toggleFrameEnabled(e, index);
 
     const Rect delayText{x + 30, y + 3, 30, 14};
-    g.drawText(seconds(frame.delay), FontKind::Small,
-               Brush::solid(current ? colors::white : colors::black), rectF(delayText), Align::Far);
+    e.strip.labels.draw(g, delayText, seconds(frame.delay),
+                        current ? currentFill : colors::panelGrey,
+                        current ? colors::white : colors::black, Align::Far);
     if (in.mouseDown && !dragging && pointerInside(in, delayText))
         openFrameDelayPopup(e, frame.serial, x);
 
-    drawThumbnail(g, frame, x, y, index);
+    drawThumbnail(e, g, frame, x, y, index);
 
     // The lower part of the cell (and as far below it) is where a drag starts and drops.
     const Rect dragArea{x, y + 17, frameCellWidth, frameCellHeight};

@@ -15,6 +15,7 @@
 #include "model/UndoHistory.h"
 #include "pixels/Pixels.h"
 #include "pixels/Selection.h"
+#include "ui/LabelCache.h"
 #include "ui/Mode.h"
 #include "ui/Platform.h"
 
@@ -242,6 +243,7 @@ struct FrameStripState {
     uint32_t nextFrameTime = 0; // tick at which playback shows the next frame
     int stripScroll = 0;        // pixels the frame cells are scrolled left by
     FrameDrag frameDrag;
+    LabelCache labels; // the cells' delay texts and numbers, drawn once each
 };
 
 // The file-name buffers of the palette choosers, kept for the whole run.
