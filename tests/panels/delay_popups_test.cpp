@@ -38,8 +38,7 @@ const Item& item(const std::string& label) {
 }
 
 struct DelayPopupsTest : AnimatorScenario {
-    // The pop-up's origin: the default-delay one, or the frame-delay one of the cell at cellX.
-    Point origin{50, 605 - 218};
+    Point origin{50, 605 - 218}; // of the pop-up last opened
 
     Rect itemRect(const Item& i) const {
         if (i.column == 2)
@@ -47,8 +46,8 @@ struct DelayPopupsTest : AnimatorScenario {
         return i.column == 0 ? Rect{origin.x + 1, origin.y + 5 + 18 * i.row, 49, 18}
                              : Rect{origin.x + 51, origin.y + 5 + 18 * i.row, 59, 18};
     }
-    Point centreOf(const Item& i) const {
-        const Rect r = itemRect(i);
+    Point centreOf(const std::string& label) const {
+        const Rect r = itemRect(item(label));
         return {r.x + 20, r.y + 9};
     }
     void openDefault() {
@@ -62,7 +61,7 @@ struct DelayPopupsTest : AnimatorScenario {
         origin = {frameCellRect(strip(), index, e.strip.stripScroll).x, 622 - 218};
     }
     void choose(const std::string& label) {
-        const Point p = centreOf(item(label));
+        const Point p = centreOf(label);
         clickAt(p.x, p.y);
     }
     bool anyOpen() const {
@@ -122,24 +121,21 @@ TEST_F(DelayPopupsTest, ThePopupShowsItsLabelsAndHighlightsTheItemUnderThePointe
 
 // --- The press latch ------------------------------------------------------------------------
 
-TEST_F(DelayPopupsTest, APressOnOneItemAndAReleaseOnAnotherChoosesTheSecond) {
+TEST_F(DelayPopupsTest, APressOnOneItemOrOutsideChoosesTheItemItIsReleasedOn) {
     makeAnimation(2);
     openDefault();
-    const Point from = centreOf(item("0.09")), to = centreOf(item("0.01"));
+    const Point from = centreOf("0.09"), to = centreOf("0.01");
     press(from.x, from.y);
     EXPECT_FALSE(e.input.mouseDown) << "the pop-up holds the pointer";
     moveTo(to.x, to.y);
     EXPECT_TRUE(anyOpen());
     release();
     EXPECT_EQ(animation().defaultDelay, 10);
-}
 
-TEST_F(DelayPopupsTest, APressFromOutsideDraggedOntoAnItemChoosesIt) {
-    makeAnimation(2);
     openDefault();
     press(300, 200);
-    const Point to = centreOf(item("0.3 сек"));
-    moveTo(to.x, to.y);
+    const Point on = centreOf("0.3 сек");
+    moveTo(on.x, on.y);
     release();
     EXPECT_EQ(animation().defaultDelay, 300);
 }
@@ -147,54 +143,60 @@ TEST_F(DelayPopupsTest, APressFromOutsideDraggedOntoAnItemChoosesIt) {
 TEST_F(DelayPopupsTest, LeavingThePanelWithTheButtonHeldForgetsThePress) {
     makeAnimation(2);
     openDefault();
-    const Point on = centreOf(item("0.5 сек"));
+    const Point on = centreOf("0.5 сек");
     press(on.x, on.y);
     moveTo(400, 200);
     release();
-    EXPECT_TRUE(anyOpen()) << "released outside: nothing chosen";
     moveTo(on.x, on.y);
-    EXPECT_TRUE(anyOpen()) << "hovering afterwards chooses nothing either";
+    EXPECT_TRUE(anyOpen()) << "released outside, then hovered: nothing chosen";
     EXPECT_EQ(animation().defaultDelay, 100);
 }
 
 // --- Closing ---------------------------------------------------------------------------------
 
-TEST_F(DelayPopupsTest, EscapeOrTheRightButtonCloseWithoutAChoiceAndGiveClicksBack) {
+TEST_F(DelayPopupsTest, EscapeOrTheRightButtonCloseEitherPopupAndGiveClicksBack) {
     makeAnimation(2);
     for (HeldKey key : {HeldKey::Escape, HeldKey::RightButton}) {
-        openDefault();
-        const Point on = centreOf(item("5 сек"));
-        moveTo(on.x, on.y);
-        hold(key);
-        EXPECT_FALSE(anyOpen());
-        EXPECT_FALSE(e.input.delayPopupActive);
-        clickAt(on.x, on.y);
-        EXPECT_EQ(animation().defaultDelay, 100);
+        for (bool frameDelay : {false, true}) {
+            if (frameDelay) {
+                pressDelayText(1);
+                release();
+            } else {
+                openDefault();
+            }
+            clickToolbar(newX);
+            EXPECT_EQ(animation().frameCount(), 2) << "no press reaches the strip";
+            const Point on = centreOf("5 сек");
+            moveTo(on.x, on.y);
+            hold(key);
+            EXPECT_FALSE(anyOpen());
+            EXPECT_FALSE(e.input.delayPopupActive);
+            clickAt(on.x, on.y);
+            EXPECT_EQ(animation().frame(1).delay, 101) << "unchanged";
+        }
     }
     clickToolbar(newX);
     EXPECT_EQ(animation().frameCount(), 3) << "clicks reach the panels again";
 }
 
-TEST_F(DelayPopupsTest, WhileOpenNoPressReachesTheOtherPanels) {
-    makeAnimation(2);
-    openDefault();
-    clickToolbar(newX);
-    EXPECT_EQ(animation().frameCount(), 2);
-    EXPECT_TRUE(anyOpen());
-}
-
-TEST_F(DelayPopupsTest, TheModeSwitchClosesAnOpenPopupAndReleasesThePointer) {
+TEST_F(DelayPopupsTest, TheModeSwitchClosesAPopupOrEndsAFrameDragAndFreesThePointer) {
     makeAnimation(2);
     openDefault();
     typeChar('g');
     EXPECT_TRUE(e.painterMode);
     EXPECT_FALSE(anyOpen());
     EXPECT_FALSE(e.input.delayPopupActive);
-    onLeftButtonDown(e);
+    press(400, 300);
     EXPECT_TRUE(e.input.mouseDown) << "presses count again in the Painter";
     release();
     typeChar('g');
     EXPECT_FALSE(anyOpen()) << "nor does it come back with the Animator";
+
+    pressCell(0); // a frame drag
+    typeChar('g');
+    EXPECT_FALSE(e.strip.frameDrag.active);
+    EXPECT_FALSE(e.input.delayPopupActive);
+    release();
 }
 
 // --- The frame-delay pop-up ------------------------------------------------------------------
@@ -205,8 +207,7 @@ TEST_F(DelayPopupsTest, OneSecondForTheFrameWhoseDelayTextWasPressed) {
     EXPECT_EQ(animation().currentFrame, 1) << "the press makes its frame current";
     EXPECT_TRUE(e.delayPopups.frameDelayPopupOpen);
     release();
-    // It opens above the cell.
-    EXPECT_EQ(back.pixel(origin.x + 20, origin.y), colors::black);
+    EXPECT_EQ(back.pixel(origin.x + 20, origin.y), colors::black) << "above the cell";
     choose("1 сек");
     EXPECT_FALSE(anyOpen());
     EXPECT_EQ(animation().frame(1).delay, 1000);
@@ -216,13 +217,11 @@ TEST_F(DelayPopupsTest, OneSecondForTheFrameWhoseDelayTextWasPressed) {
 }
 
 TEST_F(DelayPopupsTest, ThePressThatOpensItCanBeDraggedOntoAnItemWithoutDrawing) {
-    // A picture tall enough to lie under the pop-up of the fifth cell.
-    makeAnimation(5, 600, 500);
+    makeAnimation(5, 600, 500); // tall enough to lie under the pop-up of the fifth cell
     e.currentTool = Tool::Pencil;
     pressDelayText(4);
-    const Point on = centreOf(item("0.07"));
-    const CanvasPlacement p = canvasPlacement(e, Mode::Animator);
-    ASSERT_TRUE(pointerInside(p, on.x, on.y + 30)) << "the path crosses the picture";
+    const Point on = centreOf("0.07");
+    ASSERT_TRUE(pointerInside(canvasPlacement(e, Mode::Animator), on.x, on.y + 30));
     moveTo(on.x, on.y + 30);
     moveTo(on.x, on.y);
     release();
@@ -231,19 +230,7 @@ TEST_F(DelayPopupsTest, ThePressThatOpensItCanBeDraggedOntoAnItemWithoutDrawing)
         EXPECT_EQ(countPixels(f->layer(0).image, colors::black), 0);
 }
 
-TEST_F(DelayPopupsTest, EscapeInTheFrameDelayPopupLeavesTheDelay) {
-    makeAnimation(2);
-    pressDelayText(1);
-    release();
-    hold(HeldKey::Escape);
-    EXPECT_FALSE(anyOpen());
-    EXPECT_EQ(animation().frame(1).delay, 101);
-    const Point p = inCell(0, 62, 10);
-    clickAt(p.x, p.y);
-    EXPECT_EQ(animation().currentFrame, 0) << "clicks are given back";
-}
-
-TEST_F(DelayPopupsTest, ThePopupSetsTheFrameItWasOpenedForEvenAfterTheCurrentOneMoved) {
+TEST_F(DelayPopupsTest, ItSetsTheFrameItWasOpenedForAndNoFrameThatWentAway) {
     makeAnimation(3);
     pressDelayText(1);
     release();
@@ -252,15 +239,11 @@ TEST_F(DelayPopupsTest, ThePopupSetsTheFrameItWasOpenedForEvenAfterTheCurrentOne
     choose("0.2 сек");
     EXPECT_EQ(animation().frame(1).delay, 200);
     EXPECT_EQ(animation().frame(2).delay, 102);
-}
 
-TEST_F(DelayPopupsTest, AFrameThatWentAwayWhileThePopupWasOpenTakesNothingWithIt) {
-    makeAnimation(3);
     pressDelayText(1);
     release();
     newDocument(Mode::Animator, 20, 20); // from the menu, while the pop-up is open
     choose("2 сек");
     EXPECT_FALSE(anyOpen());
-    EXPECT_FALSE(e.input.delayPopupActive);
     EXPECT_EQ(animation().current().delay, 100);
 }
