@@ -148,14 +148,13 @@ void endFrameDrag(Editor& e) {
 
 // The drag over the lower part of cell `index`: its drop mark while the button is held, the
 // move when it comes up.
-void dragOverCell(Editor& e, Rect area, int index, DropState& drop) {
-    FrameDrag& drag = e.strip.frameDrag;
+void dragOverCell(Editor& e, Rect cell, int index, DropState& drop) {
     const bool right = rightOfDragStart(e);
     if (e.platform.isHeld(HeldKey::LeftButton)) {
-        drop.mark = Rect{right ? area.x + frameCellWidth : area.x, area.y - 17, 2, frameCellHeight};
+        drop.mark = Rect{right ? cell.x + cell.w : cell.x, cell.y, 2, cell.h};
         return;
     }
-    const uint64_t dragged = drag.frame;
+    const uint64_t dragged = e.strip.frameDrag.frame;
     endFrameDrag(e);
     if (e.animation()->frame(index).serial != dragged)
         moveFrameToGap(e, dragged, right ? index + 1 : index);
@@ -166,7 +165,6 @@ void startFrameDrag(Editor& e, const Frame& frame) {
     FrameDrag& drag = e.strip.frameDrag;
     drag.active = true;
     drag.startX = e.input.mouseX + e.strip.stripScroll;
-    drag.startY = e.input.mouseY;
     drag.frame = frame.serial;
     e.input.delayPopupActive = true;
     // The press now belongs to the drag: carried over the canvas it must not draw there.
@@ -220,7 +218,7 @@ void drawFrameCell(Editor& e, Graphics& g, Rect cell, int index, DropState& drop
     if (in.mouseDown && !dragging && e.playState == PlayState::Stopped)
         startFrameDrag(e, frame);
     else if (dragging)
-        dragOverCell(e, dragArea, index, drop);
+        dragOverCell(e, cell, index, drop);
 }
 
 void frameCells(Editor& e, Graphics& g, const FrameStripLayout& s) {

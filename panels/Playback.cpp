@@ -3,7 +3,6 @@
 #include "panels/FrameCommands.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace vork {
 

@@ -231,9 +231,9 @@ struct DelayPopups {
 // A frame cell being dragged to another place in the strip.
 struct FrameDrag {
     bool active = false;
-    // Where the press started; x along the scrolled row of cells (window x plus the scroll), so
+    // Where the press started along the scrolled row of cells (window x plus the scroll), so
     // the strip may scroll during the drag.
-    int startX = 0, startY = 0;
+    int startX = 0;
     uint64_t frame = 0; // serial of the dragged frame
 };
 
