@@ -1,6 +1,7 @@
 #include "app/WindowProcedure.h"
 
 #include "app/Layout.h"
+#include "commands/Autosave.h"
 #include "commands/DocumentAftermath.h"
 #include "commands/DocumentFiles.h"
 #include "commands/ImageCommands.h"
@@ -120,6 +121,9 @@ void onCommand(Editor& e, int id) {
     case command::merge:
         runMerge(e);
         break;
+    case command::autosaveFailed:
+        reportAutosaveFailure(e);
+        break;
     default:
         break;
     }
@@ -127,12 +131,12 @@ void onCommand(Editor& e, int id) {
 
 bool onDestroy(Editor& e, CloseCause cause, std::ostream& err) {
     e.input.inputEnabled = false;
-    const bool written = saveSettingsAndPalettes(
-        e,
-        cause == CloseCause::Signal ? FailureReport::StandardErrorOnly : FailureReport::MessageBox,
-        err);
+    const FailureReport how =
+        cause == CloseCause::Signal ? FailureReport::StandardErrorOnly : FailureReport::MessageBox;
+    const bool written = saveSettingsAndPalettes(e, how, err);
+    const bool kept = keepCopiesOnClose(e, how, err);
     e.animation().reset();
-    return written;
+    return written && kept;
 }
 
 } // namespace vork

@@ -20,9 +20,10 @@ void onCommand(Editor& e, int id);
 // kill), when nobody may be there to answer a message box.
 enum class CloseCause { Window, Signal };
 
-// The window is being destroyed: saves the settings and both default palettes. A file that
-// could not be written is named on `err` and, unless a signal closes the program, shown in a
-// message box. Returns whether all were written.
+// The window is being destroyed: saves the settings and both default palettes, and keeps a
+// copy of every document with unsaved changes for the next start. A file that could not be
+// written is named on `err` and, unless a signal closes the program, shown in a message box.
+// Returns whether all were written.
 bool onDestroy(Editor& e, CloseCause cause = CloseCause::Window, std::ostream& err = std::cerr);
 
 // The typed-character byte of a Unicode character, or nothing when it has none.

@@ -4,6 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/DataLocation.h"
 #include "app/Startup.h"
+#include "commands/Autosave.h"
 #include "qt/MainWindow.h"
 
 #include <QApplication>
@@ -82,6 +83,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     closeOnTermination(window);
+    const std::string recovery = window.editor().data.state + "/recovery";
+    if (!vork::openRecoveryFolder(window.editor(), recovery, error))
+        std::cerr << "vork: копии несохранённых документов не будут сохраняться: папка " << recovery
+                  << " недоступна: " << error << "\n";
     window.show();
     return QApplication::exec();
 }
