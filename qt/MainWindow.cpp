@@ -6,6 +6,7 @@
 #include "qt/InfoDialogs.h"
 #include "qt/NewDocumentDialog.h"
 #include "qt/Progress.h"
+#include "qt/RestoreDialog.h"
 #include "qt/SizeDialogs.h"
 #include "ui/Commands.h"
 
@@ -218,5 +219,8 @@ std::unique_ptr<ProgressWindow> MainWindow::beginProgress(const std::string& lab
     return std::make_unique<QtProgressWindow>(this, qs(label));
 }
 
+bool MainWindow::restoreDialog(const RestoreQuestion& question) {
+    return runRestoreDialog(this, question);
+}
 
 } // namespace vork

@@ -5,11 +5,13 @@
 #include "app/DataLocation.h"
 #include "app/Startup.h"
 #include "commands/Autosave.h"
+#include "commands/Restore.h"
 #include "qt/MainWindow.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -88,5 +90,7 @@ int main(int argc, char** argv) {
         std::cerr << "vork: копии несохранённых документов не будут сохраняться: папка " << recovery
                   << " недоступна: " << error << "\n";
     window.show();
+    // Asked once the window is up, so the question shows over it.
+    QTimer::singleShot(0, &window, [&window] { vork::offerRestore(window.editor()); });
     return QApplication::exec();
 }
