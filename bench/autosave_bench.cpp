@@ -2,11 +2,12 @@
 // pencil strokes over a 2048 x 2048 picture of 8 layers, a copy falling due at the end of every
 // stroke, against the same strokes with no copies kept, measured in the same run.
 //
-// A stroke's release commits it; the tick after it takes the copy, and the next stroke's first
-// paint is the first write to pixels the copy shares. `paced` waits one display refresh
-// (16 ms) between paints, as the window's paints come; unpaced, the paints follow each other
-// at once, the worst case for the shared pixels: the drawing thread may then write to the
-// drawn-on layer before the worker has pixels of its own, and copies them itself.
+// The two drawings take their strokes in turn, so both meet the same machine and the same
+// state of the memory allocator. `paced` waits one display refresh (16 ms) between paints, as
+// the window's paints come, and takes the copy at the end of a stroke. Unpaced, the paints
+// follow each other at once and the copy is taken right before a stroke's first paint: the
+// worst case for the shared pixels, since the drawing thread then writes to the drawn-on layer
+// before the worker has pixels of its own, and copies them itself.
 #include "app/FrameCycle.h"
 #include "app/WindowProcedure.h"
 #include "canvas/Canvas.h"
@@ -39,8 +40,8 @@ struct Drawing {
     Editor e{platform};
     Bitmap back;
     test::TempDir dir;
-    int copiesStarted = 0;
-    std::string failure; // why the recovery folder could not be opened
+    uint64_t lastWriting = 0; // the revision of the last copy started
+    std::string failure;      // why the recovery folder could not be opened
 
     explicit Drawing(bool keepCopies) {
         onResize(e, 1280, 800);
@@ -88,59 +89,69 @@ double threadCpuMs() {
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
-double paintCpuMs(Drawing& d, bool paced) {
+// Counts the copies started, whether by a paint's tick or by the timer's.
+void countCopies(Drawing& d, StepTimes& t) {
+    const uint64_t writing = d.e.mode(Mode::Painter).changes.revisionWriting;
+    t.copies += writing != d.lastWriting;
+    d.lastWriting = writing;
+}
+
+double paintCpuMs(Drawing& d, bool paced, StepTimes& t) {
     if (paced)
         std::this_thread::sleep_for(std::chrono::milliseconds(16));
     const double start = threadCpuMs();
     paintWindow(d.e, d.back);
-    return threadCpuMs() - start;
+    const double spent = threadCpuMs() - start;
+    countCopies(d, t);
+    return spent;
 }
 
 const uint8_t* drawnOnPixels(Drawing& d) {
     return std::as_const(d.e.picture()->currentLayer().image).bytes();
 }
 
-// After each stroke the clock moves on 30 s and the tick runs, as the window's timer runs it,
-// so a copy falls due at every stroke's end (and starts unless the previous one is still
-// being written). The next stroke's first paint is the first write to the shared pixels.
-StepTimes drawStrokes(Drawing& d, bool paced) {
-    StepTimes t;
-    const CanvasPlacement p = canvasPlacement(d.e, Mode::Painter);
-    for (int s = 0; s < strokes; ++s) {
-        const int y = int(p.imageTop) + 40 + 23 * s;
-        d.e.input.mouseX = int(p.imageLeft) + 40;
-        d.e.input.mouseY = y;
-        d.e.input.mouseDown = true;
-        const uint8_t* before = drawnOnPixels(d);
-        t.stroke = std::max(t.stroke, paintCpuMs(d, paced));
-        t.layerCopies += drawnOnPixels(d) != before;
-        for (int m = 1; m <= movesPerStroke; ++m) {
-            d.e.input.mouseX = int(p.imageLeft) + 40 + 9 * m;
-            t.stroke = std::max(t.stroke, paintCpuMs(d, paced));
-        }
-        d.e.input.mouseDown = false;
-        t.release = std::max(t.release, paintCpuMs(d, paced));
-
-        d.platform.tick += autosaveDelayMs;
-        const bool writingBefore = d.e.mode(Mode::Painter).changes.writing.valid();
-        const auto start = std::chrono::steady_clock::now();
-        autosaveTick(d.e);
-        const std::chrono::duration<double, std::milli> tick =
-            std::chrono::steady_clock::now() - start;
-        if (!writingBefore && d.e.mode(Mode::Painter).changes.writing.valid()) {
-            ++t.copies;
-            t.tick = std::max(t.tick, tick.count());
-        }
-    }
-    return t;
+// The clock moves on 30 s and the tick runs, as the window's timer runs it, so a copy falls
+// due (and starts unless the previous one is still being written).
+void copyFallsDue(Drawing& d, StepTimes& t) {
+    d.platform.tick += autosaveDelayMs;
+    const int copiesBefore = t.copies;
+    const auto start = std::chrono::steady_clock::now();
+    autosaveTick(d.e);
+    const std::chrono::duration<double, std::milli> tick = std::chrono::steady_clock::now() - start;
+    countCopies(d, t);
+    if (t.copies != copiesBefore)
+        t.tick = std::max(t.tick, tick.count());
 }
 
-// The pause a copy made on the drawing thread would add: one layer's pixels copied.
+// One stroke along row `s`, with a copy falling due at its end; unpaced, at its start, right
+// before its first paint writes to the pixels the copy shares.
+void drawStroke(Drawing& d, int s, bool paced, StepTimes& t) {
+    if (!paced)
+        copyFallsDue(d, t);
+    const CanvasPlacement p = canvasPlacement(d.e, Mode::Painter);
+    d.e.input.mouseX = int(p.imageLeft) + 40;
+    d.e.input.mouseY = int(p.imageTop) + 40 + 23 * s;
+    d.e.input.mouseDown = true;
+    const uint8_t* before = drawnOnPixels(d);
+    t.stroke = std::max(t.stroke, paintCpuMs(d, paced, t));
+    t.layerCopies += drawnOnPixels(d) != before;
+    for (int m = 1; m <= movesPerStroke; ++m) {
+        d.e.input.mouseX = int(p.imageLeft) + 40 + 9 * m;
+        t.stroke = std::max(t.stroke, paintCpuMs(d, paced, t));
+    }
+    d.e.input.mouseDown = false;
+    t.release = std::max(t.release, paintCpuMs(d, paced, t));
+    if (paced)
+        copyFallsDue(d, t);
+}
+
+// The pause a copy made on the drawing thread adds: the first write to a layer whose pixels
+// are shared copies them.
 double layerCopyMs(Drawing& d) {
-    const Bitmap& layer = d.e.picture()->currentLayer().image;
+    Bitmap& layer = d.e.picture()->currentLayer().image;
+    const Bitmap sharer = layer;
     const auto start = std::chrono::steady_clock::now();
-    const Bitmap copy = layer.clone();
-    benchmark::DoNotOptimize(copy.bytes());
+    layer.setPixel(0, 0, colors::black);
     const std::chrono::duration<double, std::milli> spent =
         std::chrono::steady_clock::now() - start;
     return spent.count();
@@ -152,11 +163,12 @@ void BM_AutosavePauseWhileDrawing(benchmark::State& state) {
     double copyMs = 0;
     std::string failure;
     for (auto _ : state) {
-        Drawing plain(false);
-        without = drawStrokes(plain, paced);
+        Drawing plain(false), keeping(true);
+        for (int s = 0; s < strokes; ++s) {
+            drawStroke(plain, s, paced, without);
+            drawStroke(keeping, s, paced, with);
+        }
         copyMs = layerCopyMs(plain);
-        Drawing keeping(true);
-        with = drawStrokes(keeping, paced);
         failure = keeping.failure;
     }
     if (with.copies == 0)
