@@ -8,8 +8,9 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <exception>
 #include <future>
-#include <system_error>
+#include <new>
 
 #include <unistd.h>
 
@@ -18,6 +19,7 @@ namespace vork {
 namespace {
 
 constexpr Mode bothModes[] = {Mode::Painter, Mode::Animator};
+constexpr const char* outOfMemory = "не хватило памяти";
 
 DocumentFileFormat formatOf(Mode mode) {
     return mode == Mode::Painter ? DocumentFileFormat::Picture : DocumentFileFormat::Animation;
@@ -42,7 +44,7 @@ SaveResult writeCopy(const std::string& path, const Document& document, Mode mod
     const std::vector<uint8_t> bytes = mode == Mode::Painter ? encodePicture(document, palette)
                                                              : encodeAnimation(document, palette);
     if (bytes.empty())
-        return SaveResult{false, "не хватило памяти"};
+        return SaveResult{false, outOfMemory};
     return saveFileAtomically(path, bytes, ops);
 }
 
@@ -58,23 +60,33 @@ bool copyDue(const Editor& e, Mode mode, uint32_t now) {
            c.unkeptSince && now - *c.unkeptSince >= autosaveDelayMs;
 }
 
+// The worker's part: the copy shares its pixels with the document, which goes on changing.
+SaveResult writeSharedCopy(Document& copy, Mode mode, const std::vector<PaletteEntry>& palette,
+                           const std::string& path, FileSystemOps& ops) {
+    try {
+        // The layer drawn on is the one the program most likely changes next: with pixels of
+        // its own here, the program need not copy them when it does.
+        Layer& drawnOn = copy.currentLayer();
+        drawnOn.image = drawnOn.image.clone();
+        return writeCopy(path, copy, mode, palette, ops);
+    } catch (const std::bad_alloc&) {
+        return SaveResult{false, outOfMemory};
+    }
+}
+
 void startCopy(Editor& e, Mode mode) {
     ModeState& m = e.mode(mode);
     DocumentChanges& c = m.changes;
-    std::unique_ptr<Document> copy = sharedPixelCopy(*m.document);
     try {
-        c.writing = std::async(std::launch::async,
-                               [copy = std::move(copy), palette = e.colour.palettes.small,
-                                path = copyPath(e, mode), mode, ops = &fileOpsOf(e)] {
-                                   // The layer drawn on is the one the program most likely changes
-                                   // next: with pixels of its own here, the program need not copy
-                                   // them when it does.
-                                   Layer& drawnOn = copy->currentLayer();
-                                   drawnOn.image = drawnOn.image.clone();
-                                   return writeCopy(path, *copy, mode, palette, *ops);
-                               });
-    } catch (const std::system_error&) {
-        return; // no thread to write it on: the copy stays due and is tried at the next tick
+        c.writing = std::async(std::launch::async, [copy = sharedPixelCopy(*m.document), mode,
+                                                    palette = e.colour.palettes.small,
+                                                    path = copyPath(e, mode), ops = &fileOpsOf(e)] {
+            return writeSharedCopy(*copy, mode, palette, path, *ops);
+        });
+    } catch (const std::exception&) {
+        // No thread to write it on, or no memory for the copy's records: the copy stays due
+        // and is tried again at the next tick.
+        return;
     }
     c.revisionWriting = c.revision;
     c.unkeptSince.reset();
