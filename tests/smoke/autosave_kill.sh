@@ -22,20 +22,11 @@ source "$here/lib.sh"
 # top-left corner of a 300 x 264 animation at zoom 1.
 newX=22 newY=83 docX=286 docY=134
 
-# The main window by its title: the question at start is a window of the program too.
-main_window() {
-  local found=""
-  for _ in $(seq 1 100); do
-    found=$(xwininfo -root -tree | grep -E '^ *0x[0-9a-f]+ "  (Animator|Painter)' | awk '{print $1}' | head -n 1 || true)
-    [ -n "$found" ] && break
-    sleep 0.1
-  done
-  echo "$found"
-}
 start() {
   "$bin" > "out-$1.txt" 2> "err-$1.txt" &
   pid=$!
-  id=$(main_window)
+  # By the main window's title: the question at start is a window of the program too.
+  id=$(window_titled "  (Animator|Painter)")
   [ -n "$id" ] || { echo "no window appeared"; cat "err-$1.txt"; exit 1; }
   sleep 1
   top=$(( $(xwininfo -id "$id" | awk '/^  Height:/ {print $2}') - 494 )) # the menu bar
@@ -49,12 +40,8 @@ along() { for x in $(seq "$2" 10 "$3"); do at $((docX + x)) $((docY + $1)); done
 stroke() { press "$1" "$2"; along "$1" "$2" "$3"; xdotool mouseup 1; sleep 0.5; }
 # Waits for a window whose title starts with $1 and presses Enter in it.
 accept() {
-  local dialog=""
-  for _ in $(seq 1 100); do
-    dialog=$(xwininfo -root -tree | grep -E "\"$1[^\"]*\"" | awk '{print $1}' | head -n 1 || true)
-    [ -n "$dialog" ] && break
-    sleep 0.1
-  done
+  local dialog
+  dialog=$(window_titled "$1")
   [ -n "$dialog" ] || { echo "no dialog \"$1\""; exit 1; }
   xdotool windowfocus "$dialog" || true
   xdotool key Return
