@@ -1,6 +1,5 @@
 // The recovery folder: the names of the copies, which copies are left over from ended runs, the
 // lock that tells a running session, and what ended sessions leave behind.
-#include "files/KeepAside.h"
 #include "files/RecoveryFolder.h"
 #include "support/TempDir.h"
 
@@ -110,19 +109,6 @@ TEST(RecoveryFolder, AFolderThatCannotBeMadeIsRefusedWithItsReason) {
     EXPECT_FALSE(lock.take(dir.file("file/recovery"), "s-1", reason));
     EXPECT_FALSE(reason.empty());
     EXPECT_FALSE(lock.held());
-}
-
-TEST(KeepAsideWithALabel, TheLabelNamesWhyTheFileWasKeptAside) {
-    using namespace std::chrono_literals;
-    TempDir dir;
-    const std::string path = dir.file("picture-a-1.trnl");
-    writeBytes(path, "one");
-    const KeptAside first = keepAside(path, "declined", 2026y / 12 / 8d);
-    EXPECT_EQ(first.keptAs, path + ".declined-2026-12-08");
-    writeBytes(path, "two");
-    const KeptAside second = keepAside(path, "declined", 2026y / 12 / 8d);
-    EXPECT_EQ(second.keptAs, path + ".declined-2026-12-08.1");
-    EXPECT_EQ(test::readBytes(first.keptAs), "one");
 }
 
 } // namespace
