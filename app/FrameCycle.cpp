@@ -1,6 +1,7 @@
 #include "app/FrameCycle.h"
 
 #include "canvas/Canvas.h"
+#include "commands/Autosave.h"
 #include "panels/ColourPicker.h"
 #include "panels/CommandBar.h"
 #include "panels/DelayPopups.h"
@@ -89,6 +90,7 @@ void paintWindow(Editor& e, Bitmap& backBuffer) {
     if (in.mouseX < 0 || in.mouseY < 0 || in.mouseX >= client.w || in.mouseY >= client.h)
         in.mouseDown = false;
     in.lastChar = 0;
+    autosaveTick(e);
 }
 
 } // namespace vork

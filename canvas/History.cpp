@@ -27,6 +27,7 @@ void restore(Editor& e, Mode mode) {
     Layer& layer = m.document->currentLayer();
     m.previewUpToDate = false;
     m.history->restoreInto(layer.image);
+    markDocumentChanged(e, mode);
     refreshLayerThumbnails(e, mode);
     requestModeRepaint(e, mode);
 }
@@ -64,6 +65,7 @@ void recordState(Editor& e, Mode mode) {
     if (!m.document)
         return;
     m.previewUpToDate = false;
+    markDocumentChanged(e, mode);
     // A fresh history already holds the layer as it is now.
     if (followCurrentLayer(e, mode) || !m.history)
         return;

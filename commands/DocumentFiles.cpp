@@ -1,5 +1,6 @@
 #include "commands/DocumentFiles.h"
 
+#include "commands/Autosave.h"
 #include "commands/DocumentAftermath.h"
 #include "commands/FileMessages.h"
 #include "commands/PaletteChoosers.h"
@@ -61,6 +62,13 @@ void takePaletteColours(Palettes& palettes, const std::vector<PaletteEntry>& rea
 
 } // namespace
 
+void takeOpenedDocument(Editor& e, Mode mode, DocumentReadResult read) {
+    if (!read)
+        return;
+    takePaletteColours(e.colour.palettes, read.smallPalette);
+    replaceDocument(e, mode, std::move(read.document));
+}
+
 bool openDocumentFile(Editor& e, Mode mode) {
     ModalScope modal(e);
     const DocumentFormat& f = formatOf(mode);
@@ -84,8 +92,8 @@ bool openDocumentAt(Editor& e, Mode mode, const std::string& path) {
             reportOpenFailure(e, path, read.reason);
         return false;
     }
-    takePaletteColours(e.colour.palettes, read.smallPalette);
-    replaceDocument(e, mode, std::move(read.document));
+    takeOpenedDocument(e, mode, std::move(read));
+    documentMatchesFile(e, mode);
     return true;
 }
 
@@ -106,7 +114,9 @@ bool saveDocumentFile(Editor& e, Mode mode) {
         const auto progress = e.platform.beginProgress("Запись " + path);
         saved = f.write(path, *document, e.colour.palettes.small, progressOf(*progress));
     }
-    if (!saved && !saved.cancelled)
+    if (saved)
+        documentMatchesFile(e, mode);
+    else if (!saved.cancelled)
         reportSaveFailure(e, path, saved.reason);
     return bool(saved);
 }

@@ -105,6 +105,7 @@ bool openImageAsNewPicture(Editor& e) {
         return false;
     }
     replaceDocument(e, Mode::Painter, std::move(opened.document));
+    markDocumentChanged(e, Mode::Painter); // in no file of its own yet
     return true;
 }
 
@@ -125,6 +126,7 @@ bool importGifAnimation(Editor& e) {
         return false;
     }
     replaceDocument(e, Mode::Animator, std::move(imported.document));
+    markDocumentChanged(e, Mode::Animator); // in no file of its own yet
     return true;
 }
 

@@ -5,6 +5,8 @@
 #include "app/DataLocation.h"
 #include "app/Startup.h"
 #include "app/WindowProcedure.h"
+#include "commands/Autosave.h"
+#include "commands/Restore.h"
 #include "qt/MainWindow.h"
 
 #include <QApplication>
@@ -84,12 +86,17 @@ int main(int argc, char** argv) {
         return 1;
     }
     closeOnTermination(window);
+    const std::string recovery = window.editor().data.state + "/recovery";
+    if (!vork::openRecoveryFolder(window.editor(), recovery, error))
+        std::cerr << "vork: копии несохранённых документов не будут сохраняться: папка " << recovery
+                  << " недоступна: " << error << "\n";
     window.show();
-    if (!command.openFile.empty()) {
-        // After the first paint, so a message about a file that cannot be read has its window.
-        QTimer::singleShot(0, &window, [&window, &command] {
+    // Asked once the window is up, so the question shows over it; a file named on the command
+    // line opens after that.
+    QTimer::singleShot(0, &window, [&window, &command] {
+        vork::offerRestore(window.editor());
+        if (!command.openFile.empty())
             vork::openFileAtStart(window.editor(), command.openMode, command.openFile);
-        });
-    }
+    });
     return QApplication::exec();
 }

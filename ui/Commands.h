@@ -32,6 +32,9 @@ inline constexpr int insertImagePainter = 2005;
 inline constexpr int insertImageAnimator = 2006;
 inline constexpr int openImageAsPicture = 2007;
 inline constexpr int exportPicture = 2008;
+// Posted when a copy of an unsaved document could not be written, so that the message box
+// opens after the paint.
+inline constexpr int autosaveFailed = 2009;
 } // namespace command
 
 // One entry of a popup of the main menu; id 0 is a separator.

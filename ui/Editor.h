@@ -15,6 +15,7 @@
 #include "model/UndoHistory.h"
 #include "pixels/Pixels.h"
 #include "pixels/Selection.h"
+#include "ui/DocumentChanges.h"
 #include "ui/LabelCache.h"
 #include "ui/Mode.h"
 #include "ui/Platform.h"
@@ -176,6 +177,7 @@ struct PainterBackgrounds {
 // State that exists once per mode.
 struct ModeState {
     std::unique_ptr<Document> document; // the picture or the animation; may be absent
+    DocumentChanges changes;            // unsaved changes and the document's recovery copy
     Bitmap scratch;                     // working bitmap of the drawing tools
     bool previewUpToDate = false;
     bool redrawRequest = false; // one more paint wanted; honoured while input is enabled
@@ -278,6 +280,7 @@ class Editor {
     // Data files that could not be read and could not be kept aside either: the close must not
     // write over them.
     std::vector<std::string> dataFilesNotToSave;
+    RecoveryState recovery; // where copies of unsaved documents are kept
 
     InputState input;
     int clientWidth = 713, clientHeight = 494; // client area of the window

@@ -254,3 +254,17 @@ TEST_F(WindowTest, AFileNamedAtStartOpensInItsModeOrSaysWhyNot) {
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_NE(platform.messages[0].second.find("broken.trnl"), std::string::npos);
 }
+
+TEST_F(WindowTest, AFileNamedAtStartNeverReplacesARestoredUnsavedDocument) {
+    test::TempWorkingFolder folder;
+    Document walk(7, 5, 100);
+    ASSERT_TRUE(writeAnimationFile("walk.gelm", walk, makePalette(smallPaletteSize)));
+    platform.newDocScripts.push_back({std::nullopt, true, 12, 9});
+    onCommand(e, command::newAnimation);
+    Document* restored = e.animation().get();
+    markDocumentChanged(e, Mode::Animator);
+    EXPECT_FALSE(openFileAtStart(e, Mode::Animator, "walk.gelm"));
+    EXPECT_EQ(e.animation().get(), restored);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_NE(platform.messages[0].second.find("walk.gelm"), std::string::npos);
+}
