@@ -1,5 +1,6 @@
 #include "panels/DelayPopups.h"
 
+#include "ui/DocumentChanges.h"
 #include "ui/Layout.h"
 #include "ui/Widgets.h"
 
@@ -76,6 +77,7 @@ void choose(Editor& e, Popup popup, double milliseconds) {
         if (index >= 0)
             animation->frame(index).delay = milliseconds;
     }
+    markDocumentChanged(e, Mode::Animator);
     close(e, popup);
 }
 

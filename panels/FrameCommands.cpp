@@ -1,6 +1,7 @@
 #include "panels/FrameCommands.h"
 
 #include "model/Composite.h"
+#include "ui/DocumentChanges.h"
 #include "ui/Layout.h"
 
 #include <algorithm>
@@ -64,6 +65,7 @@ void deleteFrame(Editor& e) {
         return;
     animation->deleteCurrentFrame();
     animation->renumberFrames();
+    markDocumentChanged(e, Mode::Animator);
     scrollToCurrentFrame(e);
     currentFrameChanged(e, Thumbnails::Keep);
 }
@@ -74,6 +76,7 @@ void newFrame(Editor& e) {
         return;
     animation->insertFrameAfter(animation->currentFrame);
     animation->renumberFrames();
+    markDocumentChanged(e, Mode::Animator);
     scrollToCurrentFrame(e);
     currentFrameChanged(e, Thumbnails::Rebuild);
 }
@@ -93,6 +96,7 @@ void duplicateFrame(Editor& e) {
         copyPixels(source.layer(i).image, layer.image);
     }
     animation->renumberFrames();
+    markDocumentChanged(e, Mode::Animator);
     refreshCurrentFrameThumbnails(*animation);
     animator(e).previewUpToDate = false;
     scrollToCurrentFrame(e);
@@ -123,6 +127,7 @@ void enableAllFrames(Editor& e) {
         return;
     for (auto& frame : animation->frames)
         frame->enabled = true;
+    markDocumentChanged(e, Mode::Animator);
     enabledFlagsChanged(e);
 }
 
@@ -132,6 +137,7 @@ void toggleFrameEnabled(Editor& e, int index) {
         return;
     Frame& frame = animation->frame(index);
     frame.enabled = !frame.enabled;
+    markDocumentChanged(e, Mode::Animator);
     enabledFlagsChanged(e);
 }
 
@@ -143,7 +149,10 @@ bool moveFrameToGap(Editor& e, uint64_t frame, int gap) {
     if (from < 0)
         return false;
     // Taking the frame out closes its own place, which shifts the gaps after it by one.
-    animation->moveFrame(from, gap > from ? gap - 1 : gap);
+    const int to = gap > from ? gap - 1 : gap;
+    animation->moveFrame(from, to);
+    if (to != from)
+        markDocumentChanged(e, Mode::Animator);
     animation->renumberFrames();
     animator(e).previewUpToDate = false;
     currentFrameChanged(e, Thumbnails::Keep); // the frame is the same, and so are its pictures

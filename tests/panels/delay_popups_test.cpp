@@ -1,3 +1,4 @@
+#include "commands/Autosave.h"
 #include "panels/DelayPopups.h"
 
 #include "support/AnimatorScenario.h"
@@ -246,4 +247,18 @@ TEST_F(DelayPopupsTest, ItSetsTheFrameItWasOpenedForAndNoFrameThatWentAway) {
     choose("2 сек");
     EXPECT_FALSE(anyOpen());
     EXPECT_EQ(animation().current().delay, 100);
+}
+
+// --- What a file would hold ---------------------------------------------------------------
+
+TEST_F(DelayPopupsTest, AChosenDelayMarksTheAnimationChangedAndAnEscapeDoesNot) {
+    makeAnimation(3);
+    documentMatchesFile(e, Mode::Animator);
+    openDefault();
+    hold(HeldKey::Escape);
+    EXPECT_FALSE(anyOpen());
+    EXPECT_FALSE(e.mode(Mode::Animator).changes.modified) << "nothing was chosen";
+    openDefault();
+    choose("0.05");
+    EXPECT_TRUE(e.mode(Mode::Animator).changes.modified);
 }

@@ -1,9 +1,13 @@
+#include "commands/Autosave.h"
+#include "panels/FrameCommands.h"
 #include "panels/FrameStrip.h"
 
 #include "support/AnimatorScenario.h"
 #include "ui/Keys.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace vork;
 using namespace vork::test;
@@ -415,4 +419,25 @@ TEST_F(FrameStripTest, PaintsAndPlaybackRebuildNoThumbnailOfAFrameThatDidNotChan
     typeChar(' ');
     for (int i = 1; i < 5; ++i)
         EXPECT_TRUE(samePixels(animation().frame(i).thumbnail, marker)) << i;
+}
+
+// --- What a file would hold ---------------------------------------------------------------
+
+TEST_F(FrameStripTest, EveryFrameOperationMarksTheAnimationChangedButChoosingAFrameDoesNot) {
+    makeAnimation(4);
+    auto marks = [&](const std::function<void()>& operation) {
+        documentMatchesFile(e, Mode::Animator);
+        operation();
+        return e.mode(Mode::Animator).changes.modified;
+    };
+    EXPECT_FALSE(marks([&] { goToFrame(e, 2); })) << "choosing a frame";
+    EXPECT_FALSE(marks([&] { stepFrame(e, Direction::Forward); })) << "stepping";
+    EXPECT_TRUE(marks([&] { newFrame(e); })) << "new";
+    EXPECT_TRUE(marks([&] { duplicateFrame(e); })) << "duplicate";
+    EXPECT_TRUE(marks([&] { deleteFrame(e); })) << "delete";
+    EXPECT_TRUE(marks([&] { toggleFrameEnabled(e, 1); })) << "switched off";
+    EXPECT_TRUE(marks([&] { enableAllFrames(e); })) << "all switched on";
+    const uint64_t first = e.animation()->frame(0).serial;
+    EXPECT_FALSE(marks([&] { moveFrameToGap(e, first, 0); })) << "dropped on its own place";
+    EXPECT_TRUE(marks([&] { moveFrameToGap(e, first, 3); })) << "moved";
 }
