@@ -2,10 +2,12 @@
 
 #include "files/AnimationFile.h"
 #include "files/DataFolder.h"
+#include "files/GifExport.h"
 #include "files/ImageExport.h"
 #include "files/ImageImport.h"
 #include "files/PaletteFiles.h"
 #include "files/PictureFile.h"
+#include "files/SpriteSheet.h"
 
 #include <algorithm>
 #include <cctype>
@@ -147,12 +149,18 @@ int printFileInfo(const std::string& file, std::ostream& out, std::ostream& err)
     return 0;
 }
 
-int convertFile(const std::string& input, const std::string& output, std::optional<int> frame,
+int convertFile(const std::string& input, const std::string& output, const ConvertOptions& options,
                 std::ostream& out, std::ostream& err, const Progress& progress) {
+    const std::optional<int> frame = options.frame;
     const FileKind from = kindOf(input);
     const std::string to = lowerExtension(output);
-    if (to != ".trnl" && to != ".gelm" && to != ".png")
-        return refused(err, "\"" + output + "\": the output must end in .trnl, .gelm or .png");
+    if (to != ".trnl" && to != ".gelm" && to != ".png" && to != ".gif")
+        return refused(err,
+                       "\"" + output + "\": the output must end in .trnl, .gelm, .png or .gif");
+    if (options.sheetColumns && (to != ".png" || frame))
+        return refused(err, "--sheet makes one PNG sheet of all the enabled frames");
+    if (to == ".gif" && frame)
+        return refused(err, "--frame makes a picture or a PNG, not a GIF");
     if (frame && from != FileKind::Animation)
         return refused(err, "--frame picks a frame of a .gelm animation");
     if (from == FileKind::Animation && to == ".trnl" && !frame)
@@ -173,6 +181,12 @@ int convertFile(const std::string& input, const std::string& output, std::option
     if (l.palette.empty())
         l.palette = defaultSmallPalette();
 
+    if (to == ".gif")
+        return writeExport(out, err, exportAnimationGif(d, output, SingleLayerView::Off, progress));
+    if (options.sheetColumns)
+        return writeExport(
+            out, err,
+            exportSpriteSheet(d, output, SingleLayerView::Off, *options.sheetColumns, progress));
     if (to == ".png") {
         // An animation without --frame gives its enabled frames as numbered files; anything
         // else one composite picture, layers as the editor shows them with single-layer view off.

@@ -15,10 +15,17 @@ namespace vork {
 // with one line on `err` when the file cannot be read.
 int printFileInfo(const std::string& file, std::ostream& out, std::ostream& err);
 
-// Converts `input` into `output` by their extensions (see usageText). `frame` (1-based) picks
-// one frame of an animation for a picture or a single PNG. Prints each file written on `out`.
-// Returns 0, 1 when a file could not be read or written, 2 when the request makes no sense.
-int convertFile(const std::string& input, const std::string& output, std::optional<int> frame,
+// What --convert may add to its two files.
+struct ConvertOptions {
+    std::optional<int> frame; // --frame N (1-based): one frame of an animation
+    std::optional<int>
+        sheetColumns; // --sheet N: a sprite sheet of N columns, 0 as square as it gets
+};
+
+// Converts `input` into `output` by their extensions (see usageText). Prints each file written
+// on `out`. Returns 0, 1 when a file could not be read or written, 2 when the request makes no
+// sense.
+int convertFile(const std::string& input, const std::string& output, const ConvertOptions& options,
                 std::ostream& out, std::ostream& err, const Progress& progress = {});
 
 } // namespace vork

@@ -2,6 +2,7 @@
 
 #include "app/Batch.h"
 
+#include <cctype>
 #include <charconv>
 
 namespace vork {
@@ -37,6 +38,14 @@ CommandLine parseConvert(const std::vector<std::string>& a) {
             c.frame = parseNumber(a[++i]);
             if (!c.frame)
                 return refuse("--frame needs a frame number, not \"" + a[i] + "\"");
+        } else if (a[i] == "--sheet") {
+            if (i + 1 >= a.size())
+                return refuse("--sheet needs a number of columns");
+            c.sheet = parseNumber(a[++i]);
+            if (!c.sheet || *c.sheet < 0)
+                return refuse(
+                    "--sheet needs a number of columns (0: as square as possible), not \"" + a[i] +
+                    "\"");
         } else if (a[i].size() > 1 && a[i][0] == '-') {
             return refuse("unknown argument \"" + a[i] + "\"");
         } else {
@@ -47,6 +56,24 @@ CommandLine parseConvert(const std::vector<std::string>& a) {
         return refuse("--convert needs an input and an output file");
     c.input = files[0];
     c.output = files[1];
+    return c;
+}
+
+// `vork FILE`: the program's own documents open in the editor, in their mode.
+CommandLine parseFileToOpen(const std::string& file) {
+    const size_t dot = file.find_last_of('.'), slash = file.find_last_of('/');
+    std::string ext = dot == std::string::npos || (slash != std::string::npos && dot < slash)
+                          ? std::string()
+                          : file.substr(dot);
+    for (char& c : ext)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (ext != ".trnl" && ext != ".gelm")
+        return refuse("\"" + file +
+                      "\": the editor opens .trnl pictures and .gelm animations; other files "
+                      "are converted with --convert");
+    CommandLine c;
+    c.openFile = file;
+    c.openMode = ext == ".trnl" ? Mode::Painter : Mode::Animator;
     return c;
 }
 
@@ -83,11 +110,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     }
     if (first == "--convert")
         return parseConvert(arguments);
+    if (arguments.size() == 1 && !first.starts_with("-"))
+        return parseFileToOpen(first);
     return refuse("unknown argument \"" + first + "\"");
 }
 
 std::string usageText() {
     return "usage: vork                          start the editor\n"
+           "       vork FILE                     start the editor with a .trnl picture (Painter)\n"
+           "                                     or a .gelm animation (Animator) open\n"
            "       vork --info FILE              show what a .trnl, .gelm or image file holds\n"
            "       vork --convert IN OUT [--frame N]\n"
            "                                     convert by the extensions:\n"
@@ -95,6 +126,9 @@ std::string usageText() {
            "         .trnl -> .png (the composite) or .gelm (a one-frame animation)\n"
            "         .gelm -> .png (the enabled frames as OUT001.png, OUT002.png, ...)\n"
            "         .gelm --frame N -> .trnl or .png (frame N as a picture)\n"
+           "         .gelm -> .gif (the enabled frames as one animated GIF, looping)\n"
+           "         .gelm --sheet COLUMNS -> .png (a sprite sheet and a .json beside it;\n"
+           "                                   0 columns: as square as possible)\n"
            "       vork --help                   show this text\n"
            "       vork --version                show the version\n";
 }
@@ -113,7 +147,7 @@ int runCommandLine(const CommandLine& command, std::ostream& out, std::ostream& 
     case CommandLine::Action::Info:
         return printFileInfo(command.input, out, err);
     case CommandLine::Action::Convert:
-        return convertFile(command.input, command.output, command.frame, out, err,
+        return convertFile(command.input, command.output, {command.frame, command.sheet}, out, err,
                            progressLine(err, progress));
     case CommandLine::Action::Refused:
         err << "vork: " << command.refusal << "\n" << usageText();

@@ -2,6 +2,8 @@
 // The program's arguments. Without any, vork starts the editor; with them it runs without a
 // window (and without an Editor) and ends with an exit status and, on failure, one line on
 // standard error.
+#include "ui/Mode.h"
+
 #include <optional>
 #include <ostream>
 #include <string>
@@ -15,6 +17,11 @@ struct CommandLine {
     std::string refusal;       // why the arguments were refused
     std::string input, output; // --info FILE; --convert IN OUT
     std::optional<int> frame;  // --frame N of --convert
+    std::optional<int> sheet;  // --sheet COLUMNS of --convert
+    // `vork FILE`: the editor starts with a ".trnl" picture open in the Painter or a ".gelm"
+    // animation open in the Animator.
+    std::string openFile;
+    Mode openMode = Mode::Animator;
 };
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);

@@ -1,8 +1,11 @@
 #include "app/FrameCycle.h"
 
 #include "canvas/Canvas.h"
+#include "commands/Autosave.h"
 #include "panels/ColourPicker.h"
 #include "panels/CommandBar.h"
+#include "panels/DelayPopups.h"
+#include "panels/FrameStrip.h"
 #include "panels/PalettePanel.h"
 #include "panels/PanelLayout.h"
 #include "panels/PreviewPanel.h"
@@ -44,10 +47,11 @@ void animatorFrame(Editor& e, Graphics& g) {
     redrawOnRequest(e, Mode::Animator);
     drawCommandBar(e, g, Mode::Animator);
     drawPalettePanel(e, g, Mode::Animator);
-    drawPreviewPanel(e, g, Mode::Animator);                       // and the layer panel
-    drawBackground(e, g, Mode::Animator, Background::FrameStrip); // frame strip
-    drawCanvas(e, g, Mode::Animator);                             // canvas and tools
+    drawPreviewPanel(e, g, Mode::Animator); // and the layer panel
+    drawFrameStrip(e, g);
+    drawCanvas(e, g, Mode::Animator); // canvas and tools
     drawOpenColourPickers(e, g, Mode::Animator);
+    drawDelayPopups(e, g); // over everything else
 }
 
 void painterFrame(Editor& e, Graphics& g) {
@@ -86,6 +90,7 @@ void paintWindow(Editor& e, Bitmap& backBuffer) {
     if (in.mouseX < 0 || in.mouseY < 0 || in.mouseX >= client.w || in.mouseY >= client.h)
         in.mouseDown = false;
     in.lastChar = 0;
+    autosaveTick(e);
 }
 
 } // namespace vork

@@ -1,6 +1,7 @@
 #include "app/WindowProcedure.h"
 
 #include "app/Layout.h"
+#include "commands/Autosave.h"
 #include "commands/DocumentAftermath.h"
 #include "commands/DocumentFiles.h"
 #include "commands/ImageCommands.h"
@@ -107,6 +108,12 @@ void onCommand(Editor& e, int id) {
     case command::exportPng:
         exportFrameFiles(e);
         break;
+    case command::exportGif:
+        exportGifFile(e);
+        break;
+    case command::exportSpriteSheet:
+        exportSpriteSheetFile(e);
+        break;
     // The Animator menu's size items act on the animation and the Painter menu's on the
     // picture, whichever mode is shown.
     case command::animationPictureSize:
@@ -120,19 +127,39 @@ void onCommand(Editor& e, int id) {
     case command::merge:
         runMerge(e);
         break;
+    case command::autosaveFailed:
+        reportAutosaveFailure(e);
+        break;
     default:
         break;
     }
 }
 
+bool openFileAtStart(Editor& e, Mode mode, const std::string& path) {
+    e.painterMode = mode == Mode::Painter;
+    // A document just restored from its recovery copy holds work that is in no file: the named
+    // file does not replace it.
+    if (e.mode(mode).document && e.mode(mode).changes.modified) {
+        ModalScope modal(e);
+        e.platform.messageBox("Файл не открыт",
+                              "Файл " + path +
+                                  " не открыт: восстановлен несохранённый документ. Сохраните его "
+                                  "и откройте файл снова.");
+        return false;
+    }
+    const bool opened = openDocumentAt(e, mode, path);
+    e.requestRepaint();
+    return opened;
+}
+
 bool onDestroy(Editor& e, CloseCause cause, std::ostream& err) {
     e.input.inputEnabled = false;
-    const bool written = saveSettingsAndPalettes(
-        e,
-        cause == CloseCause::Signal ? FailureReport::StandardErrorOnly : FailureReport::MessageBox,
-        err);
+    const FailureReport how =
+        cause == CloseCause::Signal ? FailureReport::StandardErrorOnly : FailureReport::MessageBox;
+    const bool written = saveSettingsAndPalettes(e, how, err);
+    const bool kept = keepCopiesOnClose(e, how, err);
     e.animation().reset();
-    return written;
+    return written && kept;
 }
 
 } // namespace vork

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <iostream>
+#include <string>
 
 namespace vork {
 
@@ -20,10 +21,16 @@ void onCommand(Editor& e, int id);
 // kill), when nobody may be there to answer a message box.
 enum class CloseCause { Window, Signal };
 
-// The window is being destroyed: saves the settings and both default palettes. A file that
-// could not be written is named on `err` and, unless a signal closes the program, shown in a
-// message box. Returns whether all were written.
+// The window is being destroyed: saves the settings and both default palettes, and keeps a
+// copy of every document with unsaved changes for the next start. A file that could not be
+// written is named on `err` and, unless a signal closes the program, shown in a message box.
+// Returns whether all were written.
 bool onDestroy(Editor& e, CloseCause cause = CloseCause::Window, std::ostream& err = std::cerr);
+
+// Opens a file named when the program was started, in its mode, and shows that mode. A file
+// that cannot be read is said in a message box, as from the command bar; so is a file that would
+// replace a document just restored with unsaved work, which it then does not replace.
+bool openFileAtStart(Editor& e, Mode mode, const std::string& path);
 
 // The typed-character byte of a Unicode character, or nothing when it has none.
 bool characterByte(char32_t c, uint8_t& byte);

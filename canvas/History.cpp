@@ -38,6 +38,7 @@ void restore(Editor& e, Mode mode) {
         edit.touched(m.history->restoreInto(layer.image, changed));
     }
     m.history->layerRevision = layer.changes.revision(layer.image);
+    markDocumentChanged(e, mode);
     refreshLayerThumbnails(e, mode);
     requestModeRepaint(e, mode);
 }
@@ -82,6 +83,7 @@ void recordState(Editor& e, Mode mode) {
     if (!m.document)
         return;
     m.previewUpToDate = false;
+    markDocumentChanged(e, mode);
     // A fresh history already holds the layer as it is now.
     if (followCurrentLayer(e, mode) || !m.history)
         return;

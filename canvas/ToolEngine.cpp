@@ -178,6 +178,7 @@ void commit(Editor& e, Mode mode) {
     applyTransparencyLock(e, mode);
     refreshLayerThumbnails(e, mode);
     recordState(e, mode);
+    markDocumentChanged(e, mode);
 }
 
 } // namespace vork

@@ -1,5 +1,6 @@
 #include "commands/DocumentFiles.h"
 
+#include "commands/Autosave.h"
 #include "commands/DocumentAftermath.h"
 #include "commands/FileMessages.h"
 #include "commands/PaletteChoosers.h"
@@ -61,6 +62,13 @@ void takePaletteColours(Palettes& palettes, const std::vector<PaletteEntry>& rea
 
 } // namespace
 
+void takeOpenedDocument(Editor& e, Mode mode, DocumentReadResult read) {
+    if (!read)
+        return;
+    takePaletteColours(e.colour.palettes, read.smallPalette);
+    replaceDocument(e, mode, std::move(read.document));
+}
+
 bool openDocumentFile(Editor& e, Mode mode) {
     ModalScope modal(e);
     const DocumentFormat& f = formatOf(mode);
@@ -68,18 +76,24 @@ bool openDocumentFile(Editor& e, Mode mode) {
         e.platform.openFile(chooserFor(f, f.openTitle, ""), e.chooserNames.*f.rememberedName);
     if (!path)
         return false;
+    return openDocumentAt(e, mode, *path);
+}
+
+bool openDocumentAt(Editor& e, Mode mode, const std::string& path) {
+    ModalScope modal(e);
+    const DocumentFormat& f = formatOf(mode);
     DocumentReadResult read;
     {
-        const auto progress = e.platform.beginProgress("Чтение " + *path);
-        read = f.read(*path, progressOf(*progress));
+        const auto progress = e.platform.beginProgress("Чтение " + path);
+        read = f.read(path, progressOf(*progress));
     }
     if (!read) {
         if (read.failure != ReadFailure::Cancelled)
-            reportOpenFailure(e, *path, read.reason);
+            reportOpenFailure(e, path, read.reason);
         return false;
     }
-    takePaletteColours(e.colour.palettes, read.smallPalette);
-    replaceDocument(e, mode, std::move(read.document));
+    takeOpenedDocument(e, mode, std::move(read));
+    documentMatchesFile(e, mode);
     return true;
 }
 
@@ -100,7 +114,9 @@ bool saveDocumentFile(Editor& e, Mode mode) {
         const auto progress = e.platform.beginProgress("Запись " + path);
         saved = f.write(path, *document, e.colour.palettes.small, progressOf(*progress));
     }
-    if (!saved && !saved.cancelled)
+    if (saved)
+        documentMatchesFile(e, mode);
+    else if (!saved.cancelled)
         reportSaveFailure(e, path, saved.reason);
     return bool(saved);
 }

@@ -2,7 +2,10 @@
 // Opening and saving the mode's document in the program's own formats: the picture as a
 // ".trnl" file, the animation as a ".gelm" file. The open and the save chooser of a format share
 // one remembered name (editor.chooserNames.picture or .animation).
+#include "files/DocumentRead.h"
 #include "ui/Editor.h"
+
+#include <string>
 
 namespace vork {
 
@@ -12,6 +15,14 @@ namespace vork {
 // and, unless the user stopped the read, says in a message box what was wrong. True when a
 // document was opened.
 bool openDocumentFile(Editor& e, Mode mode);
+
+// The same read without the chooser, for a file named on the command line: the picture format
+// for the Painter, the animation format for the Animator.
+bool openDocumentAt(Editor& e, Mode mode, const std::string& path);
+
+// A document read whole from a file becomes the mode's document: the small palette takes the
+// file's colours and the document aftermath follows. Does nothing for a failed read.
+void takeOpenedDocument(Editor& e, Mode mode, DocumentReadResult read);
 
 // Shows the format's save chooser and writes the mode's document under the chosen name with
 // the format's extension in place of the typed one. An existing file is replaced only by a

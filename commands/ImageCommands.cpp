@@ -3,8 +3,10 @@
 #include "canvas/Canvas.h"
 #include "commands/DocumentAftermath.h"
 #include "commands/FileMessages.h"
+#include "files/GifExport.h"
 #include "files/ImageExport.h"
 #include "files/ImageImport.h"
+#include "files/SpriteSheet.h"
 #include "pixels/SelectionOps.h"
 
 namespace vork {
@@ -22,8 +24,11 @@ std::optional<std::string> chooseToOpen(Editor& e, const char* title, const char
 }
 
 std::optional<std::string> chooseToExport(Editor& e, const char* title, const char* folder,
-                                          std::string ChooserNames::*remembered) {
-    return e.platform.saveFile(FileChooser{title, {{"PNG files", "*.png"}}, folder, ".png"},
+                                          std::string ChooserNames::*remembered,
+                                          const char* filterName = "PNG files",
+                                          const char* pattern = "*.png",
+                                          const char* extension = ".png") {
+    return e.platform.saveFile(FileChooser{title, {{filterName, pattern}}, folder, extension},
                                e.chooserNames.*remembered);
 }
 
@@ -100,6 +105,7 @@ bool openImageAsNewPicture(Editor& e) {
         return false;
     }
     replaceDocument(e, Mode::Painter, std::move(opened.document));
+    markDocumentChanged(e, Mode::Painter); // in no file of its own yet
     return true;
 }
 
@@ -120,6 +126,7 @@ bool importGifAnimation(Editor& e) {
         return false;
     }
     replaceDocument(e, Mode::Animator, std::move(imported.document));
+    markDocumentChanged(e, Mode::Animator); // in no file of its own yet
     return true;
 }
 
@@ -141,6 +148,53 @@ bool exportPictureFile(Editor& e) {
     return bool(written);
 }
 
+namespace {
+
+// The animation's enabled frames through one of the exports, with a progress window; a
+// failure is shown.
+template <typename Export>
+bool exportAnimation(Editor& e, const std::string& progressTitle, Export run) {
+    ModeState& m = e.mode(Mode::Animator);
+    ExportResult written;
+    {
+        const auto progress = e.platform.beginProgress(progressTitle);
+        written = run(*m.document, viewOf(m), progressOf(*progress));
+    }
+    if (!written)
+        reportExportFailure(e, written.outcome);
+    return bool(written);
+}
+
+} // namespace
+
+bool exportGifFile(Editor& e) {
+    ModalScope modal(e);
+    if (!e.animation())
+        return false;
+    const auto chosen = chooseToExport(e, "Экспорт анимации в формате GIF", "gif",
+                                       &ChooserNames::gifExport, "GIF files", "*.gif", ".gif");
+    if (!chosen)
+        return false;
+    return exportAnimation(e, "Экспорт " + *chosen,
+                           [&](const Document& d, SingleLayerView v, const Progress& p) {
+                               return exportAnimationGif(d, *chosen, v, p);
+                           });
+}
+
+bool exportSpriteSheetFile(Editor& e) {
+    ModalScope modal(e);
+    if (!e.animation())
+        return false;
+    const auto chosen =
+        chooseToExport(e, "Экспорт листа спрайтов", "sheets", &ChooserNames::sheetExport);
+    if (!chosen)
+        return false;
+    return exportAnimation(e, "Экспорт " + *chosen,
+                           [&](const Document& d, SingleLayerView v, const Progress& p) {
+                               return exportSpriteSheet(d, *chosen, v, 0, p);
+                           });
+}
+
 bool exportFrameFiles(Editor& e) {
     ModalScope modal(e);
     ModeState& m = e.mode(Mode::Animator);
@@ -150,14 +204,10 @@ bool exportFrameFiles(Editor& e) {
         chooseToExport(e, "Экспорт кадров в формате PNG", "frames", &ChooserNames::framesExport);
     if (!chosen)
         return false;
-    ExportResult written;
-    {
-        const auto progress = e.platform.beginProgress("Экспорт кадров " + *chosen);
-        written = exportFramesPng(*m.document, *chosen, viewOf(m), progressOf(*progress));
-    }
-    if (!written)
-        reportExportFailure(e, written.outcome);
-    return bool(written);
+    return exportAnimation(e, "Экспорт кадров " + *chosen,
+                           [&](const Document& d, SingleLayerView v, const Progress& p) {
+                               return exportFramesPng(d, *chosen, v, p);
+                           });
 }
 
 } // namespace vork

@@ -33,4 +33,12 @@ bool exportPictureFile(Editor& e);
 // gaps.
 bool exportFrameFiles(Editor& e);
 
+// While an animation exists: its enabled frames, composed as the frames export composes them,
+// as one animated GIF that loops, each frame with its own delay.
+bool exportGifFile(Editor& e);
+
+// While an animation exists: its enabled frames in one PNG sheet, as square as possible, with
+// a JSON file of the frames' rectangles and delays beside it.
+bool exportSpriteSheetFile(Editor& e);
+
 } // namespace vork

@@ -1,5 +1,6 @@
 #include "commands/NewDocument.h"
 
+#include "commands/Autosave.h"
 #include "commands/DocumentAftermath.h"
 
 namespace vork {
@@ -9,6 +10,7 @@ void makeNewDocument(Editor& e, Mode mode) {
     // A new picture has no delay; a new animation's frames last 100 ms.
     const double defaultDelay = mode == Mode::Painter ? 0.0 : 100.0;
     replaceDocument(e, mode, std::make_unique<Document>(w, h, defaultDelay));
+    documentMatchesFile(e, mode);
 }
 
 int runNewDocument(Editor& e, Mode mode) {

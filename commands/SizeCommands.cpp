@@ -30,6 +30,7 @@ std::string editFailureText(EditResult result) {
 bool finishEdit(Editor& e, Mode mode, EditResult result) {
     if (result == EditResult::Done) {
         documentResized(e, mode);
+        markDocumentChanged(e, mode);
         return true;
     }
     if (result != EditResult::Cancelled) {

@@ -132,44 +132,27 @@ DocumentReadResult decodeAnimation(std::span<const uint8_t> bytes, const Progres
 
 DocumentReadResult decodeAnimation(std::span<const uint8_t> bytes, uint64_t maxPixelBytes,
                                    const Progress& progress) {
-    try {
-        AnimationLayout layout;
-        if (auto f = scanAnimation(bytes, layout, maxPixelBytes); f != ReadFailure::None)
-            return DocumentReadResult::failed(f, format);
-        int64_t layers = 0;
-        for (const auto& frame : layout.frames)
-            layers += int64_t(frame.layers.size());
-        LayerSteps steps(progress, layers);
-        DocumentReadResult result;
-        result.document = buildAnimation(layout, steps);
-        if (!result.document)
-            return DocumentReadResult::failed(
-                steps.wasStopped() ? ReadFailure::Cancelled : ReadFailure::TooLarge, format);
-        result.smallPalette = std::move(layout.header.smallPalette);
-        return result;
-    } catch (const std::bad_alloc&) {
-        return DocumentReadResult::failed(ReadFailure::TooLarge, format);
-    }
+    return decodeDocument<AnimationLayout>(bytes, maxPixelBytes, progress, format, scanAnimation,
+                                           buildAnimation, [](const AnimationLayout& layout) {
+                                               int64_t layers = 0;
+                                               for (const auto& frame : layout.frames)
+                                                   layers += int64_t(frame.layers.size());
+                                               return layers;
+                                           });
 }
 
 SaveResult writeAnimationFile(const std::string& path, const Document& animation,
                               const std::vector<PaletteEntry>& smallPalette,
                               const Progress& progress) {
-    bool stopped = false;
-    const auto bytes = encodeAnimation(animation, smallPalette, [&](int done, int total) {
-        stopped = !reportProgress(progress, done, total);
-        return !stopped;
+    return writeDocumentFile(path, progress, [&](const Progress& steps) {
+        return encodeAnimation(animation, smallPalette, steps);
     });
-    if (bytes.empty())
-        return stopped ? encodingStopped() : SaveResult{false, documentNotEncodedText};
-    return saveFileAtomically(path, bytes);
 }
 
 DocumentReadResult readAnimationFile(const std::string& path, const Progress& progress) {
-    std::vector<uint8_t> bytes;
-    if (auto f = readFileBytes(path, bytes); f != ReadFailure::None)
-        return DocumentReadResult::failed(f, format);
-    return decodeAnimation(bytes, progress);
+    return readDocumentFile(path, format, [&](std::span<const uint8_t> bytes) {
+        return decodeAnimation(bytes, progress);
+    });
 }
 
 } // namespace vork

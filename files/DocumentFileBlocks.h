@@ -8,6 +8,7 @@
 // the document from what the scan accepted.
 #include "files/ByteStream.h"
 #include "files/DocumentRead.h"
+#include "files/FileBytes.h"
 #include "files/SaveFile.h"
 #include "model/Document.h"
 #include "model/Palette.h"
@@ -16,8 +17,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include <cstdint>
+#include <new>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -131,5 +133,55 @@ class PixelBudget {
     uint64_t maxBytes;
     uint64_t usedBytes = 0;
 };
+
+// The frame both formats' readers and writers share around their own blocks.
+
+// Decodes with the format's scan and build: a scan refusing the file, a build stopped by its
+// progress callback or running out of memory, each become the failure the caller reports.
+// `layersOf` counts the layers the scan found, for the progress.
+template <typename Layout, typename Scan, typename Build, typename LayersOf>
+DocumentReadResult decodeDocument(std::span<const uint8_t> bytes, uint64_t maxPixelBytes,
+                                  const Progress& progress, DocumentFileFormat format, Scan scan,
+                                  Build build, LayersOf layersOf) {
+    try {
+        Layout layout;
+        if (auto f = scan(bytes, layout, maxPixelBytes); f != ReadFailure::None)
+            return DocumentReadResult::failed(f, format);
+        LayerSteps steps(progress, layersOf(layout));
+        DocumentReadResult result;
+        result.document = build(layout, steps);
+        if (!result.document)
+            return DocumentReadResult::failed(
+                steps.wasStopped() ? ReadFailure::Cancelled : ReadFailure::TooLarge, format);
+        result.smallPalette = std::move(layout.header.smallPalette);
+        return result;
+    } catch (const std::bad_alloc&) {
+        return DocumentReadResult::failed(ReadFailure::TooLarge, format);
+    }
+}
+
+// Encodes with `encode` (bytes, or none when it failed or its progress stopped it) and saves
+// the bytes atomically.
+template <typename Encode>
+SaveResult writeDocumentFile(const std::string& path, const Progress& progress, Encode encode) {
+    bool stopped = false;
+    const std::vector<uint8_t> bytes = encode([&](int done, int total) {
+        stopped = !reportProgress(progress, done, total);
+        return !stopped;
+    });
+    if (bytes.empty())
+        return stopped ? encodingStopped() : SaveResult{false, documentNotEncodedText};
+    return saveFileAtomically(path, bytes);
+}
+
+// Reads the file whole and decodes it with `decode`.
+template <typename Decode>
+DocumentReadResult readDocumentFile(const std::string& path, DocumentFileFormat format,
+                                    Decode decode) {
+    std::vector<uint8_t> bytes;
+    if (auto f = readFileBytes(path, bytes); f != ReadFailure::None)
+        return DocumentReadResult::failed(f, format);
+    return decode(std::span<const uint8_t>(bytes));
+}
 
 } // namespace vork

@@ -15,11 +15,12 @@ namespace {
 
 constexpr int maxCounter = 999;
 
-std::string datedName(const std::string& path, std::chrono::year_month_day day, int counter) {
+std::string datedName(const std::string& path, const std::string& label,
+                      std::chrono::year_month_day day, int counter) {
     char suffix[64];
-    std::snprintf(suffix, sizeof suffix, ".unreadable-%04d-%02u-%02u", int(day.year()),
-                  unsigned(day.month()), unsigned(day.day()));
-    std::string name = path + suffix;
+    std::snprintf(suffix, sizeof suffix, "-%04d-%02u-%02u", int(day.year()), unsigned(day.month()),
+                  unsigned(day.day()));
+    std::string name = path + "." + label + suffix;
     if (counter > 0)
         name += "." + std::to_string(counter);
     return name;
@@ -44,19 +45,32 @@ KeptAside outcome(KeptAside::Outcome what, std::string keptAs = {}, std::string 
     return KeptAside{what, std::move(keptAs), std::move(reason)};
 }
 
-} // namespace
-
-KeptAside keepUnreadableAside(const std::string& path) {
+std::chrono::year_month_day localToday() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     ::localtime_r(&now, &local);
-    const std::chrono::year_month_day today{std::chrono::year(local.tm_year + 1900),
-                                            std::chrono::month(unsigned(local.tm_mon + 1)),
-                                            std::chrono::day(unsigned(local.tm_mday))};
-    return keepUnreadableAside(path, today);
+    return {std::chrono::year(local.tm_year + 1900), std::chrono::month(unsigned(local.tm_mon + 1)),
+            std::chrono::day(unsigned(local.tm_mday))};
+}
+
+constexpr const char* unreadableLabel = "unreadable";
+
+} // namespace
+
+KeptAside keepUnreadableAside(const std::string& path) {
+    return keepAside(path, unreadableLabel, localToday());
 }
 
 KeptAside keepUnreadableAside(const std::string& path, std::chrono::year_month_day today) {
+    return keepAside(path, unreadableLabel, today);
+}
+
+KeptAside keepAside(const std::string& path, const std::string& label) {
+    return keepAside(path, label, localToday());
+}
+
+KeptAside keepAside(const std::string& path, const std::string& label,
+                    std::chrono::year_month_day today) {
     struct ::stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         const int error = errno;
@@ -70,7 +84,7 @@ KeptAside keepUnreadableAside(const std::string& path, std::chrono::year_month_d
         return outcome(KeptAside::Outcome::NotRegularFile);
 
     for (int counter = 0; counter <= maxCounter; ++counter) {
-        const std::string name = datedName(path, today, counter);
+        const std::string name = datedName(path, label, today, counter);
         if (renameWithoutReplacing(path, name))
             return outcome(KeptAside::Outcome::KeptAside, name);
         if (errno != EEXIST)

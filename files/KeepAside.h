@@ -28,6 +28,12 @@ struct KeptAside {
 KeptAside keepUnreadableAside(const std::string& path);
 KeptAside keepUnreadableAside(const std::string& path, std::chrono::year_month_day today);
 
+// The same with another word in the name, "<path>.<label>-2026-12-08", for files kept aside
+// for another reason than being unreadable.
+KeptAside keepAside(const std::string& path, const std::string& label);
+KeptAside keepAside(const std::string& path, const std::string& label,
+                    std::chrono::year_month_day today);
+
 // A line for standard error saying what was done; empty when there was nothing to keep.
 std::string describeKeptAside(const std::string& path, const KeptAside& kept);
 

@@ -117,41 +117,23 @@ DocumentReadResult decodePicture(std::span<const uint8_t> bytes, const Progress&
 
 DocumentReadResult decodePicture(std::span<const uint8_t> bytes, uint64_t maxPixelBytes,
                                  const Progress& progress) {
-    try {
-        PictureLayout layout;
-        if (auto f = scanPicture(bytes, layout, maxPixelBytes); f != ReadFailure::None)
-            return DocumentReadResult::failed(f, format);
-        LayerSteps steps(progress, int64_t(layout.layers.size()));
-        DocumentReadResult result;
-        result.document = buildPicture(layout, steps);
-        if (!result.document)
-            return DocumentReadResult::failed(
-                steps.wasStopped() ? ReadFailure::Cancelled : ReadFailure::TooLarge, format);
-        result.smallPalette = std::move(layout.header.smallPalette);
-        return result;
-    } catch (const std::bad_alloc&) {
-        return DocumentReadResult::failed(ReadFailure::TooLarge, format);
-    }
+    return decodeDocument<PictureLayout>(
+        bytes, maxPixelBytes, progress, format, scanPicture, buildPicture,
+        [](const PictureLayout& layout) { return int64_t(layout.layers.size()); });
 }
 
 SaveResult writePictureFile(const std::string& path, const Document& picture,
                             const std::vector<PaletteEntry>& smallPalette,
                             const Progress& progress) {
-    bool stopped = false;
-    const auto bytes = encodePicture(picture, smallPalette, [&](int done, int total) {
-        stopped = !reportProgress(progress, done, total);
-        return !stopped;
+    return writeDocumentFile(path, progress, [&](const Progress& steps) {
+        return encodePicture(picture, smallPalette, steps);
     });
-    if (bytes.empty())
-        return stopped ? encodingStopped() : SaveResult{false, documentNotEncodedText};
-    return saveFileAtomically(path, bytes);
 }
 
 DocumentReadResult readPictureFile(const std::string& path, const Progress& progress) {
-    std::vector<uint8_t> bytes;
-    if (auto f = readFileBytes(path, bytes); f != ReadFailure::None)
-        return DocumentReadResult::failed(f, format);
-    return decodePicture(bytes, progress);
+    return readDocumentFile(path, format, [&](std::span<const uint8_t> bytes) {
+        return decodePicture(bytes, progress);
+    });
 }
 
 } // namespace vork

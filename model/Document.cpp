@@ -144,6 +144,17 @@ int Document::deleteCurrentFrame() {
     return currentFrame;
 }
 
+int Document::moveFrame(int from, int to) {
+    if (from < 0 || from >= frameCount())
+        return currentFrame;
+    const int at = clampedFrame(to);
+    std::unique_ptr<Frame> moved = std::move(frames[size_t(from)]);
+    frames.erase(frames.begin() + from);
+    frames.insert(frames.begin() + at, std::move(moved));
+    currentFrame = at;
+    return currentFrame;
+}
+
 void Document::renumberFrames() {
     for (int i = 0; i < frameCount(); ++i)
         frames[size_t(i)]->number = i + 1;

@@ -114,6 +114,11 @@ class Document {
     int previousFrame(Wrap wrap);
     // The following frame becomes current, or the new last one; refused when only one is left.
     int deleteCurrentFrame();
+    // Takes the frame at `from` out of the list and puts it back so that it ends at position
+    // `to` of the reordered list (clamped to it); it becomes current. The frame itself moves:
+    // its layers, delay, switch and serial stay what they were. A `from` outside the list
+    // changes nothing.
+    int moveFrame(int from, int to);
     void renumberFrames();
 
     // The position of the frame with this serial, or -1.

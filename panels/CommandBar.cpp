@@ -2,6 +2,7 @@
 
 #include "canvas/SelectionTools.h"
 #include "model/Composite.h"
+#include "panels/DelayPopups.h"
 #include "panels/PanelLayout.h"
 #include "pixels/SelectionOps.h"
 #include "ui/Commands.h"
@@ -47,6 +48,8 @@ void modeSwitch(Editor& e, Graphics& g, Mode mode) {
         return;
     e.selection.drop();
     e.mode(mode).layers.transparencyLock.active = false;
+    // The delay pop-ups and the frame drag are the Animator's; the pointer they hold is freed.
+    releasePointerCapture(e);
     e.painterMode = !painter;
     requestModeRepaint(e, mode);
 }

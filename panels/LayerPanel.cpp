@@ -186,6 +186,7 @@ void buttonRow(Editor& e, Graphics& g, Mode mode, const ColumnLayout& c) {
         if (!clicked || !m.document || !runLayerButton(e, mode, spec.button))
             continue;
         if (spec.button != LayerButton::Lock) {
+            markDocumentChanged(e, mode);
             viewCurrentLayer(m);
             if (recordsUndoState(mode, spec.button))
                 recordState(e, mode);
@@ -264,6 +265,7 @@ void rowSwitches(Editor& e, Graphics& g, const RowContext& rc, Rect row, Layer& 
                    layer.visible ? 1 : 0) &&
         !l.singleLayerView) {
         layer.visible = !layer.visible;
+        markDocumentChanged(e, rc.mode);
         showLayerChange(e, rc.mode);
     }
     if (!layer.visible || l.singleLayerView) {
@@ -322,6 +324,7 @@ void rowPointer(Editor& e, Graphics& g, const RowContext& rc, Rect row, Layer& l
     Frame& f = m.document->current();
     if (!moveDraggedLayer(f, drag.layer, layer.serial, below))
         return;
+    markDocumentChanged(e, rc.mode);
     viewCurrentLayer(m);
     showLayerChange(e, rc.mode);
 }
@@ -367,6 +370,7 @@ void visibilityKey(Editor& e, Mode mode) {
         return;
     Layer& current = m.document->currentLayer();
     current.visible = !current.visible;
+    markDocumentChanged(e, mode);
     showLayerChange(e, mode);
 }
 
@@ -406,6 +410,7 @@ void opacityBox(Editor& e, Graphics& g, Mode mode, const ColumnLayout& c) {
         layer.opacity = 255;
     if (layer.opacity != before) {
         // Opacity changes are not undo steps.
+        markDocumentChanged(e, mode);
         m.previewUpToDate = false;
         requestModeRepaint(e, mode);
     }

@@ -1,10 +1,12 @@
 #include "qt/MainWindow.h"
 
 #include "app/WindowProcedure.h"
+#include "commands/Autosave.h"
 #include "qt/ClientArea.h"
 #include "qt/InfoDialogs.h"
 #include "qt/NewDocumentDialog.h"
 #include "qt/Progress.h"
+#include "qt/RestoreDialog.h"
 #include "qt/SizeDialogs.h"
 #include "ui/Commands.h"
 
@@ -29,6 +31,8 @@ namespace {
 // The client size the window opens with: the smallest size at which every panel fits.
 constexpr int initialClientWidth = 713;
 constexpr int initialClientHeight = 494;
+// How often the copies of unsaved documents are looked after between paints.
+constexpr int autosaveTimerMilliseconds = 1000;
 
 QString qs(const std::string& s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
@@ -74,6 +78,10 @@ MainWindow::MainWindow() : editor_(*this) {
     resize(clientSize.width(), clientSize.height() + menuBar()->sizeHint().height());
     editor_.clientWidth = initialClientWidth;
     editor_.clientHeight = initialClientHeight;
+    // Copies of unsaved documents fall due while nothing is painted too.
+    auto* autosaveTimer = new QTimer(this);
+    QObject::connect(autosaveTimer, &QTimer::timeout, this, [this] { autosaveTick(editor_); });
+    autosaveTimer->start(autosaveTimerMilliseconds);
 }
 
 MainWindow::~MainWindow() {
@@ -209,6 +217,10 @@ MergeAnswer MainWindow::mergeDialog(int frameCount) {
 
 std::unique_ptr<ProgressWindow> MainWindow::beginProgress(const std::string& label) {
     return std::make_unique<QtProgressWindow>(this, qs(label));
+}
+
+bool MainWindow::restoreDialog(const RestoreQuestion& question) {
+    return runRestoreDialog(this, question);
 }
 
 } // namespace vork

@@ -45,6 +45,7 @@ class MainWindow : public QMainWindow, public Platform {
     CanvasSizeAnswer canvasSizeDialog(Mode mode, int width, int height) override;
     MergeAnswer mergeDialog(int frameCount) override;
     std::unique_ptr<ProgressWindow> beginProgress(const std::string& label) override;
+    bool restoreDialog(const RestoreQuestion& question) override;
 
     // Held keys and buttons, kept from press and release events.
     void setHeld(HeldKey key, bool down);

@@ -4,11 +4,15 @@
 #include "app/CommandLine.h"
 #include "app/DataLocation.h"
 #include "app/Startup.h"
+#include "app/WindowProcedure.h"
+#include "commands/Autosave.h"
+#include "commands/Restore.h"
 #include "qt/MainWindow.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -82,6 +86,17 @@ int main(int argc, char** argv) {
         return 1;
     }
     closeOnTermination(window);
+    const std::string recovery = window.editor().data.state + "/recovery";
+    if (!vork::openRecoveryFolder(window.editor(), recovery, error))
+        std::cerr << "vork: копии несохранённых документов не будут сохраняться: папка " << recovery
+                  << " недоступна: " << error << "\n";
     window.show();
+    // Asked once the window is up, so the question shows over it; a file named on the command
+    // line opens after that.
+    QTimer::singleShot(0, &window, [&window, &command] {
+        vork::offerRestore(window.editor());
+        if (!command.openFile.empty())
+            vork::openFileAtStart(window.editor(), command.openMode, command.openFile);
+    });
     return QApplication::exec();
 }

@@ -9,6 +9,7 @@ set -euo pipefail
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 export QT_QPA_PLATFORM=xcb
 bin=$(realpath "$1") data=$(realpath "$2") out=$(realpath -m "$3")
+tools=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$out" && cp -r "$data" "$work/data"
@@ -18,41 +19,7 @@ export CONVERT=$(command -v convert-im6.q16 || command -v convert)
 cat > inner.sh <<'INNER'
 set -euo pipefail
 bin=$1 out=$2
-"$bin" > vork.out 2>&1 &
-pid=$!
-id=""
-for _ in $(seq 1 100); do
-  id=$(xwininfo -root -tree 2>/dev/null | grep -E '"(vork|  Animator[^"]*)"' | awk '{print $1}' | head -n 1 || true)
-  [ -n "$id" ] && break
-  sleep 0.1
-done
-[ -n "$id" ] || { echo "no window appeared"; cat vork.out; exit 1; }
-sleep 1
-height() { xwininfo -id "$id" | awk '/Height:/ {h = $2} END {print h}'; }
-top=$(( $(height) - 494 )) # the menu bar above the 713 x 494 client area
-xdotool windowsize "$id" 1000 $((700 + top))
-sleep 1
-xdotool windowfocus "$id" || true
-# Pointer actions in client coordinates.
-at() { xdotool mousemove --window "$id" "$1" $(($2 + top)); sleep 0.15; }
-click() { at "$1" "$2"; xdotool click 1; sleep 0.3; }
-dragFrom() { at "$1" "$2"; xdotool mousedown 1; sleep 0.2; at "$3" "$4"; sleep 0.2; at "$5" "$6"; xdotool mouseup 1; sleep 0.3; }
-key() { xdotool windowfocus "$id" || true; xdotool key "$1"; sleep 0.5; }
-# Presses Enter in the dialog whose title starts with $1.
-accept() {
-  local dialog=""
-  for _ in $(seq 1 50); do
-    dialog=$(xwininfo -root -tree | grep -E "\"$1[^\"]*\"" | awk '{print $1}' | head -n 1 || true)
-    [ -n "$dialog" ] && break
-    sleep 0.1
-  done
-  [ -n "$dialog" ] || { echo "no dialog $1"; exit 1; }
-  xdotool windowfocus "$dialog" || true
-  xdotool key Return
-  sleep 1
-}
-# A small move first, as a user's hand makes: the window paints again.
-shot() { xdotool mousemove_relative 1 1; sleep 0.5; xwd -id "$id" -silent > shot.xwd; "$CONVERT" shot.xwd -crop 1000x700+0+"$top" +repage "$out/$1"; }
+source "$3/drive_window.sh"
 
 # $1 = mode: the places of the mode's panels at a client area of 1000 x 700.
 scenario() {
@@ -111,5 +78,5 @@ scenario painter
 kill -TERM $pid
 wait $pid || true
 INNER
-xvfb-run -a -s "-screen 0 1280x800x24" bash ${TRACE:+-x} inner.sh "$bin" "$out"
+xvfb-run -a -s "-screen 0 1280x800x24" bash ${TRACE:+-x} inner.sh "$bin" "$out" "$tools"
 ls "$out"

@@ -18,6 +18,9 @@ inline constexpr int animationCanvasSize = 32786;
 inline constexpr int picturePictureSize = 32787;
 inline constexpr int pictureCanvasSize = 32788;
 inline constexpr int merge = 32794;
+// The exports for people who post animations and hand them to games.
+inline constexpr int exportGif = 32795;
+inline constexpr int exportSpriteSheet = 32796;
 
 // The command bars' file buttons post these, so their choosers and dialogs open after the paint
 // that saw the click rather than inside it. They are in no menu.
@@ -29,6 +32,9 @@ inline constexpr int insertImagePainter = 2005;
 inline constexpr int insertImageAnimator = 2006;
 inline constexpr int openImageAsPicture = 2007;
 inline constexpr int exportPicture = 2008;
+// Posted when a copy of an unsaved document could not be written, so that the message box
+// opens after the paint.
+inline constexpr int autosaveFailed = 2009;
 } // namespace command
 
 // One entry of a popup of the main menu; id 0 is a separator.
@@ -47,6 +53,8 @@ inline constexpr MenuItem animatorMenu[] = {
     {"Импорт Gif", command::importGif},
     {"Вставка из файла", command::insertFromFile},
     {"Экспорт Png", command::exportPng},
+    {"Экспорт Gif", command::exportGif},
+    {"Экспорт листа спрайтов", command::exportSpriteSheet},
     {nullptr, 0},
     {"Размер рисунка", command::animationPictureSize},
     {"Размер холста", command::animationCanvasSize},

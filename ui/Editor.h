@@ -15,6 +15,8 @@
 #include "model/UndoHistory.h"
 #include "pixels/Pixels.h"
 #include "pixels/Selection.h"
+#include "ui/DocumentChanges.h"
+#include "ui/LabelCache.h"
 #include "ui/Mode.h"
 #include "ui/Platform.h"
 
@@ -175,6 +177,7 @@ struct PainterBackgrounds {
 // State that exists once per mode.
 struct ModeState {
     std::unique_ptr<Document> document; // the picture or the animation; may be absent
+    DocumentChanges changes;            // unsaved changes and the document's recovery copy
     Bitmap scratch;                     // working bitmap of the drawing tools
     // The pixels of the images the canvas and the preview draw reduced, kept so that a paint
     // allocates nothing.
@@ -226,9 +229,31 @@ struct ColourState {
     int currentBigSwatch = 0; // the colour picker's selected entry, shared by both forms
 };
 
-// The two delay pop-ups of the Animator.
+// The two delay pop-ups of the Animator. While one is open it holds the pointer
+// (InputState::delayPopupActive) and reads the buttons itself.
 struct DelayPopups {
     bool defaultDelayPopupOpen = false, frameDelayPopupOpen = false;
+    int frameDelayCellX = 0;      // left edge of the cell whose delay text opened it
+    uint64_t frameDelayFrame = 0; // serial of the frame whose delay it sets
+    bool delayPressLatch = false; // the left button went down over one of its items
+};
+
+// A frame cell being dragged to another place in the strip.
+struct FrameDrag {
+    bool active = false;
+    // Where the press started along the scrolled row of cells (window x plus the scroll), so
+    // the strip may scroll during the drag.
+    int startX = 0;
+    uint64_t frame = 0; // serial of the dragged frame
+};
+
+// The Animator's frame strip and its playback clock.
+struct FrameStripState {
+    bool loopPlayback = true;   // stepping past either end comes round to the other
+    uint32_t nextFrameTime = 0; // tick at which playback shows the next frame
+    int stripScroll = 0;        // pixels the frame cells are scrolled left by
+    FrameDrag frameDrag;
+    LabelCache labels; // the cells' delay texts and numbers, drawn once each
 };
 
 // The file-name buffers of the choosers, kept for the whole run. The open and save choosers of
@@ -244,6 +269,8 @@ struct ChooserNames {
     std::string imageToInsert;
     std::string pictureExport;
     std::string framesExport;
+    std::string gifExport;
+    std::string sheetExport;
     std::string merge;
 };
 
@@ -256,6 +283,7 @@ class Editor {
     // Data files that could not be read and could not be kept aside either: the close must not
     // write over them.
     std::vector<std::string> dataFilesNotToSave;
+    RecoveryState recovery; // where copies of unsaved documents are kept
 
     InputState input;
     int clientWidth = 713, clientHeight = 494; // client area of the window
@@ -265,6 +293,7 @@ class Editor {
     bool painterMode = false;
     Tool currentTool = Tool::Pencil;
     PlayState playState = PlayState::Stopped;
+    FrameStripState strip;
 
     std::array<ModeState, 2> modes;
     ModeState& mode(Mode m) { return modes[size_t(m)]; }

@@ -3,6 +3,7 @@
 #include "ui/Editor.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace vork {
 
@@ -26,7 +27,41 @@ ColumnLayout columnAt(int x, int height, Mode mode) {
     return c;
 }
 
+FrameStripLayout frameStripAt(Rect rect, int clientWidth) {
+    FrameStripLayout s;
+    s.rect = rect;
+    s.toolbarY = rect.y + 2;
+    s.cellsY = rect.y + 17;
+    s.scrollBar = {459, float(rect.y + 2), float(rect.w - 460), 14};
+    s.shownWidth = std::clamp(clientWidth, 0, rect.w);
+    return s;
+}
+
 } // namespace
+
+Rect frameCellRect(const FrameStripLayout& strip, int index, int scroll) {
+    return {frameCellWidth * index - scroll, strip.cellsY, frameCellWidth, frameCellHeight};
+}
+
+FrameRange shownFrameCells(const FrameStripLayout& strip, int frameCount, int scroll) {
+    // Cell i spans [65 i - scroll, 65 i - scroll + 65): it shows when that meets
+    // [0, shownWidth). Computed in 64 bits so no scroll or count can overflow.
+    const int64_t w = frameCellWidth;
+    const int64_t first = scroll > 0 ? scroll / w : 0;
+    const int64_t end = std::max<int64_t>(0, int64_t(scroll) + strip.shownWidth + w - 1) / w;
+    FrameRange r;
+    r.first = int(std::min<int64_t>(first, frameCount));
+    r.last = int(std::clamp<int64_t>(end, r.first, frameCount));
+    return r;
+}
+
+Point defaultDelayPopupOrigin(const FrameStripLayout& strip) {
+    return {50, strip.rect.y - 218};
+}
+
+Point frameDelayPopupOrigin(const FrameStripLayout& strip, int cellX) {
+    return {cellX, strip.cellsY - 218};
+}
 
 ModeLayout animatorLayout(int R, int B) {
     ModeLayout l;
@@ -39,6 +74,7 @@ ModeLayout animatorLayout(int R, int B) {
     l.palette = {92, canvasHeight, canvasWidth, 72};
     l.picker = {102, std::max(l.palette.y - 260, 67), std::min(std::max(R - 404, 381), 600), 250};
     l.frameStrip = {0, barHeight, std::max(R, 673), 95};
+    l.strip = frameStripAt(l.frameStrip, R);
     return l;
 }
 

@@ -27,6 +27,34 @@ struct ColumnLayout {
     int opacityBoxY = 0;         // the current layer's opacity box
 };
 
+// The Animator's frame strip: a toolbar along its top and a row of frame cells under it,
+// scrolled sideways. The delay pop-ups open above it.
+struct FrameStripLayout {
+    Rect rect;          // the whole strip
+    int toolbarY = 0;   // top of the toolbar items, 14 pixels high
+    int cellsY = 0;     // top of the frame cells
+    RectF scrollBar;    // the cells' scroll bar, at the toolbar's right
+    int shownWidth = 0; // how much of the strip lies inside the window
+};
+
+inline constexpr int frameCellWidth = 65, frameCellHeight = 75;
+
+// Frame `index`'s cell in the strip scrolled left by `scroll` pixels.
+Rect frameCellRect(const FrameStripLayout& strip, int index, int scroll);
+
+// The frames [first, last) whose cells lie at least partly inside the window; no other cell
+// is drawn or hit-tested.
+struct FrameRange {
+    int first = 0, last = 0;
+};
+FrameRange shownFrameCells(const FrameStripLayout& strip, int frameCount, int scroll);
+
+// Where the delay pop-ups open: the default-delay one at a fixed place above the strip, the
+// frame-delay one above the cell at `cellX`. Each is 110 x 198 from its origin.
+Point defaultDelayPopupOrigin(const FrameStripLayout& strip);
+Point frameDelayPopupOrigin(const FrameStripLayout& strip, int cellX);
+inline constexpr int delayPopupWidth = 110, delayPopupHeight = 198;
+
 struct ModeLayout {
     Rect commandBar; // its height is the bar height the bar places its lower part by
     ColumnLayout column;
@@ -35,6 +63,8 @@ struct ModeLayout {
     Rect picker;      // the colour picker, over the canvas
     Rect frameStrip;  // Animator only; empty in the Painter
     Rect statusStrip; // Painter only; empty in the Animator
+    // Animator only: the parts of the frame strip.
+    FrameStripLayout strip;
 };
 
 ModeLayout animatorLayout(int R, int B);

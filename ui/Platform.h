@@ -8,6 +8,7 @@
 #include "ui/Mode.h"
 
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -71,6 +72,22 @@ struct MergeAnswer {
     int frameNumber = 0;
 };
 
+// One document the restore question lists: a copy kept by an earlier run of the program that
+// ended with the document unsaved.
+struct RecoveredDocument {
+    Mode mode = Mode::Painter;
+    int width = 0, height = 0;
+    int frames = 0, layers = 0; // layers of all frames together
+    std::time_t keptAt = 0;     // when the copy was last written
+};
+
+// What the restore question shows: the documents and the folder where their copies stay when
+// the user declines.
+struct RestoreQuestion {
+    std::vector<RecoveredDocument> documents;
+    std::string folder;
+};
+
 // The progress window of one long operation. It shows itself only when the work lasts longer
 // than about half a second, and goes when this object is destroyed.
 class ProgressWindow {
@@ -119,6 +136,9 @@ class Platform {
 
     // A progress window for a long operation described by `label`.
     virtual std::unique_ptr<ProgressWindow> beginProgress(const std::string& label) = 0;
+
+    // The modal question asked at start when documents can be restored: true for Yes.
+    virtual bool restoreDialog(const RestoreQuestion& question) = 0;
 };
 
 } // namespace vork

@@ -6,6 +6,7 @@
 #include "support/TempDir.h"
 
 #include <QImage>
+#include <QImageReader>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -184,6 +185,28 @@ TEST(CommandLineBinary, AGifBecomesAnAnimationAndAPictureAOneFrameAnimation) {
 
     const Outcome badOut = vork(dir, {"--convert", "pic.trnl", "pic.bmp"});
     EXPECT_EQ(badOut.status, 2);
+}
+
+TEST(CommandLineBinary, AnAnimationBecomesAGifOrASpriteSheet) {
+    test::TempDir dir;
+    writeAnimation(dir);
+    const Outcome gif = vork(dir, {"--convert", "walk.gelm", "walk.gif"});
+    ASSERT_EQ(gif.status, 0) << gif.err;
+    EXPECT_EQ(gif.out, "walk.gif\n");
+    QImageReader reader(QString::fromStdString(dir.file("walk.gif")));
+    EXPECT_EQ(reader.imageCount(), 2) << "the switched-off frame is left out";
+
+    const Outcome sheet = vork(dir, {"--convert", "walk.gelm", "sheet.png", "--sheet", "1"});
+    ASSERT_EQ(sheet.status, 0) << sheet.err;
+    EXPECT_NE(sheet.out.find("sheet.png"), std::string::npos) << sheet.out;
+    EXPECT_NE(sheet.out.find("sheet.json"), std::string::npos) << sheet.out;
+    QImage image(QString::fromStdString(dir.file("sheet.png")));
+    EXPECT_EQ(image.width(), 6) << "one column";
+    EXPECT_EQ(image.height(), 8);
+
+    EXPECT_EQ(vork(dir, {"--convert", "walk.gelm", "x.gif", "--frame", "1"}).status, 2);
+    EXPECT_EQ(vork(dir, {"--convert", "walk.gelm", "x.gelm", "--sheet", "2"}).status, 2);
+    EXPECT_EQ(vork(dir, {"--convert", "walk.gelm", "x.png", "--sheet", "two"}).status, 2);
 }
 
 } // namespace

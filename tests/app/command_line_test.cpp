@@ -63,3 +63,22 @@ TEST(CommandLine, ConvertTakesTwoFilesAndAFrameAnywhereAfterIt) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(CommandLine, ADocumentNamedAloneOpensInItsMode) {
+    const CommandLine picture = parseCommandLine({"art/Hero.TRNL"});
+    EXPECT_EQ(picture.action, CommandLine::Action::RunEditor);
+    EXPECT_EQ(picture.openFile, "art/Hero.TRNL");
+    EXPECT_EQ(picture.openMode, Mode::Painter);
+    const CommandLine animation = parseCommandLine({"walk.gelm"});
+    EXPECT_EQ(animation.action, CommandLine::Action::RunEditor);
+    EXPECT_EQ(animation.openMode, Mode::Animator);
+    for (const char* other : {"photo.png", "my.folder/noext"}) {
+        const CommandLine refused = parseCommandLine({other});
+        EXPECT_EQ(refused.action, CommandLine::Action::Refused) << other;
+        EXPECT_NE(refused.refusal.find("--convert"), std::string::npos) << refused.refusal;
+    }
+}
+
+} // namespace

@@ -1,6 +1,7 @@
 #include "app/FrameCycle.h"
 #include "app/Layout.h"
 #include "app/WindowProcedure.h"
+#include "files/AnimationFile.h"
 #include "support/FakePlatform.h"
 #include "support/TempFolder.h"
 #include "ui/Commands.h"
@@ -231,4 +232,39 @@ TEST_F(WindowTest, ASignalDrivenCloseThatWritesEverythingSucceeds) {
     std::ostringstream err;
     EXPECT_TRUE(onDestroy(e, CloseCause::Signal, err));
     EXPECT_TRUE(err.str().empty()) << err.str();
+}
+
+TEST_F(WindowTest, AFileNamedAtStartOpensInItsModeOrSaysWhyNot) {
+    test::TempWorkingFolder folder;
+    Document walk(7, 5, 100);
+    walk.insertFrameAfter(0);
+    walk.frame(1).layers[0]->image.setPixel(3, 2, Color::rgb(255, 0, 0));
+    ASSERT_TRUE(writeAnimationFile("walk.gelm", walk, makePalette(smallPaletteSize)));
+    e.painterMode = true;
+    EXPECT_TRUE(openFileAtStart(e, Mode::Animator, "walk.gelm"));
+    EXPECT_FALSE(e.painterMode) << "the Animator is shown";
+    ASSERT_TRUE(e.animation());
+    EXPECT_EQ(e.animation()->frameCount(), 2);
+    EXPECT_EQ(e.animation()->frame(1).layers[0]->image.pixel(3, 2), Color::rgb(255, 0, 0));
+
+    std::ofstream("broken.trnl") << "trnl and nothing more";
+    EXPECT_FALSE(openFileAtStart(e, Mode::Painter, "broken.trnl"));
+    EXPECT_TRUE(e.painterMode);
+    EXPECT_FALSE(e.picture());
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_NE(platform.messages[0].second.find("broken.trnl"), std::string::npos);
+}
+
+TEST_F(WindowTest, AFileNamedAtStartNeverReplacesARestoredUnsavedDocument) {
+    test::TempWorkingFolder folder;
+    Document walk(7, 5, 100);
+    ASSERT_TRUE(writeAnimationFile("walk.gelm", walk, makePalette(smallPaletteSize)));
+    platform.newDocScripts.push_back({std::nullopt, true, 12, 9});
+    onCommand(e, command::newAnimation);
+    Document* restored = e.animation().get();
+    markDocumentChanged(e, Mode::Animator);
+    EXPECT_FALSE(openFileAtStart(e, Mode::Animator, "walk.gelm"));
+    EXPECT_EQ(e.animation().get(), restored);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_NE(platform.messages[0].second.find("walk.gelm"), std::string::npos);
 }

@@ -228,7 +228,7 @@ TEST_F(CanvasTest, LayerOpacityFadesTheLayerExceptDuringPlayback) {
     const Color faded = screen(sx, sy);
     EXPECT_NEAR(faded.g(), 128, 2);
     EXPECT_EQ(faded.r(), 0);
-    e.playState = PlayState::Backward;
+    holdPlayback(PlayState::Backward);
     paint();
     EXPECT_EQ(screen(sx, sy), Color::rgb(0, 255, 0));
 }

@@ -141,7 +141,7 @@ struct PlaybackHistoryTest : HistoryTest {};
 
 TEST_P(PlaybackHistoryTest, DuringPlaybackTheKeysDoNothingButThePencilDraws) {
     dot(1, 1);
-    e.playState = PlayState::Backward;
+    holdPlayback(PlayState::Backward);
     type(',');
     EXPECT_TRUE(drawn(1, 1));
     dot(2, 2);
@@ -156,7 +156,7 @@ TEST_P(PlaybackHistoryTest, AStrokeOnAnotherFrameDuringPlaybackNeverReachesThisL
     d.insertFrameAfter(0); // frame 2, current
     d.currentFrame = 0;
     paint(); // the history follows frame 1's layer, which is blank
-    e.playState = PlayState::Backward;
+    holdPlayback(PlayState::Backward);
     d.currentFrame = 1;
     dot(3, 3); // drawn on frame 2 while playing
     d.currentFrame = 0;

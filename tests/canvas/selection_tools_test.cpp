@@ -417,7 +417,7 @@ TEST_P(SelectionTest, AnimatorPlaybackPausesTheSelectionButNotThePencil) {
     make();
     fill({0, 0, 40, 40}, blue);
     type('a');
-    e.playState = PlayState::Backward;
+    holdPlayback(PlayState::Backward);
     const bool paused = mode == Mode::Animator;
     type('c');
     EXPECT_EQ(e.selection.hasCopy, !paused);

@@ -262,7 +262,7 @@ TEST_P(ShapeTest, FilledFreehandShapeFillsThePolygonWithoutSmoothing) {
 TEST_P(ShapeTest, PlaybackShowsNoPreviewButTheShapeStillCommits) {
     make();
     setColour(blue, 255);
-    e.playState = PlayState::Backward;
+    holdPlayback(PlayState::Backward);
     e.currentTool = Tool::FilledRectangle;
     press(5.5f, 5.5f);
     moveTo(20.5f, 20.5f);

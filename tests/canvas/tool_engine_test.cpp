@@ -210,7 +210,7 @@ TEST_P(ToolTest, OnlyThePainterDrawsOnAHiddenLayerShownAlone) {
 
 TEST_P(ToolTest, PlaybackPausesOnlyTheAnimatorSelectionToolsNotThePencil) {
     make();
-    e.playState = PlayState::Backward;
+    holdPlayback(PlayState::Backward);
     press(5.5f, 5.5f);
     release();
     EXPECT_EQ(layer().pixel(5, 5), red);

@@ -9,6 +9,7 @@
 #include "ui/Commands.h"
 
 #include <QImage>
+#include <QImageReader>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -231,6 +232,49 @@ TEST_F(ImageFileCommands, AnExportThatCannotBeWrittenSaysSo) {
     EXPECT_EQ(platform.messages[0].first, saveFailureCaption);
     EXPECT_NE(platform.messages[0].second.find(dir.file("walk001.png")), std::string::npos)
         << platform.messages[0].second;
+}
+
+TEST_F(ImageFileCommands, TheMenuExportsALoopingGifAndASpriteSheetOfTheEnabledFrames) {
+    Document& a = newDocument(Mode::Animator, 6, 4);
+    a.insertFrameAfter(0);
+    a.insertFrameAfter(1);
+    const int delays[] = {100, 200, 40};
+    for (int k = 0; k < 3; ++k) {
+        a.frame(k).delay = delays[k];
+        a.frame(k).layers[0]->image.setPixel(k, 0, red);
+    }
+    a.frame(1).enabled = false;
+    paint();
+
+    platform.saveAnswers.push_back(dir.file("walk.png")); // the typed extension is replaced
+    onCommand(e, command::exportGif);
+    const FileChooser& gifChooser = platform.choosersShown.at(0);
+    EXPECT_EQ(gifChooser.title, "Экспорт анимации в формате GIF");
+    EXPECT_EQ(gifChooser.filters,
+              (std::vector<std::pair<std::string, std::string>>{{"GIF files", "*.gif"}}));
+    EXPECT_EQ(gifChooser.initialFolder, "gif");
+    EXPECT_EQ(gifChooser.defaultExtension, ".gif");
+    QImageReader gif(QString::fromStdString(dir.file("walk.gif")));
+    ASSERT_TRUE(gif.canRead()) << "walk.gif";
+    EXPECT_EQ(gif.imageCount(), 2) << "the switched-off frame is left out";
+    EXPECT_EQ(gif.loopCount(), -1) << "it loops for ever";
+    const QImage first = gif.read();
+    const int firstDelay = gif.nextImageDelay();
+    const QImage second = gif.read();
+    EXPECT_EQ(firstDelay, 100);
+    EXPECT_EQ(gif.nextImageDelay(), 40) << "each frame keeps its own delay";
+    EXPECT_EQ(first.pixel(0, 0), qRgba(255, 0, 0, 255));
+    EXPECT_EQ(qAlpha(first.pixel(1, 0)), 0) << "transparent stays transparent";
+    EXPECT_EQ(second.pixel(2, 0), qRgba(255, 0, 0, 255)) << "the third frame is the second";
+
+    platform.saveAnswers.push_back(dir.file("sheet"));
+    onCommand(e, command::exportSpriteSheet);
+    EXPECT_EQ(platform.choosersShown.at(1).title, "Экспорт листа спрайтов");
+    QImage sheet(QString::fromStdString(dir.file("sheet.png")));
+    ASSERT_FALSE(sheet.isNull());
+    EXPECT_EQ(sheet.width() * sheet.height(), 2 * 6 * 4) << "two cells of 6 x 4";
+    EXPECT_TRUE(std::filesystem::exists(dir.file("sheet.json")));
+    EXPECT_TRUE(platform.messages.empty());
 }
 
 } // namespace

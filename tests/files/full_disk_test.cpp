@@ -3,64 +3,20 @@
 #include "files/PaletteFiles.h"
 #include "files/SaveFile.h"
 #include "files/SettingsFile.h"
+#include "support/SmallTmpfs.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
-
-#include <fcntl.h>
-#include <sys/mount.h>
-#include <unistd.h>
 
 namespace vork {
 namespace {
 
+using test::fillUp;
 using test::readBytes;
+using test::SmallTmpfs;
 using test::writeBytes;
-
-// A tmpfs of `size` mounted on a fresh folder, unmounted when the test ends however it ends.
-class SmallTmpfs {
-  public:
-    explicit SmallTmpfs(const char* size) {
-        const std::string options = std::string("size=") + size;
-        if (::geteuid() != 0)
-            whyNot = "mounting needs root";
-        else if (::mount("tmpfs", dir.path.c_str(), "tmpfs", MS_NOSUID | MS_NODEV,
-                         options.c_str()) != 0)
-            whyNot = std::string("mount failed: ") + std::strerror(errno);
-        else
-            mounted = true;
-    }
-    ~SmallTmpfs() {
-        if (mounted)
-            ::umount2(dir.path.c_str(), MNT_DETACH);
-    }
-    SmallTmpfs(const SmallTmpfs&) = delete;
-    SmallTmpfs& operator=(const SmallTmpfs&) = delete;
-
-    std::string file(const std::string& name) const { return dir.file(name); }
-
-    test::TempDir dir; // outlives the mount
-    bool mounted = false;
-    std::string whyNot;
-};
-
-// Writes into a new file until the file system refuses; returns the errno it refused with.
-int fillUp(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return errno;
-    const std::string block(512, 'z');
-    int error = 0;
-    while (error == 0) {
-        if (::write(fd, block.data(), block.size()) < 0)
-            error = errno;
-    }
-    ::close(fd);
-    return error;
-}
 
 TEST(FullDisk, SavesFailWithTheOldFilesIntactAndNothingLeftBehind) {
     SmallTmpfs disk("28k");

@@ -13,6 +13,18 @@ window_of() {
   echo "$id"
 }
 
+# The id of the first window whose title starts with the extended regular expression, or
+# nothing after 10 s. Dialogs are found this way, and the main window among them by its title.
+window_titled() {
+  local pattern=$1 found=""
+  for _ in $(seq 1 100); do
+    found=$(xwininfo -root -tree 2>/dev/null | grep -E "^ *0x[0-9a-f]+ \"$pattern" | awk '{print $1}' | head -n 1 || true)
+    [ -n "$found" ] && break
+    sleep 0.1
+  done
+  echo "$found"
+}
+
 # Grabs the window into a PNG and writes its width and height to <png>.size.
 grab() {
   local id=$1 png=$2 convert

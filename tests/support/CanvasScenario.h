@@ -60,6 +60,17 @@ template <class Base = ::testing::Test> struct EditorScenario : Base {
         e.input.mouseDown = false;
         paint();
     }
+    // Animator playback running but holding still on the current frame, for the tests of what
+    // playback pauses: the strip stops a one-frame animation at once, so a frame is added after
+    // the current one (which stays current), and nothing is due for a long while.
+    void holdPlayback(PlayState state) {
+        if (Document* a = e.animation().get(); a && a->frameCount() == 1) {
+            a->insertFrameAfter(0);
+            a->currentFrame = 0;
+        }
+        e.playState = state;
+        e.strip.nextFrameTime = platform.tick + 0x7FFFFFF0u;
+    }
     // A new w x h document of the mode, made as the New dialog makes it, and the mode shown.
     Document& newDocument(Mode mode, int w, int h) {
         e.painterMode = mode == Mode::Painter;

@@ -51,6 +51,10 @@ class FakePlatform : public Platform {
     std::vector<std::pair<int, int>> progressSteps;
     int cancelProgressAtStep = 0;
 
+    // The restore question: each question asked, answered from the queue (empty: No).
+    std::vector<RestoreQuestion> restoreQuestions;
+    std::deque<bool> restoreAnswers;
+
     uint32_t tickCount() override { return tick; }
     bool isHeld(HeldKey key) override { return held.count(key) != 0; }
     void invalidate() override { ++invalidations; }
@@ -125,6 +129,11 @@ class FakePlatform : public Platform {
     std::unique_ptr<ProgressWindow> beginProgress(const std::string& label) override {
         progressLabels.push_back(label);
         return std::make_unique<ScriptedProgress>(*this);
+    }
+
+    bool restoreDialog(const RestoreQuestion& question) override {
+        restoreQuestions.push_back(question);
+        return scripted(restoreAnswers);
     }
 
   private:

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <utility>
+
 using namespace vork;
 
 TEST(AnimatorLayout, PanelsAt1000x700) {
@@ -157,4 +160,43 @@ TEST(PainterCanvasLayout, PreparedBarAndColumnLookAsIfDrawnOnTheFrame) {
     for (int y : {1, 8, 236, 602, 674})
         for (int x = 780; x < 1000; ++x)
             ASSERT_EQ(frame.pixel(x, y), direct.pixel(x, y)) << x << "," << y;
+}
+
+TEST(FrameStripLayout, ToolbarCellsScrollBarAndPopupsFollowTheStrip) {
+    const FrameStripLayout s = animatorLayout(1000, 700).strip;
+    EXPECT_EQ(s.rect, (Rect{0, 605, 1000, 95}));
+    EXPECT_EQ(s.toolbarY, 607);
+    EXPECT_EQ(s.cellsY, 622);
+    EXPECT_EQ(s.scrollBar, (RectF{459, 607, 540, 14}));
+    EXPECT_EQ(s.shownWidth, 1000);
+    EXPECT_EQ(frameCellRect(s, 0, 0), (Rect{0, 622, 65, 75}));
+    EXPECT_EQ(frameCellRect(s, 3, 100), (Rect{95, 622, 65, 75}));
+    EXPECT_EQ(defaultDelayPopupOrigin(s), (Point{50, 387}));
+    EXPECT_EQ(frameDelayPopupOrigin(s, 130), (Point{130, 404}));
+
+    // A window narrower than the strip's least width shows only its left part.
+    const FrameStripLayout narrow = animatorLayout(500, 300).strip;
+    EXPECT_EQ(narrow.rect, (Rect{0, 399, 673, 95}));
+    EXPECT_EQ(narrow.shownWidth, 500);
+    EXPECT_EQ(narrow.scrollBar, (RectF{459, 401, 213, 14}));
+}
+
+TEST(FrameStripLayout, OnlyTheCellsInsideTheWindowAreShown) {
+    const FrameStripLayout s = animatorLayout(1000, 700).strip;
+    auto shown = [&](int count, int scroll) {
+        const FrameRange r = shownFrameCells(s, count, scroll);
+        return std::pair{r.first, r.last};
+    };
+    EXPECT_EQ(shown(0, 0), std::pair(0, 0));
+    EXPECT_EQ(shown(3, 0), std::pair(0, 3));
+    EXPECT_EQ(shown(1000, 0), std::pair(0, 16)) << "cell 15 starts at 975, cell 16 at 1040";
+    EXPECT_EQ(shown(1000, 64), std::pair(0, 17)) << "one column of cell 0 is left";
+    EXPECT_EQ(shown(1000, 65), std::pair(1, 17));
+    EXPECT_EQ(shown(1000, 65 * 984), std::pair(984, 1000));
+    EXPECT_EQ(shown(1000, 65 * 1000), std::pair(1000, 1000)) << "scrolled past every cell";
+    EXPECT_EQ(shown(10, -500), std::pair(0, 8)) << "a negative scroll shows the first ones";
+    EXPECT_EQ(shown(10, -2000), std::pair(0, 0));
+    EXPECT_EQ(shown(std::numeric_limits<int>::max(), std::numeric_limits<int>::max()),
+              std::pair(33038209, 33038226))
+        << "no overflow";
 }

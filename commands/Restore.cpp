@@ -1,0 +1,144 @@
+#include "commands/Restore.h"
+
+#include "commands/Autosave.h"
+#include "commands/DocumentFiles.h"
+#include "files/AnimationFile.h"
+#include "files/KeepAside.h"
+#include "files/PictureFile.h"
+#include "ui/RestoreText.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace vork {
+
+namespace {
+
+Mode modeOf(DocumentFileFormat format) {
+    return format == DocumentFileFormat::Picture ? Mode::Painter : Mode::Animator;
+}
+
+struct Restorable {
+    RecoveryFile file;
+    DocumentReadResult read;
+};
+
+struct Unreadable {
+    RecoveryFile file;
+    std::string reason;
+};
+
+// The copies of the folder sorted out: the most recent readable one of each mode, the older
+// ones of a mode that has one, and those that could not be read. A read the user stopped
+// leaves its copy where it is, to be offered again.
+struct Leftovers {
+    std::vector<Restorable> restorable;
+    std::vector<RecoveryFile> older;
+    std::vector<Unreadable> unreadable;
+
+    bool hasMode(Mode mode) const {
+        return std::any_of(restorable.begin(), restorable.end(),
+                           [mode](const Restorable& r) { return modeOf(r.file.format) == mode; });
+    }
+};
+
+DocumentReadResult readCopy(Editor& e, const RecoveryFile& file) {
+    const auto progress = e.platform.beginProgress("Чтение " + file.path);
+    return file.format == DocumentFileFormat::Picture
+               ? readPictureFile(file.path, progressOf(*progress))
+               : readAnimationFile(file.path, progressOf(*progress));
+}
+
+Leftovers readLeftovers(Editor& e) {
+    Leftovers found;
+    for (const RecoveryFile& file : leftoverRecoveryFiles(e.recovery.folder)) {
+        if (found.hasMode(modeOf(file.format))) {
+            found.older.push_back(file);
+            continue;
+        }
+        DocumentReadResult read = readCopy(e, file);
+        if (read)
+            found.restorable.push_back({file, std::move(read)});
+        else if (read.failure != ReadFailure::Cancelled)
+            found.unreadable.push_back({file, read.reason});
+    }
+    return found;
+}
+
+// Keeps a copy aside under its dated name and says so on `err`; the text for the user.
+std::string keepCopyAside(const std::string& path, const char* label, std::ostream& err) {
+    const KeptAside kept = keepAside(path, label);
+    if (kept.outcome == KeptAside::Outcome::KeptAside) {
+        err << "vork: копия " << path << " отложена под именем " << kept.keptAs << "\n";
+        return "Она отложена под именем\n" + kept.keptAs;
+    }
+    if (kept.outcome == KeptAside::Outcome::Failed) {
+        err << "vork: копию " << path << " отложить не удалось: " << kept.reason << "\n";
+        return "Отложить её не удалось: " + kept.reason;
+    }
+    return {};
+}
+
+void reportUnreadable(Editor& e, const std::vector<Unreadable>& unreadable, std::ostream& err) {
+    if (unreadable.empty())
+        return;
+    std::string text;
+    for (const Unreadable& u : unreadable) {
+        err << "vork: копия " << u.file.path << " не прочитана: " << u.reason << "\n";
+        if (!text.empty())
+            text += "\n\n";
+        text += "Не удалось прочитать копию документа\n" + u.file.path + "\n" + u.reason + "\n" +
+                keepCopyAside(u.file.path, unreadableCopyLabel, err);
+    }
+    e.platform.messageBox(restoreTitle, text);
+}
+
+RecoveredDocument describe(const Restorable& r) {
+    const Document& d = *r.read.document;
+    int layers = 0;
+    for (const auto& frame : d.frames)
+        layers += frame->layerCount();
+    return {modeOf(r.file.format), d.width, d.height, d.frameCount(), layers, r.file.keptAt};
+}
+
+// The most recent copy is restored last, so the small palette ends with its colours. The
+// Painter is shown when the picture is all that came back.
+void restore(Editor& e, Leftovers& found, std::ostream& err) {
+    for (auto it = found.restorable.rbegin(); it != found.restorable.rend(); ++it) {
+        const Mode mode = modeOf(it->file.format);
+        takeOpenedDocument(e, mode, std::move(it->read));
+        documentRestored(e, mode, it->file.path);
+    }
+    for (const RecoveryFile& file : found.older)
+        keepCopyAside(file.path, olderLabel, err);
+    if (!found.hasMode(Mode::Animator))
+        e.painterMode = true;
+}
+
+void decline(const Leftovers& found, std::ostream& err) {
+    for (const Restorable& r : found.restorable)
+        keepCopyAside(r.file.path, declinedLabel, err);
+    for (const RecoveryFile& file : found.older)
+        keepCopyAside(file.path, declinedLabel, err);
+}
+
+} // namespace
+
+void offerRestore(Editor& e, std::ostream& err) {
+    if (e.recovery.folder.empty())
+        return;
+    ModalScope modal(e);
+    Leftovers found = readLeftovers(e);
+    reportUnreadable(e, found.unreadable, err);
+    if (found.restorable.empty())
+        return;
+    RestoreQuestion question{{}, e.recovery.folder};
+    std::transform(found.restorable.begin(), found.restorable.end(),
+                   std::back_inserter(question.documents), describe);
+    if (e.platform.restoreDialog(question))
+        restore(e, found, err);
+    else
+        decline(found, err);
+}
+
+} // namespace vork

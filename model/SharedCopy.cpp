@@ -1,0 +1,43 @@
+#include "model/SharedCopy.h"
+
+namespace vork {
+
+namespace {
+
+// Records are made with a size of 0 x 0, so no pixels are allocated only to be replaced.
+std::unique_ptr<Layer> layerCopy(const Layer& source) {
+    auto layer = std::make_unique<Layer>(source.id, 0.0f, 0.0f);
+    layer->image = source.image;
+    layer->visible = source.visible;
+    layer->opacity = source.opacity;
+    return layer;
+}
+
+std::unique_ptr<Frame> frameCopy(const Frame& source) {
+    auto frame = std::make_unique<Frame>(0.0f, 0.0f, source.delay);
+    frame->width = source.width;
+    frame->height = source.height;
+    frame->number = source.number;
+    frame->layerCounter = source.layerCounter;
+    frame->enabled = source.enabled;
+    frame->layers.clear();
+    for (const auto& layer : source.layers)
+        frame->layers.push_back(layerCopy(*layer));
+    frame->currentLayer = source.currentLayer;
+    return frame;
+}
+
+} // namespace
+
+std::unique_ptr<Document> sharedPixelCopy(const Document& document) {
+    auto copy = std::make_unique<Document>(0, 0, document.defaultDelay);
+    copy->width = document.width;
+    copy->height = document.height;
+    copy->frames.clear();
+    for (const auto& frame : document.frames)
+        copy->frames.push_back(frameCopy(*frame));
+    copy->currentFrame = document.currentFrame;
+    return copy;
+}
+
+} // namespace vork

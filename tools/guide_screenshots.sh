@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Takes the screenshots of the user guide (docs/guide.md) from the real program under a virtual
+# X server, by running the two scripts that drive it as a user would, and copies the ones the
+# guide shows into docs/guide/.
+# Usage: tools/guide_screenshots.sh <vork binary> [<data folder>]
+# Needs xvfb-run, xdotool, xwd and ImageMagick (all installed by scripts/setup.sh).
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+bin=$(realpath "$1") data=$(realpath "${2:-$here/../data}")
+shots=$(mktemp -d)
+trap 'rm -rf "$shots"' EXIT
+bash "$here/layers_screenshots.sh" "$bin" "$data" "$shots"
+bash "$here/animator_screenshots.sh" "$bin" "$data" "$shots"
+guide="$here/../docs/guide"
+mkdir -p "$guide"
+cp "$shots/painter-5-final.png" "$guide/painter-layers.png"
+cp "$shots/painter-3-picker.png" "$guide/colour-picker.png"
+cp "$shots/animator-4-replaced.png" "$guide/replacement-pairs.png"
+cp "$shots/animator-5-strip.png" "$guide/animator-strip.png"
+cp "$shots/animator-3-frame-delay-popup.png" "$guide/delay-popup.png"
+cp "$shots/animator-4-frame-drag.png" "$guide/frame-drag.png"
+echo "screenshots in $guide"
