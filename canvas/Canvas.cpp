@@ -149,8 +149,14 @@ void updatePainterLayerCaches(Editor& e) {
     if (!m.document)
         return;
     const CanvasPlacement p = canvasPlacement(e, Mode::Painter);
+    // Below 100 % the caches are drawn from their reductions, which are brought up to date
+    // with them (and so, after a change of the current layer, side by side with them).
+    auto reduce = [&p](Layer& cache) {
+        if (p.zoom < 1)
+            prepareReduced(reducibleOf(cache), p.destination(), p.source);
+    };
     updateLayerCaches(*m.document, m.caches,
-                      partReadThroughView(p, m.document->width, m.document->height));
+                      partReadThroughView(p, m.document->width, m.document->height), reduce);
 }
 
 void drawThroughView(Graphics& g, const Bitmap& image, const CanvasPlacement& p, float opacity) {

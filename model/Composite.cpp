@@ -3,6 +3,9 @@
 #include "model/ComposeRow.h"
 
 #include <algorithm>
+#include <optional>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -12,6 +15,19 @@
 namespace vork {
 
 namespace {
+
+// The caches hold premultiplied pixels: composing makes them so, their reductions and the
+// drawing read them so, and turning them into plain colours and back would cost a pass over
+// each row for nothing (the round trip gives the same premultiplied bytes).
+constexpr PixelFormat cacheFormat = PixelFormat::PremultipliedArgb;
+
+bool fitsAsCache(const Bitmap& image, const Document& picture) {
+    return image.width() == picture.width && image.height() == picture.height &&
+           image.format() == cacheFormat;
+}
+
+// Below this many pixels needed of each cache, a second thread would cost more than it saves.
+constexpr int64_t sideBySideArea = 512 * 512;
 
 // Copies n pixels to memory that will not be read again soon, past the processor's cache.
 void writeRow(uint32_t* to, const uint32_t* from, int n) {
@@ -66,6 +82,8 @@ void compose(Bitmap& target, const std::vector<Contribution>& parts, Tone tone, 
     // being read in first.
     const int bandRows = 16;
     std::vector<uint32_t> band(size_t(std::max(r.w, 0)) * bandRows);
+    // A premultiplied target (the Painter's caches) takes the band as it is made.
+    const bool premultipliedTarget = target.format() == PixelFormat::PremultipliedArgb;
     for (int y0 = r.y; y0 < r.y + r.h; y0 += bandRows) {
         const int rows = std::min(bandRows, r.y + r.h - y0);
         if (start == Start::Target) {
@@ -73,7 +91,8 @@ void compose(Bitmap& target, const std::vector<Contribution>& parts, Tone tone, 
             for (int y = y0; y < y0 + rows; ++y) {
                 uint32_t* out = band.data() + size_t(y - y0) * size_t(r.w);
                 std::copy(from.row(y) + r.x, from.row(y) + r.x + r.w, out);
-                premultiplyRow(out, r.w);
+                if (!premultipliedTarget)
+                    premultiplyRow(out, r.w);
             }
         } else {
             std::fill(band.begin(), band.begin() + size_t(rows) * size_t(r.w), 0u);
@@ -88,9 +107,13 @@ void compose(Bitmap& target, const std::vector<Contribution>& parts, Tone tone, 
         }
         for (int y = y0; y < y0 + rows; ++y) {
             uint32_t* out = band.data() + size_t(y - y0) * size_t(r.w);
-            unpremultiplyRow(out, r.w);
-            if (tone == Tone::Grey)
-                greyRow(out, r.w);
+            if (!premultipliedTarget || tone == Tone::Grey) {
+                unpremultiplyRow(out, r.w);
+                if (tone == Tone::Grey)
+                    greyRow(out, r.w);
+                if (premultipliedTarget)
+                    premultiplyRow(out, r.w);
+            }
             writeRow(target.row(y) + r.x, out, r.w);
         }
     }
@@ -167,6 +190,20 @@ std::vector<Rect> outside(Rect a, Rect b) {
     keep({a.x, common.y, common.x - a.x, common.h});                                  // left
     keep({common.x + common.w, common.y, a.x + a.w - common.x - common.w, common.h}); // right
     return parts;
+}
+
+// Roughly how many passes over the cache bringing it up to date around another layer takes:
+// the layers added and the cache itself when only layers are added on top, every layer that
+// goes in otherwise.
+size_t passesToUpdate(const Frame& frame, int first, int last, const Layer& cache,
+                      const CacheSources& sources) {
+    const CacheSources now = sourcesOf(frame, first, last);
+    const bool asComposed = sources.cacheKey == cache.image.contentKey() && sources.composed;
+    if (asComposed && sameLayers(sources, now))
+        return 0;
+    if (asComposed && addsOnTop(sources, now))
+        return now.layers.size() - sources.layers.size() + 1;
+    return now.layers.size();
 }
 
 // Brings one cache up to date with the visible layers [first, last) of the frame, at least
@@ -247,23 +284,56 @@ void rebuildLayerCaches(const Document& picture, Layer& belowCache, Layer& above
     // A cache that does not match the picture (never resized, or resized to other globals)
     // would be drawn misplaced over the canvas; it is remade at the picture's size.
     for (Layer* cache : {&belowCache, &aboveCache})
-        if (cache->image.width() != picture.width || cache->image.height() != picture.height)
-            cache->image = Bitmap(picture.width, picture.height);
+        if (!fitsAsCache(cache->image, picture))
+            cache->image = Bitmap(picture.width, picture.height, cacheFormat);
     const Frame& frame = picture.current();
     composeCache(frame, 0, frame.currentLayer, belowCache);
     composeCache(frame, frame.currentLayer + 1, frame.layerCount(), aboveCache);
 }
 
-void updateLayerCaches(const Document& picture, LayerCaches& caches, Rect needed) {
+void updateLayerCaches(const Document& picture, LayerCaches& caches, Rect needed,
+                       const std::function<void(Layer&)>& then) {
     // A cache that does not match the picture would be drawn misplaced over the canvas; it is
     // remade at the picture's size (and so composed afresh).
+    bool remade = false;
     for (Layer* cache : {&caches.below, &caches.above})
-        if (cache->image.width() != picture.width || cache->image.height() != picture.height)
-            cache->image = Bitmap(picture.width, picture.height);
+        if (!fitsAsCache(cache->image, picture)) {
+            cache->image = Bitmap(picture.width, picture.height, cacheFormat);
+            remade = true;
+        }
     const Frame& frame = picture.current();
-    updateLayerCache(frame, 0, frame.currentLayer, caches.below, caches.belowSources, needed);
-    updateLayerCache(frame, frame.currentLayer + 1, frame.layerCount(), caches.above,
-                     caches.aboveSources, needed);
+    auto below = [&] {
+        updateLayerCache(frame, 0, frame.currentLayer, caches.below, caches.belowSources, needed);
+        if (then)
+            then(caches.below);
+    };
+    auto above = [&] {
+        updateLayerCache(frame, frame.currentLayer + 1, frame.layerCount(), caches.above,
+                         caches.aboveSources, needed);
+        if (then)
+            then(caches.above);
+    };
+    const bool aroundAnother = remade || caches.aroundLayer != frame.current().serial;
+    std::optional<std::thread> second;
+    // The second thread takes the cache with more to do; this one has the rest of the paint.
+    const bool belowIsMore =
+        passesToUpdate(frame, 0, frame.currentLayer, caches.below, caches.belowSources) >
+        passesToUpdate(frame, frame.currentLayer + 1, frame.layerCount(), caches.above,
+                       caches.aboveSources);
+    const std::function<void()> more = belowIsMore ? std::function<void()>(below) : above;
+    const std::function<void()> less = belowIsMore ? std::function<void()>(above) : below;
+    if (aroundAnother && int64_t(needed.w) * needed.h >= sideBySideArea) {
+        try {
+            second.emplace(more);
+        } catch (const std::system_error&) {
+            // No thread to be had: one after the other.
+        }
+    }
+    if (!second)
+        more();
+    less();
+    if (second)
+        second->join();
     // The keys are taken once the edits above have reported what they wrote.
     caches.belowSources.cacheKey = caches.below.image.contentKey();
     caches.aboveSources.cacheKey = caches.above.image.contentKey();
@@ -271,8 +341,8 @@ void updateLayerCaches(const Document& picture, LayerCaches& caches, Rect needed
 }
 
 void resizeLayerCaches(Layer& belowCache, Layer& aboveCache, float width, float height) {
-    belowCache.image = Bitmap(bitmapExtent(width), bitmapExtent(height));
-    aboveCache.image = Bitmap(bitmapExtent(width), bitmapExtent(height));
+    belowCache.image = Bitmap(bitmapExtent(width), bitmapExtent(height), cacheFormat);
+    aboveCache.image = Bitmap(bitmapExtent(width), bitmapExtent(height), cacheFormat);
 }
 
 void rebuildOnionSkin(Document& animation, OnionSkin& onion, bool singleLayerView) {

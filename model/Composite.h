@@ -4,6 +4,7 @@
 #include "gfx/Geometry.h"
 #include "model/Document.h"
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -15,8 +16,9 @@ void scaleAlpha(Bitmap& image, int factor);
 
 // The picture's layers below and above the current one, each composed with its opacity.
 // A cache's `visible` flag tells whether any visible layer went into it (even one at opacity
-// 0). Caches whose size differs from the picture are first remade at the picture's size.
-// Alpha is exact; a translucent colour may differ by a step, as premultiplied drawing does.
+// 0). The caches are premultiplied bitmaps; caches whose size or format differs are first
+// remade at the picture's size. Alpha is exact; a translucent colour may differ by a step, as
+// premultiplied drawing does.
 void rebuildLayerCaches(const Document& picture, Layer& belowCache, Layer& aboveCache);
 // Both caches get a new transparent image of the given size.
 void resizeLayerCaches(Layer& belowCache, Layer& aboveCache, float width, float height);
@@ -51,7 +53,12 @@ struct LayerCaches {
 // layers are added on top (the current layer moved up), and everything needed afresh otherwise
 // (another current layer, a layer shown, hidden, added, moved or given another opacity, or a
 // cache image replaced from outside).
-void updateLayerCaches(const Document& picture, LayerCaches& caches, Rect needed);
+// `then` runs on each cache once it is up to date, for what is made from its pixels (its
+// reductions). When the caches are composed around another current layer, which redoes most of
+// both, the two are brought up to date side by side, the one with more to do on a second
+// thread: they read disjoint layers and write their own images only.
+void updateLayerCaches(const Document& picture, LayerCaches& caches, Rect needed,
+                       const std::function<void(Layer&)>& then = {});
 
 struct OnionSkin {
     std::optional<Bitmap> image;

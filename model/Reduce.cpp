@@ -328,7 +328,8 @@ std::optional<ReductionPlan> planReduction(const ReducibleImage& image, RectF ta
             level = 0;
         }
     }
-    plan.plain = level == 0;
+    // A premultiplied image (a layer cache) is read as it is, like a level.
+    plan.plain = level == 0 && image.image.format() != PixelFormat::PremultipliedArgb;
     const Rect c = plan.covered;
     const int W = image.image.width(), H = image.image.height();
     plan.across = axisTaps({c.x, c.w, target.x, scaleX, source.x, std::max(0.0, double(source.x)),
@@ -353,6 +354,10 @@ void reduceInto(const ReducibleImage& image, RectF target, RectF source, Bitmap&
         out = Bitmap(c.w, c.h, PixelFormat::PremultipliedArgb);
     if (!out.isNull())
         BoxReducer(*plan->from, plan->plain, plan->across, plan->down).run(out);
+}
+
+void prepareReduced(const ReducibleImage& image, RectF target, RectF source) {
+    planReduction(image, target, source);
 }
 
 void drawReduced(Graphics& g, const ReducibleImage& image, RectF target, RectF source,

@@ -37,6 +37,10 @@ bool reducesInBoth(RectF target, RectF source);
 // `source` and to the image. A pixel that shows nothing of them is transparent.
 void reduceInto(const ReducibleImage& image, RectF target, RectF source, Bitmap& out);
 
+// Brings up to date the reduction that drawing `source` into `target` reads, so that this
+// costly part can run ahead of the drawing, elsewhere.
+void prepareReduced(const ReducibleImage& image, RectF target, RectF source);
+
 // The same drawn with g, source-over, with an opacity factor; `scratch` is a bitmap the caller
 // keeps for the purpose, so that a paint allocates nothing.
 void drawReduced(Graphics& g, const ReducibleImage& image, RectF target, RectF source,

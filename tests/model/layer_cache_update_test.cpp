@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <mutex>
 #include <random>
+#include <set>
+#include <thread>
+#include <vector>
 
 using namespace vork;
 
@@ -13,16 +18,16 @@ namespace {
 // Six layers of random pixels (a third transparent, a third opaque, the rest translucent) at
 // random opacities.
 struct Picture {
-    Document picture{37, 29, 0};
+    Document picture;
     LayerCaches caches;
     std::mt19937 rng{7};
 
-    Picture() {
+    explicit Picture(int width = 37, int height = 29) : picture(width, height, 0) {
         Frame& f = picture.current();
         for (int i = 1; i < 6; ++i)
             f.appendLayer();
         for (int i = 0; i < 6; ++i) {
-            scribble(f.layer(i).image, {0, 0, 37, 29});
+            scribble(f.layer(i).image, {0, 0, width, height});
             f.layer(i).opacity = i % 3 == 0 ? 255 : int(60 + rng() % 190);
         }
         f.currentLayer = 2;
@@ -39,8 +44,9 @@ struct Picture {
     static constexpr Rect whole{0, 0, 37, 29};
     // The caches brought up to date over `needed` must hold there what composing them afresh
     // gives.
-    void expectAsComposedAfresh(const char* after, Rect needed = whole) {
-        updateLayerCaches(picture, caches, needed);
+    void expectAsComposedAfresh(const char* after, Rect needed = whole,
+                                const std::function<void(Layer&)>& then = {}) {
+        updateLayerCaches(picture, caches, needed, then);
         Layer below(0, 1, 1), above(0, 1, 1);
         rebuildLayerCaches(picture, below, above);
         EXPECT_TRUE(samePixelsIn(caches.below.image, below.image, needed)) << "below, " << after;
@@ -147,4 +153,54 @@ TEST(PremultiplyRow, UndoesUnpremultiplyExactlyForEveryPremultipliedPixel) {
     premultiplyRow(row.data(), int(row.size()));
     for (size_t i = 0; i < row.size(); ++i)
         ASSERT_EQ(row[i], premultiplied[i]) << std::hex << premultiplied[i];
+}
+
+// Around another current layer, big caches are brought up to date side by side, each followed
+// by what is made from it; the result is what one after the other gives.
+TEST(LayerCacheUpdate, SideBySideAroundAnotherLayer) {
+    const Rect all{0, 0, 700, 600};
+    Picture p(all.w, all.h);
+    std::mutex seen;
+    std::vector<const Layer*> followed;
+    std::vector<std::thread::id> threads;
+    auto then = [&](Layer& cache) {
+        // What the second thread may do with its cache: read all of it, reduce it.
+        cache.reductions.level(cache.image, cache.changes, 2);
+        std::lock_guard<std::mutex> lock(seen);
+        followed.push_back(&cache);
+        threads.push_back(std::this_thread::get_id());
+    };
+    p.expectAsComposedAfresh("the first update", all, then);
+    for (int current : {3, 1, 5, 0, 4}) {
+        followed.clear();
+        threads.clear();
+        p.frame().currentLayer = current;
+        p.expectAsComposedAfresh("another current layer", all, then);
+        ASSERT_EQ(followed.size(), 2u);
+        EXPECT_NE(followed[0], followed[1]) << "each cache followed once";
+        EXPECT_NE(threads[0], threads[1]) << "side by side";
+        // The reductions made beside the caches show them as they are now.
+        for (Layer* cache : {&p.caches.below, &p.caches.above}) {
+            Reductions fresh;
+            const Bitmap& kept = cache->reductions.level(cache->image, cache->changes, 2);
+            EXPECT_TRUE(test::samePixels(kept, fresh.level(cache->image, cache->changes, 2)))
+                << "the reduction of a cache around layer " << current;
+        }
+    }
+}
+
+// Small caches, and a change that is not of the current layer, stay on one thread.
+TEST(LayerCacheUpdate, OneThreadForSmallWork) {
+    std::set<std::thread::id> threads;
+    auto then = [&](Layer&) { threads.insert(std::this_thread::get_id()); };
+    Picture small;
+    small.frame().currentLayer = 4;
+    small.expectAsComposedAfresh("a small picture around another layer", Picture::whole, then);
+    EXPECT_EQ(threads, std::set<std::thread::id>{std::this_thread::get_id()});
+    Picture big(700, 600);
+    big.expectAsComposedAfresh("the first update", {0, 0, 700, 600});
+    big.scribble(big.frame().layer(0).image, {10, 10, 30, 30});
+    threads.clear();
+    big.expectAsComposedAfresh("a change below", {0, 0, 700, 600}, then);
+    EXPECT_EQ(threads, std::set<std::thread::id>{std::this_thread::get_id()});
 }
