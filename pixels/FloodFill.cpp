@@ -5,6 +5,7 @@
 #include "pixels/Pixels.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -18,7 +19,9 @@ class SpanFill {
         : bitmap_(b), width_(b.width()), height_(b.height()), target_(target), fill_(fill) {}
 
     // The rectangle of every pixel filled so far.
-    Rect filled() const { return filled_; }
+    Rect filled() const {
+        return right_ < left_ ? Rect{} : Rect{left_, top_, right_ - left_ + 1, bottom_ - top_ + 1};
+    }
 
     // Fills the region of target-coloured pixels around (x, y), which lies inside the
     // bitmap; false when (x, y) does not have the target colour.
@@ -59,7 +62,7 @@ class SpanFill {
         while (end < width_ && row[end] == target_)
             ++end;
         std::fill(row + start, row + end, fill_);
-        filled_ = unite(filled_, {start, y, end - start, 1});
+        took(start, end - 1, y);
         return end - 1;
     }
 
@@ -78,7 +81,7 @@ class SpanFill {
             const int end = fillRun(row, x, span.y);
             if (start < x) {
                 std::fill(row + start, row + x, fill_);
-                filled_ = unite(filled_, {start, span.y, x - start, 1});
+                took(start, x - 1, span.y);
             }
             push(span.y + span.dy, start, end, span.dy);
             if (start < span.left)
@@ -94,7 +97,16 @@ class SpanFill {
     const int width_, height_;
     const uint32_t target_, fill_;
     std::vector<Pending> pending_;
-    Rect filled_;
+    // The filled rectangle's edges, inclusive; empty while right_ < left_. Kept as plain
+    // bounds: a maze of one-pixel runs passes here for every run.
+    int left_ = INT_MAX, top_ = INT_MAX, right_ = INT_MIN, bottom_ = INT_MIN;
+
+    void took(int first, int last, int y) {
+        left_ = std::min(left_, first);
+        right_ = std::max(right_, last);
+        top_ = std::min(top_, y);
+        bottom_ = std::max(bottom_, y);
+    }
 };
 
 } // namespace
