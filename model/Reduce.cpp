@@ -4,6 +4,7 @@
 // the same number of columns and rows, those beyond its own with weight 0, so the loops run
 // without a branch per pixel.
 #include "model/Reduce.h"
+#include "model/PremultiplyLanes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -137,25 +138,10 @@ inline uint32_t premultipliedPixel(uint32_t p) {
         return p;
     if (a == 0)
         return 0;
-    auto channel = [a](uint32_t c) {
-        const uint32_t x = c * a + 128;
-        return (x + (x >> 8)) >> 8;
-    };
+    auto channel = [a](uint32_t c) { return premultipliedChannel(c, a); };
     return (a << 24) | (channel((p >> 16) & 255) << 16) | (channel((p >> 8) & 255) << 8) |
            channel(p & 255);
 }
-
-#if defined(__SSE2__)
-// Two plain pixels in 16-bit lanes, premultiplied (rounded), as premultipliedPixel does.
-inline __m128i premultiplyTwo(__m128i px) {
-    const __m128i alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(px, 0xFF), 0xFF);
-    const __m128i colourLanes = _mm_set_epi16(0, -1, -1, -1, 0, -1, -1, -1);
-    const __m128i alphaLane255 = _mm_set_epi16(255, 0, 0, 0, 255, 0, 0, 0);
-    const __m128i factor = _mm_or_si128(_mm_and_si128(alpha, colourLanes), alphaLane255);
-    const __m128i x = _mm_add_epi16(_mm_mullo_epi16(px, factor), _mm_set1_epi16(128));
-    return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
-}
-#endif
 
 // The box average, down first: for each drawn row, the reduction rows it takes are summed
 // with their weights into one row of 16-bit channels (out of 256 times the value), across the

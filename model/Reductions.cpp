@@ -4,6 +4,7 @@
 // when that level is kept. The sums stay exact (the largest, 255 * 4^7, fits 32 bits), so
 // every level is rounded only once.
 #include "model/Reductions.h"
+#include "model/PremultiplyLanes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,34 +20,16 @@ namespace {
 
 constexpr int lanes = 4; // B, G, R, A, in memory order
 
-// round(c * a / 255) for c, a in 0..255.
-inline uint32_t premultiplied(uint32_t c, uint32_t a) {
-    const uint32_t x = c * a + 128;
-    return (x + (x >> 8)) >> 8;
-}
-
 // The four premultiplied channels of a plain ARGB pixel, added to out[0..3].
 inline void addPremultiplied(uint32_t p, uint32_t* out) {
     const uint32_t a = p >> 24;
     if (a == 0)
         return;
-    out[0] += premultiplied(p & 255, a);
-    out[1] += premultiplied((p >> 8) & 255, a);
-    out[2] += premultiplied((p >> 16) & 255, a);
+    out[0] += premultipliedChannel(p & 255, a);
+    out[1] += premultipliedChannel((p >> 8) & 255, a);
+    out[2] += premultipliedChannel((p >> 16) & 255, a);
     out[3] += a;
 }
-
-#if defined(__SSE2__)
-// Two plain pixels in 16-bit lanes, premultiplied: B, G and R times A / 255 (rounded), A kept.
-inline __m128i premultiplyTwo(__m128i px) {
-    const __m128i alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(px, 0xFF), 0xFF);
-    const __m128i colourLanes = _mm_set_epi16(0, -1, -1, -1, 0, -1, -1, -1);
-    const __m128i alphaLane255 = _mm_set_epi16(255, 0, 0, 0, 255, 0, 0, 0);
-    const __m128i factor = _mm_or_si128(_mm_and_si128(alpha, colourLanes), alphaLane255);
-    const __m128i x = _mm_add_epi16(_mm_mullo_epi16(px, factor), _mm_set1_epi16(128));
-    return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
-}
-#endif
 
 // Level 1 sums of n image columns from rows a and b (b null below the last row): out gets
 // (n + 1) / 2 pixels of four 32-bit channel sums.

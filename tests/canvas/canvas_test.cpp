@@ -12,15 +12,9 @@
 #include <cmath>
 
 using namespace vork;
+using test::zoomIndexOf;
 
 namespace {
-
-int zoomIndexOf(float zoom) {
-    for (size_t i = 0; i < zoomLevels.size(); ++i)
-        if (zoomLevels[i] == zoom)
-            return int(i);
-    return defaultZoomIndex;
-}
 
 // A colour of its own for every pixel of a picture up to 256 x 256.
 Color pixelColour(int x, int y) {

@@ -12,15 +12,9 @@
 #include <memory>
 
 using namespace vork;
+using test::zoomIndexOf;
 
 namespace {
-
-int zoomIndexOf(float zoom) {
-    for (size_t i = 0; i < zoomLevels.size(); ++i)
-        if (zoomLevels[i] == zoom)
-            return int(i);
-    return defaultZoomIndex;
-}
 
 // Every frame and layer with its pixels, visibility, opacity and place.
 std::unique_ptr<Document> copyOf(const Document& d) {

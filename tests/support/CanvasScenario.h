@@ -87,6 +87,14 @@ template <class Base = ::testing::Test> struct EditorScenario : Base {
     }
 };
 
+// The index of a zoom step (the default one for a zoom that is not a step).
+inline int zoomIndexOf(float zoom) {
+    for (size_t i = 0; i < zoomLevels.size(); ++i)
+        if (zoomLevels[i] == zoom)
+            return int(i);
+    return defaultZoomIndex;
+}
+
 // The size, zoom and drawing colour a canvas suite starts its documents with.
 struct CanvasStart {
     int width = 40, height = 40;
