@@ -84,18 +84,3 @@ TEST(UnpremultiplyRow, TurnsPremultipliedColourBackAndKeepsOpaqueAndEmptyPixels)
     EXPECT_EQ(row[20], 0u);
     EXPECT_EQ(row[39], 0x01FFFFFFu);
 }
-
-// The Painter's caches keep the composed rows premultiplied instead of turning them into plain
-// colours, which drawing premultiplied again: that changes no pixel only because the round
-// trip gives back every premultiplied pixel exactly.
-TEST(UnpremultiplyRow, PremultiplyingAgainGivesBackEveryPremultipliedPixel) {
-    std::vector<uint32_t> row;
-    for (uint32_t a = 0; a <= 255; ++a)
-        for (uint32_t c = 0; c <= a; ++c)
-            row.push_back(a << 24 | c << 16 | (a - c) << 8 | (c * 7 % (a + 1)));
-    const std::vector<uint32_t> premultiplied = row;
-    unpremultiplyRow(row.data(), int(row.size()));
-    premultiplyRow(row.data(), int(row.size()));
-    for (size_t i = 0; i < row.size(); ++i)
-        ASSERT_EQ(row[i], premultiplied[i]) << std::hex << premultiplied[i];
-}

@@ -142,6 +142,8 @@ TEST(LayerCacheUpdate, NothingIsComposedWhileTheLayersStayAsTheyWere) {
               (Rect{20, 10, 1, 1}));
 }
 
+// What lets the caches extend a composition, and keep their rows premultiplied without any
+// drawn pixel changing.
 TEST(PremultiplyRow, UndoesUnpremultiplyExactlyForEveryPremultipliedPixel) {
     // Every alpha with every colour byte up to it, in the red, green and blue places.
     std::vector<uint32_t> premultiplied;
