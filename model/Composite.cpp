@@ -3,6 +3,7 @@
 #include "model/ComposeRow.h"
 
 #include <algorithm>
+#include <exception>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -314,26 +315,46 @@ void updateLayerCaches(const Document& picture, LayerCaches& caches, Rect needed
             then(caches.above);
     };
     const bool aroundAnother = remade || caches.aroundLayer != frame.current().serial;
-    std::optional<std::thread> second;
-    // The second thread takes the cache with more to do; this one has the rest of the paint.
-    const bool belowIsMore =
-        passesToUpdate(frame, 0, frame.currentLayer, caches.below, caches.belowSources) >
-        passesToUpdate(frame, frame.currentLayer + 1, frame.layerCount(), caches.above,
-                       caches.aboveSources);
-    const std::function<void()> more = belowIsMore ? std::function<void()>(below) : above;
-    const std::function<void()> less = belowIsMore ? std::function<void()>(above) : below;
-    if (aroundAnother && int64_t(needed.w) * needed.h >= sideBySideArea) {
+    if (!aroundAnother || int64_t(needed.w) * needed.h < sideBySideArea) {
+        below();
+        above();
+    } else {
+        // The second thread takes the cache with more to do; this one has the rest of the
+        // paint. What either throws reaches the caller once both are done.
+        const bool belowIsMore =
+            passesToUpdate(frame, 0, frame.currentLayer, caches.below, caches.belowSources) >
+            passesToUpdate(frame, frame.currentLayer + 1, frame.layerCount(), caches.above,
+                           caches.aboveSources);
+        const std::function<void()> more = belowIsMore ? std::function<void()>(below) : above;
+        const std::function<void()> less = belowIsMore ? std::function<void()>(above) : below;
+        std::exception_ptr failed;
+        std::optional<std::thread> second;
         try {
-            second.emplace(more);
+            second.emplace([&] {
+                try {
+                    more();
+                } catch (...) {
+                    failed = std::current_exception();
+                }
+            });
         } catch (const std::system_error&) {
             // No thread to be had: one after the other.
         }
+        if (!second) {
+            more();
+            less();
+        } else {
+            try {
+                less();
+            } catch (...) {
+                second->join();
+                throw;
+            }
+            second->join();
+            if (failed)
+                std::rethrow_exception(failed);
+        }
     }
-    if (!second)
-        more();
-    less();
-    if (second)
-        second->join();
     // The keys are taken once the edits above have reported what they wrote.
     caches.belowSources.cacheKey = caches.below.image.contentKey();
     caches.aboveSources.cacheKey = caches.above.image.contentKey();

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <random>
 #include <set>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -205,4 +206,27 @@ TEST(LayerCacheUpdate, OneThreadForSmallWork) {
     threads.clear();
     big.expectAsComposedAfresh("a change below", {0, 0, 700, 600}, then);
     EXPECT_EQ(threads, std::set<std::thread::id>{std::this_thread::get_id()});
+}
+
+// What goes wrong on either side, the second thread's included, reaches the caller once both
+// sides are done, instead of ending the program.
+TEST(LayerCacheUpdate, AFailureOnEitherSideReachesTheCaller) {
+    for (int failing = 0; failing < 2; ++failing) {
+        Picture p(700, 600);
+        p.frame().currentLayer = 3;
+        Layer* const which = failing == 0 ? &p.caches.below : &p.caches.above;
+        std::set<std::thread::id> threads;
+        std::mutex seen;
+        auto then = [&](Layer& cache) {
+            {
+                std::lock_guard<std::mutex> lock(seen);
+                threads.insert(std::this_thread::get_id());
+            }
+            if (&cache == which)
+                throw std::runtime_error("no memory for the reduction");
+        };
+        EXPECT_THROW(updateLayerCaches(p.picture, p.caches, {0, 0, 700, 600}, then),
+                     std::runtime_error);
+        EXPECT_EQ(threads.size(), 2u) << "both sides ran, side by side";
+    }
 }
