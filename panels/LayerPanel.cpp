@@ -28,11 +28,12 @@ constexpr size_t visibilitySwitchButton = 19;
 
 enum class LayerButton { Delete, New, Duplicate, Clear, MergeDown, Lock };
 
-struct ButtonSpec {
+// Each button of the row under the list, with the cell of the tool sheet its face comes from.
+struct LayerButtonFace {
     LayerButton button;
     Rect cell;
 };
-constexpr ButtonSpec layerButtons[] = {
+constexpr LayerButtonFace layerButtons[] = {
     {LayerButton::Delete, {50, 50, 24, 23}},      {LayerButton::New, {0, 50, 24, 23}},
     {LayerButton::Duplicate, {75, 50, 24, 23}},   {LayerButton::Clear, {25, 50, 24, 23}},
     {LayerButton::MergeDown, {150, 100, 24, 23}}, {LayerButton::Lock, {125, 50, 24, 23}},
@@ -180,15 +181,15 @@ void buttonRow(Editor& e, Graphics& g, Mode mode, const ColumnLayout& c) {
         g.fillRect(Brush::solid(lockRed), mark);
     }
     int x = 11;
-    for (const ButtonSpec& spec : layerButtons) {
-        const bool clicked = iconButton(e, g, {X + x, y, 28, 15}, spec.cell);
+    for (const LayerButtonFace& face : layerButtons) {
+        const bool clicked = iconButton(e, g, {X + x, y, 28, 15}, face.cell);
         x += 30;
-        if (!clicked || !m.document || !runLayerButton(e, mode, spec.button))
+        if (!clicked || !m.document || !runLayerButton(e, mode, face.button))
             continue;
-        if (spec.button != LayerButton::Lock) {
+        if (face.button != LayerButton::Lock) {
             markDocumentChanged(e, mode);
             viewCurrentLayer(m);
-            if (recordsUndoState(mode, spec.button))
+            if (recordsUndoState(mode, face.button))
                 recordState(e, mode);
             showLayerChange(e, mode);
         }
