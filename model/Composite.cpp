@@ -17,14 +17,8 @@ namespace vork {
 
 namespace {
 
-// The caches hold premultiplied pixels: composing makes them so, their reductions and the
-// drawing read them so, and turning them into plain colours and back would cost a pass over
-// each row for nothing (the round trip gives the same premultiplied bytes).
-constexpr PixelFormat cacheFormat = PixelFormat::PremultipliedArgb;
-
 bool fitsAsCache(const Bitmap& image, const Document& picture) {
-    return image.width() == picture.width && image.height() == picture.height &&
-           image.format() == cacheFormat;
+    return image.width() == picture.width && image.height() == picture.height;
 }
 
 // Below this many pixels needed of each cache, a second thread would cost more than it saves.
@@ -83,8 +77,6 @@ void compose(Bitmap& target, const std::vector<Contribution>& parts, Tone tone, 
     // being read in first.
     const int bandRows = 16;
     std::vector<uint32_t> band(size_t(std::max(r.w, 0)) * bandRows);
-    // A premultiplied target (the Painter's caches) takes the band as it is made.
-    const bool premultipliedTarget = target.format() == PixelFormat::PremultipliedArgb;
     for (int y0 = r.y; y0 < r.y + r.h; y0 += bandRows) {
         const int rows = std::min(bandRows, r.y + r.h - y0);
         if (start == Start::Target) {
@@ -92,8 +84,7 @@ void compose(Bitmap& target, const std::vector<Contribution>& parts, Tone tone, 
             for (int y = y0; y < y0 + rows; ++y) {
                 uint32_t* out = band.data() + size_t(y - y0) * size_t(r.w);
                 std::copy(from.row(y) + r.x, from.row(y) + r.x + r.w, out);
-                if (!premultipliedTarget)
-                    premultiplyRow(out, r.w);
+                premultiplyRow(out, r.w);
             }
         } else {
             std::fill(band.begin(), band.begin() + size_t(rows) * size_t(r.w), 0u);
@@ -108,13 +99,9 @@ void compose(Bitmap& target, const std::vector<Contribution>& parts, Tone tone, 
         }
         for (int y = y0; y < y0 + rows; ++y) {
             uint32_t* out = band.data() + size_t(y - y0) * size_t(r.w);
-            if (!premultipliedTarget || tone == Tone::Grey) {
-                unpremultiplyRow(out, r.w);
-                if (tone == Tone::Grey)
-                    greyRow(out, r.w);
-                if (premultipliedTarget)
-                    premultiplyRow(out, r.w);
-            }
+            unpremultiplyRow(out, r.w);
+            if (tone == Tone::Grey)
+                greyRow(out, r.w);
             writeRow(target.row(y) + r.x, out, r.w);
         }
     }
@@ -286,7 +273,7 @@ void rebuildLayerCaches(const Document& picture, Layer& belowCache, Layer& above
     // would be drawn misplaced over the canvas; it is remade at the picture's size.
     for (Layer* cache : {&belowCache, &aboveCache})
         if (!fitsAsCache(cache->image, picture))
-            cache->image = Bitmap(picture.width, picture.height, cacheFormat);
+            cache->image = Bitmap(picture.width, picture.height);
     const Frame& frame = picture.current();
     composeCache(frame, 0, frame.currentLayer, belowCache);
     composeCache(frame, frame.currentLayer + 1, frame.layerCount(), aboveCache);
@@ -299,7 +286,7 @@ void updateLayerCaches(const Document& picture, LayerCaches& caches, Rect needed
     bool remade = false;
     for (Layer* cache : {&caches.below, &caches.above})
         if (!fitsAsCache(cache->image, picture)) {
-            cache->image = Bitmap(picture.width, picture.height, cacheFormat);
+            cache->image = Bitmap(picture.width, picture.height);
             remade = true;
         }
     const Frame& frame = picture.current();
@@ -362,8 +349,8 @@ void updateLayerCaches(const Document& picture, LayerCaches& caches, Rect needed
 }
 
 void resizeLayerCaches(Layer& belowCache, Layer& aboveCache, float width, float height) {
-    belowCache.image = Bitmap(bitmapExtent(width), bitmapExtent(height), cacheFormat);
-    aboveCache.image = Bitmap(bitmapExtent(width), bitmapExtent(height), cacheFormat);
+    belowCache.image = Bitmap(bitmapExtent(width), bitmapExtent(height));
+    aboveCache.image = Bitmap(bitmapExtent(width), bitmapExtent(height));
 }
 
 void rebuildOnionSkin(Document& animation, OnionSkin& onion, bool singleLayerView) {

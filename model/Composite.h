@@ -16,9 +16,8 @@ void scaleAlpha(Bitmap& image, int factor);
 
 // The picture's layers below and above the current one, each composed with its opacity.
 // A cache's `visible` flag tells whether any visible layer went into it (even one at opacity
-// 0). The caches are premultiplied bitmaps; caches whose size or format differs are first
-// remade at the picture's size. Alpha is exact; a translucent colour may differ by a step, as
-// premultiplied drawing does.
+// 0). Caches whose size differs from the picture are first remade at the picture's size.
+// Alpha is exact; a translucent colour may differ by a step, as premultiplied drawing does.
 void rebuildLayerCaches(const Document& picture, Layer& belowCache, Layer& aboveCache);
 // Both caches get a new transparent image of the given size.
 void resizeLayerCaches(Layer& belowCache, Layer& aboveCache, float width, float height);

@@ -314,8 +314,7 @@ std::optional<ReductionPlan> planReduction(const ReducibleImage& image, RectF ta
             level = 0;
         }
     }
-    // A premultiplied image (a layer cache) is read as it is, like a level.
-    plan.plain = level == 0 && image.image.format() != PixelFormat::PremultipliedArgb;
+    plan.plain = level == 0;
     const Rect c = plan.covered;
     const int W = image.image.width(), H = image.image.height();
     plan.across = axisTaps({c.x, c.w, target.x, scaleX, source.x, std::max(0.0, double(source.x)),

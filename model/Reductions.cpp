@@ -45,39 +45,18 @@ inline void premultiplyFour(__m128i v, __m128i& low, __m128i& high) {
     low = premultiplyTwo(low);
     high = premultiplyTwo(high);
 }
-
-// Four pixels in 16-bit lanes (pixels 0, 1 and 2, 3), premultiplied first when Plain.
-template <bool Plain> inline void widenFour(__m128i v, __m128i& low, __m128i& high) {
-    if constexpr (Plain) {
-        premultiplyFour(v, low, high);
-    } else {
-        const __m128i zero = _mm_setzero_si128();
-        low = _mm_unpacklo_epi8(v, zero);
-        high = _mm_unpackhi_epi8(v, zero);
-    }
-}
 #endif
 
-// The four channels of a pixel added to out[0..3], premultiplied first when Plain.
-template <bool Plain> inline void addPixel(uint32_t p, uint32_t* out) {
-    if constexpr (Plain) {
-        addPremultiplied(p, out);
-    } else {
-        for (int c = 0; c < lanes; ++c)
-            out[c] += (p >> (8 * c)) & 255;
-    }
-}
-
-template <bool Plain> void sumPairs(const uint32_t* a, const uint32_t* b, int n, uint32_t* out) {
+void sumPairs(const uint32_t* a, const uint32_t* b, int n, uint32_t* out) {
     int x = 0;
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
     for (; x + 4 <= n; x += 4) {
         __m128i lo, hi;
-        widenFour<Plain>(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x)), lo, hi);
+        premultiplyFour(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x)), lo, hi);
         if (b) {
             __m128i loB, hiB;
-            widenFour<Plain>(_mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x)), loB, hiB);
+            premultiplyFour(_mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x)), loB, hiB);
             lo = _mm_add_epi16(lo, loB);
             hi = _mm_add_epi16(hi, hiB);
         }
@@ -91,13 +70,13 @@ template <bool Plain> void sumPairs(const uint32_t* a, const uint32_t* b, int n,
     for (; x < n; x += 2) {
         uint32_t* o = out + (x / 2) * lanes;
         std::fill(o, o + lanes, 0u);
-        addPixel<Plain>(a[x], o);
+        addPremultiplied(a[x], o);
         if (x + 1 < n)
-            addPixel<Plain>(a[x + 1], o);
+            addPremultiplied(a[x + 1], o);
         if (b) {
-            addPixel<Plain>(b[x], o);
+            addPremultiplied(b[x], o);
             if (x + 1 < n)
-                addPixel<Plain>(b[x + 1], o);
+                addPremultiplied(b[x + 1], o);
         }
     }
 }
@@ -150,13 +129,7 @@ class LevelPass {
         for (int y = y0; y < y1; y += 2) {
             const uint32_t* b = y + 1 < y1 ? image_.row(y + 1) : nullptr;
             SumRow& first = rows_[1];
-            // A premultiplied image (a layer cache) is summed as it is.
-            if (image_.format() == PixelFormat::PremultipliedArgb)
-                sumPairs<false>(image_.row(y) + x0, b ? b + x0 : nullptr, x1 - x0,
-                                first.sums.data());
-            else
-                sumPairs<true>(image_.row(y) + x0, b ? b + x0 : nullptr, x1 - x0,
-                               first.sums.data());
+            sumPairs(image_.row(y) + x0, b ? b + x0 : nullptr, x1 - x0, first.sums.data());
             first.imageRows = b ? 2 : 1;
             finish(1, y >> 1, x1 - x0, y + 2 >= y1);
         }

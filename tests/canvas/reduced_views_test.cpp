@@ -295,3 +295,47 @@ TEST_F(ExactAverageTest, TheThumbnailOfALayerFourTimesItsSize) {
                        exactOver(layer.image, 4 * x, 4 * y, 4, checker(x, y)),
                        "thumbnail " + std::to_string(x) + ", " + std::to_string(y));
 }
+
+namespace {
+
+// Source-over of a plain colour, its alpha times `opacity` / 255, onto an opaque one, in
+// doubles.
+Color overOpaque(Color top, int opacity, Color under) {
+    const double a = top.a() / 255.0 * opacity / 255.0;
+    auto channel = [&](int t, int u) { return int(std::lround(t * a + u * (1 - a))); };
+    return Color::rgb(channel(top.r(), under.r()), channel(top.g(), under.g()),
+                      channel(top.b(), under.b()));
+}
+
+} // namespace
+
+// At 100 % the Painter draws the layers below and above the current one from its caches; a
+// translucent layer on either side shows as drawing it over what lies under it does.
+TEST_F(ExactAverageTest, TheCanvasAtFullZoomShowsTranslucentLayersAroundTheCurrentOne) {
+    resize(1000, 700);
+    Document& d = newDocument(Mode::Painter, 200, 150);
+    Frame& f = d.current();
+    f.appendLayer();
+    f.appendLayer();
+    const Color colours[] = {Color::fromArgb(120, 20, 230, 40), Color::fromArgb(90, 240, 30, 10),
+                             Color::fromArgb(160, 30, 60, 250)};
+    for (int i = 0; i < 3; ++i)
+        f.layer(i).image.fill(colours[i]);
+    f.layer(2).opacity = 200;
+    f.currentLayer = 1;
+    e.mode(Mode::Painter).zoomIndex = zoomIndexOf(1);
+    layoutCanvas(e, Mode::Painter);
+    paint();
+    paint();
+    const CanvasPlacement p = canvasPlacement(e, Mode::Painter);
+    const Bitmap& backdrop = e.mode(Mode::Painter).canvasBackdrop;
+    const Rect view = layoutOf(e, Mode::Painter).canvas;
+    for (int y = int(p.imageTop) + 1; y < int(p.imageTop) + 149; y += 3)
+        for (int x = int(p.imageLeft) + 1; x < int(p.imageLeft) + 199; x += 3) {
+            Color expected = backdrop.pixel(x - view.x, y - view.y);
+            for (int i = 0; i < 3; ++i)
+                expected = overOpaque(colours[i], f.layer(i).opacity, expected);
+            expectNear(back.pixel(x, y), expected,
+                       "screen " + std::to_string(x) + ", " + std::to_string(y), 2);
+        }
+}

@@ -1,7 +1,5 @@
 #include "model/Composite.h"
 
-#include "model/ComposeRow.h"
-
 #include <gtest/gtest.h>
 
 using namespace vork;
@@ -13,14 +11,6 @@ bool allTransparent(const Bitmap& b) {
             if (b.pixel(x, y).a() != 0)
                 return false;
     return true;
-}
-
-// The plain colour a pixel of a cache (a premultiplied bitmap) shows.
-Color plainPixel(const Bitmap& cache, int x, int y) {
-    EXPECT_EQ(cache.format(), PixelFormat::PremultipliedArgb);
-    uint32_t v = cache.pixel(x, y).argb;
-    unpremultiplyRow(&v, 1);
-    return Color(v);
 }
 } // namespace
 
@@ -77,14 +67,14 @@ TEST(LayerCaches, LayersBelowAndAboveTheCurrentOneWithTheirOpacity) {
     c.rebuild();
     EXPECT_TRUE(c.below.visible);
     EXPECT_TRUE(c.above.visible);
-    EXPECT_EQ(plainPixel(c.below.image, 0, 0), Color::fromArgb(128, 10, 20, 30));
-    Color translucent = plainPixel(c.above.image, 3, 3);
+    EXPECT_EQ(c.below.image.pixel(0, 0), Color::fromArgb(128, 10, 20, 30));
+    Color translucent = c.above.image.pixel(3, 3);
     EXPECT_EQ(translucent.a(), 200);
     // Composition is premultiplied, so a translucent colour may move by one step.
     EXPECT_NEAR(translucent.r(), 1, 1);
     EXPECT_NEAR(translucent.g(), 2, 1);
     EXPECT_NEAR(translucent.b(), 3, 1);
-    EXPECT_EQ(plainPixel(c.above.image, 0, 0), colors::transparent);
+    EXPECT_EQ(c.above.image.pixel(0, 0), colors::transparent);
 }
 
 TEST(LayerCaches, OpacityScalesEveryAlphaTruncated) {
@@ -100,7 +90,7 @@ TEST(LayerCaches, OpacityScalesEveryAlphaTruncated) {
         frame.layer(0).opacity = opacity;
         rebuildLayerCaches(picture, below, above);
         for (int x = 0; x < 259; ++x)
-            ASSERT_EQ(plainPixel(below.image, x, 0).a(), (x % 256) * opacity / 255)
+            ASSERT_EQ(below.image.pixel(x, 0).a(), (x % 256) * opacity / 255)
                 << "alpha " << x % 256 << " opacity " << opacity;
     }
 }
@@ -112,8 +102,8 @@ TEST(LayerCaches, LayersAreComposedSourceOverInListOrder) {
     c.layer(1).image.fill(Color::fromArgb(128, 255, 0, 0));
     c.layer(1).image.setPixel(0, 0, Color::rgb(0, 255, 0));
     c.rebuild();
-    EXPECT_EQ(plainPixel(c.below.image, 0, 0), Color::rgb(0, 255, 0)) << "an opaque pixel covers";
-    Color mixed = plainPixel(c.below.image, 1, 1);
+    EXPECT_EQ(c.below.image.pixel(0, 0), Color::rgb(0, 255, 0)) << "an opaque pixel covers";
+    Color mixed = c.below.image.pixel(1, 1);
     EXPECT_EQ(mixed.a(), 255);
     EXPECT_NEAR(mixed.r(), 128, 1);
     EXPECT_EQ(mixed.g(), 0);
@@ -141,7 +131,7 @@ TEST(LayerCaches, ContentFlagFollowsVisibilityNotPixels) {
     c.rebuild();
     EXPECT_TRUE(c.below.visible);
     EXPECT_FALSE(c.above.visible);
-    EXPECT_EQ(plainPixel(c.below.image, 2, 2), colors::white);
+    EXPECT_EQ(c.below.image.pixel(2, 2), colors::white);
 }
 
 TEST(LayerCaches, TheLayersOwnPixelsAreNotTouched) {
@@ -169,7 +159,7 @@ TEST(LayerCaches, ResizingGivesNewTransparentImagesAndRebuildFollowsThePicture) 
     rebuildLayerCaches(picture, below, above);
     EXPECT_EQ(below.image.width(), 6);
     EXPECT_EQ(below.image.height(), 5);
-    EXPECT_EQ(plainPixel(below.image, 5, 4), colors::black);
+    EXPECT_EQ(below.image.pixel(5, 4), colors::black);
     EXPECT_EQ(above.image.width(), 6);
 
     Document empty(0, 0, 0);
@@ -327,7 +317,7 @@ TEST(LayerCaches, RandomLayersMatchAPlainSourceOverReference) {
                     rc[k] = oa > 0 ? (sc[k] * sa + rc[k] * ra * (1 - sa)) / oa : 0;
                 ra = oa;
             }
-            Color got = plainPixel(below.image, x, y);
+            Color got = below.image.pixel(x, y);
             ASSERT_NEAR(got.a(), ra * 255, 1.0) << x << "," << y;
             // Premultiplied bytes hold a colour to within 255 / alpha, a little per blend.
             double tolerance = 1 + 3 * 255.0 / std::max<int>(got.a(), 1);

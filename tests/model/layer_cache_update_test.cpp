@@ -143,8 +143,7 @@ TEST(LayerCacheUpdate, NothingIsComposedWhileTheLayersStayAsTheyWere) {
               (Rect{20, 10, 1, 1}));
 }
 
-// What lets the caches extend a composition, and keep their rows premultiplied without any
-// drawn pixel changing.
+// What lets a cache have layers drawn onto it as it is and give the bytes of composing them all.
 TEST(PremultiplyRow, UndoesUnpremultiplyExactlyForEveryPremultipliedPixel) {
     // Every alpha with every colour byte up to it, in the red, green and blue places.
     std::vector<uint32_t> premultiplied;
