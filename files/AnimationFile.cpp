@@ -100,30 +100,21 @@ std::unique_ptr<Document> buildAnimation(const AnimationLayout& layout, LayerSte
 std::vector<uint8_t> encodeAnimation(const Document& animation,
                                      const std::vector<PaletteEntry>& smallPalette,
                                      const Progress& progress) {
-    std::vector<uint8_t> bytes;
-    LayerSteps steps(progress, documentLayerCount(animation));
-    if (!writableDocumentSize(animation))
-        return bytes;
-    try {
-        reserveLargestFile(bytes, animation, 12, 8);
-        ByteWriter out(bytes);
-        writeHeaderAndPalette(out, animationMagic, animation, smallPalette);
-        out.writeInt32(animation.frameCount());
-        for (const auto& frame : animation.frames) {
-            out.writeInt32(fileDelay(frame->delay));
-            out.writeInt32(frame->enabled ? 1 : 0);
-            out.writeInt32(frame->layerCount());
-            for (const auto& layer : frame->layers)
-                if (!writeLayerBody(out, *layer, animation.width, animation.height) ||
-                    !steps.step())
-                    return {};
-        }
-        out.finish();
-        releaseUnusedRoom(bytes);
-    } catch (const std::bad_alloc&) {
-        return {};
-    }
-    return bytes;
+    return encodeDocument(
+        animation, animationMagic, smallPalette, progress, 12, 8,
+        [&](ByteWriter& out, LayerSteps& steps) {
+            out.writeInt32(animation.frameCount());
+            for (const auto& frame : animation.frames) {
+                out.writeInt32(fileDelay(frame->delay));
+                out.writeInt32(frame->enabled ? 1 : 0);
+                out.writeInt32(frame->layerCount());
+                for (const auto& layer : frame->layers)
+                    if (!writeLayerBody(out, *layer, animation.width, animation.height) ||
+                        !steps.step())
+                        return false;
+            }
+            return true;
+        });
 }
 
 DocumentReadResult decodeAnimation(std::span<const uint8_t> bytes, const Progress& progress) {

@@ -160,6 +160,33 @@ DocumentReadResult decodeDocument(std::span<const uint8_t> bytes, uint64_t maxPi
     }
 }
 
+// Encodes the header and the palette block, then the format's own records with
+// `body(out, steps)`, which counts each layer written on the steps and is false when one could
+// not be written or the progress stopped it. None when the document's size cannot be written,
+// the body failed or memory ran out. The record sizes are those reserveLargestFile takes.
+template <typename Body>
+std::vector<uint8_t> encodeDocument(const Document& document, std::string_view magic,
+                                    const std::vector<PaletteEntry>& smallPalette,
+                                    const Progress& progress, size_t frameRecordBytes,
+                                    size_t layerRecordFieldBytes, Body body) {
+    std::vector<uint8_t> bytes;
+    LayerSteps steps(progress, documentLayerCount(document));
+    if (!writableDocumentSize(document))
+        return bytes;
+    try {
+        reserveLargestFile(bytes, document, frameRecordBytes, layerRecordFieldBytes);
+        ByteWriter out(bytes);
+        writeHeaderAndPalette(out, magic, document, smallPalette);
+        if (!body(out, steps))
+            return {};
+        out.finish();
+        releaseUnusedRoom(bytes);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    return bytes;
+}
+
 // Encodes with `encode` (bytes, or none when it failed or its progress stopped it) and saves
 // the bytes atomically.
 template <typename Encode>

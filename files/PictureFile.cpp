@@ -86,29 +86,20 @@ std::unique_ptr<Document> buildPicture(const PictureLayout& layout, LayerSteps& 
 std::vector<uint8_t> encodePicture(const Document& picture,
                                    const std::vector<PaletteEntry>& smallPalette,
                                    const Progress& progress) {
-    std::vector<uint8_t> bytes;
-    LayerSteps steps(progress, picture.current().layerCount());
-    if (!writableDocumentSize(picture))
-        return bytes;
-    try {
-        reserveLargestFile(bytes, picture, 12, 12);
-        ByteWriter out(bytes);
-        writeHeaderAndPalette(out, pictureMagic, picture, smallPalette);
-        const Frame& frame = picture.current();
-        out.writeInt32(1);
-        out.writeInt32(frame.layerCounter);
-        out.writeInt32(frame.layerCount());
-        for (const auto& layer : frame.layers) {
-            out.writeInt32(layer->id);
-            if (!writeLayerBody(out, *layer, picture.width, picture.height) || !steps.step())
-                return {};
-        }
-        out.finish();
-        releaseUnusedRoom(bytes);
-    } catch (const std::bad_alloc&) {
-        return {};
-    }
-    return bytes;
+    return encodeDocument(picture, pictureMagic, smallPalette, progress, 12, 12,
+                          [&](ByteWriter& out, LayerSteps& steps) {
+                              const Frame& frame = picture.current();
+                              out.writeInt32(1);
+                              out.writeInt32(frame.layerCounter);
+                              out.writeInt32(frame.layerCount());
+                              for (const auto& layer : frame.layers) {
+                                  out.writeInt32(layer->id);
+                                  if (!writeLayerBody(out, *layer, picture.width, picture.height) ||
+                                      !steps.step())
+                                      return false;
+                              }
+                              return true;
+                          });
 }
 
 DocumentReadResult decodePicture(std::span<const uint8_t> bytes, const Progress& progress) {
