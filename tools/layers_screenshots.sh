@@ -6,20 +6,7 @@
 # Usage: tools/layers_screenshots.sh <vork binary> <data folder> <output folder>
 # Needs xvfb-run, xdotool, xwd and ImageMagick (all installed by scripts/setup.sh).
 set -euo pipefail
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
-export QT_QPA_PLATFORM=xcb
-bin=$(realpath "$1") data=$(realpath "$2") out=$(realpath -m "$3")
-tools=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-mkdir -p "$out" && cp -r "$data" "$work/data"
-cd "$work"
-export CONVERT=$(command -v convert-im6.q16 || command -v convert)
-
-cat > inner.sh <<'INNER'
-set -euo pipefail
-bin=$1 out=$2
-source "$3/drive_window.sh"
+exec bash "$(dirname "$0")/window_session.sh" "$@" <<'SCENARIO'
 
 # $1 = mode: the places of the mode's panels at a client area of 1000 x 700.
 scenario() {
@@ -77,6 +64,4 @@ key g
 scenario painter
 kill -TERM $pid
 wait $pid || true
-INNER
-xvfb-run -a -s "-screen 0 1280x800x24" bash ${TRACE:+-x} inner.sh "$bin" "$out" "$tools"
-ls "$out"
+SCENARIO
