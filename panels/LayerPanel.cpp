@@ -68,14 +68,12 @@ class RowPointer {
 
 // What every change of the list, of a visibility or of the current layer's pixels is followed
 // by in both modes, so canvas, preview and thumbnails show it at once: the preview is rebuilt,
-// the thumbnails that show the current layer are remade, the Painter recomposes its caches
-// around the current layer, and a paint follows.
+// the thumbnails that show the current layer are remade and a paint follows. (The Painter's
+// canvas brings its caches up to date with the layers on every pass.)
 void showLayerChange(Editor& e, Mode mode) {
     ModeState& m = e.mode(mode);
     m.previewUpToDate = false;
     refreshLayerThumbnails(e, mode);
-    if (mode == Mode::Painter)
-        rebuildPainterLayerCaches(e);
     requestModeRepaint(e, mode);
 }
 
@@ -300,11 +298,9 @@ void rowPointer(Editor& e, Graphics& g, const RowContext& rc, Rect row, Layer& l
         if (position != f.currentLayer) {
             f.currentLayer = position;
             viewCurrentLayer(m);
-            // The Painter recomposes around the new current layer; the Animator refreshes the
-            // layer's thumbnail.
-            if (rc.mode == Mode::Painter)
-                rebuildPainterLayerCaches(e);
-            else
+            // The Painter's canvas recomposes around the new current layer as it draws; the
+            // Animator refreshes the layer's thumbnail.
+            if (rc.mode == Mode::Animator)
                 layer.rebuildThumbnail();
             requestModeRepaint(e, rc.mode);
         }
@@ -418,10 +414,6 @@ void opacityBox(Editor& e, Graphics& g, Mode mode, const ColumnLayout& c) {
 }
 
 } // namespace
-
-void rebuildPainterLayerCaches(Editor& e) {
-    updatePainterLayerCaches(e);
-}
 
 void drawLayerPanel(Editor& e, Graphics& g, Mode mode) {
     const ColumnLayout c = layoutOf(e, mode).column;

@@ -13,8 +13,4 @@ namespace vork {
 // frame's input. The preview panel calls it right after the preview.
 void drawLayerPanel(Editor& e, Graphics& g, Mode mode);
 
-// Rebuilds the Painter's composites of the layers below and above the current one, after the
-// list, a visibility or the current layer changed.
-void rebuildPainterLayerCaches(Editor& e);
-
 } // namespace vork
