@@ -17,14 +17,6 @@ std::string gifExportName(const std::string& chosenName) {
 
 namespace {
 
-std::vector<const Frame*> enabledFrames(const Document& animation) {
-    std::vector<const Frame*> out;
-    for (const auto& frame : animation.frames)
-        if (frame->enabled)
-            out.push_back(frame.get());
-    return out;
-}
-
 GifFramePixels composeForGif(const Document& animation, const Frame& frame, SingleLayerView view) {
     return cutToGifPixels(
         composeLayers(frame, animation.width, animation.height, view, frame.currentLayer));
@@ -134,7 +126,7 @@ GifEncoding failedEncoding(ImageFailure failure, std::string detail = {}) {
 
 GifEncoding encodeAnimationGif(const Document& animation, SingleLayerView view,
                                const Progress& progress) {
-    const std::vector<const Frame*> frames = enabledFrames(animation);
+    const std::vector<const Frame*> frames = animation.enabledFrames();
     if (frames.empty())
         return failedEncoding(ImageFailure::NoEnabledFrames);
     std::vector<double> delaysMs;

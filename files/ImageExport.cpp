@@ -52,13 +52,6 @@ SaveResult savePng(const Bitmap& image, const std::string& file) {
     return saveFileAtomically(file, *bytes);
 }
 
-int enabledFrames(const Document& animation) {
-    int n = 0;
-    for (const auto& frame : animation.frames)
-        n += frame->enabled;
-    return n;
-}
-
 } // namespace
 
 ExportResult exportPicturePng(const Bitmap& composite, const std::string& chosenName) {
@@ -79,7 +72,8 @@ ExportResult exportFramesPng(const Document& animation, const std::string& chose
         result.outcome = FileOutcome::failed(ImageFailure::NoPngWriter, frameExportName(base, 1));
         return result;
     }
-    const int total = enabledFrames(animation);
+    const std::vector<const Frame*> frames = animation.enabledFrames();
+    const int total = int(frames.size());
     if (total == 0) {
         result.outcome = FileOutcome::failed(ImageFailure::NoEnabledFrames, chosenName);
         return result;
@@ -87,10 +81,7 @@ ExportResult exportFramesPng(const Document& animation, const std::string& chose
     const int64_t frameBytes = int64_t(animation.width) * animation.height * 4;
     SaveQueue queue(progress, total, SaveQueue::underWayFor(frameBytes));
     int number = 0;
-    for (const auto& frame : animation.frames) {
-        if (!frame->enabled)
-            continue;
-        const Frame* source = frame.get();
+    for (const Frame* source : frames) {
         std::string file = frameExportName(base, ++number);
         // Runs on a worker thread: it only reads the frame, which nothing changes meanwhile.
         auto write = [&animation, source, view, file] {

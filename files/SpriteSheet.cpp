@@ -34,14 +34,6 @@ int squarestColumns(int frames, int cellWidth, int cellHeight) {
     return best;
 }
 
-std::vector<const Frame*> enabledFrames(const Document& animation) {
-    std::vector<const Frame*> out;
-    for (const auto& frame : animation.frames)
-        if (frame->enabled)
-            out.push_back(frame.get());
-    return out;
-}
-
 std::string fileNameOf(const std::string& path) {
     return path.substr(path.find_last_of('/') + 1); // npos + 1 is 0
 }
@@ -102,7 +94,7 @@ std::string sheetJsonName(const std::string& chosenName) {
 ExportResult exportSpriteSheet(const Document& animation, const std::string& chosenName,
                                SingleLayerView view, int columns, const Progress& progress) {
     const std::string imageFile = sheetImageName(chosenName), jsonFile = sheetJsonName(chosenName);
-    const std::vector<const Frame*> frames = enabledFrames(animation);
+    const std::vector<const Frame*> frames = animation.enabledFrames();
     if (frames.empty())
         return failed(ImageFailure::NoEnabledFrames, imageFile);
     const SheetGrid grid =

@@ -155,6 +155,14 @@ int Document::moveFrame(int from, int to) {
     return currentFrame;
 }
 
+std::vector<const Frame*> Document::enabledFrames() const {
+    std::vector<const Frame*> out;
+    for (const auto& frame : frames)
+        if (frame->enabled)
+            out.push_back(frame.get());
+    return out;
+}
+
 void Document::renumberFrames() {
     for (int i = 0; i < frameCount(); ++i)
         frames[size_t(i)]->number = i + 1;

@@ -101,6 +101,8 @@ class Document {
     const Frame& frame(int i) const { return *frames[size_t(i)]; }
     Layer& currentLayer() { return current().current(); }
     const Layer& currentLayer() const { return current().current(); }
+    // The frames that are switched on, in order: what playback and the exports show.
+    std::vector<const Frame*> enabledFrames() const;
 
     // Each returns the new current position. A new frame has the document size and the default
     // delay and becomes current; a position outside the list is clamped to it. insertFrameAt
