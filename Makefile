@@ -1,10 +1,11 @@
 # make run  - install what is missing, build a release binary and start vork
 # make test - install what is missing, build with sanitizers and run every test
 # make deb  - build a release Debian package in build/release
+# make format-check - name the C++ sources that differ from .clang-format; make format fixes them
 JOBS ?= $(shell nproc)
 RUN_DIR ?= $(CURDIR)/build/run
 
-.PHONY: setup run test bench clean release deb
+.PHONY: setup run test bench clean release deb format-check format
 
 setup:
 	bash scripts/setup.sh
@@ -30,6 +31,12 @@ bench: setup
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORK_TESTS=OFF -DVORK_BENCH=ON
 	cmake --build build/bench -j $(JOBS)
 	cd build/bench && ./bench/vork_bench
+
+format-check: setup
+	bash scripts/check-format.sh
+
+format: setup
+	bash scripts/check-format.sh --fix
 
 clean:
 	rm -rf build
