@@ -16,7 +16,8 @@ check() { if ! eval "$1"; then echo "FAILED: $2"; fail=1; else echo "ok: $2"; fi
 dpkg-deb -c "$deb" > "$work/contents.txt"
 for f in usr/bin/vork usr/share/vork/instrument.png usr/share/vork/deflpal.lpal \
          usr/share/applications/vork.desktop usr/share/metainfo/io.github.vork.vork.metainfo.xml \
-         usr/share/mime/packages/vork.xml usr/share/icons/hicolor/32x32/apps/vork.png; do
+         usr/share/mime/packages/vork.xml usr/share/icons/hicolor/32x32/apps/vork.png \
+         usr/share/doc/vork/copyright; do
   check 'grep -q "\./$f\$" "$work/contents.txt"' "the package holds $f"
 done
 check 'dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6' "its dependencies come from the library scan: $(dpkg-deb -f "$deb" Depends | cut -c1-80)..."

@@ -21,7 +21,7 @@ for f in bin/vork share/vork/instrument.png share/vork/property.txt share/vork/d
          share/vork/deflpal.lpal share/applications/vork.desktop \
          share/metainfo/io.github.vork.vork.metainfo.xml share/mime/packages/vork.xml \
          share/icons/hicolor/16x16/apps/vork.png share/icons/hicolor/48x48/apps/vork.png \
-         share/icons/hicolor/256x256/apps/vork.png; do
+         share/icons/hicolor/256x256/apps/vork.png share/doc/vork/copyright; do
   check '[ -f "$prefix/$f" ]' "installed $f"
 done
 check 'desktop-file-validate "$prefix/share/applications/vork.desktop"' "the desktop entry validates"
