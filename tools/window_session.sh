@@ -6,7 +6,8 @@
 # Usage: tools/window_session.sh <vork binary> <data folder> <output folder> < scenario
 # Needs xvfb-run, xdotool, xwd and ImageMagick (all installed by scripts/setup.sh).
 set -euo pipefail
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+# A sanitized build checks for leaks at exit; those inside system libraries are suppressed.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$(cd "$(dirname "$0")/../tests" && pwd)/lsan.supp:print_suppressions=0}
 export QT_QPA_PLATFORM=xcb
 bin=$(realpath "$1") data=$(realpath "$2") out=$(realpath -m "$3")
 tools=$(cd "$(dirname "$0")" && pwd)

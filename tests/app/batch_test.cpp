@@ -33,8 +33,7 @@ std::string quoted(const std::string& s) {
 // Runs vork with the arguments in `folder`, without a display, and gathers what it printed.
 Outcome vork(const test::TempDir& folder, const std::vector<std::string>& arguments) {
     std::string command = "cd " + quoted(folder.path.string()) +
-                          " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "
-                          "ASAN_OPTIONS=detect_leaks=0 " +
+                          " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
                           quoted(VORK_BINARY);
     for (const std::string& a : arguments)
         command += " " + quoted(a);

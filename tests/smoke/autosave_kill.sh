@@ -6,7 +6,8 @@
 # stroke drawn then is in the copy the moment SIGTERM ends the program.
 # Usage: autosave_kill.sh <vork binary> <data folder> <work folder>
 set -euo pipefail
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+# A sanitized build checks for leaks at exit; those inside system libraries are suppressed.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$(cd "$(dirname "$0")/.." && pwd)/lsan.supp:print_suppressions=0}
 export QT_QPA_PLATFORM=xcb
 bin=$(realpath "$1") data=$(realpath "$2") work=$(realpath -m "$3")
 here=$(cd "$(dirname "$0")" && pwd)

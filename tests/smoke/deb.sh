@@ -3,7 +3,8 @@
 # and runs the unpacked binary from a folder without "data" under a virtual X server.
 # Usage: deb.sh <build folder> <work folder>
 set -euo pipefail
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+# A sanitized build checks for leaks at exit; those inside system libraries are suppressed.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$(cd "$(dirname "$0")/.." && pwd)/lsan.supp:print_suppressions=0}
 export QT_QPA_PLATFORM=xcb
 build=$1 work=$2
 here=$(cd "$(dirname "$0")" && pwd)
