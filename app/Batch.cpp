@@ -76,7 +76,7 @@ int refused(std::ostream& err, const std::string& why) {
 
 void printLayers(const Frame& frame, FileKind kind, std::ostream& out) {
     for (int k = 0; k < frame.layerCount(); ++k) {
-        const Layer& layer = *frame.layers[size_t(k)];
+        const Layer& layer = frame.layer(k);
         out << "  layer " << k + 1;
         if (kind == FileKind::Picture)
             out << " (id " << layer.id << ")";
@@ -96,10 +96,7 @@ std::vector<PaletteEntry> defaultSmallPalette() {
 
 // Keeps only the given frame (1-based) of the document, as a picture's one frame.
 void keepOneFrame(Document& d, int number) {
-    std::unique_ptr<Frame> kept = std::move(d.frames[size_t(number - 1)]);
-    d.frames.clear();
-    d.frames.push_back(std::move(kept));
-    d.currentFrame = 0;
+    d.keepOnlyFrame(number - 1);
     d.renumberFrames();
 }
 

@@ -60,7 +60,7 @@ struct Drawing {
                     row[x] = Color::fromArgb(255, 30 * i, x & 255, y & 255).argb;
             }
         }
-        frame.currentLayer = 3;
+        frame.setCurrentLayer(3);
         if (keepCopies)
             openRecoveryFolder(e, dir.file("recovery"), failure);
         paintWindow(e, back);

@@ -83,7 +83,7 @@ struct BigPicture {
             paintLayer(frame.layer(i).image, i);
             frame.layer(i).rebuildThumbnail();
         }
-        frame.currentLayer = startLayer;
+        frame.setCurrentLayer(startLayer);
         e.mode(Mode::Painter).previewUpToDate = false;
         paint(); // caches, preview and history made
         paint();
@@ -146,8 +146,8 @@ double readAllLayersMilliseconds(const Document& picture) {
     for (int i = 0; i < 3; ++i) {
         const auto t0 = Clock::now();
         uint64_t sums[4] = {};
-        for (const auto& layer : picture.current().layers) {
-            const Bitmap& image = layer->image;
+        for (const Layer& layer : picture.current().layers()) {
+            const Bitmap& image = layer.image;
             const int height = image.height(), words = image.width() / 2;
             for (int y = 0; y < height; ++y) {
                 const uint64_t* row = reinterpret_cast<const uint64_t*>(image.row(y));
@@ -288,7 +288,7 @@ void switchLayer(benchmark::State& state, int zoomIndex) {
         total += ms;
         state.SetIterationTime(ms / 1000);
     }
-    if (b.e.picture()->current().currentLayer != startLayer)
+    if (b.e.picture()->current().currentLayerIndex() != startLayer)
         state.SkipWithError("the presses did not switch the layer");
     report(state, total, side);
     const double readAll = readAllLayersMilliseconds(*b.e.picture());

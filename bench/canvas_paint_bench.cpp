@@ -48,7 +48,7 @@ void BM_PainterPaintDuringStroke(benchmark::State& state) {
         for (int y = i; y < 1024; y += 8)
             for (int x = 0; x < 1024; x += 2)
                 frame.layer(i).image.setPixel(x, y, Color::fromArgb(255, 30 * i, x & 255, y & 255));
-    frame.currentLayer = 3;
+    frame.setCurrentLayer(3);
     const CanvasPlacement p = canvasPlacement(e, Mode::Painter);
     e.input.mouseX = int(p.imageLeft + 100);
     e.input.mouseY = int(p.imageTop + 100);

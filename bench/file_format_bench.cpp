@@ -45,7 +45,7 @@ std::unique_ptr<Document> makeAnimation(Content content) {
     std::mt19937 rng(42);
     for (int j = 0; j < frames; ++j) {
         if (j > 0)
-            animation->insertFrameAfter(animation->currentFrame);
+            animation->insertFrameAfter(animation->currentFrameIndex());
         Frame& frame = animation->current();
         for (int k = 1; k < layers; ++k)
             frame.appendLayer();
@@ -65,9 +65,9 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
 
 void copyAllPixels(const Document& animation, uint8_t* out) {
     const size_t layerBytes = size_t(width) * height * 4;
-    for (const auto& frame : animation.frames)
-        for (const auto& layer : frame->layers) {
-            std::memcpy(out, layer->image.bytes(), layerBytes);
+    for (const Frame& frame : animation.frames())
+        for (const Layer& layer : frame.layers()) {
+            std::memcpy(out, layer.image.bytes(), layerBytes);
             out += layerBytes;
         }
 }

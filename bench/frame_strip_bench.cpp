@@ -35,7 +35,7 @@ struct AnimatorBench {
         makeNewDocument(e, Mode::Animator);
         Document& a = *e.animation();
         for (int f = 1; f < frames; ++f)
-            a.insertFrameAfter(a.currentFrame);
+            a.insertFrameAfter(a.currentFrameIndex());
         for (int f = 0; f < frames; ++f) {
             Frame& frame = a.frame(f);
             while (frame.layerCount() < layers)
@@ -48,7 +48,7 @@ struct AnimatorBench {
         }
         a.renumberFrames();
         refreshAllFrameThumbnails(a);
-        a.currentFrame = frames / 2;
+        a.setCurrentFrame(frames / 2);
         paint();
         paint();
     }
@@ -96,17 +96,17 @@ void BM_AnimatorPaintThousandFramesAgainstTen(benchmark::State& state) {
 void BM_PlaybackPaintsPerSecond(benchmark::State& state) {
     AnimatorBench bench(100, 4);
     Document& a = *bench.e.animation();
-    for (auto& frame : a.frames)
-        frame->delay = 0;
+    for (Frame& frame : a.frames())
+        frame.delay = 0;
     bench.e.playState = PlayState::Forward;
-    int shown = a.currentFrame;
+    int shown = a.currentFrameIndex();
     int advanced = 0;
     const auto start = std::chrono::steady_clock::now();
     const double startCpu = AnimatorBench::threadMilliseconds();
     for (auto _ : state) {
         bench.paint();
-        advanced += a.currentFrame != shown;
-        shown = a.currentFrame;
+        advanced += a.currentFrameIndex() != shown;
+        shown = a.currentFrameIndex();
     }
     const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
     const double cpuSeconds = (AnimatorBench::threadMilliseconds() - startCpu) / 1e3;

@@ -41,7 +41,7 @@ Document walkCycle() {
     Document d(width, height, 40);
     for (int i = 0; i < frames; ++i) {
         if (i > 0)
-            d.insertFrameAfter(d.currentFrame);
+            d.insertFrameAfter(d.currentFrameIndex());
         d.current().delay = i % 3 == 2 ? 34 : 33;
         Bitmap& image = d.currentLayer().image;
         const int cx = 20 + (i * 5) % 260, cy = 180 + int(8 * std::sin(i * 0.7));

@@ -50,7 +50,7 @@ std::unique_ptr<Window> windowWithLayers(Mode mode, int layers) {
         // The Animator draws every visible layer on its canvas: only the first 8 are shown.
         l.visible = mode == Mode::Painter || i < 8;
     }
-    f.currentLayer = 3;
+    f.setCurrentLayer(3);
     paintWindow(e, w->back); // caches and preview made once
     paintWindow(e, w->back);
     return w;

@@ -70,11 +70,11 @@ void drawAnimatorDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
     if (frame.enabled) {
         for (int i = 0; i < frame.layerCount(); ++i) {
             Layer& layer = frame.layer(i);
-            const bool shown = singleLayerView ? i == frame.currentLayer : layer.visible;
+            const bool isCurrent = i == frame.currentLayerIndex();
+            const bool shown = singleLayerView ? isCurrent : layer.visible;
             if (shown) {
                 // A locked layer shows its clipped pixels while the stroke is in progress.
-                if (i == frame.currentLayer && e.input.mouseDown &&
-                    m.layers.transparencyLock.active)
+                if (isCurrent && e.input.mouseDown && m.layers.transparencyLock.active)
                     applyTransparencyLock(e, Mode::Animator);
                 drawThroughView(g, reducibleOf(layer), p, layerOpacity(e, Mode::Animator, layer),
                                 m.reducedScratch);

@@ -9,11 +9,11 @@ namespace {
 // Every layer's thumbnail, and every frame's in the Animator (the picture's only frame shows
 // none).
 void rebuildThumbnails(Document& d, Mode mode) {
-    for (auto& frame : d.frames) {
-        for (auto& layer : frame->layers)
-            layer->rebuildThumbnail(30, 30);
+    for (Frame& frame : d.frames()) {
+        for (Layer& layer : frame.layers())
+            layer.rebuildThumbnail(30, 30);
         if (mode == Mode::Animator)
-            frame->rebuildThumbnail(55, 50);
+            frame.rebuildThumbnail(55, 50);
     }
 }
 

@@ -96,8 +96,8 @@ void reportUnreadable(Editor& e, const std::vector<Unreadable>& unreadable, std:
 RecoveredDocument describe(const Restorable& r) {
     const Document& d = *r.read.document;
     int layers = 0;
-    for (const auto& frame : d.frames)
-        layers += frame->layerCount();
+    for (const Frame& frame : d.frames())
+        layers += frame.layerCount();
     return {modeOf(r.file.format), d.width, d.height, d.frameCount(), layers, r.file.keptAt};
 }
 

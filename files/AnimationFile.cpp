@@ -79,7 +79,7 @@ std::unique_ptr<Document> buildAnimation(const AnimationLayout& layout, LayerSte
     animation->defaultDelay = layout.header.defaultDelay;
     for (size_t j = 0; j < layout.frames.size(); ++j) {
         if (j > 0) // the new frame becomes current: the last one read stays so
-            animation->insertFrameAfter(animation->currentFrame);
+            animation->insertFrameAfter(animation->currentFrameIndex());
         Frame& frame = animation->current();
         const AnimationFrame& record = layout.frames[j];
         frame.delay = record.delay;
@@ -104,12 +104,12 @@ std::vector<uint8_t> encodeAnimation(const Document& animation,
         animation, animationMagic, smallPalette, progress, 12, 8,
         [&](ByteWriter& out, LayerSteps& steps) {
             out.writeInt32(animation.frameCount());
-            for (const auto& frame : animation.frames) {
-                out.writeInt32(fileDelay(frame->delay));
-                out.writeInt32(frame->enabled ? 1 : 0);
-                out.writeInt32(frame->layerCount());
-                for (const auto& layer : frame->layers)
-                    if (!writeLayerBody(out, *layer, animation.width, animation.height) ||
+            for (const Frame& frame : animation.frames()) {
+                out.writeInt32(fileDelay(frame.delay));
+                out.writeInt32(frame.enabled ? 1 : 0);
+                out.writeInt32(frame.layerCount());
+                for (const Layer& layer : frame.layers())
+                    if (!writeLayerBody(out, layer, animation.width, animation.height) ||
                         !steps.step())
                         return false;
             }

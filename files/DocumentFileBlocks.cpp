@@ -45,9 +45,9 @@ void reserveLargestFile(std::vector<uint8_t>& bytes, const Document& document,
     const uint64_t layerPixels =
         uint64_t(std::max(document.width, 0)) * uint64_t(std::max(document.height, 0));
     uint64_t total = headerBytes + paletteBlockBytes + 4;
-    for (const auto& frame : document.frames)
+    for (const Frame& frame : document.frames())
         total += frameRecordBytes +
-                 uint64_t(frame->layerCount()) * (layerRecordFieldBytes + runBytes * layerPixels);
+                 uint64_t(frame.layerCount()) * (layerRecordFieldBytes + runBytes * layerPixels);
     try {
         if (total <= bytes.max_size())
             bytes.reserve(size_t(total));

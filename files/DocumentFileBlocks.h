@@ -89,8 +89,8 @@ class LayerSteps {
 
 inline int64_t documentLayerCount(const Document& document) {
     int64_t n = 0;
-    for (const auto& frame : document.frames)
-        n += frame->layerCount();
+    for (const Frame& frame : document.frames())
+        n += frame.layerCount();
     return n;
 }
 

@@ -31,13 +31,13 @@ DocumentReadResult DocumentReadResult::failed(ReadFailure failure, DocumentFileF
 }
 
 void rebuildThumbnailsAfterRead(Document& document, DocumentFileFormat format) {
-    for (auto& frame : document.frames)
-        for (auto& layer : frame->layers)
-            layer->rebuildThumbnail(30, 30);
+    for (Frame& frame : document.frames())
+        for (Layer& layer : frame.layers())
+            layer.rebuildThumbnail(30, 30);
     // Only the animation shows frame thumbnails (the frame strip).
     if (format == DocumentFileFormat::Animation)
-        for (auto& frame : document.frames)
-            frame->rebuildThumbnail(55, 50);
+        for (Frame& frame : document.frames())
+            frame.rebuildThumbnail(55, 50);
 }
 
 } // namespace vork

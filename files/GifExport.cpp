@@ -19,7 +19,7 @@ namespace {
 
 GifFramePixels composeForGif(const Document& animation, const Frame& frame, SingleLayerView view) {
     return cutToGifPixels(
-        composeLayers(frame, animation.width, animation.height, view, frame.currentLayer));
+        composeLayers(frame, animation.width, animation.height, view, frame.currentLayerIndex()));
 }
 
 struct Steps {

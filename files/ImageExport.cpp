@@ -86,7 +86,7 @@ ExportResult exportFramesPng(const Document& animation, const std::string& chose
         // Runs on a worker thread: it only reads the frame, which nothing changes meanwhile.
         auto write = [&animation, source, view, file] {
             const Bitmap image = composeLayers(*source, animation.width, animation.height, view,
-                                               source->currentLayer);
+                                               source->currentLayerIndex());
             return savePng(image, file);
         };
         if (!queue.add(std::move(file), write))

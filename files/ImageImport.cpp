@@ -121,10 +121,10 @@ Layer* nextFrameLayer(std::unique_ptr<Document>& document, FrameSize size, int f
             return nullptr;
         document = std::make_unique<Document>(size.width, size.height, 100.0);
     } else {
-        document->insertFrameAfter(document->currentFrame);
+        document->insertFrameAfter(document->currentFrameIndex());
     }
     Frame& frame = document->current();
-    frame.currentLayer = 0;
+    frame.setCurrentLayer(0);
     Layer& layer = frame.layer(0);
     layer.visible = true;
     if (layer.image.isNull()) {

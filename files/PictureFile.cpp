@@ -92,9 +92,9 @@ std::vector<uint8_t> encodePicture(const Document& picture,
                               out.writeInt32(1);
                               out.writeInt32(frame.layerCounter);
                               out.writeInt32(frame.layerCount());
-                              for (const auto& layer : frame.layers) {
-                                  out.writeInt32(layer->id);
-                                  if (!writeLayerBody(out, *layer, picture.width, picture.height) ||
+                              for (const Layer& layer : frame.layers()) {
+                                  out.writeInt32(layer.id);
+                                  if (!writeLayerBody(out, layer, picture.width, picture.height) ||
                                       !steps.step())
                                       return false;
                               }

@@ -51,7 +51,8 @@ std::optional<Bitmap> composeSheet(const Document& animation,
     for (size_t i = 0; i < frames.size(); ++i) {
         const Frame& frame = *frames[i];
         copyInto(sheet,
-                 composeLayers(frame, animation.width, animation.height, view, frame.currentLayer),
+                 composeLayers(frame, animation.width, animation.height, view,
+                               frame.currentLayerIndex()),
                  grid.cell(int(i)));
         if (!reportProgress(progress, int(i) + 1, int(frames.size())))
             return std::nullopt;

@@ -35,15 +35,16 @@ inline void requireSoundDocument(const DocumentReadResult& read, DocumentFileFor
     require(d.frameCount() >= 1, "no frame");
     require(format == DocumentFileFormat::Animation || d.frameCount() == 1,
             "a picture with several frames");
-    require(d.currentFrame == d.frameCount() - 1, "the current frame is not the last");
-    for (const auto& frame : d.frames) {
-        require(frame->layerCount() >= 1, "a frame without layers");
-        require(frame->currentLayer == frame->layerCount() - 1, "the current layer is not last");
-        for (const auto& layer : frame->layers) {
-            require(layer->image.width() == d.width && layer->image.height() == d.height,
+    require(d.currentFrameIndex() == d.frameCount() - 1, "the current frame is not the last");
+    for (const Frame& frame : d.frames()) {
+        require(frame.layerCount() >= 1, "a frame without layers");
+        require(frame.currentLayerIndex() == frame.layerCount() - 1,
+                "the current layer is not last");
+        for (const Layer& layer : frame.layers()) {
+            require(layer.image.width() == d.width && layer.image.height() == d.height,
                     "a layer of another size");
-            require(layer->opacity >= 0 && layer->opacity <= 255, "opacity out of range");
-            require(layer->id <= frame->layerCounter, "a layer id above the counter");
+            require(layer.opacity >= 0 && layer.opacity <= 255, "opacity out of range");
+            require(layer.id <= frame.layerCounter, "a layer id above the counter");
         }
     }
     require(read.smallPalette.size() == 111, "palette of the wrong size");
@@ -61,12 +62,14 @@ inline void requireSameDocument(const DocumentReadResult& a, const DocumentReadR
     const Document& y = *b.document;
     require(x.width == y.width && x.height == y.height, "size changed");
     require(x.defaultDelay == y.defaultDelay, "default delay changed");
-    require(x.frameCount() == y.frameCount() && x.currentFrame == y.currentFrame, "frames changed");
+    require(x.frameCount() == y.frameCount() && x.currentFrameIndex() == y.currentFrameIndex(),
+            "frames changed");
     for (int j = 0; j < x.frameCount(); ++j) {
         const Frame& f = x.frame(j);
         const Frame& g = y.frame(j);
         require(f.delay == g.delay && f.enabled == g.enabled, "frame fields changed");
-        require(f.layerCount() == g.layerCount() && f.currentLayer == g.currentLayer &&
+        require(f.layerCount() == g.layerCount() &&
+                    f.currentLayerIndex() == g.currentLayerIndex() &&
                     f.layerCounter == g.layerCounter,
                 "layer list changed");
         for (int k = 0; k < f.layerCount(); ++k) {

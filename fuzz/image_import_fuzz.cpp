@@ -22,9 +22,9 @@ void checkImported(const ImportedDocument& imported) {
     const Document& d = *imported.document;
     require(validDocumentSide(d.width) && validDocumentSide(d.height));
     require(d.frameCount() >= 1);
-    for (const auto& frame : d.frames) {
-        require(frame->enabled && frame->delay == 100 && frame->layerCount() == 1);
-        const Bitmap& image = frame->layers[0]->image;
+    for (const Frame& frame : d.frames()) {
+        require(frame.enabled && frame.delay == 100 && frame.layerCount() == 1);
+        const Bitmap& image = frame.layer(0).image;
         require(image.width() == d.width && image.height() == d.height);
     }
 }

@@ -243,13 +243,13 @@ void updateLayerCache(const Frame& frame, int first, int last, Layer& cache, Cac
 // the current frame itself when no other frame is enabled.
 int onionSourceFrame(const Document& animation) {
     const int n = animation.frameCount();
-    int position = animation.currentFrame;
+    int position = animation.currentFrameIndex();
     for (int tried = 0; tried < n - 1; ++tried) {
         position = position == 0 ? n - 1 : position - 1;
         if (animation.frame(position).enabled)
             return position;
     }
-    return animation.currentFrame;
+    return animation.currentFrameIndex();
 }
 
 } // namespace
@@ -275,8 +275,9 @@ void rebuildLayerCaches(const Document& picture, Layer& belowCache, Layer& above
         if (!fitsAsCache(cache->image, picture))
             cache->image = Bitmap(picture.width, picture.height);
     const Frame& frame = picture.current();
-    composeCache(frame, 0, frame.currentLayer, belowCache);
-    composeCache(frame, frame.currentLayer + 1, frame.layerCount(), aboveCache);
+    const int current = frame.currentLayerIndex();
+    composeCache(frame, 0, current, belowCache);
+    composeCache(frame, current + 1, frame.layerCount(), aboveCache);
 }
 
 void updateLayerCaches(const Document& picture, LayerCaches& caches, Rect needed,
@@ -290,14 +291,15 @@ void updateLayerCaches(const Document& picture, LayerCaches& caches, Rect needed
             remade = true;
         }
     const Frame& frame = picture.current();
+    const int current = frame.currentLayerIndex();
     auto below = [&] {
-        updateLayerCache(frame, 0, frame.currentLayer, caches.below, caches.belowSources, needed);
+        updateLayerCache(frame, 0, current, caches.below, caches.belowSources, needed);
         if (then)
             then(caches.below);
     };
     auto above = [&] {
-        updateLayerCache(frame, frame.currentLayer + 1, frame.layerCount(), caches.above,
-                         caches.aboveSources, needed);
+        updateLayerCache(frame, current + 1, frame.layerCount(), caches.above, caches.aboveSources,
+                         needed);
         if (then)
             then(caches.above);
     };
@@ -309,8 +311,8 @@ void updateLayerCaches(const Document& picture, LayerCaches& caches, Rect needed
         // The second thread takes the cache with more to do; this one has the rest of the
         // paint. What either throws reaches the caller once both are done.
         const bool belowIsMore =
-            passesToUpdate(frame, 0, frame.currentLayer, caches.below, caches.belowSources) >
-            passesToUpdate(frame, frame.currentLayer + 1, frame.layerCount(), caches.above,
+            passesToUpdate(frame, 0, current, caches.below, caches.belowSources) >
+            passesToUpdate(frame, current + 1, frame.layerCount(), caches.above,
                            caches.aboveSources);
         const std::function<void()> more = belowIsMore ? std::function<void()>(below) : above;
         const std::function<void()> less = belowIsMore ? std::function<void()>(above) : below;
@@ -368,9 +370,9 @@ void rebuildOnionSkin(Document& animation, OnionSkin& onion, bool singleLayerVie
     if (singleLayerView)
         parts.push_back({&frame.current().image, 255});
     else
-        for (const auto& layer : frame.layers)
-            if (layer->visible)
-                parts.push_back({&layer->image, 255});
+        for (const Layer& layer : frame.layers())
+            if (layer.visible)
+                parts.push_back({&layer.image, 255});
     Bitmap skin(animation.width, animation.height);
     compose(skin, parts, onion.grey ? Tone::Grey : Tone::Colour);
     onion.image = std::move(skin);

@@ -20,10 +20,11 @@ std::unique_ptr<Frame> frameCopy(const Frame& source) {
     frame->number = source.number;
     frame->layerCounter = source.layerCounter;
     frame->enabled = source.enabled;
-    frame->layers.clear();
-    for (const auto& layer : source.layers)
-        frame->layers.push_back(layerCopy(*layer));
-    frame->currentLayer = source.currentLayer;
+    std::vector<std::unique_ptr<Layer>> layers;
+    layers.reserve(size_t(source.layerCount()));
+    for (const Layer& layer : source.layers())
+        layers.push_back(layerCopy(layer));
+    frame->replaceLayers(std::move(layers), source.currentLayerIndex());
     return frame;
 }
 
@@ -33,10 +34,11 @@ std::unique_ptr<Document> sharedPixelCopy(const Document& document) {
     auto copy = std::make_unique<Document>(0, 0, document.defaultDelay);
     copy->width = document.width;
     copy->height = document.height;
-    copy->frames.clear();
-    for (const auto& frame : document.frames)
-        copy->frames.push_back(frameCopy(*frame));
-    copy->currentFrame = document.currentFrame;
+    std::vector<std::unique_ptr<Frame>> frames;
+    frames.reserve(size_t(document.frameCount()));
+    for (const Frame& frame : document.frames())
+        frames.push_back(frameCopy(frame));
+    copy->replaceFrames(std::move(frames), document.currentFrameIndex());
     return copy;
 }
 

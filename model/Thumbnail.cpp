@@ -70,17 +70,17 @@ void Frame::rebuildThumbnail(int w, int h) {
     if (!next.isNull() && band.w > 0 && band.h > 0) {
         Graphics g(next);
         Bitmap scratch;
-        for (const auto& layer : layers)
-            if (layer->visible && !layer->image.isNull())
-                drawFitted(g, *layer, band, scratch);
+        for (Layer& layer : layers())
+            if (layer.visible && !layer.image.isNull())
+                drawFitted(g, layer, band, scratch);
     }
     thumbnail = std::move(next);
 }
 
 void refreshAllFrameThumbnails(Document& animation, int w, int h) {
-    for (auto& frame : animation.frames) {
-        frame->rebuildThumbnail(w, h);
-        frame->current().rebuildThumbnail(30, 30);
+    for (Frame& frame : animation.frames()) {
+        frame.rebuildThumbnail(w, h);
+        frame.current().rebuildThumbnail(30, 30);
     }
 }
 
@@ -93,8 +93,8 @@ void refreshCurrentThumbnails(Document& animation) {
 void refreshCurrentFrameThumbnails(Document& animation) {
     Frame& frame = animation.current();
     frame.rebuildThumbnail(55, 50);
-    for (auto& layer : frame.layers)
-        layer->rebuildThumbnail(30, 30);
+    for (Layer& layer : frame.layers())
+        layer.rebuildThumbnail(30, 30);
 }
 
 } // namespace vork

@@ -157,9 +157,9 @@ void lowerPart(Editor& e, Graphics& g, Mode mode, int H) {
 }
 
 const Frame* frameNumbered(const Document& d, int number) {
-    for (const auto& f : d.frames)
-        if (f->number == number)
-            return f.get();
+    for (const Frame& f : d.frames())
+        if (f.number == number)
+            return &f;
     return nullptr;
 }
 

@@ -68,8 +68,8 @@ void open(Editor& e, Popup popup) {
 void choose(Editor& e, Popup popup, double milliseconds) {
     Document* animation = e.animation().get();
     if (popup == Popup::DefaultDelay) {
-        for (auto& frame : animation->frames)
-            frame->delay = milliseconds;
+        for (Frame& frame : animation->frames())
+            frame.delay = milliseconds;
         animation->defaultDelay = milliseconds;
     } else {
         // The frame whose cell was pressed, wherever playback or the keys have gone since.

@@ -1,7 +1,7 @@
 #include "panels/FrameStrip.h"
 
+#include "commands/FrameCommands.h"
 #include "panels/DelayPopups.h"
-#include "panels/FrameCommands.h"
 #include "panels/PanelLayout.h"
 #include "panels/Playback.h"
 #include "ui/Keys.h"
@@ -192,7 +192,7 @@ void drawFrameCell(Editor& e, Graphics& g, Rect cell, int index, DropState& drop
     if (in.mouseDown && !dragging && pointerInside(in, cell))
         goToFrame(e, index);
     const Frame& frame = animation.frame(index);
-    const bool current = index == animation.currentFrame;
+    const bool current = index == animation.currentFrameIndex();
     if (current)
         g.fillRect(Brush::solid(currentFill), cell);
     g.drawRect(Pen{outlineGrey}, cell);

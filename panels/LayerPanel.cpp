@@ -1,16 +1,10 @@
 #include "panels/LayerPanel.h"
 
-#include "canvas/Canvas.h"
-#include "canvas/History.h"
-#include "canvas/ToolEngine.h"
-#include "model/Composite.h"
-#include "pixels/LayerOps.h"
-#include "pixels/SelectionOps.h"
+#include "commands/LayerCommands.h"
 #include "ui/Keys.h"
 #include "ui/Layout.h"
 #include "ui/Widgets.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace vork {
@@ -25,8 +19,6 @@ const Color opacityBlue = Color::rgb(60, 60, 100);
 constexpr Color lockRed = Color::rgb(255, 0, 0);
 // The ToolButton of the start-up (cell 100, 50) that shows a layer's visibility.
 constexpr size_t visibilitySwitchButton = 19;
-
-enum class LayerButton { Delete, New, Duplicate, Clear, MergeDown, Lock };
 
 // Each button of the row under the list, with the cell of the tool sheet its face comes from.
 struct LayerButtonFace {
@@ -66,105 +58,6 @@ class RowPointer {
     int x_, y_;
 };
 
-// What every change of the list, of a visibility or of the current layer's pixels is followed
-// by in both modes, so canvas, preview and thumbnails show it at once: the preview is rebuilt,
-// the thumbnails that show the current layer are remade and a paint follows. (The Painter's
-// canvas brings its caches up to date with the layers on every pass.)
-void showLayerChange(Editor& e, Mode mode) {
-    ModeState& m = e.mode(mode);
-    m.previewUpToDate = false;
-    refreshLayerThumbnails(e, mode);
-    requestModeRepaint(e, mode);
-}
-
-// The single-layer view follows the current layer when the list changes under it.
-void viewCurrentLayer(ModeState& m) {
-    if (m.layers.singleLayerView)
-        m.layers.viewedLayer = m.document->currentLayer().serial;
-}
-
-// A new empty layer directly above the current one, made current. Numbered from the frame's
-// counter, visible, opaque; inserting switches the frame on.
-Layer& insertAboveCurrent(Frame& f) {
-    f.insertLayerAt(f.currentLayer + 1);
-    f.current().rebuildThumbnail();
-    return f.current();
-}
-
-// Merges the current layer into the visible layer below it, both with their opacities; the
-// lower layer becomes current at full opacity.
-bool mergeDown(Editor& e, Mode mode, Frame& f) {
-    const int upper = f.currentLayer;
-    if (upper == 0 || !f.layer(upper - 1).visible)
-        return false;
-    Layer& lower = f.layer(upper - 1);
-    if (!mergeLayerPixels(lower.image, lower.opacity, f.layer(upper).image, f.layer(upper).opacity))
-        return false;
-    f.layers.erase(f.layers.begin() + upper);
-    f.currentLayer = upper - 1;
-    lower.opacity = 255;
-    applyTransparencyLock(e, mode);
-    lower.rebuildThumbnail();
-    return true;
-}
-
-// Switches the lock off, or on with a mask of the layer's transparent pixels as they are now.
-void toggleTransparencyLock(Selection& lock, const Layer& layer) {
-    if (lock.active) {
-        lock.active = false;
-        return;
-    }
-    if (!makeTransparencyLock(lock, layer.image))
-        lock.active = false;
-}
-
-// Runs one button on the current frame; true when something changed. Delete, Clear, Merge
-// down and the lock work only on a visible current layer; a frame keeps its last layer.
-bool runLayerButton(Editor& e, Mode mode, LayerButton b) {
-    ModeState& m = e.mode(mode);
-    Frame& f = m.document->current();
-    Layer& current = f.current();
-    switch (b) {
-    case LayerButton::Delete:
-        if (!current.visible || f.layerCount() <= 1)
-            return false;
-        f.deleteCurrentLayer();
-        return true;
-    case LayerButton::New:
-        insertAboveCurrent(f);
-        return true;
-    case LayerButton::Duplicate: {
-        // Pixels and thumbnail are copied; visibility and opacity start afresh.
-        Layer& copy = insertAboveCurrent(f);
-        copyPixels(current.image, copy.image);
-        copy.thumbnail = current.thumbnail.clone();
-        return true;
-    }
-    case LayerButton::Clear:
-        if (!current.visible)
-            return false;
-        current.image.fill(colors::transparent);
-        return true;
-    case LayerButton::MergeDown:
-        return current.visible && mergeDown(e, mode, f);
-    case LayerButton::Lock:
-        if (!current.visible)
-            return false;
-        toggleTransparencyLock(m.layers.transparencyLock, current);
-        return true;
-    }
-    return false;
-}
-
-// Which buttons record an undo state: the Painter every one that adds a layer or changes
-// pixels; the Animator only Clear (its history is rebuilt when the current layer changes).
-bool recordsUndoState(Mode mode, LayerButton b) {
-    if (mode == Mode::Animator)
-        return b == LayerButton::Clear;
-    return b == LayerButton::New || b == LayerButton::Duplicate || b == LayerButton::Clear ||
-           b == LayerButton::MergeDown;
-}
-
 void buttonRow(Editor& e, Graphics& g, Mode mode, const ColumnLayout& c) {
     const int X = c.rect.x, y = c.buttonRowY;
     const Pen separator{separatorGrey};
@@ -180,17 +73,9 @@ void buttonRow(Editor& e, Graphics& g, Mode mode, const ColumnLayout& c) {
     }
     int x = 11;
     for (const LayerButtonFace& face : layerButtons) {
-        const bool clicked = iconButton(e, g, {X + x, y, 28, 15}, face.cell);
+        if (iconButton(e, g, {X + x, y, 28, 15}, face.cell))
+            runLayerButton(e, mode, face.button);
         x += 30;
-        if (!clicked || !m.document || !runLayerButton(e, mode, face.button))
-            continue;
-        if (face.button != LayerButton::Lock) {
-            markDocumentChanged(e, mode);
-            viewCurrentLayer(m);
-            if (recordsUndoState(mode, face.button))
-                recordState(e, mode);
-            showLayerChange(e, mode);
-        }
     }
 }
 
@@ -207,21 +92,6 @@ void scrollControls(Editor& e, Graphics& g, Mode mode, const ColumnLayout& c, in
     const RectF bar{float(X + 193), 254, 15, listHeight - 17};
     l.layerScroll = int(
         verticalScrollBar(e, g, bar, float(rows) * rowHeight, listHeight, float(l.layerScroll)));
-}
-
-// Moves the dragged layer directly below (pointer lower than where the drag started) or above
-// the target layer. The layer keeps its number, pixels, visibility and opacity, and becomes
-// current; nothing happens when either layer is gone.
-bool moveDraggedLayer(Frame& f, uint64_t dragged, uint64_t target, bool below) {
-    const int from = f.layerWithSerial(dragged);
-    if (from < 0 || f.layerWithSerial(target) < 0 || dragged == target)
-        return false;
-    std::unique_ptr<Layer> moving = std::move(f.layers[size_t(from)]);
-    f.layers.erase(f.layers.begin() + from);
-    const int to = f.layerWithSerial(target) + (below ? 0 : 1);
-    f.layers.insert(f.layers.begin() + to, std::move(moving));
-    f.currentLayer = to;
-    return true;
 }
 
 struct RowContext {
@@ -262,21 +132,15 @@ void rowSwitches(Editor& e, Graphics& g, const RowContext& rc, Rect row, Layer& 
     const Rect visibility{x + 8, y + 13, 20, 14};
     if (toolButton(e, g, e.toolButtons[visibilitySwitchButton], visibility,
                    layer.visible ? 1 : 0) &&
-        !l.singleLayerView) {
-        layer.visible = !layer.visible;
-        markDocumentChanged(e, rc.mode);
-        showLayerChange(e, rc.mode);
-    }
+        !l.singleLayerView)
+        toggleLayerVisibility(e, rc.mode, layer);
     if (!layer.visible || l.singleLayerView) {
         g.fillRect(Brush::solid(Color::rgb(230, 230, 230)), visibility);
         g.drawRect(Pen{rowLineGrey}, visibility);
     }
     const Rect alone{x + 50, y + 13, 20, 14};
-    if (iconButton(e, g, alone, {0, 0, 0, 0})) {
-        l.singleLayerView = l.viewedLayer == layer.serial ? !l.singleLayerView : true;
-        l.viewedLayer = layer.serial;
-        showLayerChange(e, rc.mode);
-    }
+    if (iconButton(e, g, alone, {0, 0, 0, 0}))
+        toggleLayerShownAlone(e, rc.mode, layer);
     if (l.singleLayerView && l.viewedLayer == layer.serial) {
         g.fillRect(Brush::solid(colors::white), alone);
         g.drawImage(e.toolSheet, x + 50, y + 13, Rect{102, 54, 20, 14});
@@ -293,17 +157,7 @@ void rowPointer(Editor& e, Graphics& g, const RowContext& rc, Rect row, Layer& l
     const bool overRow = pointerInside(in, row);
     const bool overPickArea = overRow && in.mouseX > row.x + 40;
     if (in.mouseDown && !drag.active && overPickArea) {
-        Frame& f = m.document->current();
-        const int position = f.layerWithSerial(layer.serial);
-        if (position != f.currentLayer) {
-            f.currentLayer = position;
-            viewCurrentLayer(m);
-            // The Painter's canvas recomposes around the new current layer as it draws; the
-            // Animator refreshes the layer's thumbnail.
-            if (rc.mode == Mode::Animator)
-                layer.rebuildThumbnail();
-            requestModeRepaint(e, rc.mode);
-        }
+        pickLayer(e, rc.mode, layer);
         // The Animator reorders only while playback is stopped.
         if (rc.mode == Mode::Painter || e.playState == PlayState::Stopped)
             drag = {true, in.mouseX, in.mouseY, layer.serial};
@@ -311,19 +165,15 @@ void rowPointer(Editor& e, Graphics& g, const RowContext& rc, Rect row, Layer& l
     }
     if (!drag.active || !overRow)
         return;
-    const bool below = in.mouseY > drag.startY;
+    // Below the target when the pointer is lower than where the drag started, else above.
+    const DropPlace place = in.mouseY > drag.startY ? DropPlace::Below : DropPlace::Above;
     if (in.mouseDown) {
-        const float markY = float(below ? row.y + rowHeight : row.y);
+        const float markY = float(place == DropPlace::Below ? row.y + rowHeight : row.y);
         g.drawRect(Pen{lockRed, 2}, RectF{float(row.x), markY, float(rowWidth), 2});
         return;
     }
     drag.active = false;
-    Frame& f = m.document->current();
-    if (!moveDraggedLayer(f, drag.layer, layer.serial, below))
-        return;
-    markDocumentChanged(e, rc.mode);
-    viewCurrentLayer(m);
-    showLayerChange(e, rc.mode);
+    moveDraggedLayer(e, rc.mode, drag.layer, layer.serial, place);
 }
 
 // One row at its place in the list; index 0 is the bottom layer.
@@ -353,7 +203,7 @@ void layerList(Editor& e, Graphics& g, Mode mode, const ColumnLayout& c) {
         if (row.y + rowHeight < area.y || row.y > area.y + area.h)
             continue;
         Layer& layer = f.layer(i);
-        layerRow(e, g, rc, row, layer, i == f.currentLayer);
+        layerRow(e, g, rc, row, layer, i == f.currentLayerIndex());
     }
 }
 
@@ -365,10 +215,7 @@ void visibilityKey(Editor& e, Mode mode) {
         return;
     if (mode == Mode::Painter && m.layers.singleLayerView)
         return;
-    Layer& current = m.document->currentLayer();
-    current.visible = !current.visible;
-    markDocumentChanged(e, mode);
-    showLayerChange(e, mode);
+    toggleLayerVisibility(e, mode, m.document->currentLayer());
 }
 
 // A drag ends on any release, also outside every row, and when its layer is gone (deleted,
@@ -394,23 +241,17 @@ void opacityBox(Editor& e, Graphics& g, Mode mode, const ColumnLayout& c) {
     ModeState& m = e.mode(mode);
     if (!m.document)
         return;
-    Layer& layer = m.document->currentLayer();
-    const int before = layer.opacity;
+    const Layer& layer = m.document->currentLayer();
     char text[32];
     std::snprintf(text, sizeof text, " a: %d", layer.opacity);
     g.drawText(text, FontKind::Small, Brush::solid(colors::black),
                RectF{float(X + 10), float(y), 50, 18});
     const float v = horizontalSlider(e, g, RectF{float(X + 65), float(y + 3), 100, 11}, 255, 1,
                                      float(layer.opacity));
-    layer.opacity = std::clamp(int(v), 0, 255);
+    int opacity = int(v);
     if (iconButton(e, g, {X + 174, y + 2, 30, 14}, {150, 125, 22, 22}))
-        layer.opacity = 255;
-    if (layer.opacity != before) {
-        // Opacity changes are not undo steps.
-        markDocumentChanged(e, mode);
-        m.previewUpToDate = false;
-        requestModeRepaint(e, mode);
-    }
+        opacity = 255;
+    setLayerOpacity(e, mode, opacity);
 }
 
 } // namespace

@@ -3,7 +3,8 @@
 // (bottom layer at the bottom) with a visibility switch, a switch that shows the layer alone,
 // a thumbnail and the caption "Слой %d"; a row of buttons that delete, add, duplicate, clear
 // and merge down layers and lock the current layer's transparency; and the current layer's
-// opacity. A press on a row picks its layer and starts a drag that reorders the list.
+// opacity. A press on a row picks its layer and starts a drag that reorders the list. The panel
+// draws and finds what the pointer is on; what each control does is in commands/LayerCommands.
 #include "gfx/Graphics.h"
 #include "ui/Editor.h"
 

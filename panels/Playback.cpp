@@ -1,6 +1,6 @@
 #include "panels/Playback.h"
 
-#include "panels/FrameCommands.h"
+#include "commands/FrameCommands.h"
 
 #include <algorithm>
 
@@ -8,25 +8,18 @@ namespace vork {
 
 namespace {
 
-void moveOnce(Document& animation, Direction direction, Wrap wrap) {
-    if (direction == Direction::Forward)
-        animation.nextFrame(wrap);
-    else
-        animation.previousFrame(wrap);
-}
-
 // Plays on to the next switched-on frame and keeps it for its delay; stops when there is none.
 void advance(Editor& e, Document& animation, uint32_t now) {
     const Direction direction =
         e.playState == PlayState::Forward ? Direction::Forward : Direction::Backward;
     const Wrap wrap = e.strip.loopPlayback ? Wrap::Around : Wrap::Stop;
-    const int before = animation.currentFrame;
-    if (!stepToEnabledFrame(animation, direction, wrap)) {
+    const int before = animation.currentFrameIndex();
+    if (!animation.stepToEnabledFrame(direction, wrap)) {
         setPlayState(e, PlayState::Stopped);
         return;
     }
     e.strip.nextFrameTime = now + delayTicks(animation.current().delay);
-    if (animation.currentFrame != before)
+    if (animation.currentFrameIndex() != before)
         scrollToCurrentFrame(e);
 }
 
@@ -41,18 +34,6 @@ void forgetStaleDueTime(Editor& e, const Document& animation) {
 }
 
 } // namespace
-
-bool stepToEnabledFrame(Document& animation, Direction direction, Wrap wrap) {
-    const int remembered = animation.currentFrame;
-    const int n = animation.frameCount();
-    for (int moves = 0; moves < n - 1; ++moves) {
-        moveOnce(animation, direction, wrap);
-        if (animation.current().enabled)
-            return true;
-    }
-    animation.currentFrame = remembered;
-    return false;
-}
 
 bool tickReached(uint32_t now, uint32_t due) {
     // The difference read as signed: at or after `due` when it is not negative.

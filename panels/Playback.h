@@ -9,15 +9,6 @@
 
 namespace vork {
 
-enum class Direction { Backward, Forward };
-
-// Moves the current frame one frame in `direction`, and again while the frame reached is
-// switched off, at most frameCount - 1 moves (none with a single frame). With Wrap::Around a
-// move past an end comes round to the other end; with Wrap::Stop it stays on the end frame.
-// True when a switched-on frame was reached; otherwise the frame that was current before is
-// current again.
-bool stepToEnabledFrame(Document& animation, Direction direction, Wrap wrap);
-
 // Whether the tick `now` has reached `due`. The tick counter wraps round about every 49 days;
 // the comparison holds across the wrap for any due time within 24 days of now.
 bool tickReached(uint32_t now, uint32_t due);

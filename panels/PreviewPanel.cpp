@@ -51,8 +51,8 @@ void rebuildPreview(ModeState& m) {
     const bool enlarging = W < p.previewImageWidth || H < p.previewImageHeight;
     const RectF whole{0, 0, W, H}, all{0, 0, float(w), float(h)};
     Bitmap scratch(w, h);
-    for (const auto& layer : doc.current().layers) {
-        if (!layer->visible)
+    for (Layer& layer : doc.current().layers()) {
+        if (!layer.visible)
             continue;
         scratch.fill(colors::transparent);
         {
@@ -61,12 +61,12 @@ void rebuildPreview(ModeState& m) {
                 // Graphics samples as the canvas maps the pointer, half a source pixel early;
                 // shifting the source by half a pixel gives every picture pixel an equal share.
                 sg.setInterpolation(Interpolation::NearestNeighbor);
-                sg.drawImage(layer->image, all, RectF{-0.5f, -0.5f, W, H});
+                sg.drawImage(layer.image, all, RectF{-0.5f, -0.5f, W, H});
             } else {
-                drawReduced(sg, reducibleOf(*layer), all, whole, 1.0f, m.reducedScratch);
+                drawReduced(sg, reducibleOf(layer), all, whole, 1.0f, m.reducedScratch);
             }
         }
-        scaleAlpha(scratch, layer->opacity);
+        scaleAlpha(scratch, layer.opacity);
         g.drawImage(scratch, 0, 0);
     }
 }

@@ -19,9 +19,9 @@ EditResult makeLayerImages(const Document& document, const LayerImageMaker& make
                            const Progress& progress, std::vector<Bitmap>& images) {
     const int total = int(layerCount(document));
     images.reserve(size_t(total));
-    for (const auto& frame : document.frames)
-        for (const auto& layer : frame->layers) {
-            Bitmap image = make(layer->image);
+    for (const Frame& frame : document.frames())
+        for (const Layer& layer : frame.layers()) {
+            Bitmap image = make(layer.image);
             if (image.isNull())
                 return EditResult::TooLarge;
             images.push_back(std::move(image));
@@ -33,11 +33,11 @@ EditResult makeLayerImages(const Document& document, const LayerImageMaker& make
 
 void installLayerImages(Document& document, std::vector<Bitmap>& images, int width, int height) {
     size_t next = 0;
-    for (auto& frame : document.frames) {
-        for (auto& layer : frame->layers)
-            layer->image = std::move(images[next++]);
-        frame->width = float(width);
-        frame->height = float(height);
+    for (Frame& frame : document.frames()) {
+        for (Layer& layer : frame.layers())
+            layer.image = std::move(images[next++]);
+        frame.width = float(width);
+        frame.height = float(height);
     }
     document.width = width;
     document.height = height;

@@ -18,8 +18,8 @@ enum class EditResult {
 
 inline int64_t layerCount(const Document& document) {
     int64_t n = 0;
-    for (const auto& frame : document.frames)
-        n += frame->layerCount();
+    for (const Frame& frame : document.frames())
+        n += frame.layerCount();
     return n;
 }
 

@@ -66,22 +66,19 @@ Point mergeOffset(int width, int height, int mergedWidth, int mergedHeight) {
 EditResult mergeAnimation(Document& animation, const Document& merged, int position) {
     const EditResult allowed = checkDocumentSize(layerCount(animation) + layerCount(merged),
                                                  animation.width, animation.height);
-    if (allowed != EditResult::Done || merged.frames.empty())
+    if (allowed != EditResult::Done)
         return allowed;
     const Point offset =
         mergeOffset(animation.width, animation.height, merged.width, merged.height);
     std::vector<std::unique_ptr<Frame>> frames;
-    frames.reserve(merged.frames.size());
-    for (const auto& source : merged.frames) {
-        auto frame = mergedFrame(animation, *source, offset);
+    frames.reserve(size_t(merged.frameCount()));
+    for (const Frame& source : merged.frames()) {
+        auto frame = mergedFrame(animation, source, offset);
         if (!frame)
             return EditResult::TooLarge;
         frames.push_back(std::move(frame));
     }
-    const int at = std::clamp(position, 0, animation.frameCount());
-    animation.frames.insert(animation.frames.begin() + at, std::make_move_iterator(frames.begin()),
-                            std::make_move_iterator(frames.end()));
-    animation.currentFrame = at + int(frames.size()) - 1;
+    animation.insertFrames(position, std::move(frames));
     animation.renumberFrames();
     return EditResult::Done;
 }

@@ -61,14 +61,14 @@ const Color red = Color::rgb(255, 0, 0);
 std::string writeAnimation(const test::TempDir& dir) {
     Document d(6, 4, 100);
     d.frame(0).appendLayer();
-    d.frame(0).layers[1]->visible = false;
-    d.frame(0).layers[1]->opacity = 90;
+    d.frame(0).layer(1).visible = false;
+    d.frame(0).layer(1).opacity = 90;
     d.insertFrameAfter(0);
     d.insertFrameAfter(1);
     const int delays[] = {100, 200, 40};
     for (int k = 0; k < 3; ++k) {
         d.frame(k).delay = delays[k];
-        d.frame(k).layers[0]->image.setPixel(k, 0, red);
+        d.frame(k).layer(0).image.setPixel(k, 0, red);
     }
     d.frame(1).enabled = false;
     const std::string path = dir.file("walk.gelm");
@@ -140,7 +140,7 @@ TEST(CommandLineBinary, AnAnimationBecomesNumberedFramesOrOnePicture) {
     const DocumentReadResult read = readPictureFile(dir.file("still.trnl"));
     ASSERT_TRUE(read);
     EXPECT_EQ(read.document->frameCount(), 1);
-    EXPECT_EQ(read.document->frame(0).layers[0]->image.pixel(1, 0), red);
+    EXPECT_EQ(read.document->frame(0).layer(0).image.pixel(1, 0), red);
 
     const Outcome noFrame = vork(dir, {"--convert", "walk.gelm", "still.trnl"});
     EXPECT_EQ(noFrame.status, 2);
@@ -162,7 +162,7 @@ TEST(CommandLineBinary, AGifBecomesAnAnimationAndAPictureAOneFrameAnimation) {
     ASSERT_TRUE(a);
     ASSERT_EQ(a.document->frameCount(), 5);
     EXPECT_EQ(a.document->frame(4).delay, 100);
-    EXPECT_EQ(a.document->frame(4).layers[0]->image.pixel(4, 3), red);
+    EXPECT_EQ(a.document->frame(4).layer(0).image.pixel(4, 3), red);
 
     const Outcome info = vork(dir, {"--info", "in.gif"});
     EXPECT_EQ(info.status, 0);
@@ -175,7 +175,7 @@ TEST(CommandLineBinary, AGifBecomesAnAnimationAndAPictureAOneFrameAnimation) {
     const DocumentReadResult one = readAnimationFile(dir.file("one.gelm"));
     ASSERT_TRUE(one);
     EXPECT_EQ(one.document->frameCount(), 1);
-    EXPECT_EQ(one.document->frame(0).layers[0]->image.pixel(0, 0), red);
+    EXPECT_EQ(one.document->frame(0).layer(0).image.pixel(0, 0), red);
 
     const Outcome png = vork(dir, {"--convert", "pic.trnl", "pic.png"});
     ASSERT_EQ(png.status, 0) << png.err;

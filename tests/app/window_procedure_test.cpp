@@ -238,14 +238,14 @@ TEST_F(WindowTest, AFileNamedAtStartOpensInItsModeOrSaysWhyNot) {
     test::TempWorkingFolder folder;
     Document walk(7, 5, 100);
     walk.insertFrameAfter(0);
-    walk.frame(1).layers[0]->image.setPixel(3, 2, Color::rgb(255, 0, 0));
+    walk.frame(1).layer(0).image.setPixel(3, 2, Color::rgb(255, 0, 0));
     ASSERT_TRUE(writeAnimationFile("walk.gelm", walk, makePalette(smallPaletteSize)));
     e.painterMode = true;
     EXPECT_TRUE(openFileAtStart(e, Mode::Animator, "walk.gelm"));
     EXPECT_FALSE(e.painterMode) << "the Animator is shown";
     ASSERT_TRUE(e.animation());
     EXPECT_EQ(e.animation()->frameCount(), 2);
-    EXPECT_EQ(e.animation()->frame(1).layers[0]->image.pixel(3, 2), Color::rgb(255, 0, 0));
+    EXPECT_EQ(e.animation()->frame(1).layer(0).image.pixel(3, 2), Color::rgb(255, 0, 0));
 
     std::ofstream("broken.trnl") << "trnl and nothing more";
     EXPECT_FALSE(openFileAtStart(e, Mode::Painter, "broken.trnl"));

@@ -261,7 +261,7 @@ TEST_F(CanvasTest, OnionSkinIsPlainAtExactlyHundredAndRebuiltOnlyWhenTheFrameCha
     paint();
     EXPECT_EQ(screen(sx, sy), Color::rgb(200, 0, 0));
     // ... and rebuilt when another frame is shown.
-    d.currentFrame = 0;
+    d.setCurrentFrame(0);
     d.insertFrameAfter(0);
     paint();
     EXPECT_EQ(screen(sx, sy), Color::rgb(0, 0, 200));
@@ -276,7 +276,7 @@ TEST_F(CanvasTest, PainterShowsTheLayersAroundTheCurrentOneFromItsCaches) {
     f.appendLayer();
     f.layer(2).image.setPixel(3, 3, Color::rgb(0, 0, 255));
     f.layer(2).image.setPixel(2, 2, Color::rgb(0, 0, 255));
-    f.currentLayer = 1;
+    f.setCurrentLayer(1);
     setZoom(Mode::Painter, 4);
     paint();
     auto shown = [&](int px, int py) {
@@ -288,7 +288,7 @@ TEST_F(CanvasTest, PainterShowsTheLayersAroundTheCurrentOneFromItsCaches) {
     EXPECT_EQ(shown(3, 3), Color::rgb(0, 0, 255));
 
     // Choosing another layer recomposes the caches around it.
-    f.currentLayer = 2;
+    f.setCurrentLayer(2);
     f.layer(1).image.setPixel(4, 4, Color::rgb(0, 255, 0));
     paint();
     EXPECT_EQ(shown(4, 4), Color::rgb(0, 255, 0));

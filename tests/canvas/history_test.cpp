@@ -96,7 +96,7 @@ TEST_P(HistoryTest, SwitchingLayersRestartsTheHistoryAndDropsTheSelection) {
     paint();
     EXPECT_FALSE(e.selection.active);
     EXPECT_FALSE(e.selection.lifted);
-    frame.currentLayer = 0;
+    frame.setCurrentLayer(0);
     paint();
     type('.');
     EXPECT_FALSE(drawn(1, 1)) << "the undone stroke cannot come back";
@@ -154,12 +154,12 @@ TEST_P(PlaybackHistoryTest, DuringPlaybackTheKeysDoNothingButThePencilDraws) {
 TEST_P(PlaybackHistoryTest, AStrokeOnAnotherFrameDuringPlaybackNeverReachesThisLayer) {
     Document& d = doc();
     d.insertFrameAfter(0); // frame 2, current
-    d.currentFrame = 0;
+    d.setCurrentFrame(0);
     paint(); // the history follows frame 1's layer, which is blank
     holdPlayback(PlayState::Backward);
-    d.currentFrame = 1;
+    d.setCurrentFrame(1);
     dot(3, 3); // drawn on frame 2 while playing
-    d.currentFrame = 0;
+    d.setCurrentFrame(0);
     e.playState = PlayState::Stopped;
     type('.');
     EXPECT_EQ(d.frame(0).layer(0).image.pixel(3, 3), Color::fromArgb(0, 0, 0, 0));

@@ -31,10 +31,10 @@ std::unique_ptr<Document> copyOf(const Document& d) {
             to.layer(i).visible = from.layer(i).visible;
             to.layer(i).opacity = from.layer(i).opacity;
         }
-        to.currentLayer = from.currentLayer;
+        to.setCurrentLayer(from.currentLayerIndex());
         to.enabled = from.enabled;
     }
-    c->currentFrame = d.currentFrame;
+    c->setCurrentFrame(d.currentFrameIndex());
     return c;
 }
 
@@ -75,7 +75,7 @@ struct ReducedViewsTest : test::CanvasScenario {
                 }
         }
         f.layer(2).opacity = 150;
-        f.currentLayer = 1;
+        f.setCurrentLayer(1);
         e.mode(mode).previewUpToDate = false;
         paint();
         paint();
@@ -145,11 +145,11 @@ TEST_P(ReducedViewsTest, AfterEveryKindOfChangeTheyShowWhatAFreshEditorShows) {
     type(',');
     type('.');
     expectSameAsAFreshEditor("an undo and a redo");
-    doc().current().currentLayer = 2;
+    doc().current().setCurrentLayer(2);
     paint();
     drag(Tool::Pencil, 240.5f, 5.5f, 5.5f, 195.5f);
     expectSameAsAFreshEditor("a stroke on another layer");
-    doc().current().currentLayer = 0;
+    doc().current().setCurrentLayer(0);
     paint();
     expectSameAsAFreshEditor("moving down to the bottom layer");
     doc().current().layer(1).visible = false;
@@ -160,7 +160,7 @@ TEST_P(ReducedViewsTest, AfterEveryKindOfChangeTheyShowWhatAFreshEditorShows) {
     // At 300 % only the view's part of the caches is composed; scrolled and zoomed out, the
     // rest comes in.
     setZoom(3);
-    doc().current().currentLayer = 1;
+    doc().current().setCurrentLayer(1);
     paint();
     drag(Tool::Pencil, 10.5f, 10.5f, 30.5f, 20.5f);
     e.mode(mode).preview.viewportX = 60;
@@ -180,11 +180,11 @@ TEST_P(ReducedViewsTest, FramesAndTheOnionSkin) {
     type('w'); // the onion skin's switch
     ASSERT_TRUE(e.mode(mode).onion.on);
     expectSameAsAFreshEditor("a new frame drawn on, over the onion skin");
-    doc().currentFrame = 0;
+    doc().setCurrentFrame(0);
     paint();
     expectSameAsAFreshEditor("back to the first frame");
     drag(Tool::Pencil, 10.5f, 180.5f, 240.5f, 10.5f);
-    doc().currentFrame = 1;
+    doc().setCurrentFrame(1);
     paint();
     expectSameAsAFreshEditor("the onion skin's frame changed");
 }
@@ -322,7 +322,7 @@ TEST_F(ExactAverageTest, TheCanvasAtFullZoomShowsTranslucentLayersAroundTheCurre
     for (int i = 0; i < 3; ++i)
         f.layer(i).image.fill(colours[i]);
     f.layer(2).opacity = 200;
-    f.currentLayer = 1;
+    f.setCurrentLayer(1);
     e.mode(Mode::Painter).zoomIndex = zoomIndexOf(1);
     layoutCanvas(e, Mode::Painter);
     paint();

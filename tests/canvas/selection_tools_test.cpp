@@ -595,7 +595,7 @@ TEST_P(SelectionTest, FloatingImageLiesUnderTheLayersAboveOnlyInThePainter) {
     for (int y = 10; y < 15; ++y)
         for (int x = 10; x < 15; ++x)
             frame.layer(1).image.setPixel(x, y, green);
-    frame.currentLayer = 0;
+    frame.setCurrentLayer(0);
     if (mode == Mode::Painter)
         rebuildLayerCaches(doc(), e.mode(Mode::Painter).caches.below,
                            e.mode(Mode::Painter).caches.above);

@@ -25,9 +25,9 @@ struct AftermathTest : test::EditorScenario<::testing::TestWithParam<Mode>> {
         Frame& f = d->current();
         f.appendLayer();
         f.appendLayer();
-        for (auto& layer : f.layers)
-            layer->image.setPixel(1, 1, red);
-        f.currentLayer = 1;
+        for (Layer& layer : f.layers())
+            layer.image.setPixel(1, 1, red);
+        f.setCurrentLayer(1);
         return d;
     }
     // Whether the thumbnail differs from that of an empty layer of the same size.
@@ -54,8 +54,8 @@ TEST_P(AftermathTest, AReplacedDocumentGetsItsSizeThumbnailsViewAndAFreshHistory
     EXPECT_EQ(m().scratch.height(), 48);
     EXPECT_FALSE(e.selection.active);
     EXPECT_FALSE(m().previewUpToDate);
-    for (const auto& layer : d.current().layers)
-        EXPECT_TRUE(thumbnailShowsPixels(*layer)) << "every layer's thumbnail shows its pixels";
+    for (const Layer& layer : d.current().layers())
+        EXPECT_TRUE(thumbnailShowsPixels(layer)) << "every layer's thumbnail shows its pixels";
     EXPECT_FALSE(m().history) << "the old document's history is gone";
 
     // The next frame starts the history on the new current layer; undo restores nothing of

@@ -95,10 +95,10 @@ TEST_P(DocumentFilesTest, SaveAndOpenRoundTripThroughTheButtons) {
     EXPECT_EQ(doc().frameCount(), frames);
     const Frame& first = doc().frame(0);
     ASSERT_EQ(first.layerCount(), 2);
-    EXPECT_EQ(first.layers[1]->image.pixel(3, 4), red);
-    EXPECT_EQ(first.layers[1]->opacity, 77);
+    EXPECT_EQ(first.layer(1).image.pixel(3, 4), red);
+    EXPECT_EQ(first.layer(1).opacity, 77);
     if (!painter()) {
-        EXPECT_EQ(doc().frame(1).layers[0]->image.pixel(5, 5), blue);
+        EXPECT_EQ(doc().frame(1).layer(0).image.pixel(5, 5), blue);
         EXPECT_EQ(doc().frame(1).delay, 250);
     }
     EXPECT_EQ(e.colour.palettes.small[40].color, Color::fromArgb(200, 1, 2, 3));

@@ -165,7 +165,7 @@ TEST_F(ImageFileCommands, TheAnimatorImportsTheFramesOfAGif) {
     for (int k = 0; k < 5; ++k) {
         EXPECT_EQ(a.frame(k).delay, 100);
         EXPECT_TRUE(a.frame(k).enabled);
-        EXPECT_EQ(a.frame(k).layers[0]->image.pixel(k, 10), red);
+        EXPECT_EQ(a.frame(k).layer(0).image.pixel(k, 10), red);
     }
     EXPECT_EQ(e.sizes.animationWidth, 64);
     EXPECT_FALSE(platform.progressSteps.empty());
@@ -184,8 +184,8 @@ TEST_F(ImageFileCommands, ThePictureIsExportedAsItsCompositeUnderAPngName) {
     Document& picture = newDocument(Mode::Painter, 4, 3);
     picture.current().appendLayer();
     picture.currentLayer().image.setPixel(1, 1, red);
-    picture.frame(0).layers[0]->image.setPixel(2, 2, blue);
-    picture.frame(0).layers[0]->visible = false;
+    picture.frame(0).layer(0).image.setPixel(2, 2, blue);
+    picture.frame(0).layer(0).visible = false;
     paint();
     platform.saveAnswers.push_back(dir.file("pic.bmp"));
     clickButton(test::columnThird, test::rowImport);
@@ -203,7 +203,7 @@ TEST_F(ImageFileCommands, TheEnabledFramesAreExportedNumberedWithoutGaps) {
     for (int k = 1; k < 4; ++k)
         a.insertFrameAfter(k - 1);
     for (int k = 0; k < 4; ++k)
-        a.frame(k).layers[0]->image.setPixel(k, 0, red);
+        a.frame(k).layer(0).image.setPixel(k, 0, red);
     a.frame(1).enabled = false;
     paint();
     platform.saveAnswers.push_back(dir.file("walk.png"));
@@ -241,7 +241,7 @@ TEST_F(ImageFileCommands, TheMenuExportsALoopingGifAndASpriteSheetOfTheEnabledFr
     const int delays[] = {100, 200, 40};
     for (int k = 0; k < 3; ++k) {
         a.frame(k).delay = delays[k];
-        a.frame(k).layers[0]->image.setPixel(k, 0, red);
+        a.frame(k).layer(0).image.setPixel(k, 0, red);
     }
     a.frame(1).enabled = false;
     paint();

@@ -42,8 +42,8 @@ struct Restore : test::RecoveryScenario<> {
         Document d(w, h, 100);
         for (int f = 1; f < frames; ++f)
             d.insertFrameAfter(f - 1);
-        for (auto& frame : d.frames)
-            frame->appendLayer();
+        for (Frame& frame : d.frames())
+            frame.appendLayer();
         d.frame(0).layer(0).image.setPixel(0, 0, c);
         std::vector<PaletteEntry> palette = e.colour.palettes.small;
         palette[50].color = c;

@@ -35,7 +35,7 @@ struct SizeCommands : test::CommandScenario<> {
             d.insertFrameAfter(k - 1);
         for (int k = 0; k < count; ++k) {
             d.frame(k).delay = 1001 + k;
-            d.frame(k).layers[0]->image.setPixel(0, 0, red);
+            d.frame(k).layer(0).image.setPixel(0, 0, red);
         }
         std::vector<PaletteEntry> palette = makePalette(smallPaletteSize);
         palette[50].color = blue;
@@ -124,7 +124,7 @@ TEST_F(SizeCommands, AMergeAfterFrameFourPutsTheThreeFramesBetweenFourAndFive) {
     const int expected[] = {1, 2, 3, 4, 1001, 1002, 1003, 5, 6, 7, 8, 9, 10};
     for (int k = 0; k < 13; ++k)
         EXPECT_EQ(a.frame(k).delay, expected[k]) << k;
-    EXPECT_EQ(a.currentFrame, 6) << "the last merged frame is current";
+    EXPECT_EQ(a.currentFrameIndex(), 6) << "the last merged frame is current";
     EXPECT_EQ(e.colour.palettes.small[50].color, palettes.small[50].color)
         << "the palette is untouched";
 }
@@ -137,9 +137,9 @@ TEST_F(SizeCommands, ASmallerAnimationIsMergedCentred) {
     Document& a = *e.animation();
     ASSERT_EQ(a.frameCount(), 3);
     EXPECT_EQ(a.frame(0).delay, 1001);
-    EXPECT_EQ(a.frame(0).layers[0]->image.width(), 300);
-    EXPECT_EQ(a.frame(0).layers[0]->image.pixel(125, 112), red);
-    EXPECT_EQ(test::countPixels(a.frame(0).layers[0]->image, red), 1);
+    EXPECT_EQ(a.frame(0).layer(0).image.width(), 300);
+    EXPECT_EQ(a.frame(0).layer(0).image.pixel(125, 112), red);
+    EXPECT_EQ(test::countPixels(a.frame(0).layer(0).image, red), 1);
 }
 
 TEST_F(SizeCommands, ADamagedMergeFileIsShownAndMergesNothing) {

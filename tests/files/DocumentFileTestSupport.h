@@ -101,9 +101,9 @@ inline std::unique_ptr<Document> randomPicture(std::mt19937& rng, int maxSide, i
             frame.appendLayer();
         }
     }
-    for (auto& layer : frame.layers)
-        randomizeLayer(*layer, rng);
-    frame.currentLayer = int(rng() % frame.layerCount());
+    for (Layer& layer : frame.layers())
+        randomizeLayer(layer, rng);
+    frame.setCurrentLayer(int(rng() % frame.layerCount()));
     return picture;
 }
 
@@ -114,18 +114,18 @@ inline std::unique_ptr<Document> randomAnimation(std::mt19937& rng, int maxSide,
     animation->defaultDelay = double(rng() % 500) + 0.5;
     const int frames = int(rng() % maxFrames) + 1;
     for (int j = 1; j < frames; ++j)
-        animation->insertFrameAfter(animation->currentFrame);
-    for (auto& frame : animation->frames) {
+        animation->insertFrameAfter(animation->currentFrameIndex());
+    for (Frame& frame : animation->frames()) {
         const int layers = int(rng() % maxLayers) + 1;
         for (int k = 1; k < layers; ++k)
-            frame->insertLayerBefore(int(rng() % frame->layerCount()));
-        for (auto& layer : frame->layers)
-            randomizeLayer(*layer, rng);
-        frame->delay = double(rng() % 1000) + 0.9;
-        frame->enabled = rng() % 3 != 0;
-        frame->currentLayer = int(rng() % frame->layerCount());
+            frame.insertLayerBefore(int(rng() % frame.layerCount()));
+        for (Layer& layer : frame.layers())
+            randomizeLayer(layer, rng);
+        frame.delay = double(rng() % 1000) + 0.9;
+        frame.enabled = rng() % 3 != 0;
+        frame.setCurrentLayer(int(rng() % frame.layerCount()));
     }
-    animation->currentFrame = int(rng() % animation->frameCount());
+    animation->setCurrentFrame(int(rng() % animation->frameCount()));
     return animation;
 }
 
@@ -141,13 +141,13 @@ inline void expectReadBack(const Document& saved, const Document& read, Document
     ASSERT_EQ(read.height, saved.height);
     EXPECT_EQ(read.defaultDelay, std::trunc(saved.defaultDelay));
     ASSERT_EQ(read.frameCount(), saved.frameCount());
-    EXPECT_EQ(read.currentFrame, read.frameCount() - 1);
+    EXPECT_EQ(read.currentFrameIndex(), read.frameCount() - 1);
     for (int j = 0; j < saved.frameCount(); ++j) {
         SCOPED_TRACE("frame " + std::to_string(j));
         const Frame& s = saved.frame(j);
         const Frame& r = read.frame(j);
         ASSERT_EQ(r.layerCount(), s.layerCount());
-        EXPECT_EQ(r.currentLayer, r.layerCount() - 1);
+        EXPECT_EQ(r.currentLayerIndex(), r.layerCount() - 1);
         EXPECT_EQ(r.enabled, s.enabled);
         EXPECT_EQ(r.layerCounter, animation ? s.layerCount() : s.layerCounter);
         if (animation) {

@@ -85,7 +85,7 @@ TEST(AnimationRead, DelaysAndSwitchedOffFramesComeBack) {
     EXPECT_FALSE(read.document->frame(1).enabled);
     EXPECT_EQ(read.document->frame(1).layerCount(), 2);
     EXPECT_TRUE(read.document->frame(2).enabled);
-    EXPECT_EQ(read.document->currentFrame, 2);
+    EXPECT_EQ(read.document->currentFrameIndex(), 2);
     EXPECT_EQ(read.document->frame(2).number, 3);
 }
 
@@ -97,7 +97,7 @@ TEST(AnimationRead, LayerIdsReadBackAsOneToNWithTheCounterAtN) {
     frame.deleteLayer(1);      // ids 1, 3
     frame.insertLayerAfter(1); // ids 1, 3, 4
     ASSERT_EQ(frame.layer(2).id, 4);
-    frame.currentLayer = 0;
+    frame.setCurrentLayer(0);
     const auto read = decodeAnimation(encodeAnimation(doc, makePalette(smallPaletteSize)));
     ASSERT_TRUE(read) << read.reason;
     const Frame& back = read.document->current();
@@ -106,7 +106,7 @@ TEST(AnimationRead, LayerIdsReadBackAsOneToNWithTheCounterAtN) {
     EXPECT_EQ(back.layer(1).id, 2);
     EXPECT_EQ(back.layer(2).id, 3);
     EXPECT_EQ(back.layerCounter, 3);
-    EXPECT_EQ(back.currentLayer, 2);
+    EXPECT_EQ(back.currentLayerIndex(), 2);
 }
 
 TEST(AnimationRead, DefaultDelayIsTheStoredOneAndNewFramesTakeIt) {

@@ -63,7 +63,7 @@ TEST(DocumentFileProgress, AStoppedReadGivesNoDocumentAndAStoppedWriteNoFile) {
     EXPECT_EQ(read.steps.size(), 3u) << "the build stops at the step that asked";
 
     Document changed = sixLayers();
-    changed.frame(0).layers[0]->image.setPixel(0, 0, Color::rgb(1, 2, 3));
+    changed.frame(0).layer(0).image.setPixel(0, 0, Color::rgb(1, 2, 3));
     Recorder write;
     write.stopAt = 2;
     const SaveResult saved = writeAnimationFile(file, changed, palette, write.progress());

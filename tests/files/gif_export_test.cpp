@@ -40,18 +40,18 @@ Bitmap transparentAsZero(Bitmap b) {
 // The images the GIF should show: the enabled frames composed as the PNG export does.
 std::vector<Bitmap> expectedFrames(const Document& d, SingleLayerView view) {
     std::vector<Bitmap> out;
-    for (const auto& frame : d.frames)
-        if (frame->enabled)
-            out.push_back(
-                asGifShowsIt(composeLayers(*frame, d.width, d.height, view, frame->currentLayer)));
+    for (const Frame& frame : d.frames())
+        if (frame.enabled)
+            out.push_back(asGifShowsIt(
+                composeLayers(frame, d.width, d.height, view, frame.currentLayerIndex())));
     return out;
 }
 
 std::vector<double> enabledDelays(const Document& d) {
     std::vector<double> out;
-    for (const auto& frame : d.frames)
-        if (frame->enabled)
-            out.push_back(frame->delay);
+    for (const Frame& frame : d.frames())
+        if (frame.enabled)
+            out.push_back(frame.delay);
     return out;
 }
 
@@ -71,7 +71,7 @@ Document randomAnimation(unsigned seed) {
     for (int i = 0; i < n; ++i) {
         if (i > 0) {
             const Bitmap previous = d.currentLayer().image.clone();
-            d.insertFrameAfter(d.currentFrame);
+            d.insertFrameAfter(d.currentFrameIndex());
             d.currentLayer().image = previous.clone();
         }
         Frame& frame = d.current();
@@ -87,7 +87,7 @@ Document randomAnimation(unsigned seed) {
                             palette[below(4)]);
             frame.layer(1).opacity = below(2) ? 128 : 255;
             frame.layer(1).visible = below(3) != 0;
-            frame.currentLayer = below(2);
+            frame.setCurrentLayer(below(2));
         }
     }
     return d;
@@ -186,7 +186,7 @@ TEST(GifExport, FramesWithManyColoursBetweenThemGetExactPalettesOfTheirOwn) {
     Document d(20, 10, 100);
     for (int i = 0; i < 3; ++i) {
         if (i > 0)
-            d.insertFrameAfter(d.currentFrame);
+            d.insertFrameAfter(d.currentFrameIndex());
         for (int p = 0; p < 200; ++p)
             d.currentLayer().image.setPixel(p % 20, p / 20, Color::rgb(p, 80 * i, 255 - p));
     }
@@ -336,7 +336,7 @@ TEST(GifExportFile, FailuresSayWhyAndLeaveTheOldFileAsItWas) {
     TempDir dir;
     Document d(8, 8, 100);
     for (int i = 1; i < 10; ++i)
-        d.insertFrameAfter(d.currentFrame);
+        d.insertFrameAfter(d.currentFrameIndex());
     test::writeBytes(dir.file("old.gif"), "the old file");
 
     // Cancelled half way: nothing is written.

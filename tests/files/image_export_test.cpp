@@ -40,7 +40,7 @@ Document walkCycle() {
     Document d(6, 4, 100);
     d.currentLayer().image = randomVisible(6, 4, 1);
     for (unsigned i = 2; i <= 4; ++i) {
-        d.insertFrameAfter(d.currentFrame);
+        d.insertFrameAfter(d.currentFrameIndex());
         d.currentLayer().image = randomVisible(6, 4, i);
     }
     d.frame(1).enabled = false;
@@ -100,7 +100,7 @@ TEST(FramesExport, ComposesWithOpacityAndHonoursTheSingleLayerView) {
     frame.appendLayer();
     frame.layer(2).image.fill(test::green);
     frame.layer(2).visible = false;
-    frame.currentLayer = 2;
+    frame.setCurrentLayer(2);
 
     ASSERT_TRUE(exportFramesPng(d, dir.file("all"), SingleLayerView::Off));
     // Blue at alpha 128 over red: red 255 x 127 / 255 and blue 255 x 128 / 255, rounded.
@@ -163,8 +163,8 @@ TEST(ExportFailures, AFolderThatCannotBeWrittenIsReportedWithTheFile) {
 TEST(ExportFailures, NoEnabledFrameWritesNothingAndACancelKeepsWhatWasWritten) {
     TempDir dir;
     Document d = walkCycle();
-    for (auto& frame : d.frames)
-        frame->enabled = false;
+    for (Frame& frame : d.frames())
+        frame.enabled = false;
     ExportResult none = exportFramesPng(d, dir.file("walk"), SingleLayerView::Off);
     EXPECT_EQ(none.outcome.failure, ImageFailure::NoEnabledFrames);
     EXPECT_FALSE(exists(dir.file("walk001.png")));
@@ -172,7 +172,7 @@ TEST(ExportFailures, NoEnabledFrameWritesNothingAndACancelKeepsWhatWasWritten) {
     // Twelve enabled frames: the stop asked for at the first file leaves most of them unwritten.
     Document many(4, 4, 100);
     for (int i = 1; i < 12; ++i)
-        many.insertFrameAfter(many.currentFrame);
+        many.insertFrameAfter(many.currentFrameIndex());
     int calls = 0;
     ExportResult cancelled =
         exportFramesPng(many, dir.file("many"), SingleLayerView::Off, [&](int done, int total) {

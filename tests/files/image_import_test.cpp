@@ -63,7 +63,7 @@ TEST(GifImport, FiveFramesOf64x48GiveFiveFramesWithTheDelay100) {
     EXPECT_EQ(d.height, 48);
     EXPECT_EQ(d.defaultDelay, 100);
     ASSERT_EQ(d.frameCount(), 5);
-    EXPECT_EQ(d.currentFrame, 4) << "frames are added after the current one";
+    EXPECT_EQ(d.currentFrameIndex(), 4) << "frames are added after the current one";
     for (int i = 0; i < 5; ++i) {
         const Frame& f = d.frame(i);
         EXPECT_EQ(f.delay, 100);

@@ -103,7 +103,7 @@ TEST(PictureRead, LastLayerIsCurrentAndTheCounterNeverFallsBelowAnId) {
     ASSERT_TRUE(read) << read.reason;
     const Frame& frame = read.document->current();
     ASSERT_EQ(frame.layerCount(), 2);
-    EXPECT_EQ(frame.currentLayer, 1);
+    EXPECT_EQ(frame.currentLayerIndex(), 1);
     EXPECT_EQ(frame.layerCounter, 5);
     EXPECT_EQ(frame.layer(0).id, 5);
     EXPECT_EQ(frame.layer(1).id, 2);

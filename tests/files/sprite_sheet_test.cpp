@@ -25,7 +25,7 @@ Document sixFrames() {
     const double delays[] = {40, 33.5, 0, 1000, 10, 100};
     for (int i = 0; i < 6; ++i) {
         if (i > 0)
-            d.insertFrameAfter(d.currentFrame);
+            d.insertFrameAfter(d.currentFrameIndex());
         d.currentLayer().image = test::randomBitmap(7, 5, unsigned(i + 1));
         d.current().delay = delays[i];
     }
@@ -173,8 +173,8 @@ TEST(SpriteSheet, FailuresNameTheFileAndLeaveOldFilesWhole) {
     EXPECT_EQ(test::readBytes(dir.file("walk.png")), "old sheet");
 
     Document off = sixFrames();
-    for (auto& frame : off.frames)
-        frame->enabled = false;
+    for (Frame& frame : off.frames())
+        frame.enabled = false;
     EXPECT_EQ(exportSpriteSheet(off, dir.file("walk"), SingleLayerView::Off).outcome.failure,
               ImageFailure::NoEnabledFrames);
     EXPECT_EQ(test::readBytes(dir.file("walk.json")), "old json");

@@ -50,7 +50,7 @@ struct Caches {
     Caches() {
         picture.current().appendLayer();
         picture.current().appendLayer();
-        picture.current().currentLayer = 1;
+        picture.current().setCurrentLayer(1);
         resizeLayerCaches(below, above, 4, 4);
     }
     Layer& layer(int i) { return picture.current().layer(i); }
@@ -97,7 +97,7 @@ TEST(LayerCaches, OpacityScalesEveryAlphaTruncated) {
 
 TEST(LayerCaches, LayersAreComposedSourceOverInListOrder) {
     Caches c;
-    c.picture.current().currentLayer = 2;
+    c.picture.current().setCurrentLayer(2);
     c.layer(0).image.fill(Color::rgb(0, 0, 255));
     c.layer(1).image.fill(Color::fromArgb(128, 255, 0, 0));
     c.layer(1).image.setPixel(0, 0, Color::rgb(0, 255, 0));
@@ -127,7 +127,7 @@ TEST(LayerCaches, ContentFlagFollowsVisibilityNotPixels) {
     // A rebuild starts from empty caches.
     c.layer(2).visible = false;
     c.layer(0).visible = true;
-    c.picture.current().currentLayer = 2;
+    c.picture.current().setCurrentLayer(2);
     c.rebuild();
     EXPECT_TRUE(c.below.visible);
     EXPECT_FALSE(c.above.visible);
@@ -172,7 +172,7 @@ namespace {
 Document fourFrames() {
     Document d(5, 2, 100);
     for (int k = 2; k <= 4; ++k)
-        d.insertFrameAfter(d.currentFrame);
+        d.insertFrameAfter(d.currentFrameIndex());
     for (int k = 1; k <= 4; ++k)
         d.frame(k - 1).layer(0).image.setPixel(k, 0, Color::rgb(200, 100, 0));
     return d;
@@ -207,7 +207,7 @@ TEST(OnionSkin, BuiltFromTheNearestEnabledFrameBeforeTheCurrentOneWrapping) {
     rebuildOnionSkin(d, onion, false);
     EXPECT_EQ(onion.frameNumber, 4);
 
-    d.currentFrame = 2;
+    d.setCurrentFrame(2);
     rebuildOnionSkin(d, onion, false);
     EXPECT_EQ(onion.frameNumber, 1) << "frame 2 is off, so 1";
 }
@@ -215,7 +215,7 @@ TEST(OnionSkin, BuiltFromTheNearestEnabledFrameBeforeTheCurrentOneWrapping) {
 TEST(OnionSkin, WithNoOtherEnabledFrameTheCurrentOneIsTheSource) {
     Document d = fourFrames();
     OnionSkin onion;
-    d.currentFrame = 1;
+    d.setCurrentFrame(1);
     for (int i : {0, 2, 3})
         d.frame(i).enabled = false;
     d.frame(1).number = 99; // stale numbers are renumbered first
@@ -246,7 +246,7 @@ TEST(OnionSkin, VisibleLayersOrOnlyTheCurrentOneWithoutOpacity) {
     source.layer(1).visible = false;
     source.appendLayer();
     source.layer(2).image.setPixel(2, 0, Color::rgb(60, 60, 60));
-    source.currentLayer = 1;
+    source.setCurrentLayer(1);
     d.insertFrameAfter(0);
 
     OnionSkin onion;
@@ -291,7 +291,7 @@ TEST(LayerCaches, RandomLayersMatchAPlainSourceOverReference) {
     Frame& frame = picture.current();
     for (int i = 1; i < layers; ++i)
         frame.appendLayer();
-    frame.currentLayer = layers - 1;
+    frame.setCurrentLayer(layers - 1);
     uint32_t seed = 12345;
     auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
     for (int i = 0; i < layers; ++i) {

@@ -2,15 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <limits>
+#include <memory>
+#include <string>
+#include <vector>
 
 using namespace vork;
 
 namespace {
 std::vector<int> idsOf(const Frame& f) {
     std::vector<int> ids;
-    for (const auto& l : f.layers)
-        ids.push_back(l->id);
+    for (const Layer& l : f.layers())
+        ids.push_back(l.id);
     return ids;
 }
 
@@ -19,7 +24,7 @@ Document numberedFrames(int n) {
     Document d(8, 8, 100);
     d.current().delay = 1;
     for (int i = 2; i <= n; ++i)
-        d.frame(d.insertFrameAfter(d.currentFrame)).delay = i;
+        d.frame(d.insertFrameAfter(d.currentFrameIndex())).delay = i;
     return d;
 }
 } // namespace
@@ -74,11 +79,11 @@ TEST(BitmapExtent, TruncatesTowardZeroAndRejectsWhatIsNotASize) {
 TEST(FrameLayers, IdsAreIssuedInOrderAndNeverReused) {
     Document d(4, 4, 0);
     Frame& f = d.current();
-    f.insertLayerAfter(f.currentLayer); // id 2
-    f.insertLayerAfter(f.currentLayer); // id 3
+    f.insertLayerAfter(f.currentLayerIndex()); // id 2
+    f.insertLayerAfter(f.currentLayerIndex()); // id 3
     EXPECT_EQ(idsOf(f), (std::vector<int>{1, 2, 3}));
     f.deleteLayer(1);
-    f.insertLayerAfter(f.currentLayer);
+    f.insertLayerAfter(f.currentLayerIndex());
     EXPECT_EQ(idsOf(f), (std::vector<int>{1, 3, 4}));
     EXPECT_EQ(f.layerCounter, 4);
 
@@ -124,7 +129,7 @@ TEST(FrameLayers, DeletionMovesToTheFollowingLayerOrTheNewTop) {
     EXPECT_EQ(f.deleteCurrentLayer(), 1) << "the top layer removed: the new top is current";
     EXPECT_EQ(idsOf(f), (std::vector<int>{1, 2}));
 
-    f.currentLayer = 0;
+    f.setCurrentLayer(0);
     EXPECT_EQ(f.deleteCurrentLayer(), 0);
     EXPECT_EQ(idsOf(f), (std::vector<int>{2}));
     EXPECT_EQ(f.current().id, 2) << "the layer that followed takes the place";
@@ -255,7 +260,7 @@ TEST(Serials, EveryLayerAndFrameHasItsOwnAndIsFoundByIt) {
     EXPECT_EQ(f.layerWithSerial(topLayer), 3);
     f.deleteLayer(3);
     EXPECT_EQ(f.layerWithSerial(topLayer), -1) << "a deleted layer is found nowhere";
-    d.currentFrame = 2;
+    d.setCurrentFrame(2);
     d.deleteCurrentFrame();
     EXPECT_EQ(d.frameWithSerial(middleFrame), -1);
 }
@@ -278,4 +283,96 @@ TEST(DocumentFrames, InsertAtPutsTheFrameAtThatIndexAndClampsToTheList) {
     EXPECT_EQ(d.frameCount(), 5);
     EXPECT_EQ(d.frame(2).delay, 1);
     EXPECT_EQ(d.frame(3).delay, 2);
+}
+
+TEST(CurrentPositions, SettingThemClampsToTheList) {
+    struct Case {
+        int asked, expected;
+    };
+    Document d = numberedFrames(3);
+    Frame& f = d.current();
+    f.appendLayer();
+    f.appendLayer();
+    for (const Case c : {Case{-5, 0}, {0, 0}, {1, 1}, {2, 2}, {3, 2}, {99, 2}}) {
+        EXPECT_EQ(d.setCurrentFrame(c.asked), c.expected) << c.asked;
+        EXPECT_EQ(d.currentFrameIndex(), c.expected) << c.asked;
+        EXPECT_EQ(f.setCurrentLayer(c.asked), c.expected) << c.asked;
+        EXPECT_EQ(f.currentLayerIndex(), c.expected) << c.asked;
+    }
+}
+
+TEST(DocumentFrames, StepsToTheNextSwitchedOnFrameBothWaysWithAndWithoutWrap) {
+    struct Case {
+        const char* switched; // one character a frame: 'x' on, '.' off
+        int from;
+        Direction direction;
+        Wrap wrap;
+        bool reached;
+        int expected;
+    };
+    using enum Direction;
+    // Without wrap a step at an end stays on the end frame, which counts as reached when it is
+    // on (playback holds it); the start is restored only when no frame on was found.
+    const Case cases[] = {
+        {"x..xx", 0, Forward, Wrap::Stop, true, 3},   {"x..xx", 3, Backward, Wrap::Stop, true, 0},
+        {"x..xx", 4, Forward, Wrap::Stop, true, 4},   {"x..xx", 4, Forward, Wrap::Around, true, 0},
+        {"x..xx", 0, Backward, Wrap::Stop, true, 0},  {"x..xx", 0, Backward, Wrap::Around, true, 4},
+        {"....x", 4, Backward, Wrap::Stop, false, 4}, {"..x..", 2, Forward, Wrap::Around, false, 2},
+        {"x.x..", 2, Forward, Wrap::Around, true, 0}, {"x", 0, Forward, Wrap::Around, false, 0},
+    };
+    for (const Case& c : cases) {
+        const int n = int(std::strlen(c.switched));
+        Document d = numberedFrames(n);
+        for (int i = 0; i < n; ++i)
+            d.frame(i).enabled = c.switched[i] == 'x';
+        d.setCurrentFrame(c.from);
+        const std::string label = std::string(c.switched) + " from " + std::to_string(c.from) +
+                                  (c.direction == Forward ? " forward" : " backward") +
+                                  (c.wrap == Wrap::Around ? " round" : " stopping");
+        EXPECT_EQ(d.stepToEnabledFrame(c.direction, c.wrap), c.reached) << label;
+        EXPECT_EQ(d.currentFrameIndex(), c.expected) << label;
+    }
+}
+
+TEST(DocumentFrames, KeepOnlyFrameLeavesThatFrameItselfAsTheOnlyOne) {
+    struct Case {
+        int position;
+        double delay; // of the frame kept
+    };
+    for (const Case c : {Case{2, 3}, {0, 1}, {3, 4}, {-1, 1}, {9, 4}}) {
+        Document d = numberedFrames(4);
+        d.setCurrentFrame(1);
+        const int clamped = std::clamp(c.position, 0, 3);
+        const Frame* kept = &d.frame(clamped);
+        EXPECT_EQ(d.keepOnlyFrame(c.position), 0) << c.position;
+        ASSERT_EQ(d.frameCount(), 1) << c.position;
+        EXPECT_EQ(&d.current(), kept) << c.position;
+        EXPECT_EQ(d.current().delay, c.delay) << c.position;
+    }
+}
+
+TEST(DocumentFrames, ListsMadeElsewhereWithNothingOrAGapAreRefused) {
+    auto frames = [](bool gap) {
+        std::vector<std::unique_ptr<Frame>> list;
+        list.push_back(std::make_unique<Frame>(8.0f, 8.0f, 7.0));
+        list.push_back(gap ? nullptr : std::make_unique<Frame>(8.0f, 8.0f, 7.0));
+        return list;
+    };
+    Document d = numberedFrames(2);
+    EXPECT_EQ(d.insertFrames(0, {}), 1);
+    EXPECT_EQ(d.insertFrames(0, frames(true)), 1);
+    EXPECT_FALSE(d.replaceFrames({}, 0));
+    EXPECT_FALSE(d.replaceFrames(frames(true), 0));
+    EXPECT_EQ(d.frameCount(), 2) << "nothing taken in";
+    EXPECT_EQ(d.insertFrames(1, frames(false)), 2) << "the last one taken in is current";
+    EXPECT_EQ(d.frameCount(), 4);
+    EXPECT_EQ(d.frame(1).delay, 7);
+    EXPECT_EQ(d.frame(3).delay, 2);
+
+    std::vector<std::unique_ptr<Layer>> layers;
+    layers.push_back(nullptr);
+    EXPECT_FALSE(d.current().replaceLayers(std::move(layers), 0));
+    EXPECT_FALSE(d.current().replaceLayers({}, 0));
+    EXPECT_EQ(d.current().layerCount(), 1);
+    EXPECT_EQ(d.current().current().id, 1);
 }

@@ -31,7 +31,7 @@ struct Picture {
             scribble(f.layer(i).image, {0, 0, width, height});
             f.layer(i).opacity = i % 3 == 0 ? 255 : int(60 + rng() % 190);
         }
-        f.currentLayer = 2;
+        f.setCurrentLayer(2);
     }
     Frame& frame() { return picture.current(); }
     void scribble(Bitmap& b, Rect r) {
@@ -69,11 +69,11 @@ struct Picture {
 TEST(LayerCacheUpdate, AlwaysHoldsWhatComposingAfreshGives) {
     Picture p;
     p.expectAsComposedAfresh("the first update");
-    p.frame().currentLayer = 3; // up: a layer is added on top of the lower cache
+    p.frame().setCurrentLayer(3); // up: a layer is added on top of the lower cache
     p.expectAsComposedAfresh("moving up");
-    p.frame().currentLayer = 5;
+    p.frame().setCurrentLayer(5);
     p.expectAsComposedAfresh("moving up by two");
-    p.frame().currentLayer = 1;
+    p.frame().setCurrentLayer(1);
     p.expectAsComposedAfresh("moving down");
     {
         Layer& l = p.frame().layer(4);
@@ -90,7 +90,7 @@ TEST(LayerCacheUpdate, AlwaysHoldsWhatComposingAfreshGives) {
     p.expectAsComposedAfresh("a layer hidden");
     p.frame().insertLayerAt(2);
     p.scribble(p.frame().layer(2).image, {0, 0, 37, 29});
-    p.frame().currentLayer = 4;
+    p.frame().setCurrentLayer(4);
     p.expectAsComposedAfresh("a layer inserted below the current one");
     p.caches.below.image.fill(colors::white); // written from outside
     p.expectAsComposedAfresh("the cache written from outside");
@@ -101,7 +101,7 @@ TEST(LayerCacheUpdate, APartComposedForTheViewHoldsWhatComposingAfreshGivesThere
     // The view moves over the picture while the layers and the current layer change.
     p.expectAsComposedAfresh("the first view", {0, 0, 10, 8});
     p.expectAsComposedAfresh("scrolling right", {6, 0, 10, 8});
-    p.frame().currentLayer = 3;
+    p.frame().setCurrentLayer(3);
     p.expectAsComposedAfresh("moving up in view", {6, 0, 10, 8});
     p.expectAsComposedAfresh("scrolling down after moving up", {6, 12, 10, 8});
     {
@@ -112,7 +112,7 @@ TEST(LayerCacheUpdate, APartComposedForTheViewHoldsWhatComposingAfreshGivesThere
     }
     p.expectAsComposedAfresh("a change reaching outside the view", {20, 15, 10, 8});
     p.expectAsComposedAfresh("back to where it changed", {0, 0, 12, 12});
-    p.frame().currentLayer = 0;
+    p.frame().setCurrentLayer(0);
     p.expectAsComposedAfresh("moving down", {25, 20, 12, 9});
     p.expectAsComposedAfresh("the whole picture", Picture::whole);
 }
@@ -176,7 +176,7 @@ TEST(LayerCacheUpdate, SideBySideAroundAnotherLayer) {
     for (int current : {3, 1, 5, 0, 4}) {
         followed.clear();
         threads.clear();
-        p.frame().currentLayer = current;
+        p.frame().setCurrentLayer(current);
         p.expectAsComposedAfresh("another current layer", all, then);
         ASSERT_EQ(followed.size(), 2u);
         EXPECT_NE(followed[0], followed[1]) << "each cache followed once";
@@ -196,7 +196,7 @@ TEST(LayerCacheUpdate, OneThreadForSmallWork) {
     std::set<std::thread::id> threads;
     auto then = [&](Layer&) { threads.insert(std::this_thread::get_id()); };
     Picture small;
-    small.frame().currentLayer = 4;
+    small.frame().setCurrentLayer(4);
     small.expectAsComposedAfresh("a small picture around another layer", Picture::whole, then);
     EXPECT_EQ(threads, std::set<std::thread::id>{std::this_thread::get_id()});
     Picture big(700, 600);
@@ -212,7 +212,7 @@ TEST(LayerCacheUpdate, OneThreadForSmallWork) {
 TEST(LayerCacheUpdate, AFailureOnEitherSideReachesTheCaller) {
     for (int failing = 0; failing < 2; ++failing) {
         Picture p(700, 600);
-        p.frame().currentLayer = 3;
+        p.frame().setCurrentLayer(3);
         Layer* const which = failing == 0 ? &p.caches.below : &p.caches.above;
         std::set<std::thread::id> threads;
         std::mutex seen;

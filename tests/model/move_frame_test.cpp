@@ -11,15 +11,15 @@ Document fourFrames() {
     Document d(6, 4, 100);
     d.current().delay = 1;
     for (int i = 2; i <= 4; ++i)
-        d.frame(d.insertFrameAfter(d.currentFrame)).delay = i;
-    d.currentFrame = 0;
+        d.frame(d.insertFrameAfter(d.currentFrameIndex())).delay = i;
+    d.setCurrentFrame(0);
     return d;
 }
 
 std::vector<double> delays(const Document& d) {
     std::vector<double> out;
-    for (const auto& f : d.frames)
-        out.push_back(f->delay);
+    for (const Frame& f : d.frames())
+        out.push_back(f.delay);
     return out;
 }
 
@@ -29,7 +29,7 @@ TEST(MoveFrame, EndsAtTheAskedPositionOfTheReorderedListAndBecomesCurrent) {
     Document d = fourFrames();
     EXPECT_EQ(d.moveFrame(0, 3), 3);
     EXPECT_EQ(delays(d), (std::vector<double>{2, 3, 4, 1}));
-    EXPECT_EQ(d.currentFrame, 3);
+    EXPECT_EQ(d.currentFrameIndex(), 3);
 
     EXPECT_EQ(d.moveFrame(3, 0), 0);
     EXPECT_EQ(delays(d), (std::vector<double>{1, 2, 3, 4}));
@@ -38,7 +38,7 @@ TEST(MoveFrame, EndsAtTheAskedPositionOfTheReorderedListAndBecomesCurrent) {
     EXPECT_EQ(delays(d), (std::vector<double>{1, 3, 2, 4}));
     d.moveFrame(1, 1);
     EXPECT_EQ(delays(d), (std::vector<double>{1, 3, 2, 4})) << "onto its own place: no change";
-    EXPECT_EQ(d.currentFrame, 1);
+    EXPECT_EQ(d.currentFrameIndex(), 1);
 }
 
 TEST(MoveFrame, TargetsOutsideTheListAreClampedAndSourcesOutsideItChangeNothing) {
@@ -48,7 +48,7 @@ TEST(MoveFrame, TargetsOutsideTheListAreClampedAndSourcesOutsideItChangeNothing)
     d.moveFrame(3, -5);
     EXPECT_EQ(delays(d), (std::vector<double>{2, 1, 3, 4}));
 
-    d.currentFrame = 2;
+    d.setCurrentFrame(2);
     EXPECT_EQ(d.moveFrame(4, 0), 2);
     EXPECT_EQ(d.moveFrame(-1, 0), 2);
     EXPECT_EQ(delays(d), (std::vector<double>{2, 1, 3, 4}));
@@ -65,7 +65,7 @@ TEST(MoveFrame, TheFrameItselfMovesWithEverythingItHolds) {
     f.layer(0).opacity = 90;
     f.layer(1).visible = false;
     f.layer(1).image.setPixel(2, 3, Color::rgb(1, 2, 3));
-    f.currentLayer = 0;
+    f.setCurrentLayer(0);
     const Frame* address = &f;
     const uint64_t serial = f.serial, topSerial = f.layer(1).serial;
 
@@ -83,6 +83,6 @@ TEST(MoveFrame, TheFrameItselfMovesWithEverythingItHolds) {
     EXPECT_FALSE(moved.layer(1).visible);
     EXPECT_EQ(moved.layer(1).serial, topSerial);
     EXPECT_EQ(moved.layer(1).image.pixel(2, 3), Color::rgb(1, 2, 3));
-    EXPECT_EQ(moved.currentLayer, 0);
+    EXPECT_EQ(moved.currentLayerIndex(), 0);
     EXPECT_EQ(d.frameWithSerial(serial), 2);
 }

@@ -34,10 +34,10 @@ TEST(SharedCopy, HoldsWhatTheFilesHold) {
     EXPECT_EQ(copy->height, 4);
     EXPECT_EQ(copy->defaultDelay, 80);
     ASSERT_EQ(copy->frameCount(), 2);
-    EXPECT_EQ(copy->currentFrame, 0);
+    EXPECT_EQ(copy->currentFrameIndex(), 0);
     const Frame& first = copy->frame(0);
     ASSERT_EQ(first.layerCount(), 2);
-    EXPECT_EQ(first.currentLayer, 1);
+    EXPECT_EQ(first.currentLayerIndex(), 1);
     EXPECT_EQ(first.layerCounter, 2);
     EXPECT_EQ(first.layer(1).id, 2);
     EXPECT_EQ(first.layer(1).opacity, 90);
@@ -49,7 +49,7 @@ TEST(SharedCopy, HoldsWhatTheFilesHold) {
 }
 
 TEST(SharedCopy, NeitherSideSeesTheOthersLaterChanges) {
-    const auto d = twoFrames();
+    auto d = twoFrames();
     const auto copy = sharedPixelCopy(*d);
     // Shared until written: no pixels were copied to make the copy.
     EXPECT_EQ(std::as_const(copy->frame(1).layer(0).image).bytes(),
@@ -64,7 +64,7 @@ TEST(SharedCopy, NeitherSideSeesTheOthersLaterChanges) {
     EXPECT_EQ(copy->frame(0).layer(1).image.pixel(1, 1), red);
     EXPECT_EQ(copy->frame(1).layer(0).image.pixel(0, 0), blue);
     EXPECT_EQ(d->frame(0).layer(0).image.pixel(0, 0), colors::transparent);
-    d->frame(0).layers.clear(); // the copy's pixels outlive the original's layers
+    d.reset(); // the copy's pixels outlive the original and its layers
     EXPECT_EQ(copy->frame(0).layer(1).image.pixel(1, 1), red);
 }
 

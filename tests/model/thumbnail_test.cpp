@@ -86,7 +86,7 @@ TEST(FrameThumbnail, VisibleLayersInListOrderWithoutOpacity) {
     f.appendLayer();
     paintRect(f.layer(2).image, {0, 0, 60, 60}, green);
     f.layer(2).visible = false;
-    f.currentLayer = 0;
+    f.setCurrentLayer(0);
 
     f.rebuildThumbnail();
     ASSERT_EQ(f.thumbnail.width(), 55);
@@ -109,7 +109,7 @@ TEST(FrameThumbnail, FittedByTheCurrentLayersImage) {
     f.rebuildThumbnail(30, 30);
     EXPECT_EQ(f.thumbnail.pixel(4, 15), colors::transparent);
     EXPECT_EQ(f.thumbnail.pixel(15, 15), checker(15, 15));
-    f.currentLayer = 0;
+    f.setCurrentLayer(0);
     f.rebuildThumbnail(30, 30);
     EXPECT_EQ(f.thumbnail.pixel(4, 15), checker(4, 15));
 }
@@ -121,9 +121,9 @@ Document redAnimation() {
     d.current().appendLayer();
     d.insertFrameAfter(0);
     d.current().appendLayer();
-    for (auto& frame : d.frames)
-        for (auto& layer : frame->layers)
-            layer->image.fill(red);
+    for (Frame& frame : d.frames())
+        for (Layer& layer : frame.layers())
+            layer.image.fill(red);
     return d;
 }
 bool shows(const Bitmap& thumbnail, Color c) {
@@ -133,12 +133,12 @@ bool shows(const Bitmap& thumbnail, Color c) {
 
 TEST(ThumbnailRefresh, AllFramesRebuildTheirOwnAndTheirCurrentLayersThumbnails) {
     Document d = redAnimation();
-    d.frame(0).currentLayer = 0;
+    d.frame(0).setCurrentLayer(0);
     refreshAllFrameThumbnails(d, 55, 50);
-    for (const auto& frame : d.frames) {
-        EXPECT_EQ(frame->thumbnail.width(), 55);
-        EXPECT_TRUE(shows(frame->thumbnail, red));
-        EXPECT_TRUE(shows(frame->current().thumbnail, red));
+    for (const Frame& frame : d.frames()) {
+        EXPECT_EQ(frame.thumbnail.width(), 55);
+        EXPECT_TRUE(shows(frame.thumbnail, red));
+        EXPECT_TRUE(shows(frame.current().thumbnail, red));
     }
     EXPECT_FALSE(shows(d.frame(0).layer(1).thumbnail, red)) << "only the current layers";
     EXPECT_FALSE(shows(d.frame(1).layer(0).thumbnail, red));

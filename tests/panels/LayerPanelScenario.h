@@ -78,8 +78,8 @@ struct LayerPanelScenario : CanvasScenario {
     }
     std::vector<int> ids() {
         std::vector<int> out;
-        for (const auto& l : frame().layers)
-            out.push_back(l->id);
+        for (const Layer& l : frame().layers())
+            out.push_back(l.id);
         return out;
     }
     // The back buffer's colour at a window point, alpha ignored.

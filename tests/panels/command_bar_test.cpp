@@ -25,7 +25,7 @@ struct CommandBarTest : test::EditorScenario<> {
     void makeAnimation(int frames) {
         e.animation() = std::make_unique<Document>(40, 30, 100.0);
         for (int i = 1; i < frames; ++i)
-            e.animation()->insertFrameAfter(e.animation()->currentFrame);
+            e.animation()->insertFrameAfter(e.animation()->currentFrameIndex());
     }
 };
 

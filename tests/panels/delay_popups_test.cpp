@@ -84,8 +84,8 @@ TEST_F(DelayPopupsTest, EveryItemOfTheDefaultDelayPopupSetsItsValueForEveryFrame
         EXPECT_FALSE(anyOpen()) << i.label;
         EXPECT_FALSE(e.input.delayPopupActive) << i.label;
         EXPECT_EQ(animation().defaultDelay, i.value) << i.label;
-        for (const auto& f : animation().frames)
-            EXPECT_EQ(f->delay, i.value) << i.label;
+        for (const Frame& f : animation().frames())
+            EXPECT_EQ(f.delay, i.value) << i.label;
     }
 }
 
@@ -205,7 +205,7 @@ TEST_F(DelayPopupsTest, TheModeSwitchClosesAPopupOrEndsAFrameDragAndFreesThePoin
 TEST_F(DelayPopupsTest, OneSecondForTheFrameWhoseDelayTextWasPressed) {
     makeAnimation(3);
     pressDelayText(1);
-    EXPECT_EQ(animation().currentFrame, 1) << "the press makes its frame current";
+    EXPECT_EQ(animation().currentFrameIndex(), 1) << "the press makes its frame current";
     EXPECT_TRUE(e.delayPopups.frameDelayPopupOpen);
     release();
     EXPECT_EQ(back.pixel(origin.x + 20, origin.y), colors::black) << "above the cell";
@@ -227,8 +227,8 @@ TEST_F(DelayPopupsTest, ThePressThatOpensItCanBeDraggedOntoAnItemWithoutDrawing)
     moveTo(on.x, on.y);
     release();
     EXPECT_EQ(animation().frame(4).delay, 70);
-    for (const auto& f : animation().frames)
-        EXPECT_EQ(countPixels(f->layer(0).image, colors::black), 0);
+    for (const Frame& f : animation().frames())
+        EXPECT_EQ(countPixels(f.layer(0).image, colors::black), 0);
 }
 
 TEST_F(DelayPopupsTest, ItSetsTheFrameItWasOpenedForAndNoFrameThatWentAway) {
@@ -236,7 +236,7 @@ TEST_F(DelayPopupsTest, ItSetsTheFrameItWasOpenedForAndNoFrameThatWentAway) {
     pressDelayText(1);
     release();
     typeChar('x');
-    ASSERT_EQ(animation().currentFrame, 2);
+    ASSERT_EQ(animation().currentFrameIndex(), 2);
     choose("0.2 сек");
     EXPECT_EQ(animation().frame(1).delay, 200);
     EXPECT_EQ(animation().frame(2).delay, 102);

@@ -27,7 +27,7 @@ TEST_P(LayerPanel, DeleteKeepsTheLastLayerAndOtherwiseMakesTheOneAboveCurrent) {
     EXPECT_EQ(frame().layerCount(), 1);
 
     makeLayers({red, green, blue});
-    frame().currentLayer = 1;
+    frame().setCurrentLayer(1);
     clickButton(LayerButtonAt::Delete);
     ASSERT_EQ(frame().layerCount(), 2);
     EXPECT_EQ(frame().current().image.pixel(0, 0), blue);
@@ -35,26 +35,26 @@ TEST_P(LayerPanel, DeleteKeepsTheLastLayerAndOtherwiseMakesTheOneAboveCurrent) {
     paint();
     EXPECT_EQ(canvasPixel(3, 3), blue);
     // A hidden current layer is not deleted.
-    clickVisibility(frame().currentLayer);
+    clickVisibility(frame().currentLayerIndex());
     clickButton(LayerButtonAt::Delete);
     EXPECT_EQ(frame().layerCount(), 2);
 }
 
 TEST_P(LayerPanel, NewAndDuplicateGoDirectlyAboveTheCurrentLayer) {
     makeLayers({red, green});
-    frame().currentLayer = 0;
+    frame().setCurrentLayer(0);
     frame().current().opacity = 90;
     paint();
     const int counter = frame().layerCounter;
     clickButton(LayerButtonAt::Duplicate);
     ASSERT_EQ(frame().layerCount(), 3);
-    EXPECT_EQ(frame().currentLayer, 1);
+    EXPECT_EQ(frame().currentLayerIndex(), 1);
     EXPECT_EQ(frame().current().id, counter + 1);
     EXPECT_EQ(frame().current().image.pixel(5, 5), red);
     EXPECT_EQ(frame().current().opacity, 255); // opacity is not copied
     EXPECT_TRUE(samePixels(frame().current().thumbnail, frame().layer(0).thumbnail));
     clickButton(LayerButtonAt::New);
-    EXPECT_EQ(frame().currentLayer, 2);
+    EXPECT_EQ(frame().currentLayerIndex(), 2);
     EXPECT_EQ(frame().current().id, counter + 2);
     EXPECT_EQ(countPixels(frame().current().image, colors::transparent), 40 * 40);
     EXPECT_EQ(ids().back(), 2); // green stays on top
@@ -100,7 +100,7 @@ TEST_P(LayerPanel, MergeDownRefusesTheBottomLayerAndAHiddenLowerLayer) {
     clickVisibility(0);
     clickButton(LayerButtonAt::MergeDown);
     EXPECT_EQ(frame().layerCount(), 2);
-    frame().currentLayer = 0;
+    frame().setCurrentLayer(0);
     clickVisibility(0);
     clickButton(LayerButtonAt::MergeDown);
     EXPECT_EQ(frame().layerCount(), 2);
@@ -109,7 +109,7 @@ TEST_P(LayerPanel, MergeDownRefusesTheBottomLayerAndAHiddenLowerLayer) {
 TEST_P(LayerPanel, APressOnARowMakesItsLayerCurrentAndTheRowBlue) {
     makeLayers({red, green, blue});
     clickScreen(pickPoint(0));
-    EXPECT_EQ(frame().currentLayer, 0);
+    EXPECT_EQ(frame().currentLayerIndex(), 0);
     const Rect r = row(0);
     EXPECT_EQ(screenPixel(r.x + 60, r.y + 3), currentRowBlue);
     EXPECT_NE(screenPixel(row(1).x + 60, row(1).y + 3), currentRowBlue);
@@ -134,7 +134,7 @@ TEST_P(LayerPanel, TheTopLayerDraggedOntoTheBottomRowGoesBelowItKeepingItsNumber
     dragRow(2, 0);
     EXPECT_EQ(ids(), (std::vector<int>{3, 1, 2}));
     EXPECT_EQ(frame().layerCounter, counter);
-    EXPECT_EQ(frame().currentLayer, 0);
+    EXPECT_EQ(frame().currentLayerIndex(), 0);
     EXPECT_EQ(frame().current().image.pixel(0, 0), blue);
     // Blue is now at the bottom: the canvas shows green on top.
     paint();
@@ -163,7 +163,7 @@ TEST_P(LayerPanel, AReleaseOutsideEveryRowEndsTheDragWithoutMovingAnything) {
     // A later press and release on another row picks it and moves nothing.
     clickScreen(pickPoint(0));
     EXPECT_EQ(ids(), before);
-    EXPECT_EQ(frame().currentLayer, 0);
+    EXPECT_EQ(frame().currentLayerIndex(), 0);
 }
 
 TEST_P(LayerPanel, ADragNeverMovesALayerRemovedMeanwhile) {
@@ -180,7 +180,7 @@ TEST_P(LayerPanel, ADragNeverMovesALayerRemovedMeanwhile) {
 
 TEST_P(LayerPanel, HidingALayerShowsAtOnceOnCanvasPreviewAndSwitch) {
     makeLayers({red, green, blue});
-    frame().currentLayer = 0;
+    frame().setCurrentLayer(0);
     paint();
     EXPECT_EQ(canvasPixel(4, 4), blue);
     clickVisibility(2);
@@ -268,7 +268,7 @@ TEST_P(LayerPanel, ARowScrolledUnderTheButtonsDoesNotTakeTheirClicks) {
     // Scroll the bottom row down until its visibility switch lies over the delete button.
     e.mode(mode).layers.layerScroll = 30;
     paint();
-    frame().currentLayer = 5;
+    frame().setCurrentLayer(5);
     clickButton(LayerButtonAt::Delete);
     EXPECT_EQ(frame().layerCount(), 5);
     EXPECT_TRUE(frame().layer(0).visible);

@@ -20,7 +20,7 @@ struct PlaybackTest : AnimatorScenario {
         AnimatorScenario::SetUp();
         platform.tick = 1000;
     }
-    int current() { return animation().currentFrame; }
+    int current() { return animation().currentFrameIndex(); }
     void paintAt(uint32_t t) {
         platform.tick = t;
         paint();
@@ -46,8 +46,8 @@ TEST_F(PlaybackTest, EachFrameIsShownForItsOwnDelay) {
 
 TEST_F(PlaybackTest, NoDelayAdvancesOnEveryPaintAndEveryPlayingPaintAsksForTheNext) {
     makeAnimation(4);
-    for (auto& f : animation().frames)
-        f->delay = 0;
+    for (Frame& f : animation().frames())
+        f.delay = 0;
     typeChar(' ');
     for (int expected : {2, 3, 0, 1}) {
         const int asked = platform.invalidations;
@@ -125,8 +125,8 @@ TEST_F(PlaybackTest, SwitchedOffFramesArePassedOverAndWithAllOffPlaybackStops) {
     EXPECT_EQ(current(), 3);
     paintAt(2000);
     EXPECT_EQ(current(), 0);
-    for (auto& f : animation().frames)
-        f->enabled = false;
+    for (Frame& f : animation().frames())
+        f.enabled = false;
     paintAt(3000);
     EXPECT_EQ(e.playState, PlayState::Stopped);
     EXPECT_EQ(current(), 0) << "where it was";
@@ -185,8 +185,8 @@ TEST_F(PlaybackTest, TheButtonsShowAndSetThePlaybackState) {
 
 TEST_F(PlaybackTest, StepsWorkDuringPlaybackAndThePlayingCellStaysInView) {
     makeAnimation(40);
-    for (auto& f : animation().frames)
-        f->delay = 50;
+    for (Frame& f : animation().frames())
+        f.delay = 50;
     typeChar(' ');
     EXPECT_EQ(current(), 1);
     typeChar('x');
@@ -212,7 +212,7 @@ TEST_F(PlaybackTest, WhilePlayingTheUndoKeysAndTheSelectionRestButThePencilDraws
     release();
     typeChar(' ');
     e.strip.nextFrameTime = 0x7FFFFFF0u; // nothing more is due for a long while
-    animation().currentFrame = 0;
+    animation().setCurrentFrame(0);
     typeChar(',');
     EXPECT_EQ(countPixels(animation().frame(0).layer(0).image, colors::black), 1) << "no undo";
     typeChar('a');

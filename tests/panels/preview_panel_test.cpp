@@ -101,7 +101,7 @@ TEST_F(PreviewPanelTest, LargePictureIsReducedSmoothly) {
 TEST_F(PreviewPanelTest, VisibleLayersAreComposedWithTheirOpacityOverTheCheckerboard) {
     Document& d = makeDocument(165, 165);
     Frame& f = d.current();
-    f.currentLayer = f.appendLayer();
+    f.setCurrentLayer(f.appendLayer());
     f.layer(0).image.fill(Color::rgb(255, 0, 0));
     f.layer(1).image.fill(Color::rgb(0, 0, 255));
     f.layer(1).opacity = 128;

@@ -19,31 +19,31 @@ Document twoFrames(int w, int h) {
     d.insertFrameAfter(0);
     d.frame(1).appendLayer();
     int n = 0;
-    for (auto& frame : d.frames)
-        for (auto& layer : frame->layers) {
-            layer->image.setPixel(0, 0, Color::rgb(10 * ++n, 0, 0));
-            layer->image.setPixel(w - 1, h - 1, Color::rgb(0, 10 * n, 0));
+    for (Frame& frame : d.frames())
+        for (Layer& layer : frame.layers()) {
+            layer.image.setPixel(0, 0, Color::rgb(10 * ++n, 0, 0));
+            layer.image.setPixel(w - 1, h - 1, Color::rgb(0, 10 * n, 0));
         }
     return d;
 }
 
 std::vector<Bitmap> allImages(const Document& d) {
     std::vector<Bitmap> out;
-    for (const auto& frame : d.frames)
-        for (const auto& layer : frame->layers)
-            out.push_back(layer->image.clone());
+    for (const Frame& frame : d.frames())
+        for (const Layer& layer : frame.layers())
+            out.push_back(layer.image.clone());
     return out;
 }
 
 void expectSize(const Document& d, int w, int h) {
     EXPECT_EQ(d.width, w);
     EXPECT_EQ(d.height, h);
-    for (const auto& frame : d.frames) {
-        EXPECT_EQ(frame->width, float(w));
-        EXPECT_EQ(frame->height, float(h));
-        for (const auto& layer : frame->layers) {
-            EXPECT_EQ(layer->image.width(), w);
-            EXPECT_EQ(layer->image.height(), h);
+    for (const Frame& frame : d.frames()) {
+        EXPECT_EQ(frame.width, float(w));
+        EXPECT_EQ(frame.height, float(h));
+        for (const Layer& layer : frame.layers()) {
+            EXPECT_EQ(layer.image.width(), w);
+            EXPECT_EQ(layer.image.height(), h);
         }
     }
 }
@@ -51,9 +51,9 @@ void expectSize(const Document& d, int w, int h) {
 void expectUnchanged(const Document& d, const std::vector<Bitmap>& before, int w, int h) {
     expectSize(d, w, h);
     size_t i = 0;
-    for (const auto& frame : d.frames)
-        for (const auto& layer : frame->layers)
-            EXPECT_TRUE(test::samePixels(layer->image, before[i++]));
+    for (const Frame& frame : d.frames())
+        for (const Layer& layer : frame.layers())
+            EXPECT_TRUE(test::samePixels(layer.image, before[i++]));
 }
 
 // An opaque 5 x 5 image, each pixel its own colour.
@@ -91,13 +91,13 @@ TEST(RescaleDocument, ScalesEveryLayerOfEveryFrameAndSetsEverySize) {
     ASSERT_EQ(rescaleDocument(d, 4, 6, Interpolation::NearestNeighbor), EditResult::Done);
     expectSize(d, 4, 6);
     int n = 0;
-    for (const auto& frame : d.frames)
-        for (const auto& layer : frame->layers) {
+    for (const Frame& frame : d.frames())
+        for (const Layer& layer : frame.layers()) {
             ++n;
-            EXPECT_EQ(countPixels(layer->image, Color::rgb(10 * n, 0, 0)), 2 * 3);
-            EXPECT_EQ(layer->image.pixel(1, 2), Color::rgb(10 * n, 0, 0));
-            EXPECT_EQ(countPixels(layer->image, Color::rgb(0, 10 * n, 0)), 2 * 3);
-            EXPECT_EQ(layer->image.pixel(2, 3), Color::rgb(0, 10 * n, 0));
+            EXPECT_EQ(countPixels(layer.image, Color::rgb(10 * n, 0, 0)), 2 * 3);
+            EXPECT_EQ(layer.image.pixel(1, 2), Color::rgb(10 * n, 0, 0));
+            EXPECT_EQ(countPixels(layer.image, Color::rgb(0, 10 * n, 0)), 2 * 3);
+            EXPECT_EQ(layer.image.pixel(2, 3), Color::rgb(0, 10 * n, 0));
         }
     EXPECT_EQ(n, 3);
     EXPECT_TRUE(test::samePixels(d.frame(1).layer(1).thumbnail, thumbnailBefore))
@@ -118,7 +118,7 @@ TEST(RescaleDocument, RefusesAResultBeyondTheMemoryBudgetBeforeAllocatingIt) {
     const int64_t layerBytes = int64_t(maxDocumentSide) * maxDocumentSide * 4;
     Document d(1, 1, 100);
     for (int64_t i = 0; i < int64_t(maxDecodedBytes) / layerBytes; ++i)
-        d.insertFrameAfter(d.currentFrame);
+        d.insertFrameAfter(d.currentFrameIndex());
     EXPECT_EQ(rescaleDocument(d, maxDocumentSide, maxDocumentSide, Interpolation::Bicubic),
               EditResult::TooLarge);
     expectSize(d, 1, 1);
@@ -195,14 +195,14 @@ TEST(CanvasResize, MovesEveryLayerUnchangedAndRefusesBadSizes) {
     ASSERT_EQ(resizeCanvas(d, 6, 5, Anchor::TopLeft), EditResult::Done);
     expectSize(d, 6, 5);
     size_t i = 0;
-    for (const auto& frame : d.frames)
-        for (const auto& layer : frame->layers) {
+    for (const Frame& frame : d.frames())
+        for (const Layer& layer : frame.layers()) {
             const Bitmap& old = before[i++];
-            EXPECT_TRUE(test::samePixels(layer->image.copy({0, 0, 4, 3}), old));
+            EXPECT_TRUE(test::samePixels(layer.image.copy({0, 0, 4, 3}), old));
             for (int y = 0; y < 5; ++y)
                 for (int x = 0; x < 6; ++x)
                     if (x >= 4 || y >= 3) {
-                        EXPECT_EQ(layer->image.pixel(x, y), colors::transparent);
+                        EXPECT_EQ(layer.image.pixel(x, y), colors::transparent);
                     }
         }
 }

@@ -18,7 +18,7 @@ Document framesWithDelays(int n, int w = 8, int h = 6) {
     Document d(w, h, 100);
     d.frame(0).delay = 1;
     for (int i = 1; i < n; ++i) {
-        d.insertFrameAfter(d.currentFrame);
+        d.insertFrameAfter(d.currentFrameIndex());
         d.current().delay = i + 1;
     }
     return d;
@@ -26,8 +26,8 @@ Document framesWithDelays(int n, int w = 8, int h = 6) {
 
 std::vector<double> delaysOf(const Document& d) {
     std::vector<double> out;
-    for (const auto& f : d.frames)
-        out.push_back(f->delay);
+    for (const Frame& f : d.frames())
+        out.push_back(f.delay);
     return out;
 }
 
@@ -45,8 +45,8 @@ TEST(MergeAnimation, PositionsOfTheThreePlaces) {
 TEST(MergeAnimation, ThreeFramesAfterFrameFourOfTen) {
     Document animation = framesWithDelays(10);
     Document merged = framesWithDelays(3);
-    for (auto& f : merged.frames)
-        f->delay += 100; // 101, 102, 103
+    for (Frame& f : merged.frames())
+        f.delay += 100; // 101, 102, 103
     merged.frame(1).enabled = false;
 
     ASSERT_EQ(mergeAnimation(animation, merged,
@@ -54,7 +54,7 @@ TEST(MergeAnimation, ThreeFramesAfterFrameFourOfTen) {
               EditResult::Done);
     EXPECT_EQ(delaysOf(animation),
               (std::vector<double>{1, 2, 3, 4, 101, 102, 103, 5, 6, 7, 8, 9, 10}));
-    EXPECT_EQ(animation.currentFrame, 6) << "the last merged frame is current";
+    EXPECT_EQ(animation.currentFrameIndex(), 6) << "the last merged frame is current";
     EXPECT_FALSE(animation.frame(5).enabled) << "each merged frame keeps its enabled flag";
     EXPECT_TRUE(animation.frame(4).enabled);
     for (int i = 0; i < animation.frameCount(); ++i)
@@ -69,7 +69,7 @@ TEST(MergeAnimation, AtTheBeginningAndAtTheEnd) {
     ASSERT_EQ(mergeAnimation(animation, merged, 0), EditResult::Done);
     ASSERT_EQ(mergeAnimation(animation, merged, animation.frameCount()), EditResult::Done);
     EXPECT_EQ(delaysOf(animation), (std::vector<double>{50, 1, 2, 50}));
-    EXPECT_EQ(animation.currentFrame, 3);
+    EXPECT_EQ(animation.currentFrameIndex(), 3);
 }
 
 TEST(MergeAnimation, ASmallerAnimationLandsCentredWithItsLayers) {
@@ -84,7 +84,7 @@ TEST(MergeAnimation, ASmallerAnimationLandsCentredWithItsLayers) {
     source.layer(1).image.setPixel(10, 5, Color::fromArgb(0, 1, 2, 3)); // invisible colour
     source.layer(1).visible = false;
     source.layer(1).opacity = 77;
-    source.currentLayer = 0;
+    source.setCurrentLayer(0);
 
     ASSERT_EQ(mergeAnimation(animation, merged, 1), EditResult::Done);
     EXPECT_EQ(mergeOffset(300, 264, 50, 40), (Point{125, 112}));
@@ -95,7 +95,7 @@ TEST(MergeAnimation, ASmallerAnimationLandsCentredWithItsLayers) {
     EXPECT_EQ(frame.layer(0).id, 1);
     EXPECT_EQ(frame.layer(1).id, 2);
     EXPECT_EQ(frame.layerCounter, 2);
-    EXPECT_EQ(frame.currentLayer, 1) << "the top layer is current";
+    EXPECT_EQ(frame.currentLayerIndex(), 1) << "the top layer is current";
     EXPECT_TRUE(frame.layer(0).visible);
     EXPECT_FALSE(frame.layer(1).visible);
     EXPECT_EQ(frame.layer(1).opacity, 77);
@@ -129,5 +129,5 @@ TEST(MergeAnimation, RefusesFramesBeyondTheMemoryBudgetAndChangesNothing) {
     Document merged = framesWithDelays(int(maxDecodedBytes / layerBytes), 1, 1);
     EXPECT_EQ(mergeAnimation(animation, merged, 1), EditResult::TooLarge);
     EXPECT_EQ(animation.frameCount(), 1);
-    EXPECT_EQ(animation.currentFrame, 0);
+    EXPECT_EQ(animation.currentFrameIndex(), 0);
 }

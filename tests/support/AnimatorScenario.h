@@ -28,12 +28,12 @@ struct AnimatorScenario : EditorScenario<> {
     Document& makeAnimation(int n, int w = 40, int h = 30) {
         Document& a = newDocument(Mode::Animator, w, h);
         for (int i = 1; i < n; ++i)
-            a.insertFrameAfter(a.currentFrame);
+            a.insertFrameAfter(a.currentFrameIndex());
         for (int i = 0; i < n; ++i) {
             a.frame(i).delay = 100 + i;
             a.frame(i).layer(0).image.setPixel(i % w, 0, frameColour(i));
         }
-        a.currentFrame = 0;
+        a.setCurrentFrame(0);
         a.renumberFrames();
         refreshAllFrameThumbnails(a);
         paint();
@@ -43,8 +43,8 @@ struct AnimatorScenario : EditorScenario<> {
 
     std::vector<uint64_t> serials() {
         std::vector<uint64_t> out;
-        for (const auto& f : animation().frames)
-            out.push_back(f->serial);
+        for (const Frame& f : animation().frames())
+            out.push_back(f.serial);
         return out;
     }
 

@@ -66,7 +66,7 @@ template <class Base = ::testing::Test> struct EditorScenario : Base {
     void holdPlayback(PlayState state) {
         if (Document* a = e.animation().get(); a && a->frameCount() == 1) {
             a->insertFrameAfter(0);
-            a->currentFrame = 0;
+            a->setCurrentFrame(0);
         }
         e.playState = state;
         e.strip.nextFrameTime = platform.tick + 0x7FFFFFF0u;

@@ -8,7 +8,6 @@
 // new frame's layer once playback is stopped; duplicating, moving and switching frames on or
 // off mark it stale themselves. Remembered frames and layers are kept by
 // serial, so a deleted or moved frame is never pointed at afterwards.
-#include "panels/Playback.h"
 #include "ui/Editor.h"
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "panels/FrameCommands.h"
+#include "commands/FrameCommands.h"
 
 #include "model/Composite.h"
 #include "ui/DocumentChanges.h"
@@ -52,7 +52,7 @@ void scrollToCurrentFrame(Editor& e) {
         return;
     const FrameStripLayout strip = layoutOf(e, Mode::Animator).strip;
     int& scroll = e.strip.stripScroll;
-    const Rect cell = frameCellRect(strip, e.animation()->currentFrame, scroll);
+    const Rect cell = frameCellRect(strip, e.animation()->currentFrameIndex(), scroll);
     if (cell.x < 0)
         scroll += cell.x;
     else if (cell.x + cell.w > strip.shownWidth)
@@ -74,7 +74,7 @@ void newFrame(Editor& e) {
     Document* animation = e.animation().get();
     if (!animation)
         return;
-    animation->insertFrameAfter(animation->currentFrame);
+    animation->insertFrameAfter(animation->currentFrameIndex());
     animation->renumberFrames();
     markDocumentChanged(e, Mode::Animator);
     scrollToCurrentFrame(e);
@@ -86,9 +86,9 @@ void duplicateFrame(Editor& e) {
     if (!animation)
         return;
     const Frame& source = animation->current();
-    Frame& copy = animation->frame(animation->insertFrameAfter(animation->currentFrame));
+    Frame& copy = animation->frame(animation->insertFrameAfter(animation->currentFrameIndex()));
     while (copy.layerCount() < source.layerCount())
-        copy.insertLayerAfter(copy.currentLayer);
+        copy.insertLayerAfter(copy.currentLayerIndex());
     for (int i = 0; i < source.layerCount(); ++i) {
         Layer& layer = copy.layer(i);
         layer.visible = source.layer(i).visible;
@@ -106,9 +106,9 @@ void duplicateFrame(Editor& e) {
 void goToFrame(Editor& e, int index) {
     Document* animation = e.animation().get();
     if (!animation || index < 0 || index >= animation->frameCount() ||
-        index == animation->currentFrame)
+        index == animation->currentFrameIndex())
         return;
-    animation->currentFrame = index;
+    animation->setCurrentFrame(index);
     currentFrameChanged(e, Thumbnails::Rebuild);
 }
 
@@ -116,7 +116,7 @@ void stepFrame(Editor& e, Direction direction) {
     Document* animation = e.animation().get();
     if (!animation)
         return;
-    stepToEnabledFrame(*animation, direction, Wrap::Around);
+    animation->stepToEnabledFrame(direction, Wrap::Around);
     scrollToCurrentFrame(e);
     currentFrameChanged(e, Thumbnails::Rebuild);
 }
@@ -125,8 +125,8 @@ void enableAllFrames(Editor& e) {
     Document* animation = e.animation().get();
     if (!animation)
         return;
-    for (auto& frame : animation->frames)
-        frame->enabled = true;
+    for (Frame& frame : animation->frames())
+        frame.enabled = true;
     markDocumentChanged(e, Mode::Animator);
     enabledFlagsChanged(e);
 }
