@@ -76,7 +76,7 @@ void pencil(Editor& e, Mode mode, const CanvasPlacement& p) {
 void smoothPencil(Editor& e, Mode mode, const CanvasPlacement& p) {
     freehandStroke(e, mode, p, Tool::SmoothPencil, [&](StrokeState& s, Bitmap& image) {
         smoothPencilStep(s, e.input.mouseDown, p.pixelX, p.pixelY, image, e.colour.alphaColor,
-                         true);
+                         Smoothing::HighQuality);
     });
 }
 
