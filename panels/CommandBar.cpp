@@ -55,22 +55,22 @@ void fileButtons(Editor& e, Graphics& g, Mode mode) {
     // Row 1: insert an image, open an image as a picture (Painter) or import a GIF (Animator),
     // export. Inserting and exporting need a document.
     if (iconButton(e, g, buttonAt(12, 49), {125, 0, 24, 24}) && hasDocument)
-        e.platform.postCommand(painter ? command::insertImagePainter
-                                       : command::insertImageAnimator);
+        e.platform.postCommand(painter ? Command::InsertImagePainter
+                                       : Command::InsertImageAnimator);
     if (iconButton(e, g, buttonAt(36, 49), {50, 0, 24, 24}))
-        e.platform.postCommand(painter ? command::openImageAsPicture : command::importGif);
+        e.platform.postCommand(painter ? Command::OpenImageAsPicture : Command::ImportGif);
     if (iconButton(e, g, buttonAt(60, 49), {75, 0, 24, 24}) && hasDocument)
-        e.platform.postCommand(painter ? command::exportPicture : command::exportPng);
+        e.platform.postCommand(painter ? Command::ExportPicture : Command::ExportPng);
     groove(g, 70);
     // Row 2: new, open, save. Each posts its command: its chooser or dialog opens after this
     // paint, never inside it.
     if (iconButton(e, g, buttonAt(12, 74), {0, 0, 24, 24}))
-        e.platform.postCommand(painter ? command::newPicture : command::newAnimation);
+        e.platform.postCommand(painter ? Command::NewPicture : Command::NewAnimation);
     if (iconButton(e, g, buttonAt(36, 74), {25, 0, 24, 24}))
-        e.platform.postCommand(painter ? command::openPicture : command::openAnimation);
+        e.platform.postCommand(painter ? Command::OpenPicture : Command::OpenAnimation);
     // Saving needs a document; without one the button does nothing.
     if (iconButton(e, g, buttonAt(60, 74), {100, 0, 24, 24}) && hasDocument)
-        e.platform.postCommand(painter ? command::savePicture : command::saveAnimation);
+        e.platform.postCommand(painter ? Command::SavePicture : Command::SaveAnimation);
 }
 
 // Three ToolButtons side by side from x, 24 pixels apart; a click makes its tool current.
