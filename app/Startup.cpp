@@ -9,15 +9,12 @@
 
 namespace vork {
 
-const std::array<ToolButtonCell, toolButtonCount> toolButtonCells = {{
-    {{75, 75, 24, 24}, 1},   {{0, 75, 24, 24}, 2},    {{25, 75, 24, 24}, 3},
-    {{125, 125, 24, 24}, 4}, {{100, 125, 24, 24}, 5}, {{75, 125, 24, 24}, 6},
-    {{100, 75, 24, 24}, 7},  {{150, 75, 24, 24}, 8},  {{125, 75, 24, 24}, 9},
-    {{50, 75, 24, 24}, 10},  {{100, 75, 24, 24}, 11}, {{125, 75, 24, 24}, 12},
-    {{50, 125, 22, 22}, 13}, {{25, 125, 24, 22}, 14}, {{0, 125, 24, 22}, 15},
-    {{100, 25, 24, 24}, 0},  {{125, 25, 24, 24}, 1},  {{150, 25, 24, 24}, 2},
-    {{150, 50, 22, 24}, 1},  {{100, 50, 24, 24}, 1},  {{100, 150, 24, 24}, 1},
-}};
+void makeToolButtons(Editor& e) {
+    for (const ToolRow& row : toolTable)
+        e.toolButtons[buttonIndex(row.tool)] = makeToolButton(e.toolSheet, row.face, int(row.tool));
+    for (const SwitchButtonRow& row : switchButtonTable)
+        e.toolButtons[buttonIndex(row.button)] = makeToolButton(e.toolSheet, row.face, row.id);
+}
 
 namespace {
 
@@ -60,9 +57,7 @@ bool initEditor(Editor& e, std::string& error, std::ostream& notices) {
     e.toolSheet = Bitmap(175, 175);
     copyPixels(loaded, e.toolSheet);
 
-    for (size_t i = 0; i < toolButtonCells.size(); ++i)
-        e.toolButtons[i] =
-            makeToolButton(e.toolSheet, toolButtonCells[i].cell, toolButtonCells[i].id);
+    makeToolButtons(e);
 
     e.panels = Panels{};
     layoutAnimatorPanels(e);

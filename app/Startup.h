@@ -7,12 +7,9 @@
 
 namespace vork {
 
-// The sheet cells and ids of the 21 tool buttons, in their order of creation.
-struct ToolButtonCell {
-    Rect cell;
-    int id;
-};
-extern const std::array<ToolButtonCell, toolButtonCount> toolButtonCells;
+// Cuts the faces of the tool buttons out of e.toolSheet, each where the tool table or the table
+// of the other buttons (ui/Tools.h) says, and gives each the value it is drawn pressed at.
+void makeToolButtons(Editor& e);
 
 // Reads the settings, the tool sheet and the default palettes from the editor's data folder
 // and creates every resource. The tool sheet is required: without a readable one this returns

@@ -11,6 +11,8 @@
 #include "model/CodePage1251.h"
 #include "ui/Commands.h"
 
+#include <array>
+
 namespace vork {
 
 void onPointerMove(Editor& e, int x, int y) {
@@ -58,81 +60,77 @@ void onResize(Editor& e, int w, int h) {
     e.requestRepaint();
 }
 
-void onCommand(Editor& e, int id) {
-    if (id == command::exit) {
-        e.platform.destroyWindow();
+namespace {
+
+// Most commands open a dialog, a chooser or a message box, and input stays disabled while they
+// run; the exit only closes the window.
+enum class Runs { Modal, Directly };
+
+struct CommandRow {
+    Command id;
+    Runs runs;
+    void (*run)(Editor& e);
+};
+
+// OK ends in the whole document aftermath. A cancelled dialog may still have changed the size
+// through a preset: the part that follows the size runs then too, for the Animator only while
+// an animation exists.
+void newDocument(Editor& e, Mode mode) {
+    if (runNewDocument(e, mode) != 1 && (mode == Mode::Painter || e.animation()))
+        sizeAftermath(e, mode);
+}
+
+// A row per command, in the order of the Command enumeration. The Animator menu's size items
+// act on the animation and the Painter menu's on the picture, whichever mode is shown.
+constexpr std::array<CommandRow, commandCount> commandTable{{
+    {Command::About, Runs::Modal, [](Editor& e) { e.platform.aboutBox(); }},
+    {Command::KeyReference, Runs::Modal, [](Editor& e) { e.platform.keyReference(); }},
+    {Command::ImportGif, Runs::Modal, [](Editor& e) { importGifAnimation(e); }},
+    {Command::InsertFromFile, Runs::Modal, [](Editor& e) { loadImageForPaste(e); }},
+    {Command::ExportPng, Runs::Modal, [](Editor& e) { exportFrameFiles(e); }},
+    {Command::ExportGif, Runs::Modal, [](Editor& e) { exportGifFile(e); }},
+    {Command::ExportSpriteSheet, Runs::Modal, [](Editor& e) { exportSpriteSheetFile(e); }},
+    {Command::AnimationPictureSize, Runs::Modal,
+     [](Editor& e) { runPictureSize(e, Mode::Animator); }},
+    {Command::AnimationCanvasSize, Runs::Modal,
+     [](Editor& e) { runCanvasSize(e, Mode::Animator); }},
+    {Command::Merge, Runs::Modal, [](Editor& e) { runMerge(e); }},
+    {Command::Exit, Runs::Directly, [](Editor& e) { e.platform.destroyWindow(); }},
+    {Command::PicturePictureSize, Runs::Modal, [](Editor& e) { runPictureSize(e, Mode::Painter); }},
+    {Command::PictureCanvasSize, Runs::Modal, [](Editor& e) { runCanvasSize(e, Mode::Painter); }},
+    {Command::NewPicture, Runs::Modal, [](Editor& e) { newDocument(e, Mode::Painter); }},
+    {Command::NewAnimation, Runs::Modal, [](Editor& e) { newDocument(e, Mode::Animator); }},
+    {Command::OpenPicture, Runs::Modal, [](Editor& e) { openDocumentFile(e, Mode::Painter); }},
+    {Command::OpenAnimation, Runs::Modal, [](Editor& e) { openDocumentFile(e, Mode::Animator); }},
+    {Command::SavePicture, Runs::Modal, [](Editor& e) { saveDocumentFile(e, Mode::Painter); }},
+    {Command::SaveAnimation, Runs::Modal, [](Editor& e) { saveDocumentFile(e, Mode::Animator); }},
+    {Command::InsertImagePainter, Runs::Modal, [](Editor& e) { insertImage(e, Mode::Painter); }},
+    {Command::InsertImageAnimator, Runs::Modal, [](Editor& e) { insertImage(e, Mode::Animator); }},
+    {Command::OpenImageAsPicture, Runs::Modal, [](Editor& e) { openImageAsNewPicture(e); }},
+    {Command::ExportPicture, Runs::Modal, [](Editor& e) { exportPictureFile(e); }},
+    {Command::AutosaveFailed, Runs::Modal, [](Editor& e) { reportAutosaveFailure(e); }},
+}};
+
+constexpr bool everyCommandHasItsRow() {
+    for (size_t i = 0; i < commandTable.size(); ++i)
+        if (commandTable[i].id != Command(i))
+            return false;
+    return true;
+}
+static_assert(everyCommandHasItsRow(), "one row per command, in the order of Command");
+
+} // namespace
+
+void onCommand(Editor& e, Command id) {
+    if (size_t(id) >= commandTable.size())
+        return;
+    const CommandRow& row = commandTable[size_t(id)];
+    if (row.runs == Runs::Directly) {
+        row.run(e);
         return;
     }
     ModalScope modal(e);
-    switch (id) {
-    case command::about:
-        e.platform.aboutBox();
-        break;
-    case command::keyReference:
-        e.platform.keyReference();
-        break;
-    case command::newAnimation:
-    case command::newPicture: {
-        const Mode mode = id == command::newPicture ? Mode::Painter : Mode::Animator;
-        // OK ends in the whole document aftermath. A cancelled dialog may still have changed
-        // the size through a preset: the part that follows the size runs then too, for the
-        // Animator only while an animation exists.
-        if (runNewDocument(e, mode) != 1 && (mode == Mode::Painter || e.animation()))
-            sizeAftermath(e, mode);
-        break;
-    }
-    case command::openPicture:
-    case command::openAnimation:
-        openDocumentFile(e, id == command::openPicture ? Mode::Painter : Mode::Animator);
-        break;
-    case command::savePicture:
-    case command::saveAnimation:
-        saveDocumentFile(e, id == command::savePicture ? Mode::Painter : Mode::Animator);
-        break;
-    case command::insertImagePainter:
-    case command::insertImageAnimator:
-        insertImage(e, id == command::insertImagePainter ? Mode::Painter : Mode::Animator);
-        break;
-    case command::insertFromFile:
-        loadImageForPaste(e);
-        break;
-    case command::openImageAsPicture:
-        openImageAsNewPicture(e);
-        break;
-    case command::importGif:
-        importGifAnimation(e);
-        break;
-    case command::exportPicture:
-        exportPictureFile(e);
-        break;
-    case command::exportPng:
-        exportFrameFiles(e);
-        break;
-    case command::exportGif:
-        exportGifFile(e);
-        break;
-    case command::exportSpriteSheet:
-        exportSpriteSheetFile(e);
-        break;
-    // The Animator menu's size items act on the animation and the Painter menu's on the
-    // picture, whichever mode is shown.
-    case command::animationPictureSize:
-    case command::picturePictureSize:
-        runPictureSize(e, id == command::picturePictureSize ? Mode::Painter : Mode::Animator);
-        break;
-    case command::animationCanvasSize:
-    case command::pictureCanvasSize:
-        runCanvasSize(e, id == command::pictureCanvasSize ? Mode::Painter : Mode::Animator);
-        break;
-    case command::merge:
-        runMerge(e);
-        break;
-    case command::autosaveFailed:
-        reportAutosaveFailure(e);
-        break;
-    default:
-        break;
-    }
+    row.run(e);
 }
 
 bool openFileAtStart(Editor& e, Mode mode, const std::string& path) {

@@ -1,6 +1,7 @@
 #pragma once
 // What the window does with each event: input only records state and asks for a paint;
 // commands run dialogs with input disabled around them.
+#include "ui/Commands.h"
 #include "ui/Editor.h"
 
 #include <cstdint>
@@ -16,7 +17,7 @@ void onRightButtonDown(Editor& e);
 void onCharacter(Editor& e, uint8_t codePage1251Byte);
 void onKey(Editor& e); // key down or up: the panels query held keys themselves
 void onResize(Editor& e, int clientWidth, int clientHeight);
-void onCommand(Editor& e, int id);
+void onCommand(Editor& e, Command id);
 // What closes the window: its close button or the menu, or a termination signal (a logout, a
 // kill), when nobody may be there to answer a message box.
 enum class CloseCause { Window, Signal };

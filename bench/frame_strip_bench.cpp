@@ -27,9 +27,7 @@ struct AnimatorBench {
 
     AnimatorBench(int frames, int layers) {
         onResize(e, 1280, 800);
-        for (size_t i = 0; i < toolButtonCells.size(); ++i)
-            e.toolButtons[i] =
-                makeToolButton(e.toolSheet, toolButtonCells[i].cell, toolButtonCells[i].id);
+        makeToolButtons(e);
         e.sizes.animationWidth = 300;
         e.sizes.animationHeight = 264;
         makeNewDocument(e, Mode::Animator);

@@ -1,6 +1,7 @@
 #include "canvas/Overlay.h"
 
 #include "pixels/Pixels.h"
+#include "pixels/SelectionOps.h"
 
 namespace vork {
 
@@ -29,6 +30,40 @@ Bitmap& beginOverlayPreview(Editor& e, Mode mode, const CanvasPlacement& p) {
 
 void drawOverlay(Editor& e, Graphics& g, Mode mode, const CanvasPlacement& p) {
     drawThroughView(g, e.mode(mode).overlay, p);
+}
+
+void drawTwoPointShape(Graphics& g, Shape shape, Body body, const Pen& pen, PointF a, PointF b,
+                       RectF box) {
+    const bool filled = body == Body::Filled;
+    switch (shape) {
+    case Shape::Line:
+        g.drawLine(pen, a, b);
+        break;
+    case Shape::Rectangle:
+        if (filled)
+            g.fillRect(Brush::solid(pen.color), box);
+        else
+            g.drawRect(pen, box);
+        break;
+    case Shape::Ellipse:
+        if (filled)
+            g.fillEllipse(Brush::solid(pen.color), box);
+        else
+            g.drawEllipse(pen, box);
+        break;
+    default:
+        break;
+    }
+}
+
+void drawFreehandOutline(Graphics& g, const Path& path, PointF start, PointF pointer, Color fill) {
+    const Pen white(colors::white, 1.0f), dashed = previewPen();
+    g.fillPath(Brush::solid(fill), path);
+    g.drawPath(white, path);
+    g.drawPath(dashed, path);
+    g.drawLine(white, start, pointer);
+    g.drawLine(dashed, start, pointer);
+    g.drawRect(dashed, penBounds(path));
 }
 
 } // namespace vork

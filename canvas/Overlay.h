@@ -19,4 +19,13 @@ Bitmap& beginOverlayPreview(Editor& e, Mode mode, const CanvasPlacement& p);
 // Draws the overlay onto the back buffer through the view, as a layer.
 void drawOverlay(Editor& e, Graphics& g, Mode mode, const CanvasPlacement& p);
 
+// A two-point shape: the line from a to b, or the rectangle or the ellipse of box; its outline
+// drawn with the pen, or, for a filled body, its inside filled in the pen's colour.
+void drawTwoPointShape(Graphics& g, Shape shape, Body body, const Pen& pen, PointF a, PointF b,
+                       RectF box);
+
+// The outline of a freehand polygon being collected from `start`: filled, drawn white under the
+// dashed pen, the line that will close it on release, and its box.
+void drawFreehandOutline(Graphics& g, const Path& path, PointF start, PointF pointer, Color fill);
+
 } // namespace vork

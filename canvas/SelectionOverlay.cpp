@@ -20,19 +20,6 @@ RectF toF(Rect r) {
     return {float(r.x), float(r.y), float(r.w), float(r.h)};
 }
 
-void drawLassoMarquee(Graphics& o, const Editor& e, const ToolDrag& d, const CanvasPlacement& p) {
-    const Path& path = e.freehandPath;
-    const Pen white{colors::white};
-    o.fillPath(Brush::solid(marqueeFill), path);
-    o.drawPath(white, path);
-    o.drawPath(previewPen(), path);
-    // The line that will close the outline on release.
-    const PointF start{float(d.dragStartX), float(d.dragStartY)}, pointer{p.pixelX, p.pixelY};
-    o.drawLine(white, start, pointer);
-    o.drawLine(previewPen(), start, pointer);
-    o.drawRect(previewPen(), penBounds(path));
-}
-
 // The rectangle and the ellipse show one pixel less than they take in each direction, so that
 // the outline lies on the last taken column and row.
 RectF marqueeBox(const ToolDrag& d, const CanvasPlacement& p) {
@@ -40,27 +27,20 @@ RectF marqueeBox(const ToolDrag& d, const CanvasPlacement& p) {
     return toF({r.x, r.y, std::max(r.w - 1, 0), std::max(r.h - 1, 0)});
 }
 
+// The area being selected, filled translucent red under the dashed outline: the lasso's
+// outline so far, or the rectangle or the ellipse of the drag (the ellipse in its dashed box).
 void drawMarquee(Graphics& o, const Editor& e, const ToolDrag& d, const CanvasPlacement& p) {
-    switch (e.currentTool) {
-    case Tool::Lasso:
-        drawLassoMarquee(o, e, d, p);
-        break;
-    case Tool::RectangleSelection: {
-        const RectF box = marqueeBox(d, p);
-        o.fillRect(Brush::solid(marqueeFill), box);
+    const Shape shape = toolRow(e.currentTool).shape;
+    if (shape == Shape::Polygon) {
+        drawFreehandOutline(o, e.freehandPath, {float(d.dragStartX), float(d.dragStartY)},
+                            {p.pixelX, p.pixelY}, marqueeFill);
+        return;
+    }
+    const RectF box = marqueeBox(d, p);
+    drawTwoPointShape(o, shape, Body::Filled, Pen{marqueeFill}, {}, {}, box);
+    drawTwoPointShape(o, shape, Body::Outline, previewPen(), {}, {}, box);
+    if (shape == Shape::Ellipse)
         o.drawRect(previewPen(), box);
-        break;
-    }
-    case Tool::EllipseSelection: {
-        const RectF box = marqueeBox(d, p);
-        o.fillEllipse(Brush::solid(marqueeFill), box);
-        o.drawEllipse(previewPen(), box);
-        o.drawRect(previewPen(), box);
-        break;
-    }
-    default:
-        break;
-    }
 }
 
 // The Selection's integer placement: top-left corner, size and pivot. Empty for a record whose

@@ -19,6 +19,12 @@ bool held(Editor& e, HeldKey key) {
     return e.platform.isHeld(key);
 }
 
+// Whether the current tool selects with this shape.
+bool selectsWith(const Editor& e, Shape shape) {
+    const ToolRow& row = toolRow(e.currentTool);
+    return row.gesture == Gesture::Select && row.shape == shape;
+}
+
 Bitmap& currentImage(Editor& e, Mode mode) {
     return e.mode(mode).document->currentLayer().image;
 }
@@ -74,12 +80,12 @@ void startDrag(ToolDrag& d, const CanvasPlacement& p) {
 // The lasso: the outline follows the pointer while the button is held; the path collects in
 // freehandPath (the release fills it into the overlay, where the next preview clears it).
 void lassoPressAndDrag(Editor& e, Mode mode, const CanvasPlacement& p) {
-    if (e.selection.active || !p.inside || e.currentTool != Tool::Lasso ||
+    if (e.selection.active || !p.inside || !selectsWith(e, Shape::Polygon) ||
         selectionToolsPaused(e, mode))
         return;
     ModeState& m = e.mode(mode);
     freehandStep(e.stroke, e.input.mouseDown, int(p.pixelX), int(p.pixelY), e.freehandPath,
-                 overlayOfDocumentSize(e, mode), e.colour.currentColor);
+                 overlayOfDocumentSize(e, mode), toolInk(e, e.currentTool));
     if (!m.drag.shapeDrag && e.input.mouseDown)
         startDrag(m.drag, p);
 }
@@ -88,7 +94,7 @@ void lassoPressAndDrag(Editor& e, Mode mode, const CanvasPlacement& p) {
 void lassoRelease(Editor& e, Mode mode, const CanvasPlacement& p) {
     const ToolDrag& d = e.mode(mode).drag;
     if (e.selection.active || !d.shapeDrag || e.input.mouseDown || !p.inside ||
-        e.currentTool != Tool::Lasso)
+        !selectsWith(e, Shape::Polygon))
         return;
     releaseSelection(e, mode, p,
                      [&] { takePath(e.selection, e.freehandPath, currentImage(e, mode)); });
@@ -96,17 +102,17 @@ void lassoRelease(Editor& e, Mode mode, const CanvasPlacement& p) {
 
 // The rectangle and ellipse selections: the press remembers the pointer pixel, the release takes
 // the rectangle or the ellipse inscribed in it.
-template <typename Take>
-void twoPointSelection(Editor& e, Mode mode, const CanvasPlacement& p, Tool selectionTool,
-                       Take take) {
+void twoPointSelection(Editor& e, Mode mode, const CanvasPlacement& p) {
     ToolDrag& d = e.mode(mode).drag;
-    if (e.selection.active || !p.inside || e.currentTool != selectionTool)
+    const bool rectangle = selectsWith(e, Shape::Rectangle);
+    if (e.selection.active || !p.inside || !(rectangle || selectsWith(e, Shape::Ellipse)))
         return;
     if (!d.shapeDrag && e.input.mouseDown) {
         if (!selectionToolsPaused(e, mode))
             startDrag(d, p);
     } else if (d.shapeDrag && !e.input.mouseDown) {
         const Rect r = selectionRectangle(d, p);
+        const auto take = rectangle ? takeRectangle : takeEllipse;
         releaseSelection(e, mode, p, [&] { take(e.selection, r, currentImage(e, mode)); });
     }
 }
@@ -241,7 +247,7 @@ void cancel(Editor& e, Mode mode, const CanvasPlacement& p) {
     endGesture(e, mode);
     // An outline being collected is forgotten too; otherwise the next press would continue
     // it from where the cancelled one stopped.
-    if (e.currentTool == Tool::Lasso || e.currentTool == Tool::FilledFreehand)
+    if (toolRow(e.currentTool).shape == Shape::Polygon)
         e.stroke.strokeActive = false;
     e.rotationPresetIndex = 0;
     refreshLayerThumbnails(e, mode);
@@ -251,7 +257,7 @@ void cancel(Editor& e, Mode mode, const CanvasPlacement& p) {
 } // namespace
 
 bool selectionToolChosen(const Editor& e) {
-    return isSelectionTool(e.currentTool);
+    return toolRow(e.currentTool).gesture == Gesture::Select;
 }
 
 Rect selectionRectangle(const ToolDrag& d, const CanvasPlacement& p) {
@@ -278,8 +284,7 @@ void liftSelection(Editor& e, Mode mode) {
 void selectionTools(Editor& e, Mode mode, const CanvasPlacement& p) {
     lassoPressAndDrag(e, mode, p);
     lassoRelease(e, mode, p);
-    twoPointSelection(e, mode, p, Tool::RectangleSelection, takeRectangle);
-    twoPointSelection(e, mode, p, Tool::EllipseSelection, takeEllipse);
+    twoPointSelection(e, mode, p);
     moveStart(e, mode, p);
     move(e, mode, p);
     arrowKeys(e, mode);

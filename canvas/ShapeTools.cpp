@@ -4,30 +4,24 @@
 #include "canvas/ToolEngine.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace vork {
 
 namespace {
 
-// The two-point tools in the order they are tried; only one tool is current, so at most one
-// of them acts in a frame.
-constexpr std::array<Tool, 7> twoPointTools = {
-    Tool::PixelLine, Tool::SmoothLine,    Tool::PixelRectangle, Tool::FilledRectangle,
-    Tool::Ellipse,   Tool::SmoothEllipse, Tool::FilledEllipse};
+const ToolRow& currentRow(const Editor& e) {
+    return toolRow(e.currentTool);
+}
 
 bool isTwoPointTool(Tool t) {
-    return std::find(twoPointTools.begin(), twoPointTools.end(), t) != twoPointTools.end();
+    return toolRow(t).gesture == Gesture::TwoPoint;
 }
 
-bool hasPreview(Tool t) {
-    return isTwoPointTool(t) || t == Tool::FilledFreehand;
-}
-
-// The ellipse tools whose box Shift makes square.
-bool squaredByShift(Tool t) {
-    return t == Tool::Ellipse || t == Tool::SmoothEllipse || t == Tool::FilledEllipse;
+// The freehand polygon, filled on release.
+bool isFreehandPolygon(Tool t) {
+    const ToolRow& row = toolRow(t);
+    return row.gesture == Gesture::Freehand && row.shape == Shape::Polygon;
 }
 
 Point pointerPixel(const CanvasPlacement& p) {
@@ -40,6 +34,10 @@ PointF toF(Point a) {
 
 RectF toF(Rect r) {
     return {float(r.x), float(r.y), float(r.w), float(r.h)};
+}
+
+Smoothing smoothingOf(const ToolRow& row) {
+    return row.edge == Edge::Smooth ? Smoothing::HighQuality : Smoothing::None;
 }
 
 Point dragStart(const Editor& e, Mode mode) {
@@ -68,53 +66,46 @@ bool releasing(const Editor& e, Mode mode, const CanvasPlacement& p) {
     return e.modes[size_t(mode)].drag.shapeDrag && !e.input.mouseDown && p.inside;
 }
 
-// The shape of the current two-point tool, drawn into the current layer on release.
+// A hard outline set pixel by pixel where the drawing context would not draw it as wanted:
+// the line and the rectangle run from the start pixel to the pointer pixel, both included.
+// The context blends and so leaves pixels alone in a colour of alpha 0; an ellipse in
+// transparent black erases its ring instead (another colour of alpha 0 goes through the context
+// and changes nothing). False when the context is to draw the shape.
+bool drawPixelOutline(const ToolRow& row, Bitmap& layer, Point start, Point end, RectF box,
+                      Color ink) {
+    if (row.edge != Edge::Hard || row.body != Body::Outline)
+        return false;
+    switch (row.shape) {
+    case Shape::Line:
+        pixelLine(start.x, start.y, end.x, end.y, layer, ink);
+        return true;
+    case Shape::Rectangle:
+        pixelRectangle(start.x, start.y, end.x, end.y, layer, ink);
+        return true;
+    case Shape::Ellipse:
+        if (ink.argb != 0)
+            return false;
+        pixelEllipse(box.x, box.y, box.w, box.h, layer, colors::transparent);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The shape of the current two-point tool, drawn into the current layer on release. The
+// ellipse takes the box of the drag as it is, the filled rectangle its truncated box.
 void drawShape(Editor& e, Mode mode, const CanvasPlacement& p) {
+    const ToolRow& row = currentRow(e);
     Bitmap& layer = currentLayerImage(e, mode);
     const Point start = dragStart(e, mode), end = pointerPixel(p);
     const ShapeBox box = shapeBox(e, mode, p);
-    const Color current = e.colour.currentColor, alpha = e.colour.alphaColor;
-    switch (e.currentTool) {
-    case Tool::PixelLine:
-        pixelLine(start.x, start.y, end.x, end.y, layer, current);
+    const Color ink = toolInk(e, row.tool);
+    if (drawPixelOutline(row, layer, start, end, box.rf, ink))
         return;
-    case Tool::PixelRectangle:
-        pixelRectangle(start.x, start.y, end.x, end.y, layer, current);
-        return;
-    case Tool::Ellipse:
-        // The drawing context blends and so leaves pixels alone in a colour of alpha 0; with
-        // transparent black the ellipse erases its ring instead. Another colour of alpha 0
-        // goes through the context and changes nothing.
-        if (current.argb == 0) {
-            pixelEllipse(box.rf.x, box.rf.y, box.rf.w, box.rf.h, layer, colors::transparent);
-            return;
-        }
-        break;
-    default:
-        break;
-    }
     Graphics g(layer);
-    switch (e.currentTool) {
-    case Tool::Ellipse:
-        g.drawEllipse(Pen(current, 1.0f), box.rf);
-        break;
-    case Tool::SmoothLine:
-        g.setSmoothing(Smoothing::HighQuality);
-        g.drawLine(Pen(alpha, 1.0f), toF(start), toF(end));
-        break;
-    case Tool::FilledRectangle:
-        g.fillRect(Brush::solid(alpha), box.ri);
-        break;
-    case Tool::SmoothEllipse:
-        g.setSmoothing(Smoothing::HighQuality);
-        g.drawEllipse(Pen(alpha, 1.0f), box.rf);
-        break;
-    case Tool::FilledEllipse:
-        g.fillEllipse(Brush::solid(alpha), box.rf);
-        break;
-    default:
-        break;
-    }
+    g.setSmoothing(smoothingOf(row));
+    drawTwoPointShape(g, row.shape, row.body, Pen(ink, 1.0f), toF(start), toF(end),
+                      row.shape == Shape::Ellipse ? box.rf : toF(box.ri));
 }
 
 // The pixels the current two-point shape can change: its box and both of its points, with a
@@ -128,69 +119,20 @@ Rect shapeReach(const Editor& e, Mode mode, const CanvasPlacement& p) {
     return inflate(unite(boxPixels, unite({start.x, start.y, 1, 1}, {end.x, end.y, 1, 1})), 2);
 }
 
-// The integer box of the path as measured with a pen: widened by the half pen width the
-// outline reaches beyond it.
-Rect boundsWithPen(const Path& path, const Pen& pen) {
-    const Rect b = path.bounds();
-    const int reach = int(std::ceil(pen.width / 2));
-    return {b.x - reach, b.y - reach, b.w + 2 * reach, b.h + 2 * reach};
-}
-
-void drawFreehandPreview(Editor& e, Graphics& g, Mode mode, const CanvasPlacement& p) {
-    const Path& path = e.freehandPath;
-    const Pen white(colors::white, 1.0f), dashed = previewPen();
-    g.fillPath(Brush::solid(e.colour.alphaColor), path);
-    g.drawPath(white, path);
-    g.drawPath(dashed, path);
-    const PointF start = toF(dragStart(e, mode)), pointer{p.pixelX, p.pixelY};
-    g.drawLine(white, start, pointer);
-    g.drawLine(dashed, start, pointer);
-    g.drawRect(dashed, boundsWithPen(path, dashed));
-}
-
-// The preview of the current tool into the overlay; smoothing only where the tool draws
-// anti-aliased.
-void drawPreviewShape(Editor& e, Graphics& g, Mode mode, const CanvasPlacement& p) {
-    const Point start = dragStart(e, mode), end = pointerPixel(p);
-    const RectF ri = toF(shapeBox(e, mode, p).ri);
-    const Pen current(e.colour.currentColor, 1.0f), alpha(e.colour.alphaColor, 1.0f);
-    const Pen dashed = previewPen();
-    switch (e.currentTool) {
-    case Tool::PixelLine:
-        g.drawLine(current, toF(start), toF(end));
-        g.drawLine(dashed, toF(start), toF(end));
-        break;
-    case Tool::SmoothLine:
-        g.setSmoothing(Smoothing::HighQuality);
-        g.drawLine(alpha, toF(start), toF(end));
-        break;
-    case Tool::PixelRectangle:
-        g.drawRect(current, ri);
-        g.drawRect(dashed, ri);
-        break;
-    case Tool::FilledRectangle:
-        g.fillRect(Brush::solid(e.colour.alphaColor), ri);
-        break;
-    case Tool::Ellipse:
-        g.drawEllipse(current, ri);
-        g.drawEllipse(dashed, ri);
-        g.drawRect(dashed, ri);
-        break;
-    case Tool::SmoothEllipse:
-        g.setSmoothing(Smoothing::HighQuality);
-        g.drawEllipse(alpha, ri);
+// The preview of a two-point shape in the truncated box: the shape in the tool's colour, with
+// the dashed pen over a hard outline so that it shows on any colour, and the dashed box around
+// an ellipse.
+void drawTwoPointPreview(Editor& e, Graphics& g, Mode mode, const CanvasPlacement& p) {
+    const ToolRow& row = currentRow(e);
+    const PointF start = toF(dragStart(e, mode)), end = toF(pointerPixel(p));
+    const RectF box = toF(shapeBox(e, mode, p).ri);
+    g.setSmoothing(smoothingOf(row));
+    drawTwoPointShape(g, row.shape, row.body, Pen(toolInk(e, row.tool), 1.0f), start, end, box);
+    if (row.edge == Edge::Hard && row.body == Body::Outline)
+        drawTwoPointShape(g, row.shape, Body::Outline, previewPen(), start, end, box);
+    if (row.shape == Shape::Ellipse) {
         g.setSmoothing(Smoothing::None);
-        g.drawRect(dashed, ri);
-        break;
-    case Tool::FilledEllipse:
-        g.fillEllipse(Brush::solid(e.colour.alphaColor), ri);
-        g.drawRect(dashed, ri);
-        break;
-    case Tool::FilledFreehand:
-        drawFreehandPreview(e, g, mode, p);
-        break;
-    default:
-        break;
+        g.drawRect(previewPen(), box);
     }
 }
 
@@ -209,7 +151,10 @@ RectF twoPointRectangle(int startX, int startY, float x, float y) {
 ShapeBox shapeBox(const Editor& e, Mode mode, const CanvasPlacement& p) {
     const Point start = dragStart(e, mode);
     RectF r = twoPointRectangle(start.x, start.y, p.pixelX, p.pixelY);
-    if (squaredByShift(e.currentTool) && e.platform.isHeld(HeldKey::Shift))
+    // Shift makes the box of a two-point ellipse square.
+    const ToolRow& row = currentRow(e);
+    if (row.gesture == Gesture::TwoPoint && row.shape == Shape::Ellipse &&
+        e.platform.isHeld(HeldKey::Shift))
         r.w = r.h = std::min(r.w, r.h);
     return {r, Rect{int(r.x), int(r.y), int(r.w), int(r.h)}};
 }
@@ -231,14 +176,16 @@ void twoPointShapes(Editor& e, Mode mode, const CanvasPlacement& p) {
 }
 
 void filledFreehandShape(Editor& e, Mode mode, const CanvasPlacement& p) {
-    if (!p.inside || e.currentTool != Tool::FilledFreehand)
+    if (!p.inside || !isFreehandPolygon(e.currentTool))
         return;
+    const ToolRow& row = currentRow(e);
+    const Color ink = toolInk(e, row.tool);
     ModeState& m = e.mode(mode);
     const Point at = pointerPixel(p);
     // The fill of a release lands in the overlay, which must have the document's size even
     // before the first preview made it so.
     freehandStep(e.stroke, e.input.mouseDown, at.x, at.y, e.freehandPath,
-                 overlayOfDocumentSize(e, mode), e.colour.alphaColor);
+                 overlayOfDocumentSize(e, mode), ink);
     if (pressing(e, mode, p)) {
         startShapeDrag(e, mode, p);
     } else if (releasing(e, mode, p)) {
@@ -246,8 +193,8 @@ void filledFreehandShape(Editor& e, Mode mode, const CanvasPlacement& p) {
             auto edit = e.mode(mode).document->currentLayer().edit();
             {
                 Graphics g(currentLayerImage(e, mode));
-                g.setSmoothing(Smoothing::None);
-                g.fillPath(Brush::solid(e.colour.alphaColor), e.freehandPath);
+                g.setSmoothing(smoothingOf(row));
+                g.fillPath(Brush::solid(ink), e.freehandPath);
             }
             edit.touched(inflate(e.freehandPath.bounds(), 2));
         } // the layer's context ends before the commit reads the layer
@@ -258,13 +205,18 @@ void filledFreehandShape(Editor& e, Mode mode, const CanvasPlacement& p) {
 
 void drawShapePreview(Editor& e, Graphics& backBuffer, Mode mode, const CanvasPlacement& p) {
     const ModeState& m = e.mode(mode);
+    const bool twoPoint = isTwoPointTool(e.currentTool);
     // Playback shows the frames as they are; the shapes still commit on release.
-    if (!m.document || !m.drag.shapeDrag || !hasPreview(e.currentTool) ||
+    if (!m.document || !m.drag.shapeDrag || !(twoPoint || isFreehandPolygon(e.currentTool)) ||
         e.playState != PlayState::Stopped)
         return;
     {
         Graphics g(beginOverlayPreview(e, mode, p));
-        drawPreviewShape(e, g, mode, p);
+        if (twoPoint)
+            drawTwoPointPreview(e, g, mode, p);
+        else
+            drawFreehandOutline(g, e.freehandPath, toF(dragStart(e, mode)), {p.pixelX, p.pixelY},
+                                toolInk(e, e.currentTool));
     } // the overlay's context ends before the overlay is drawn
     drawOverlay(e, backBuffer, mode, p);
 }

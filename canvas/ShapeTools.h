@@ -3,10 +3,9 @@
 // release of the button. While the button is held a preview is drawn into the mode's overlay;
 // on release the shape is drawn once into the current layer and committed.
 //
-// Two families: the pixel family (7 pixel line, 8 pixel rectangle, 9 ellipse) draws with
-// currentColor and without anti-aliasing; the smooth family (11 smooth line, 12 smooth
-// ellipse, 13 filled freehand shape, 14 filled rectangle, 15 filled ellipse) draws with
-// alphaColor through the drawing context, anti-aliased for the line and the ellipse outline.
+// What each tool draws comes from its row of the tool table (ui/Tools.h): the hard outlines
+// (pixel line, rectangle, ellipse) set whole pixels in the drawing colour; the smooth line and
+// ellipse, anti-aliased, and the filled shapes paint in the alpha colour.
 #include "canvas/Canvas.h"
 #include "gfx/Graphics.h"
 #include "ui/Editor.h"
@@ -18,16 +17,16 @@ namespace vork {
 RectF twoPointRectangle(int startX, int startY, float x, float y);
 
 // R of the current shape tool as floats (rf) and with each of its four numbers truncated
-// (ri). With Shift held, tools 9, 12 and 15 make it square: the larger of width and height is
-// lowered to the smaller, left and top stay.
+// (ri). With Shift held, the two-point ellipses make it square: the larger of width and height
+// is lowered to the smaller, left and top stay.
 struct ShapeBox {
     RectF rf;
     Rect ri;
 };
 ShapeBox shapeBox(const Editor& e, Mode mode, const CanvasPlacement& p);
 
-// The two-point shapes (lines, rectangles, ellipses of both families): the press remembers the
-// pointer pixel, the release inside the canvas draws the shape and commits.
+// The two-point shapes (lines, rectangles, ellipses, hard or smooth, outlined or filled): the
+// press remembers the pointer pixel, the release inside the canvas draws the shape and commits.
 void twoPointShapes(Editor& e, Mode mode, const CanvasPlacement& p);
 
 // The filled freehand shape: the path follows the pointer while the

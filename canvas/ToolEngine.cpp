@@ -20,7 +20,7 @@ PointerPixel pointerPixel(const CanvasPlacement& p) {
 // replacement pair's colour while the replacement view is open, otherwise the drawing colour
 // and its swatch. The three fixed swatches (transparent, white, black) never change.
 void colourPick(Editor& e, Mode mode, const CanvasPlacement& p) {
-    if (!e.input.mouseDown || !p.inside || e.currentTool != Tool::ColourPick)
+    if (!e.input.mouseDown || !p.inside || toolRow(e.currentTool).gesture != Gesture::Pick)
         return;
     const PointerPixel at = pointerPixel(p);
     const Color picked = e.mode(mode).document->currentLayer().image.pixel(at.x, at.y);
@@ -37,13 +37,13 @@ void colourPick(Editor& e, Mode mode, const CanvasPlacement& p) {
         swatches[size_t(c.currentSwatch)].color = picked;
 }
 
-// The pencil and the smooth pencil: a freehand stroke, committed on the first frame that sees the
-// button up. A stroke that leaves the canvas is committed there too, so that it is its own undo
-// step; one that comes back starts afresh with a single point. Each step reports the box of
-// the piece it drew, with a margin for the smoothed edge.
-template <typename Step>
-void freehandStroke(Editor& e, Mode mode, const CanvasPlacement& p, Tool strokeTool, Step step) {
-    if (e.currentTool != strokeTool)
+// The pencils: a freehand stroke, committed on the first frame that sees the button up. A stroke
+// that leaves the canvas is committed there too, so that it is its own undo step; one that comes
+// back starts afresh with a single point. Each step reports the box of the piece it drew, with a
+// margin for the smoothed edge. Acts only when the current tool strokes with this edge.
+void freehandStroke(Editor& e, Mode mode, const CanvasPlacement& p, Edge edge) {
+    const ToolRow& row = toolRow(e.currentTool);
+    if (row.gesture != Gesture::Freehand || row.shape != Shape::Stroke || row.edge != edge)
         return;
     StrokeState& s = e.stroke;
     if (!p.inside) {
@@ -57,7 +57,12 @@ void freehandStroke(Editor& e, Mode mode, const CanvasPlacement& p, Tool strokeT
     Layer& layer = e.mode(mode).document->currentLayer();
     const StrokeState before = s;
     auto edit = layer.edit();
-    step(s, layer.image);
+    const Color ink = toolInk(e, row.tool);
+    if (edge == Edge::Smooth)
+        smoothPencilStep(s, e.input.mouseDown, p.pixelX, p.pixelY, layer.image, ink,
+                         Smoothing::HighQuality);
+    else
+        pencilStep(s, e.input.mouseDown, p.pixelX, p.pixelY, layer.image, ink);
     if (!e.input.mouseDown)
         edit.touched({}); // a step without the button draws nothing
     else
@@ -67,44 +72,33 @@ void freehandStroke(Editor& e, Mode mode, const CanvasPlacement& p, Tool strokeT
             2));
 }
 
-void pencil(Editor& e, Mode mode, const CanvasPlacement& p) {
-    freehandStroke(e, mode, p, Tool::Pencil, [&](StrokeState& s, Bitmap& image) {
-        pencilStep(s, e.input.mouseDown, p.pixelX, p.pixelY, image, e.colour.currentColor);
-    });
-}
-
-void smoothPencil(Editor& e, Mode mode, const CanvasPlacement& p) {
-    freehandStroke(e, mode, p, Tool::SmoothPencil, [&](StrokeState& s, Bitmap& image) {
-        smoothPencilStep(s, e.input.mouseDown, p.pixelX, p.pixelY, image, e.colour.alphaColor,
-                         true);
-    });
-}
-
 // The fill: fills on every frame the button is held; only a fill that changed pixels is an
 // undo step.
 void fill(Editor& e, Mode mode, const CanvasPlacement& p) {
-    if (!e.input.mouseDown || !p.inside || e.currentTool != Tool::FloodFill)
+    if (!e.input.mouseDown || !p.inside || toolRow(e.currentTool).gesture != Gesture::Fill)
         return;
     const PointerPixel at = pointerPixel(p);
     Layer& layer = e.mode(mode).document->currentLayer();
     Rect filled;
     {
         auto edit = layer.edit();
-        filled = floodFillRegion(layer.image, at.x, at.y, e.colour.currentColor);
+        filled = floodFillRegion(layer.image, at.x, at.y, toolInk(e, e.currentTool));
         edit.touched(filled);
     }
     if (!filled.empty())
         commit(e, mode);
 }
 
-// The tools in the order they run; several can act in one frame (the selection keys work
-// whatever the current tool).
+// The gestures in the order they run. Several can act in one frame: the selection keys work
+// whatever the current tool, and A or V make the rectangle selection current in the middle of
+// the list, so the gestures before them act with the tool the frame started with and those
+// after them with the rectangle selection.
 void runToolsInOrder(Editor& e, Mode mode, const CanvasPlacement& p) {
     colourPick(e, mode, p);
-    pencil(e, mode, p);
+    freehandStroke(e, mode, p, Edge::Hard);
     fill(e, mode, p);
     selectionTools(e, mode, p);
-    smoothPencil(e, mode, p);
+    freehandStroke(e, mode, p, Edge::Smooth);
     twoPointShapes(e, mode, p);
     filledFreehandShape(e, mode, p);
 }

@@ -117,7 +117,7 @@ void takeFinishedCopy(Editor& e, Mode mode, uint32_t now) {
     if (finishCopy(e, mode, writing.get(), now) || e.recovery.failureTold)
         return;
     e.recovery.failureTold = true;
-    e.platform.postCommand(command::autosaveFailed);
+    e.platform.postCommand(Command::AutosaveFailed);
 }
 
 // Waits for the copy under way, if any, and forgets its result.

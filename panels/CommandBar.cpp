@@ -22,11 +22,6 @@ const Color outlineGrey = Color::rgb(128, 128, 128);
 // The dark green of the Animator's mode switch and of the onion frame number.
 constexpr Color darkGreen = Color::rgb(10, 90, 50);
 
-// The buttons after the fifteen tools in e.toolButtons (the creation order of the start-up):
-// the shared on/off switch and the grey switch of the onion skin.
-constexpr size_t onOffSwitchButton = 19;
-constexpr size_t onionGreyButton = 20;
-
 // A grey line from x = 9 to 83 with a white one under it.
 void groove(Graphics& g, int y) {
     g.drawLine(Pen{outlineGrey}, PointF{9, float(y)}, PointF{83, float(y)});
@@ -60,30 +55,29 @@ void fileButtons(Editor& e, Graphics& g, Mode mode) {
     // Row 1: insert an image, open an image as a picture (Painter) or import a GIF (Animator),
     // export. Inserting and exporting need a document.
     if (iconButton(e, g, buttonAt(12, 49), {125, 0, 24, 24}) && hasDocument)
-        e.platform.postCommand(painter ? command::insertImagePainter
-                                       : command::insertImageAnimator);
+        e.platform.postCommand(painter ? Command::InsertImagePainter
+                                       : Command::InsertImageAnimator);
     if (iconButton(e, g, buttonAt(36, 49), {50, 0, 24, 24}))
-        e.platform.postCommand(painter ? command::openImageAsPicture : command::importGif);
+        e.platform.postCommand(painter ? Command::OpenImageAsPicture : Command::ImportGif);
     if (iconButton(e, g, buttonAt(60, 49), {75, 0, 24, 24}) && hasDocument)
-        e.platform.postCommand(painter ? command::exportPicture : command::exportPng);
+        e.platform.postCommand(painter ? Command::ExportPicture : Command::ExportPng);
     groove(g, 70);
     // Row 2: new, open, save. Each posts its command: its chooser or dialog opens after this
     // paint, never inside it.
     if (iconButton(e, g, buttonAt(12, 74), {0, 0, 24, 24}))
-        e.platform.postCommand(painter ? command::newPicture : command::newAnimation);
+        e.platform.postCommand(painter ? Command::NewPicture : Command::NewAnimation);
     if (iconButton(e, g, buttonAt(36, 74), {25, 0, 24, 24}))
-        e.platform.postCommand(painter ? command::openPicture : command::openAnimation);
+        e.platform.postCommand(painter ? Command::OpenPicture : Command::OpenAnimation);
     // Saving needs a document; without one the button does nothing.
     if (iconButton(e, g, buttonAt(60, 74), {100, 0, 24, 24}) && hasDocument)
-        e.platform.postCommand(painter ? command::savePicture : command::saveAnimation);
+        e.platform.postCommand(painter ? Command::SavePicture : Command::SaveAnimation);
 }
 
 // Three ToolButtons side by side from x, 24 pixels apart; a click makes its tool current.
 void toolRow(Editor& e, Graphics& g, int x, int y, std::array<Tool, 3> tools) {
     for (size_t k = 0; k < tools.size(); ++k) {
         const Tool tool = tools[k];
-        // The first fifteen buttons are the tools, in the order of their numbers.
-        const ToolButton& b = e.toolButtons[size_t(tool) - 1];
+        const ToolButton& b = buttonOf(e, tool);
         if (toolButton(e, g, b, buttonAt(x + 24 * int(k), y), int(e.currentTool)))
             e.currentTool = tool;
     }
@@ -176,7 +170,7 @@ void onionSkinBox(Editor& e, Graphics& g, int H) {
     g.drawRect(Pen{outlineGrey}, Rect{28, S - 56, 51, 51});
 
     const Rect onSwitch{29, S - 75, 23, 14};
-    if (toolButton(e, g, e.toolButtons[onOffSwitchButton], onSwitch, onion.on ? 1 : 0) ||
+    if (toolButton(e, g, buttonOf(e, SwitchButton::OnOff), onSwitch, onion.on ? 1 : 0) ||
         typed(e.input, key::w)) {
         const bool wasOn = onion.on;
         onion.on = !wasOn;
@@ -186,7 +180,7 @@ void onionSkinBox(Editor& e, Graphics& g, int H) {
         e.requestRepaint();
     }
     const Rect greySwitch{55, S - 75, 23, 14};
-    if (toolButton(e, g, e.toolButtons[onionGreyButton], greySwitch, onion.grey ? 1 : 0) ||
+    if (toolButton(e, g, buttonOf(e, SwitchButton::OnionGrey), greySwitch, onion.grey ? 1 : 0) ||
         typed(e.input, key::e)) {
         onion.grey = !onion.grey;
         if (onion.on)
@@ -216,7 +210,7 @@ int commandBarHeight(const Editor& e, Mode mode) {
 }
 
 Color alphaBoxColor(const Editor& e) {
-    return paintsWithAlphaColor(e.currentTool) ? e.colour.alphaColor : e.colour.currentColor;
+    return toolInk(e, e.currentTool);
 }
 
 std::string alphaBoxLabel(const Editor& e) {

@@ -18,8 +18,8 @@ void drawCommandBar(Editor& e, Graphics& g, Mode mode);
 // The bar's height, from the mode's layout; the lower part of the bar is placed from it.
 int commandBarHeight(const Editor& e, Mode mode);
 
-// The colour shown in the alpha box: alphaColor for the tools that paint with it (10 to 15),
-// currentColor for the others, and its label "a: " followed by that colour's alpha.
+// The colour shown in the alpha box, the one the current tool paints with (alphaColor or
+// currentColor, from the tool table), and its label "a: " followed by that colour's alpha.
 Color alphaBoxColor(const Editor& e);
 std::string alphaBoxLabel(const Editor& e);
 

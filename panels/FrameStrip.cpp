@@ -16,10 +16,6 @@ namespace vork {
 
 namespace {
 
-// The strip's buttons in e.toolButtons (the creation order of the start-up).
-constexpr size_t stopButton = 15, backwardButton = 16, forwardButton = 17, loopButton = 18;
-constexpr size_t onOffSwitchButton = 19;
-
 const Color outlineGrey = Color::rgb(128, 128, 128);
 constexpr Color currentFill = Color::rgb(0, 0, 139);
 constexpr Color dropMark = Color::rgb(255, 0, 0);
@@ -77,16 +73,19 @@ void frameCommands(Editor& e, Graphics& g, int y) {
 // Stop, backwards, forwards, the loop switch and the space bar.
 void playbackControls(Editor& e, Graphics& g, int y) {
     const bool animation = e.animation() != nullptr;
-    const auto& buttons = e.toolButtons;
     // Each button watches the state as the buttons before it left it.
-    if (toolButton(e, g, buttons[stopButton], {325, y, 20, 14}, int(e.playState)) && animation)
+    if (toolButton(e, g, buttonOf(e, SwitchButton::Stop), {325, y, 20, 14}, int(e.playState)) &&
+        animation)
         setPlayState(e, PlayState::Stopped);
-    if (toolButton(e, g, buttons[backwardButton], {347, y, 20, 14}, int(e.playState)) && animation)
+    if (toolButton(e, g, buttonOf(e, SwitchButton::Backward), {347, y, 20, 14}, int(e.playState)) &&
+        animation)
         setPlayState(e, PlayState::Backward);
-    if (toolButton(e, g, buttons[forwardButton], {369, y, 20, 14}, int(e.playState)) && animation)
+    if (toolButton(e, g, buttonOf(e, SwitchButton::Forward), {369, y, 20, 14}, int(e.playState)) &&
+        animation)
         setPlayState(e, PlayState::Forward);
     bool& loop = e.strip.loopPlayback;
-    if (toolButton(e, g, buttons[loopButton], {391, y, 23, 14}, loop ? 1 : 0) && animation)
+    if (toolButton(e, g, buttonOf(e, SwitchButton::Loop), {391, y, 23, 14}, loop ? 1 : 0) &&
+        animation)
         loop = !loop;
     if (e.input.lastChar == ' ' && animation)
         togglePlayback(e);
@@ -197,7 +196,7 @@ void drawFrameCell(Editor& e, Graphics& g, Rect cell, int index, DropState& drop
         g.fillRect(Brush::solid(currentFill), cell);
     g.drawRect(Pen{outlineGrey}, cell);
 
-    if (toolButton(e, g, e.toolButtons[onOffSwitchButton], {x + 5, y + 3, 23, 14},
+    if (toolButton(e, g, buttonOf(e, SwitchButton::OnOff), {x + 5, y + 3, 23, 14},
                    frame.enabled ? 1 : 0) &&
         !dragging)
         toggleFrameEnabled(e, index);

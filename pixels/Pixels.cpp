@@ -181,13 +181,13 @@ bool pencilStep(StrokeState& s, bool mouseDown, float x, float y, Bitmap& b, Col
 }
 
 bool smoothPencilStep(StrokeState& s, bool mouseDown, float x, float y, Bitmap& b, Color c,
-                      bool smoothing) {
+                      Smoothing smoothing) {
     if (!mouseDown) {
         s.strokeActive = false;
         return false;
     }
     Graphics g(b);
-    g.setSmoothing(smoothing ? Smoothing::HighQuality : Smoothing::None);
+    g.setSmoothing(smoothing);
     const int ix = truncToInt(x), iy = truncToInt(y);
     if (s.strokeActive) {
         if (std::fabs(float(s.strokeLastX) - x) + std::fabs(float(s.strokeLastY) - y) >= 2) {

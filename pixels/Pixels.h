@@ -5,6 +5,7 @@
 // Writes replace all four channels and never touch a pixel outside the bitmap; only the smooth
 // pencil and the path fill blend, source-over.
 #include "gfx/Bitmap.h"
+#include "gfx/Graphics.h"
 #include "gfx/Paint.h"
 
 namespace vork {
@@ -24,10 +25,11 @@ void pixelRectangle(int x0, int y0, int x1, int y1, Bitmap& b, Color c);
 void pixelEllipse(float x, float y, float w, float h, Bitmap& b, Color c);
 
 // One frame of a stroke at the pointer's picture position (x, y). Each returns true when it
-// drew a joining line.
+// drew a joining line. The smooth pencil blends its dot and lines through the drawing context,
+// anti-aliased with Smoothing::HighQuality.
 bool pencilStep(StrokeState& s, bool mouseDown, float x, float y, Bitmap& b, Color c);
 bool smoothPencilStep(StrokeState& s, bool mouseDown, float x, float y, Bitmap& b, Color c,
-                      bool smoothing);
+                      Smoothing smoothing);
 // Collects the outline of a filled freehand shape in `path`; on release fills it into target.
 bool freehandStep(StrokeState& s, bool mouseDown, int x, int y, Path& path, Bitmap& target,
                   Color c);

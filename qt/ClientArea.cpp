@@ -150,7 +150,7 @@ void ClientArea::keyPressEvent(QKeyEvent* e) {
     // Alt + "?" and Alt + "/" open the About box.
     if ((e->modifiers() & Qt::AltModifier) &&
         (e->key() == Qt::Key_Slash || e->key() == Qt::Key_Question)) {
-        onCommand(ed, command::about);
+        onCommand(ed, Command::About);
         return;
     }
     if (!e->isAutoRepeat())

@@ -95,23 +95,23 @@ void MainWindow::buildMenu() {
         QMenu* menu = menuBar()->addMenu(QString::fromUtf8(popup.title));
         for (int i = 0; i < popup.count; ++i) {
             const MenuItem& item = popup.items[i];
-            if (item.id == 0) {
+            if (item.separator()) {
                 menu->addSeparator();
                 continue;
             }
             QAction* a = menu->addAction(QString::fromUtf8(item.text));
-            a->setData(item.id);
-            const int id = item.id;
+            a->setData(int(item.id));
+            const Command id = item.id;
             QObject::connect(a, &QAction::triggered, this, [this, id] { onCommand(editor_, id); });
         }
     }
 }
 
-QAction* MainWindow::actionFor(int id) const {
+QAction* MainWindow::actionFor(Command id) const {
     for (QAction* top : menuBar()->actions())
         if (QMenu* m = top->menu())
             for (QAction* a : m->actions())
-                if (!a->isSeparator() && a->data().toInt() == id)
+                if (!a->isSeparator() && a->data().toInt() == int(id))
                     return a;
     return nullptr;
 }
@@ -137,7 +137,7 @@ void MainWindow::invalidate() {
         client_->update();
 }
 
-void MainWindow::postCommand(int id) {
+void MainWindow::postCommand(Command id) {
     QTimer::singleShot(0, this, [this, id] { onCommand(editor_, id); });
 }
 

@@ -25,13 +25,13 @@ class MainWindow : public QMainWindow, public Platform {
     void closeFromSignal();
     ClientArea* clientArea() { return client_; }
     // The id of every menu action, for the window and for tests.
-    QAction* actionFor(int id) const;
+    QAction* actionFor(Command id) const;
 
     // Platform
     uint32_t tickCount() override;
     bool isHeld(HeldKey key) override;
     void invalidate() override;
-    void postCommand(int id) override;
+    void postCommand(Command id) override;
     void setTitle(const std::string& title) override;
     void messageBox(const std::string& caption, const std::string& text) override;
     void destroyWindow() override;

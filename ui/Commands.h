@@ -1,46 +1,53 @@
 #pragma once
-// Command ids of the main menu, the accelerators and the commands the command bars post.
+// The commands of the main menu, of the accelerators and those the command bars post. The
+// window runs each through onCommand (app/WindowProcedure.h), which finds its handler in one
+// table, a row per command.
 #include <array>
+#include <cstddef>
 
 namespace vork {
 
-namespace command {
-inline constexpr int about = 104;
-inline constexpr int exit = 105;
-inline constexpr int newAnimation = 1001;
-inline constexpr int newPicture = 32774;
-inline constexpr int importGif = 32778;
-inline constexpr int exportPng = 32781;
-inline constexpr int insertFromFile = 32783;
-inline constexpr int keyReference = 32784;
-inline constexpr int animationPictureSize = 32785;
-inline constexpr int animationCanvasSize = 32786;
-inline constexpr int picturePictureSize = 32787;
-inline constexpr int pictureCanvasSize = 32788;
-inline constexpr int merge = 32794;
-// The exports for people who post animations and hand them to games.
-inline constexpr int exportGif = 32795;
-inline constexpr int exportSpriteSheet = 32796;
+enum class Command {
+    // Help menu.
+    About,
+    KeyReference,
+    // Animator menu.
+    ImportGif,
+    InsertFromFile,
+    ExportPng,
+    // The exports for people who post animations and hand them to games.
+    ExportGif,
+    ExportSpriteSheet,
+    AnimationPictureSize,
+    AnimationCanvasSize,
+    Merge,
+    Exit,
+    // Painter menu.
+    PicturePictureSize,
+    PictureCanvasSize,
+    // The command bars' file buttons post these, so that their choosers and dialogs open after
+    // the paint that saw the click rather than inside it. They are in no menu.
+    NewPicture,
+    NewAnimation,
+    OpenPicture,
+    OpenAnimation,
+    SavePicture,
+    SaveAnimation,
+    InsertImagePainter,
+    InsertImageAnimator,
+    OpenImageAsPicture,
+    ExportPicture,
+    // Posted when a copy of an unsaved document could not be written, so that the message box
+    // opens after the paint.
+    AutosaveFailed,
+};
+inline constexpr size_t commandCount = size_t(Command::AutosaveFailed) + 1;
 
-// The command bars' file buttons post these, so their choosers and dialogs open after the paint
-// that saw the click rather than inside it. They are in no menu.
-inline constexpr int openPicture = 2001;
-inline constexpr int openAnimation = 2002;
-inline constexpr int savePicture = 2003;
-inline constexpr int saveAnimation = 2004;
-inline constexpr int insertImagePainter = 2005;
-inline constexpr int insertImageAnimator = 2006;
-inline constexpr int openImageAsPicture = 2007;
-inline constexpr int exportPicture = 2008;
-// Posted when a copy of an unsaved document could not be written, so that the message box
-// opens after the paint.
-inline constexpr int autosaveFailed = 2009;
-} // namespace command
-
-// One entry of a popup of the main menu; id 0 is a separator.
+// One entry of a popup of the main menu; an entry without text is a separator.
 struct MenuItem {
-    const char* text;
-    int id;
+    const char* text = nullptr;
+    Command id = Command::About;
+    bool separator() const { return text == nullptr; }
 };
 
 struct MenuPopup {
@@ -50,30 +57,30 @@ struct MenuPopup {
 };
 
 inline constexpr MenuItem animatorMenu[] = {
-    {"Импорт Gif", command::importGif},
-    {"Вставка из файла", command::insertFromFile},
-    {"Экспорт Png", command::exportPng},
-    {"Экспорт Gif", command::exportGif},
-    {"Экспорт листа спрайтов", command::exportSpriteSheet},
-    {nullptr, 0},
-    {"Размер рисунка", command::animationPictureSize},
-    {"Размер холста", command::animationCanvasSize},
-    {nullptr, 0},
-    {"Слияние", command::merge},
-    {nullptr, 0},
-    {"Выход", command::exit},
+    {"Импорт Gif", Command::ImportGif},
+    {"Вставка из файла", Command::InsertFromFile},
+    {"Экспорт Png", Command::ExportPng},
+    {"Экспорт Gif", Command::ExportGif},
+    {"Экспорт листа спрайтов", Command::ExportSpriteSheet},
+    {},
+    {"Размер рисунка", Command::AnimationPictureSize},
+    {"Размер холста", Command::AnimationCanvasSize},
+    {},
+    {"Слияние", Command::Merge},
+    {},
+    {"Выход", Command::Exit},
 };
 inline constexpr MenuItem painterMenu[] = {
-    {"Размер рисунка", command::picturePictureSize},
-    {"Размер холста", command::pictureCanvasSize},
+    {"Размер рисунка", Command::PicturePictureSize},
+    {"Размер холста", Command::PictureCanvasSize},
 };
 inline constexpr MenuItem helpMenu[] = {
-    {"О программе", command::about},
-    {nullptr, 0},
-    {"Используемые клавиши", command::keyReference},
+    {"О программе", Command::About},
+    {},
+    {"Используемые клавиши", Command::KeyReference},
 };
 
-// Menu 109, the main menu, in its order.
+// The main menu, in its order.
 inline constexpr std::array<MenuPopup, 3> mainMenu = {{
     {"Animator", animatorMenu, int(std::size(animatorMenu))},
     {"Painter", painterMenu, int(std::size(painterMenu))},

@@ -19,6 +19,7 @@
 #include "ui/LabelCache.h"
 #include "ui/Mode.h"
 #include "ui/Platform.h"
+#include "ui/Tools.h"
 
 #include <array>
 #include <memory>
@@ -75,38 +76,6 @@ struct ToolButton {
     Color darkColor = Color::rgb(104, 84, 80);
     Bitmap face;
 };
-
-// The 21 tool buttons in their order of creation (index 0 is the first).
-inline constexpr int toolButtonCount = 21;
-
-// The drawing tools of the command bar, by their numbers.
-enum class Tool {
-    None = 0, // a colour picker is open
-    Pencil = 1,
-    FloodFill = 2,
-    ColourPick = 3,
-    Lasso = 4,
-    RectangleSelection = 5,
-    EllipseSelection = 6,
-    PixelLine = 7,
-    PixelRectangle = 8,
-    Ellipse = 9,
-    SmoothPencil = 10,
-    SmoothLine = 11,
-    SmoothEllipse = 12,
-    FilledFreehand = 13,
-    FilledRectangle = 14,
-    FilledEllipse = 15,
-};
-
-// The smooth tools paint with alphaColor, the others with currentColor.
-inline bool paintsWithAlphaColor(Tool t) {
-    return t >= Tool::SmoothPencil && t <= Tool::FilledEllipse;
-}
-// The three tools that take a floating selection.
-inline bool isSelectionTool(Tool t) {
-    return t == Tool::Lasso || t == Tool::RectangleSelection || t == Tool::EllipseSelection;
-}
 
 // The Animator's playback; the numbers are the ids of the stop and play buttons.
 enum class PlayState { Stopped = 0, Backward = 1, Forward = 2 };

@@ -5,6 +5,7 @@
 #include "pixels/DocumentResize.h"
 #include "pixels/MergeAnimation.h"
 #include "pixels/Progress.h"
+#include "ui/Commands.h"
 #include "ui/Mode.h"
 
 #include <cstdint>
@@ -109,7 +110,7 @@ class Platform {
     virtual uint32_t tickCount() = 0;     // milliseconds
     virtual bool isHeld(HeldKey key) = 0; // held now
     virtual void invalidate() = 0;        // ask for one more paint
-    virtual void postCommand(int id) = 0; // to the own window, handled after this paint
+    virtual void postCommand(Command id) = 0; // to the own window, handled after this paint
     virtual void setTitle(const std::string& title) = 0;
     virtual void messageBox(const std::string& caption, const std::string& text) = 0;
     virtual void destroyWindow() = 0;

@@ -62,17 +62,19 @@ TEST(Startup, DefaultDataGivesTheStartState) {
     EXPECT_TRUE(e.input.inputEnabled);
     EXPECT_EQ(e.colour.palettes.big[0].color.a(), 0);
     ASSERT_EQ(e.toolButtons.size(), 21u);
-    EXPECT_EQ(e.toolButtons[12].faceWidth, 22);
-    EXPECT_EQ(e.toolButtons[13].faceHeight, 22);
-    EXPECT_EQ(e.toolButtons[15].id, 0);
+    EXPECT_EQ(buttonOf(e, Tool::FilledFreehand).faceWidth, 22);
+    EXPECT_EQ(buttonOf(e, Tool::FilledRectangle).faceHeight, 22);
+    EXPECT_EQ(buttonOf(e, SwitchButton::Stop).id, 0);
     EXPECT_EQ(e.mode(Mode::Painter).caches.below.image.width(), 10);
     // Every face is cut from the sheet.
-    for (size_t i = 0; i < e.toolButtons.size(); ++i) {
-        const ToolButton& b = e.toolButtons[i];
-        Rect c = toolButtonCells[i].cell;
+    const auto cutFromTheSheet = [&](const ToolButton& b, Rect c) {
         EXPECT_EQ(b.face.width(), c.w);
         EXPECT_EQ(b.face.pixel(c.w / 2, c.h / 2), e.toolSheet.pixel(c.x + c.w / 2, c.y + c.h / 2));
-    }
+    };
+    for (const ToolRow& row : toolTable)
+        cutFromTheSheet(buttonOf(e, row.tool), row.face);
+    for (const SwitchButtonRow& row : switchButtonTable)
+        cutFromTheSheet(buttonOf(e, row.button), row.face);
 }
 
 TEST(Startup, SettingsFileGivesTheSizes) {

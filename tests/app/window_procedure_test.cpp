@@ -76,19 +76,19 @@ TEST_F(WindowTest, ResizeLaysOutEveryPanel) {
 TEST_F(WindowTest, AboutAndKeyReferenceRunWithInputDisabled) {
     bool enabledDuringDialog = true;
     platform.onDialog = [&] { enabledDuringDialog = e.input.inputEnabled; };
-    onCommand(e, command::about);
+    onCommand(e, Command::About);
     EXPECT_EQ(platform.aboutBoxes, 1);
     EXPECT_FALSE(enabledDuringDialog);
     EXPECT_TRUE(e.input.inputEnabled);
     enabledDuringDialog = true;
-    onCommand(e, command::keyReference);
+    onCommand(e, Command::KeyReference);
     EXPECT_EQ(platform.keyReferences, 1);
     EXPECT_FALSE(enabledDuringDialog);
     EXPECT_TRUE(e.input.inputEnabled);
 }
 
 TEST_F(WindowTest, ExitDestroysTheWindow) {
-    onCommand(e, command::exit);
+    onCommand(e, Command::Exit);
     EXPECT_TRUE(platform.destroyed);
 }
 
@@ -96,7 +96,7 @@ TEST_F(WindowTest, NewAnimationWithOkMakesTheDocument) {
     e.mode(Mode::Animator).onion.on = true;
     e.selection.active = e.selection.lifted = true;
     platform.newDocScripts.push_back({std::nullopt, true, 32, 16});
-    onCommand(e, command::newAnimation);
+    onCommand(e, Command::NewAnimation);
     ASSERT_TRUE(e.animation());
     EXPECT_EQ(platform.newDocOpenedWith.back(), (std::pair{300, 264}));
     const Document& a = *e.animation();
@@ -117,23 +117,23 @@ TEST_F(WindowTest, NewAnimationWithOkMakesTheDocument) {
 
 TEST_F(WindowTest, PresetSurvivesCancelButMakesNoDocument) {
     platform.newDocScripts.push_back({std::pair{640, 480}, false, 0, 0});
-    onCommand(e, command::newAnimation);
+    onCommand(e, Command::NewAnimation);
     EXPECT_FALSE(e.animation());
     EXPECT_EQ(e.sizes.animationWidth, 640);
     EXPECT_EQ(e.sizes.animationHeight, 480);
     platform.newDocScripts.push_back({std::nullopt, false, 0, 0});
-    onCommand(e, command::newAnimation);
+    onCommand(e, Command::NewAnimation);
     EXPECT_EQ(platform.newDocOpenedWith.back(), (std::pair{640, 480}))
         << "the next dialog proposes it";
 }
 
 TEST_F(WindowTest, CancelledNewAnimationKeepsTheOldOne) {
     platform.newDocScripts.push_back({std::nullopt, true, 40, 30});
-    onCommand(e, command::newAnimation);
+    onCommand(e, Command::NewAnimation);
     Document* old = e.animation().get();
     old->current().appendLayer();
     platform.newDocScripts.push_back({std::nullopt, false, 0, 0});
-    onCommand(e, command::newAnimation);
+    onCommand(e, Command::NewAnimation);
     EXPECT_EQ(e.animation().get(), old);
     EXPECT_EQ(e.animation()->current().layerCount(), 2);
 }
@@ -141,7 +141,7 @@ TEST_F(WindowTest, CancelledNewAnimationKeepsTheOldOne) {
 TEST_F(WindowTest, RefusedSizesMakeNoDocument) {
     for (auto [w, h] : {std::pair{0, 10}, {10, 0}, {5001, 10}, {-3, 10}}) {
         platform.newDocScripts.push_back({std::nullopt, true, w, h});
-        onCommand(e, command::newPicture);
+        onCommand(e, Command::NewPicture);
         EXPECT_FALSE(e.picture()) << w << " x " << h;
     }
     EXPECT_EQ(e.sizes.pictureWidth, 300);
@@ -149,7 +149,7 @@ TEST_F(WindowTest, RefusedSizesMakeNoDocument) {
 
 TEST_F(WindowTest, NewPictureReplacesTheOldOneAndRunsTheAftermathEitherWay) {
     platform.newDocScripts.push_back({std::nullopt, true, 64, 48});
-    onCommand(e, command::newPicture);
+    onCommand(e, Command::NewPicture);
     ASSERT_TRUE(e.picture());
     e.picture()->current().appendLayer();
     EXPECT_EQ(e.mode(Mode::Painter).caches.below.image.width(), 64);
@@ -157,7 +157,7 @@ TEST_F(WindowTest, NewPictureReplacesTheOldOneAndRunsTheAftermathEitherWay) {
     EXPECT_EQ(e.picture()->defaultDelay, 0);
 
     platform.newDocScripts.push_back({std::nullopt, true, 20, 10});
-    onCommand(e, command::newPicture);
+    onCommand(e, Command::NewPicture);
     EXPECT_EQ(e.picture()->current().layerCount(), 1) << "the old layers are gone";
     EXPECT_EQ(e.picture()->width, 20);
     EXPECT_EQ(e.mode(Mode::Painter).scratch.width(), 20);
@@ -165,7 +165,7 @@ TEST_F(WindowTest, NewPictureReplacesTheOldOneAndRunsTheAftermathEitherWay) {
     e.mode(Mode::Painter).redrawRequest = false;
     e.selection.active = true;
     platform.newDocScripts.push_back({std::pair{128, 128}, false, 0, 0});
-    onCommand(e, command::newPicture);
+    onCommand(e, Command::NewPicture);
     EXPECT_EQ(e.picture()->width, 20) << "cancel keeps the picture";
     EXPECT_EQ(e.mode(Mode::Painter).scratch.width(), 128) << "but the scratch follows the size";
     EXPECT_EQ(e.mode(Mode::Painter).caches.above.image.width(), 128);
@@ -174,9 +174,9 @@ TEST_F(WindowTest, NewPictureReplacesTheOldOneAndRunsTheAftermathEitherWay) {
 }
 
 TEST_F(WindowTest, UnbuiltCommandsDoNothingButRestoreInput) {
-    for (int id : {command::importGif, command::exportPng, command::insertFromFile,
-                   command::animationPictureSize, command::animationCanvasSize,
-                   command::picturePictureSize, command::pictureCanvasSize, command::merge}) {
+    for (Command id : {Command::ImportGif, Command::ExportPng, Command::InsertFromFile,
+                       Command::AnimationPictureSize, Command::AnimationCanvasSize,
+                       Command::PicturePictureSize, Command::PictureCanvasSize, Command::Merge}) {
         onCommand(e, id);
         EXPECT_TRUE(e.input.inputEnabled);
         EXPECT_FALSE(e.animation());
@@ -191,7 +191,7 @@ TEST_F(WindowTest, DestroyWritesTheSettingsAndBothPalettes) {
     e.sizes.animationHeight = 480;
     e.colour.palettes.small[5].color = Color::fromArgb(200, 1, 2, 3);
     platform.newDocScripts.push_back({std::nullopt, true, 8, 8});
-    onCommand(e, command::newAnimation);
+    onCommand(e, Command::NewAnimation);
     onDestroy(e);
     EXPECT_FALSE(e.input.inputEnabled);
     EXPECT_FALSE(e.animation()) << "the animation is released";
@@ -260,7 +260,7 @@ TEST_F(WindowTest, AFileNamedAtStartNeverReplacesARestoredUnsavedDocument) {
     Document walk(7, 5, 100);
     ASSERT_TRUE(writeAnimationFile("walk.gelm", walk, makePalette(smallPaletteSize)));
     platform.newDocScripts.push_back({std::nullopt, true, 12, 9});
-    onCommand(e, command::newAnimation);
+    onCommand(e, Command::NewAnimation);
     Document* restored = e.animation().get();
     markDocumentChanged(e, Mode::Animator);
     EXPECT_FALSE(openFileAtStart(e, Mode::Animator, "walk.gelm"));

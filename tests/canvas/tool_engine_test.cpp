@@ -217,6 +217,47 @@ TEST_P(ToolTest, PlaybackPausesOnlyTheAnimatorSelectionToolsNotThePencil) {
     EXPECT_EQ(selectionToolsPaused(e, mode), mode == Mode::Animator);
 }
 
+// Every tool that paints does so in the colour of its row, with whole pixels or anti-aliased
+// edges as its row says. Hard tools put the ink's alpha exactly; smooth ones blend, so where
+// their pieces overlap a pixel may grow more opaque, but an alpha ink of 100 never reaches
+// opaque.
+TEST_P(ToolTest, EveryPaintingToolPaintsInTheInkAndEdgeOfItsRow) {
+    for (const ToolRow& row : toolTable) {
+        if (row.gesture == Gesture::Pick || row.gesture == Gesture::Select)
+            continue;
+        SCOPED_TRACE(int(row.tool));
+        make();
+        e.colour.currentColor = red;
+        e.colour.drawAlpha = 100;
+        e.colour.alphaColor = red.withAlpha(100);
+        e.currentTool = row.tool;
+        press(5.5f, 5.5f);
+        moveTo(30.5f, 8.5f);
+        moveTo(20.5f, 30.5f);
+        release();
+        const int inkAlpha = row.ink == Ink::Alpha ? 100 : 255;
+        int painted = 0, partial = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x) {
+                const Color c = layer().pixel(x, y);
+                if (c.a() == 0)
+                    continue;
+                ++painted;
+                partial += c.a() < inkAlpha;
+                EXPECT_EQ(c.withAlpha(255), red) << x << "," << y;
+                if (row.edge == Edge::Hard) {
+                    EXPECT_EQ(int(c.a()), inkAlpha) << x << "," << y;
+                } else if (row.ink == Ink::Alpha) {
+                    EXPECT_LT(int(c.a()), 255) << x << "," << y;
+                }
+            }
+        EXPECT_GT(painted, 0);
+        if (row.edge == Edge::Smooth) {
+            EXPECT_GT(partial, 0) << "anti-aliased";
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(BothModes, ToolTest, ::testing::Values(Mode::Animator, Mode::Painter),
                          [](const auto& info) {
                              return info.param == Mode::Painter ? "Painter" : "Animator";

@@ -169,7 +169,7 @@ TEST_P(Autosave, AFailedWriteLeavesThePreviousCopyAndTellsTheUserOnce) {
     paintAt(70000);
     finishCopies();
     EXPECT_EQ(readBytes(copyPath(mode)), before);
-    ASSERT_EQ(platform.posted, std::vector<int>{command::autosaveFailed});
+    ASSERT_EQ(platform.posted, std::vector<Command>{Command::AutosaveFailed});
     runPosted();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_NE(platform.messages[0].second.find("диск заполнен"), std::string::npos);
@@ -192,7 +192,7 @@ TEST_P(Autosave, AFailedWriteLeavesThePreviousCopyAndTellsTheUserOnce) {
     changeAt(140000, 3, red);
     paintAt(170000);
     finishCopies();
-    EXPECT_EQ(platform.posted, std::vector<int>{command::autosaveFailed});
+    EXPECT_EQ(platform.posted, std::vector<Command>{Command::AutosaveFailed});
 }
 
 TEST_P(Autosave, ACopyTheCloseCannotWriteIsToldAndMakesTheCloseFail) {

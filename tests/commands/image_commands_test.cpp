@@ -112,13 +112,13 @@ struct ImageFileCommands : test::CommandScenario<> {
 
 TEST_F(ImageFileCommands, TheMenuInsertionOnlyLoadsTheImageForThePasteKey) {
     const std::string png = writePng(dir, "a.png", 3, 5);
-    onCommand(e, command::insertFromFile);
+    onCommand(e, Command::InsertFromFile);
     EXPECT_TRUE(platform.choosersShown.empty()) << "no document: nothing to insert into";
 
     newDocument(Mode::Animator, 30, 30);
     paint();
     platform.openAnswers.push_back(png);
-    onCommand(e, command::insertFromFile);
+    onCommand(e, Command::InsertFromFile);
     EXPECT_TRUE(e.selection.hasCopy);
     EXPECT_FALSE(e.selection.active) << "nothing is pasted yet";
     EXPECT_EQ(e.currentTool, Tool::RectangleSelection);
@@ -174,7 +174,7 @@ TEST_F(ImageFileCommands, TheAnimatorImportsTheFramesOfAGif) {
     std::string bytes = test::readBytes(gif);
     test::writeBytes(gif, bytes.substr(0, bytes.size() / 2));
     platform.openAnswers.push_back(gif);
-    onCommand(e, command::importGif);
+    onCommand(e, Command::ImportGif);
     EXPECT_EQ(e.animation().get(), &a);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_NE(platform.messages[0].second.find(gif), std::string::npos);
@@ -207,7 +207,7 @@ TEST_F(ImageFileCommands, TheEnabledFramesAreExportedNumberedWithoutGaps) {
     a.frame(1).enabled = false;
     paint();
     platform.saveAnswers.push_back(dir.file("walk.png"));
-    onCommand(e, command::exportPng);
+    onCommand(e, Command::ExportPng);
     EXPECT_EQ(platform.choosersShown.at(0).title, "Экспорт кадров в формате PNG");
     EXPECT_EQ(platform.choosersShown.at(0).initialFolder, "frames");
     const int expectedColumns[] = {0, 2, 3};
@@ -227,7 +227,7 @@ TEST_F(ImageFileCommands, AnExportThatCannotBeWrittenSaysSo) {
     if (!protect.holds())
         GTEST_SKIP() << "the folder cannot be write-protected here";
     platform.saveAnswers.push_back(dir.file("walk"));
-    onCommand(e, command::exportPng);
+    onCommand(e, Command::ExportPng);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].first, saveFailureCaption);
     EXPECT_NE(platform.messages[0].second.find(dir.file("walk001.png")), std::string::npos)
@@ -247,7 +247,7 @@ TEST_F(ImageFileCommands, TheMenuExportsALoopingGifAndASpriteSheetOfTheEnabledFr
     paint();
 
     platform.saveAnswers.push_back(dir.file("walk.png")); // the typed extension is replaced
-    onCommand(e, command::exportGif);
+    onCommand(e, Command::ExportGif);
     const FileChooser& gifChooser = platform.choosersShown.at(0);
     EXPECT_EQ(gifChooser.title, "Экспорт анимации в формате GIF");
     EXPECT_EQ(gifChooser.filters,
@@ -268,7 +268,7 @@ TEST_F(ImageFileCommands, TheMenuExportsALoopingGifAndASpriteSheetOfTheEnabledFr
     EXPECT_EQ(second.pixel(2, 0), qRgba(255, 0, 0, 255)) << "the third frame is the second";
 
     platform.saveAnswers.push_back(dir.file("sheet"));
-    onCommand(e, command::exportSpriteSheet);
+    onCommand(e, Command::ExportSpriteSheet);
     EXPECT_EQ(platform.choosersShown.at(1).title, "Экспорт листа спрайтов");
     QImage sheet(QString::fromStdString(dir.file("sheet.png")));
     ASSERT_FALSE(sheet.isNull());

@@ -53,7 +53,7 @@ TEST_F(SizeCommands, ThePainterMenuRescalesThePictureWhicheverModeIsShown) {
     bool enabledInDialog = true;
     platform.onDialog = [&] { enabledInDialog = e.input.inputEnabled; };
     platform.pictureSizeAnswers.push_back({true, 8, 4, Interpolation::NearestNeighbor});
-    onCommand(e, command::picturePictureSize);
+    onCommand(e, Command::PicturePictureSize);
 
     ASSERT_EQ(platform.pictureSizeOpened.size(), 1u);
     EXPECT_EQ(platform.pictureSizeOpened[0].mode, Mode::Painter);
@@ -73,14 +73,14 @@ TEST_F(SizeCommands, ThePainterMenuRescalesThePictureWhicheverModeIsShown) {
 }
 
 TEST_F(SizeCommands, CancelAndNoDocumentChangeNothing) {
-    onCommand(e, command::animationPictureSize);
+    onCommand(e, Command::AnimationPictureSize);
     EXPECT_TRUE(platform.pictureSizeOpened.empty()) << "no animation: no dialog";
 
     Document& a = newDocument(Mode::Animator, 12, 10);
     paint();
     e.selection.active = true;
-    onCommand(e, command::animationPictureSize); // no answer: Cancel
-    onCommand(e, command::animationCanvasSize);
+    onCommand(e, Command::AnimationPictureSize); // no answer: Cancel
+    onCommand(e, Command::AnimationCanvasSize);
     EXPECT_EQ(platform.pictureSizeOpened.size(), 1u);
     EXPECT_EQ(platform.canvasSizeOpened.size(), 1u);
     EXPECT_EQ(e.animation().get(), &a);
@@ -94,7 +94,7 @@ TEST_F(SizeCommands, TheCanvasGrowsAroundTheChosenAnchor) {
     a.currentLayer().image.setPixel(4, 4, blue);
     paint();
     platform.canvasSizeAnswers.push_back({true, 10, 10, Anchor::Centre});
-    onCommand(e, command::animationCanvasSize);
+    onCommand(e, Command::AnimationCanvasSize);
     EXPECT_EQ(platform.canvasSizeOpened.at(0).mode, Mode::Animator);
     Document& grown = *e.animation();
     EXPECT_EQ(grown.width, 10);
@@ -103,7 +103,7 @@ TEST_F(SizeCommands, TheCanvasGrowsAroundTheChosenAnchor) {
     EXPECT_EQ(e.sizes.animationWidth, 10);
 
     platform.canvasSizeAnswers.push_back({true, 12, 11, Anchor::BottomRight});
-    onCommand(e, command::animationCanvasSize);
+    onCommand(e, Command::AnimationCanvasSize);
     EXPECT_EQ(e.animation()->currentLayer().image.pixel(8, 7), blue)
         << "the bottom-right corner stays in place";
 }
@@ -113,7 +113,7 @@ TEST_F(SizeCommands, AMergeAfterFrameFourPutsTheThreeFramesBetweenFourAndFive) {
     const Palettes palettes = e.colour.palettes;
     platform.openAnswers.push_back(mergeFile(3, 30, 20));
     platform.mergeAnswers.push_back({true, MergePlace::AfterFrame, 4});
-    onCommand(e, command::merge);
+    onCommand(e, Command::Merge);
 
     EXPECT_EQ(platform.choosersShown.at(0).title, "Присоединить анимацию");
     EXPECT_EQ(platform.choosersShown.at(0).initialFolder, "gelum");
@@ -133,7 +133,7 @@ TEST_F(SizeCommands, ASmallerAnimationIsMergedCentred) {
     numberedFrames(2, 300, 264);
     platform.openAnswers.push_back(mergeFile(1, 50, 40));
     platform.mergeAnswers.push_back({true, MergePlace::AtBeginning, 0});
-    onCommand(e, command::merge);
+    onCommand(e, Command::Merge);
     Document& a = *e.animation();
     ASSERT_EQ(a.frameCount(), 3);
     EXPECT_EQ(a.frame(0).delay, 1001);
@@ -149,7 +149,7 @@ TEST_F(SizeCommands, ADamagedMergeFileIsShownAndMergesNothing) {
     test::writeBytes(file, bytes.substr(0, bytes.size() - 9));
     platform.openAnswers.push_back(file);
     platform.mergeAnswers.push_back({true, MergePlace::AtEnd, 0});
-    onCommand(e, command::merge);
+    onCommand(e, Command::Merge);
     EXPECT_TRUE(platform.mergeOpenedWith.empty()) << "no dialog for a file that cannot be merged";
     EXPECT_EQ(e.animation().get(), &a);
     EXPECT_EQ(a.frameCount(), 4);
@@ -160,7 +160,7 @@ TEST_F(SizeCommands, ADamagedMergeFileIsShownAndMergesNothing) {
     // A cancelled merge dialog merges nothing either.
     platform.mergeAnswers.clear();
     platform.openAnswers.push_back(mergeFile(3, 10, 10));
-    onCommand(e, command::merge);
+    onCommand(e, Command::Merge);
     EXPECT_EQ(platform.mergeOpenedWith.size(), 1u);
     EXPECT_EQ(a.frameCount(), 4);
 }

@@ -86,7 +86,7 @@ TEST_F(CommandBarTest, NewButtonPostsTheCommandOfTheMode) {
     click(22, 83);
     e.painterMode = true;
     click(22, 83);
-    EXPECT_EQ(platform.posted, (std::vector<int>{command::newAnimation, command::newPicture}));
+    EXPECT_EQ(platform.posted, (std::vector<Command>{Command::NewAnimation, Command::NewPicture}));
 }
 
 // --- Tools ------------------------------------------------------------------------------

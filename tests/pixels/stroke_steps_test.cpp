@@ -58,12 +58,12 @@ TEST(PencilStep, NegativePositionsTruncateTowardZero) {
 }
 
 TEST(SmoothPencilStep, FirstDotCoversTheUnitSquareEndingAtThePointer) {
-    for (bool smoothing : {false, true}) {
+    for (Smoothing smoothing : {Smoothing::None, Smoothing::HighQuality}) {
         StrokeState s;
         Bitmap b(10, 10);
         EXPECT_FALSE(smoothPencilStep(s, down, 5.5f, 4.5f, b, ink, smoothing));
-        EXPECT_EQ(paintedPixels(b), (PixelSet{{5, 4}})) << smoothing;
-        EXPECT_EQ(b.pixel(5, 4), ink) << smoothing;
+        EXPECT_EQ(paintedPixels(b), (PixelSet{{5, 4}})) << int(smoothing);
+        EXPECT_EQ(b.pixel(5, 4), ink) << int(smoothing);
         EXPECT_EQ(s.strokeLastX, 5);
         EXPECT_EQ(s.strokeLastY, 4);
     }
@@ -72,7 +72,7 @@ TEST(SmoothPencilStep, FirstDotCoversTheUnitSquareEndingAtThePointer) {
 TEST(SmoothPencilStep, SmoothedDotOffTheGridIsSharedByFourPixels) {
     StrokeState s;
     Bitmap b(10, 10);
-    smoothPencilStep(s, down, 5.0f, 5.0f, b, ink, true);
+    smoothPencilStep(s, down, 5.0f, 5.0f, b, ink, Smoothing::HighQuality);
     EXPECT_EQ(paintedPixels(b), (PixelSet{{4, 4}, {5, 4}, {4, 5}, {5, 5}}));
     for (auto [x, y] : paintedPixels(b)) {
         EXPECT_GT(b.pixel(x, y).a(), 0);
@@ -83,28 +83,30 @@ TEST(SmoothPencilStep, SmoothedDotOffTheGridIsSharedByFourPixels) {
 TEST(SmoothPencilStep, MovesUnderTwoPixelsDrawNothing) {
     StrokeState s;
     Bitmap b(12, 12);
-    smoothPencilStep(s, down, 2.5f, 5.5f, b, ink, true); // the last point is (2, 5)
+    // The last point is (2, 5).
+    smoothPencilStep(s, down, 2.5f, 5.5f, b, ink, Smoothing::HighQuality);
     const auto dot = paintedPixels(b);
-    EXPECT_TRUE(smoothPencilStep(s, down, 3.2f, 5.5f, b, ink, true)); // 1.2 + 0.5
+    EXPECT_TRUE(smoothPencilStep(s, down, 3.2f, 5.5f, b, ink, Smoothing::HighQuality)); // 1.2 + 0.5
     EXPECT_EQ(paintedPixels(b), dot);
     EXPECT_EQ(s.strokeLastX, 2);
 }
 
 TEST(SmoothPencilStep, JoiningLineRunsThroughThePixelCentres) {
-    for (bool smoothing : {false, true}) {
+    for (Smoothing smoothing : {Smoothing::None, Smoothing::HighQuality}) {
         StrokeState s;
         Bitmap b(12, 12);
         smoothPencilStep(s, down, 2.5f, 5.5f, b, ink, smoothing);
         EXPECT_TRUE(smoothPencilStep(s, down, 8.7f, 5.2f, b, ink, smoothing));
         for (int x = 3; x < 8; ++x) {
             const Color p = b.pixel(x, 5);
-            EXPECT_EQ(p.withAlpha(255), ink) << x << " smoothing " << smoothing;
+            EXPECT_EQ(p.withAlpha(255), ink) << x << " smoothing " << int(smoothing);
             // Without smoothing the line is solid; smoothed, at least mostly covered.
-            EXPECT_GE(p.a(), smoothing ? 128 : 255) << x << " smoothing " << smoothing;
+            EXPECT_GE(p.a(), smoothing == Smoothing::HighQuality ? 128 : 255)
+                << x << " smoothing " << int(smoothing);
         }
         for (int x = 0; x < 12; ++x) {
-            EXPECT_EQ(b.pixel(x, 4), colors::transparent) << x << " smoothing " << smoothing;
-            EXPECT_EQ(b.pixel(x, 6), colors::transparent) << x << " smoothing " << smoothing;
+            EXPECT_EQ(b.pixel(x, 4), colors::transparent) << x << " smoothing " << int(smoothing);
+            EXPECT_EQ(b.pixel(x, 6), colors::transparent) << x << " smoothing " << int(smoothing);
         }
         EXPECT_EQ(s.strokeLastX, 8);
         EXPECT_EQ(s.strokeLastY, 5);
@@ -114,8 +116,8 @@ TEST(SmoothPencilStep, JoiningLineRunsThroughThePixelCentres) {
 TEST(SmoothPencilStep, ReleaseEndsTheStroke) {
     StrokeState s;
     Bitmap b(10, 10);
-    smoothPencilStep(s, down, 2.5f, 2.5f, b, ink, true);
-    EXPECT_FALSE(smoothPencilStep(s, up, 8.5f, 8.5f, b, ink, true));
+    smoothPencilStep(s, down, 2.5f, 2.5f, b, ink, Smoothing::HighQuality);
+    EXPECT_FALSE(smoothPencilStep(s, up, 8.5f, 8.5f, b, ink, Smoothing::HighQuality));
     EXPECT_FALSE(s.strokeActive);
     EXPECT_EQ(paintedPixels(b), (PixelSet{{2, 2}}));
 }
@@ -172,8 +174,8 @@ TEST(StrokeSteps, NullBitmapIsLeftAlone) {
     pencilStep(s, down, 1, 1, none, ink);
     EXPECT_TRUE(pencilStep(s, down, 5, 5, none, ink));
     s = {};
-    smoothPencilStep(s, down, 1, 1, none, ink, true);
-    EXPECT_TRUE(smoothPencilStep(s, down, 5, 5, none, ink, true));
+    smoothPencilStep(s, down, 1, 1, none, ink, Smoothing::HighQuality);
+    EXPECT_TRUE(smoothPencilStep(s, down, 5, 5, none, ink, Smoothing::HighQuality));
     s = {};
     freehandStep(s, down, 1, 1, path, none, ink);
     freehandStep(s, down, 5, 1, path, none, ink);

@@ -51,7 +51,7 @@ TEST(RealFileDialog, SavesAndOpensAPictureThroughTheWindowsChoosers) {
 
     FileDialogAnswer save;
     save.arm(QString::fromStdString(dir.file("shown.bmp")));
-    onCommand(e, command::savePicture);
+    onCommand(e, Command::SavePicture);
     EXPECT_EQ(save.title, QStringLiteral("Сохранить файл формата tarnel"));
     const std::string file = dir.file("shown.trnl");
     ASSERT_TRUE(std::filesystem::exists(file));
@@ -60,7 +60,7 @@ TEST(RealFileDialog, SavesAndOpensAPictureThroughTheWindowsChoosers) {
     makeNewDocument(e, Mode::Painter);
     FileDialogAnswer open;
     open.arm(QString::fromStdString(file));
-    onCommand(e, command::openPicture);
+    onCommand(e, Command::OpenPicture);
     EXPECT_EQ(open.title, QStringLiteral("Открыть файл формата tarnel"));
     ASSERT_TRUE(e.picture());
     EXPECT_EQ(e.picture()->width, 7);

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace vork;
 
@@ -19,13 +20,14 @@ namespace {
 
 struct Item {
     QString text;
-    int id; // 0 for a separator
+    std::optional<Command> id; // none for a separator
 };
 
 std::vector<Item> itemsOf(QMenu* m) {
     std::vector<Item> out;
     for (QAction* a : m->actions())
-        out.push_back(a->isSeparator() ? Item{QString(), 0} : Item{a->text(), a->data().toInt()});
+        out.push_back(a->isSeparator() ? Item{QString(), std::nullopt}
+                                       : Item{a->text(), Command(a->data().toInt())});
     return out;
 }
 
@@ -57,18 +59,18 @@ TEST(MainWindowMenu, HasThePopupsItemsAndIdsInOrder) {
     EXPECT_EQ(tops[2]->text(), "Справка");
 
     std::vector<Item> animator = itemsOf(tops[0]->menu());
-    std::vector<Item> expected = {{"Импорт Gif", 32778},
-                                  {"Вставка из файла", 32783},
-                                  {"Экспорт Png", 32781},
-                                  {"Экспорт Gif", 32795},
-                                  {"Экспорт листа спрайтов", 32796},
-                                  {"", 0},
-                                  {"Размер рисунка", 32785},
-                                  {"Размер холста", 32786},
-                                  {"", 0},
-                                  {"Слияние", 32794},
-                                  {"", 0},
-                                  {"Выход", 105}};
+    std::vector<Item> expected = {{"Импорт Gif", Command::ImportGif},
+                                  {"Вставка из файла", Command::InsertFromFile},
+                                  {"Экспорт Png", Command::ExportPng},
+                                  {"Экспорт Gif", Command::ExportGif},
+                                  {"Экспорт листа спрайтов", Command::ExportSpriteSheet},
+                                  {"", std::nullopt},
+                                  {"Размер рисунка", Command::AnimationPictureSize},
+                                  {"Размер холста", Command::AnimationCanvasSize},
+                                  {"", std::nullopt},
+                                  {"Слияние", Command::Merge},
+                                  {"", std::nullopt},
+                                  {"Выход", Command::Exit}};
     ASSERT_EQ(animator.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(animator[i].text, expected[i].text) << i;
@@ -77,16 +79,16 @@ TEST(MainWindowMenu, HasThePopupsItemsAndIdsInOrder) {
     std::vector<Item> painter = itemsOf(tops[1]->menu());
     ASSERT_EQ(painter.size(), 2u);
     EXPECT_EQ(painter[0].text, "Размер рисунка");
-    EXPECT_EQ(painter[0].id, 32787);
+    EXPECT_EQ(painter[0].id, Command::PicturePictureSize);
     EXPECT_EQ(painter[1].text, "Размер холста");
-    EXPECT_EQ(painter[1].id, 32788);
+    EXPECT_EQ(painter[1].id, Command::PictureCanvasSize);
     std::vector<Item> help = itemsOf(tops[2]->menu());
     ASSERT_EQ(help.size(), 3u);
     EXPECT_EQ(help[0].text, "О программе");
-    EXPECT_EQ(help[0].id, 104);
-    EXPECT_EQ(help[1].id, 0);
+    EXPECT_EQ(help[0].id, Command::About);
+    EXPECT_EQ(help[1].id, std::nullopt);
     EXPECT_EQ(help[2].text, "Используемые клавиши");
-    EXPECT_EQ(help[2].id, 32784);
+    EXPECT_EQ(help[2].id, Command::KeyReference);
 }
 
 TEST(MainWindowStart, TitleIconAndClientSize) {
@@ -102,14 +104,14 @@ TEST(MainWindowCommands, MenuItemsOpenTheAboutBoxAndKeyReference) {
     MainWindow w;
     ModalCloser closer;
     closer.arm();
-    w.actionFor(command::about)->trigger();
+    w.actionFor(Command::About)->trigger();
     EXPECT_EQ(closer.title, QString::fromUtf8(aboutTitle));
     EXPECT_TRUE(closer.texts.contains(QString::fromUtf8(aboutVersionLine)));
     EXPECT_TRUE(w.editor().input.inputEnabled) << "enabled again after the dialog";
 
     ModalCloser keys;
     keys.arm();
-    w.actionFor(command::keyReference)->trigger();
+    w.actionFor(Command::KeyReference)->trigger();
     EXPECT_EQ(keys.title, QString::fromUtf8(keyReferenceTitle));
     for (const char* line : keyReferenceLines)
         EXPECT_TRUE(keys.texts.contains(QString::fromUtf8(line))) << line;

@@ -36,11 +36,7 @@ template <class Base = ::testing::Test> struct EditorScenario : Base {
         layoutAll(e);
     }
     // The tool buttons of the command bar, as the program's start makes them.
-    void makeToolButtons() {
-        for (size_t i = 0; i < toolButtonCells.size(); ++i)
-            e.toolButtons[i] =
-                makeToolButton(e.toolSheet, toolButtonCells[i].cell, toolButtonCells[i].id);
-    }
+    void makeToolButtons() { vork::makeToolButtons(e); }
     // A character typed for one frame.
     void type(uint8_t c) {
         e.input.lastChar = c;

@@ -11,9 +11,9 @@ namespace vork::test {
 template <class Base = ::testing::Test> struct CommandScenario : EditorScenario<Base> {
     // Runs the commands posted since the last call, in order.
     void runPosted() {
-        std::vector<int> posted;
+        std::vector<Command> posted;
         posted.swap(this->platform.posted);
-        for (int id : posted)
+        for (Command id : posted)
             onCommand(this->e, id);
     }
     // A click on the command bar's button at (x, y) and whatever command it posted.

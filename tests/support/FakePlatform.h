@@ -13,7 +13,7 @@ class FakePlatform : public Platform {
     uint32_t tick = 0;
     std::set<HeldKey> held;
     int invalidations = 0;
-    std::vector<int> posted;
+    std::vector<Command> posted;
     std::string title;
     std::vector<std::pair<std::string, std::string>> messages; // (caption, text)
     bool destroyed = false;
@@ -58,7 +58,7 @@ class FakePlatform : public Platform {
     uint32_t tickCount() override { return tick; }
     bool isHeld(HeldKey key) override { return held.count(key) != 0; }
     void invalidate() override { ++invalidations; }
-    void postCommand(int id) override { posted.push_back(id); }
+    void postCommand(Command id) override { posted.push_back(id); }
     void setTitle(const std::string& t) override { title = t; }
     void messageBox(const std::string& caption, const std::string& text) override {
         messages.emplace_back(caption, text);
