@@ -3,6 +3,7 @@
 #include "commands/LayerCommands.h"
 #include "ui/Keys.h"
 #include "ui/Layout.h"
+#include "ui/Tools.h"
 #include "ui/Widgets.h"
 
 #include <cstdio>
@@ -17,9 +18,6 @@ const Color separatorGrey = Color::rgb(80, 80, 80);
 const Color currentRowBlue = Color::rgb(0, 0, 139);
 const Color opacityBlue = Color::rgb(60, 60, 100);
 constexpr Color lockRed = Color::rgb(255, 0, 0);
-// The ToolButton of the start-up (cell 100, 50) that shows a layer's visibility.
-constexpr size_t visibilitySwitchButton = 19;
-
 // Each button of the row under the list, with the cell of the tool sheet its face comes from.
 struct LayerButtonFace {
     LayerButton button;
@@ -130,7 +128,7 @@ void rowSwitches(Editor& e, Graphics& g, const RowContext& rc, Rect row, Layer& 
     LayerPanelState& l = m.layers;
     const int x = row.x, y = row.y;
     const Rect visibility{x + 8, y + 13, 20, 14};
-    if (toolButton(e, g, e.toolButtons[visibilitySwitchButton], visibility,
+    if (toolButton(e, g, buttonOf(e, SwitchButton::OnOff), visibility,
                    layer.visible ? 1 : 0) &&
         !l.singleLayerView)
         toggleLayerVisibility(e, rc.mode, layer);
