@@ -18,14 +18,14 @@ namespace vork {
 
 std::string windowTitle(const Editor& e, int paints) {
     char buf[256];
-    if (e.painterMode) {
+    if (e.shownMode == Mode::Painter) {
         const auto& picture = e.modes[size_t(Mode::Painter)].document;
         int layers = picture ? picture->current().layerCount() : 0;
         std::snprintf(buf, sizeof buf, "  Painter   Fps - %d    Width: %d Height: %d  Слоёв: %d",
-                      paints, int(e.sizes.pictureWidth), int(e.sizes.pictureHeight), layers);
+                      paints, e.mode(Mode::Painter).width, e.mode(Mode::Painter).height, layers);
     } else {
         std::snprintf(buf, sizeof buf, "  Animator   Fps - %d    Width: %d Height: %d", paints,
-                      int(e.sizes.animationWidth), int(e.sizes.animationHeight));
+                      e.mode(Mode::Animator).width, e.mode(Mode::Animator).height);
     }
     return buf;
 }
@@ -79,7 +79,7 @@ void paintWindow(Editor& e, Bitmap& backBuffer) {
     backBuffer = Bitmap(std::max(client.w, 1), std::max(client.h, 1), PixelFormat::Rgb);
     {
         Graphics g(backBuffer);
-        if (e.painterMode)
+        if (e.shownMode == Mode::Painter)
             painterFrame(e, g);
         else
             animatorFrame(e, g);

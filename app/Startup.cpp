@@ -40,9 +40,11 @@ void readDataFile(Editor& e, const std::string& path, Read read, std::ostream& n
 
 bool initEditor(Editor& e, std::string& error, std::ostream& notices) {
     // A missing or unreadable settings file leaves the built-in sizes.
+    DocumentSizes sizes = documentSizes(e);
     readDataFile(
-        e, e.data.settings(), [&](const std::string& p) { return readSettings(p, e.sizes); },
+        e, e.data.settings(), [&](const std::string& p) { return readSettings(p, sizes); },
         notices);
+    setDocumentSizes(e, sizes);
 
     // Read as bytes first: only a regular file is opened, so a FIFO cannot hold up the start.
     const std::string toolSheet = e.data.toolSheet();
@@ -79,9 +81,9 @@ bool initEditor(Editor& e, std::string& error, std::ostream& notices) {
     e.selection = Selection{};
     for (ModeState& m : e.modes)
         m.layers.transparencyLock = Selection{};
-    e.mode(Mode::Painter).caches = LayerCaches{};
+    e.painter.caches = LayerCaches{};
 
-    e.painterMode = false;
+    e.shownMode = Mode::Animator;
     e.currentTool = Tool::Pencil;
     e.input.inputEnabled = true;
     return true;

@@ -134,7 +134,7 @@ void onCommand(Editor& e, Command id) {
 }
 
 bool openFileAtStart(Editor& e, Mode mode, const std::string& path) {
-    e.painterMode = mode == Mode::Painter;
+    e.shownMode = mode;
     // A document just restored from its recovery copy holds work that is in no file: the named
     // file does not replace it.
     if (e.mode(mode).document && e.mode(mode).changes.modified) {

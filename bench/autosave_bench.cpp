@@ -45,8 +45,8 @@ struct Drawing {
 
     explicit Drawing(bool keepCopies) {
         onResize(e, 1280, 800);
-        e.painterMode = true;
-        e.sizes.pictureWidth = e.sizes.pictureHeight = side;
+        e.shownMode = Mode::Painter;
+        e.mode(Mode::Painter).width = e.mode(Mode::Painter).height = side;
         makeNewDocument(e, Mode::Painter);
         Frame& frame = e.picture()->current();
         for (int i = 1; i < layers; ++i)

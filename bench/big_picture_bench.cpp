@@ -72,8 +72,8 @@ struct BigPicture {
 
     BigPicture(int side, int zoomIndex) {
         onResize(e, 1280, 800);
-        e.painterMode = true;
-        e.sizes.pictureWidth = e.sizes.pictureHeight = float(side);
+        e.shownMode = Mode::Painter;
+        e.mode(Mode::Painter).width = e.mode(Mode::Painter).height = float(side);
         e.mode(Mode::Painter).zoomIndex = zoomIndex;
         makeNewDocument(e, Mode::Painter);
         Frame& frame = e.picture()->current();

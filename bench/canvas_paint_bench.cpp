@@ -31,14 +31,14 @@ void BM_PainterPaintDuringStroke(benchmark::State& state) {
 
     Editor empty(platform);
     onResize(empty, 1280, 800);
-    empty.painterMode = true;
+    empty.shownMode = Mode::Painter;
     paintWindow(empty, back);
     const double emptyMs = millisecondsPerPaint(empty, back, 50);
 
     Editor e(platform);
     onResize(e, 1280, 800);
-    e.painterMode = true;
-    e.sizes.pictureWidth = e.sizes.pictureHeight = 1024;
+    e.shownMode = Mode::Painter;
+    e.mode(Mode::Painter).width = e.mode(Mode::Painter).height = 1024;
     e.mode(Mode::Painter).zoomIndex = 12; // 4
     makeNewDocument(e, Mode::Painter);
     Frame& frame = e.picture()->current();

@@ -28,8 +28,8 @@ struct AnimatorBench {
     AnimatorBench(int frames, int layers) {
         onResize(e, 1280, 800);
         makeToolButtons(e);
-        e.sizes.animationWidth = 300;
-        e.sizes.animationHeight = 264;
+        e.mode(Mode::Animator).width = 300;
+        e.mode(Mode::Animator).height = 264;
         makeNewDocument(e, Mode::Animator);
         Document& a = *e.animation();
         for (int f = 1; f < frames; ++f)
@@ -96,7 +96,7 @@ void BM_PlaybackPaintsPerSecond(benchmark::State& state) {
     Document& a = *bench.e.animation();
     for (Frame& frame : a.frames())
         frame.delay = 0;
-    bench.e.playState = PlayState::Forward;
+    bench.e.animator.playState = PlayState::Forward;
     int shown = a.currentFrameIndex();
     int advanced = 0;
     const auto start = std::chrono::steady_clock::now();

@@ -15,7 +15,7 @@ struct LargeLayer {
     test::FakePlatform platform;
     Editor e{platform};
     LargeLayer() {
-        e.sizes.pictureWidth = e.sizes.pictureHeight = side;
+        e.mode(Mode::Painter).width = e.mode(Mode::Painter).height = side;
         e.picture() = std::make_unique<Document>(side, side, 0.0);
         startHistory(e, Mode::Painter);
     }

@@ -36,9 +36,9 @@ std::unique_ptr<Window> windowWithLayers(Mode mode, int layers) {
     auto w = std::make_unique<Window>();
     Editor& e = w->e;
     onResize(e, 1280, 800);
-    e.painterMode = mode == Mode::Painter;
+    e.shownMode = mode;
     if (mode == Mode::Painter)
-        e.sizes.pictureWidth = e.sizes.pictureHeight = 300;
+        e.mode(Mode::Painter).width = e.mode(Mode::Painter).height = 300;
     makeNewDocument(e, mode);
     Frame& f = e.mode(mode).document->current();
     for (int i = 1; i < layers; ++i)

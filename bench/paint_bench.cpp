@@ -13,7 +13,7 @@ void paintNoDocument(benchmark::State& state, bool painter) {
     test::FakePlatform platform;
     Editor e(platform);
     onResize(e, 1280, 800);
-    e.painterMode = painter;
+    e.shownMode = painter ? Mode::Painter : Mode::Animator;
     Bitmap back;
     for (auto _ : state) {
         paintWindow(e, back);

@@ -16,7 +16,7 @@ namespace {
 
 // Opacity factor for a layer: plain at 255 and, in the Animator, while playback runs.
 float layerOpacity(const Editor& e, Mode mode, const Layer& layer) {
-    if (layer.opacity >= 255 || (mode == Mode::Animator && e.playState != PlayState::Stopped))
+    if (layer.opacity >= 255 || (mode == Mode::Animator && e.animator.playState != PlayState::Stopped))
         return 1.0f;
     return float(std::max(layer.opacity, 0)) / 255.0f;
 }
@@ -45,18 +45,18 @@ void drawBackdrop(Editor& e, Graphics& g, Mode mode) {
 void drawOnionSkin(Editor& e, Graphics& g, const CanvasPlacement& p) {
     ModeState& m = e.mode(Mode::Animator);
     Document& animation = *m.document;
-    if (!m.onion.on || e.playState != PlayState::Stopped || animation.frameCount() <= 1)
+    if (!e.animator.onion.on || e.animator.playState != PlayState::Stopped || animation.frameCount() <= 1)
         return;
-    if (animation.current().serial != m.onionRememberedFrame) {
-        rebuildOnionSkin(animation, m.onion, m.layers.singleLayerView);
+    if (animation.current().serial != e.animator.onionRememberedFrame) {
+        rebuildOnionSkin(animation, e.animator.onion, m.layers.singleLayerView);
         refreshCurrentThumbnails(animation);
         e.requestRepaint();
     }
-    if (!m.onion.image)
+    if (!e.animator.onion.image)
         return;
     // Exactly 100 draws the image as it is; anything else fades its alpha.
-    const float opacity = m.onionSkinOpacity == 100 ? 1.0f : m.onionSkinOpacity / 100;
-    drawThroughView(g, {*m.onion.image, m.onion.changes, m.onion.reductions}, p, opacity,
+    const float opacity = e.animator.onionSkinOpacity == 100 ? 1.0f : e.animator.onionSkinOpacity / 100;
+    drawThroughView(g, {*e.animator.onion.image, e.animator.onion.changes, e.animator.onion.reductions}, p, opacity,
                     m.reducedScratch);
 }
 
@@ -79,19 +79,19 @@ void drawAnimatorDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
                 drawThroughView(g, reducibleOf(layer), p, layerOpacity(e, Mode::Animator, layer),
                                 m.reducedScratch);
             }
-            if (layer.serial == m.historyLayer && e.playState == PlayState::Stopped) {
+            if (layer.serial == m.historyLayer && e.animator.playState == PlayState::Stopped) {
                 // Place of the shape preview (drawShapePreview), right above the history's
                 // layer.
                 drawShapePreview(e, g, Mode::Animator, p);
             }
         }
     }
-    if (e.playState == PlayState::Stopped) {
+    if (e.animator.playState == PlayState::Stopped) {
         // The selection's marquee and floating image, above all layers.
         drawSelectionOverlay(e, g, Mode::Animator, p);
         undoRedoFrame(e, Mode::Animator);
     }
-    m.onionRememberedFrame = m.document->current().serial;
+    e.animator.onionRememberedFrame = m.document->current().serial;
 }
 
 void drawPainterDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
@@ -100,7 +100,7 @@ void drawPainterDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
     // on every pass, which costs nothing while those layers stay as they were, so a change of
     // the current layer or of the layers' pixels from anywhere shows at once.
     updatePainterLayerCaches(e);
-    LayerCaches& caches = m.caches;
+    LayerCaches& caches = e.painter.caches;
     const bool singleLayerView = m.layers.singleLayerView;
     Frame& frame = m.document->current();
     Layer& layer = frame.current();
@@ -155,7 +155,7 @@ void updatePainterLayerCaches(Editor& e) {
         if (p.zoom < 1)
             prepareReduced(reducibleOf(cache), p.destination(), p.source);
     };
-    updateLayerCaches(*m.document, m.caches,
+    updateLayerCaches(*m.document, e.painter.caches,
                       partReadThroughView(p, m.document->width, m.document->height), reduce);
 }
 

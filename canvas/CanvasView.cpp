@@ -81,9 +81,10 @@ void layoutCanvas(Editor& e, Mode mode) {
     const Rect view = layoutOf(e, Mode::Painter).canvas;
     const float vw = float(view.w), vh = float(view.h);
     const float zoom = zoomOf(e.mode(Mode::Painter));
+    const ModeState& m = e.mode(Mode::Painter);
     CanvasGeometry& c = e.mode(Mode::Painter).canvas;
-    c.pictureWidth = e.sizes.pictureWidth * zoom;
-    c.pictureHeight = e.sizes.pictureHeight * zoom;
+    c.pictureWidth = float(m.width) * zoom;
+    c.pictureHeight = float(m.height) * zoom;
     c.pictureX = std::max(0.0f, vw / 2 - c.pictureWidth / 2);
     c.pictureY = std::max(0.0f, vh / 2 - c.pictureHeight / 2);
     c.pictureWidth = std::min(c.pictureWidth, vw);

@@ -208,7 +208,7 @@ void drawShapePreview(Editor& e, Graphics& backBuffer, Mode mode, const CanvasPl
     const bool twoPoint = isTwoPointTool(e.currentTool);
     // Playback shows the frames as they are; the shapes still commit on release.
     if (!m.document || !m.drag.shapeDrag || !(twoPoint || isFreehandPolygon(e.currentTool)) ||
-        e.playState != PlayState::Stopped)
+        e.animator.playState != PlayState::Stopped)
         return;
     {
         Graphics g(beginOverlayPreview(e, mode, p));

@@ -136,7 +136,7 @@ bool toolsMayDraw(const Editor& e, Mode mode) {
 }
 
 bool selectionToolsPaused(const Editor& e, Mode mode) {
-    return mode == Mode::Animator && e.playState != PlayState::Stopped;
+    return mode == Mode::Animator && e.animator.playState != PlayState::Stopped;
 }
 
 void runTools(Editor& e, Mode mode, const CanvasPlacement& p) {

@@ -21,14 +21,14 @@ void rebuildThumbnails(Document& d, Mode mode) {
 void rebuildDerivedState(Editor& e, Mode mode) {
     ModeState& m = e.mode(mode);
     Document& d = *m.document;
-    documentWidth(e, mode) = float(d.width);
-    documentHeight(e, mode) = float(d.height);
+    m.width = d.width;
+    m.height = d.height;
     rebuildThumbnails(d, mode);
     // The history belongs to a layer of the old document: the canvas starts a new one on the
     // current layer at its next pass.
     m.history.reset();
     m.historyLayer = 0;
-    m.caches.aroundLayer = 0;
+    e.painter.caches.aroundLayer = 0;
     layoutCanvas(e, mode);
     sizeAftermath(e, mode);
 }
@@ -37,13 +37,12 @@ void rebuildDerivedState(Editor& e, Mode mode) {
 
 void sizeAftermath(Editor& e, Mode mode) {
     ModeState& m = e.mode(mode);
-    m.scratch = Bitmap(bitmapExtent(documentWidth(e, mode)), bitmapExtent(documentHeight(e, mode)));
+    m.scratch = Bitmap(m.width, m.height);
     e.selection.drop();
     if (mode == Mode::Painter)
-        resizeLayerCaches(m.caches.below, m.caches.above, e.sizes.pictureWidth,
-                          e.sizes.pictureHeight);
+        resizeLayerCaches(e.painter.caches.below, e.painter.caches.above, m.width, m.height);
     else
-        m.onion.on = false;
+        e.animator.onion.on = false;
     m.previewUpToDate = false;
     requestModeRepaint(e, mode);
 }

@@ -40,18 +40,18 @@ void enabledFlagsChanged(Editor& e) {
 
 void rebuildShownOnionSkin(Editor& e) {
     ModeState& m = animator(e);
-    if (!m.document || !m.onion.on)
+    if (!m.document || !e.animator.onion.on)
         return;
-    rebuildOnionSkin(*m.document, m.onion, m.layers.singleLayerView);
+    rebuildOnionSkin(*m.document, e.animator.onion, m.layers.singleLayerView);
     // The canvas rebuilds it when the frame it shows changes; this one is up to date.
-    m.onionRememberedFrame = m.document->current().serial;
+    e.animator.onionRememberedFrame = m.document->current().serial;
 }
 
 void scrollToCurrentFrame(Editor& e) {
     if (!e.animation())
         return;
     const FrameStripLayout strip = layoutOf(e, Mode::Animator).strip;
-    int& scroll = e.strip.stripScroll;
+    int& scroll = e.animator.strip.stripScroll;
     const Rect cell = frameCellRect(strip, e.animation()->currentFrameIndex(), scroll);
     if (cell.x < 0)
         scroll += cell.x;

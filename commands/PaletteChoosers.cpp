@@ -137,7 +137,7 @@ bool saveSettingsAndPalettes(Editor& editor, FailureReport how, std::ostream& er
     const DataFolder& data = editor.data;
     const Palettes& palettes = editor.colour.palettes;
     save(data.settings(), settingsNotSaved,
-         [&](const std::string& p) { return writeSettings(p, editor.sizes); });
+         [&](const std::string& p) { return writeSettings(p, documentSizes(editor)); });
     save(data.bigPalette(), bigPaletteNotSaved,
          [&](const std::string& p) { return writeBigPalette(p, palettes); });
     save(data.smallPalette(), smallPaletteNotSaved,

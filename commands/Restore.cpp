@@ -112,7 +112,7 @@ void restore(Editor& e, Leftovers& found, std::ostream& err) {
     for (const RecoveryFile& file : found.older)
         keepCopyAside(file.path, olderLabel, err);
     if (!found.hasMode(Mode::Animator))
-        e.painterMode = true;
+        e.shownMode = Mode::Painter;
 }
 
 void decline(const Leftovers& found, std::ostream& err) {

@@ -3,7 +3,6 @@
 #include "files/TextFile.h"
 #include "model/CodePage1251.h"
 
-#include <cmath>
 
 namespace vork {
 
@@ -16,33 +15,26 @@ const std::string& settingsHeading() {
 
 // Takes the next number of the current line as a size when it is one the program can use.
 // Returns whether a number was there at all, so a bad size does not hide the one after it.
-bool readSize(textfile::Scanner& scanner, float& size, int& taken) {
+bool readSize(textfile::Scanner& scanner, int& size, int& taken) {
     const auto n = scanner.readNumber(true);
     if (!n)
         return false;
     if (n->value && *n->value >= 1 && *n->value <= maxSettingsSide) {
-        size = float(*n->value);
+        size = *n->value;
         ++taken;
     }
     return true;
 }
 
 // Reads two sizes from one line; the second is looked for only after a first number.
-void readSizePair(textfile::Scanner& scanner, float& width, float& height, int& taken) {
+void readSizePair(textfile::Scanner& scanner, int& width, int& height, int& taken) {
     if (readSize(scanner, width, taken)) {
         const auto n = scanner.readNumber(false);
         if (n && n->value && *n->value >= 1 && *n->value <= maxSettingsSide) {
-            height = float(*n->value);
+            height = *n->value;
             ++taken;
         }
     }
-}
-
-// Truncates toward zero; values no int can hold (and NaN) are written as 0.
-int truncatedSize(float size) {
-    if (!std::isfinite(size) || size >= 2147483648.0f || size < -2147483648.0f)
-        return 0;
-    return int(size);
 }
 
 } // namespace
@@ -69,11 +61,11 @@ bool readSettings(const std::string& path, DocumentSizes& sizes) {
 SaveResult writeSettings(const std::string& path, const DocumentSizes& sizes) {
     std::string out = settingsHeading();
     out += textfile::lineBreak;
-    out += std::to_string(truncatedSize(sizes.animationWidth)) + " " +
-           std::to_string(truncatedSize(sizes.animationHeight));
+    out += std::to_string(sizes.animationWidth) + " " +
+           std::to_string(sizes.animationHeight);
     out += textfile::lineBreak;
-    out += std::to_string(truncatedSize(sizes.pictureWidth)) + " " +
-           std::to_string(truncatedSize(sizes.pictureHeight));
+    out += std::to_string(sizes.pictureWidth) + " " +
+           std::to_string(sizes.pictureHeight);
     return saveFileAtomically(path, bytesOf(out));
 }
 

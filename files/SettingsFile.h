@@ -5,7 +5,6 @@
 // no line break after the last one) and read the same word- and line-based way, with any line
 // ends and spaces, tabs or commas between the numbers.
 #include "files/SaveFile.h"
-#include "model/Palette.h"
 
 #include <string>
 
@@ -15,11 +14,17 @@ namespace vork {
 // side a new document may have.
 inline constexpr int maxSettingsSide = 5000;
 
+// The document sizes kept between runs.
+struct DocumentSizes {
+    int pictureWidth = 300, pictureHeight = 300;
+    int animationWidth = 300, animationHeight = 264;
+};
+
 // Reads the four sizes. A size that is missing, not a number or out of range keeps the value
 // it had. Returns true when the file was read and gave at least one size.
 bool readSettings(const std::string& path, DocumentSizes& sizes);
 
-// Writes the sizes, each truncated toward zero, through saveFileAtomically. Fails, with the
+// Writes the sizes through saveFileAtomically. Fails, with the
 // reason, when the file could not be written completely; the old file then stays as it was.
 SaveResult writeSettings(const std::string& path, const DocumentSizes& sizes);
 

@@ -28,10 +28,4 @@ struct Palettes {
     void fixSmallPaletteEntries();
 };
 
-// The document sizes kept between runs; floats, truncated where bitmaps are made.
-struct DocumentSizes {
-    float pictureWidth = 300, pictureHeight = 300;
-    float animationWidth = 300, animationHeight = 264;
-};
-
 } // namespace vork

@@ -48,12 +48,12 @@ void apply(Editor& e, PickerForm form, Color chosen) {
 }
 
 void fileButtons(Editor& e, Graphics& g, Rect P) {
-    if (iconButton(e, g, {P.x + 15, P.y + 8, 20, 20}, {25, 0, 24, 24}))
+    if (iconButton(e.widgets(), g, {P.x + 15, P.y + 8, 20, 20}, {25, 0, 24, 24}))
         openBigPalette(e);
-    if (iconButton(e, g, {P.x + 38, P.y + 8, 20, 20}, {75, 0, 24, 24}))
+    if (iconButton(e.widgets(), g, {P.x + 38, P.y + 8, 20, 20}, {75, 0, 24, 24}))
         saveBigPalette(e);
     g.drawRect(Pen{colors::black}, Rect{P.x + 68, P.y + 8, 20, 20});
-    if (iconButton(e, g, {P.x + 69, P.y + 9, 18, 20}, {50, 0, 24, 24}))
+    if (iconButton(e.widgets(), g, {P.x + 69, P.y + 9, 18, 20}, {50, 0, 24, 24}))
         makeBigPaletteFromImage(e);
 }
 
@@ -81,7 +81,7 @@ void grid(Editor& e, Graphics& g, Rect P, PickerForm form, bool open) {
                 break;
             const int id = gridColumns * r + col;
             const PaletteEntry& entry = c.palettes.big[size_t(id)];
-            if (!paletteSwatch(e, g, entry, {x, P.y + 35 + cell * r, cell, cell},
+            if (!paletteSwatch(e.widgets(), g, entry, {x, P.y + 35 + cell * r, cell, cell},
                                c.currentBigSwatch) ||
                 !open)
                 continue;

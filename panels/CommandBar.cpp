@@ -36,7 +36,7 @@ Rect buttonAt(int x, int y) {
 void modeSwitch(Editor& e, Graphics& g, Mode mode) {
     const bool painter = mode == Mode::Painter;
     // Each bar names the mode it switches to.
-    const bool clicked = textButton(e, g, {12, 25, 68, 16}, FontKind::Button,
+    const bool clicked = textButton(e.widgets(), g, {12, 25, 68, 16}, FontKind::Button,
                                     Brush::solid(painter ? colors::black : darkGreen),
                                     painter ? "animator" : "painter");
     if (!clicked && !typed(e.input, key::g))
@@ -45,7 +45,7 @@ void modeSwitch(Editor& e, Graphics& g, Mode mode) {
     e.mode(mode).layers.transparencyLock.active = false;
     // The delay pop-ups and the frame drag are the Animator's; the pointer they hold is freed.
     releasePointerCapture(e);
-    e.painterMode = !painter;
+    e.shownMode = painter ? Mode::Animator : Mode::Painter;
     requestModeRepaint(e, mode);
 }
 
@@ -54,22 +54,22 @@ void fileButtons(Editor& e, Graphics& g, Mode mode) {
     const bool hasDocument = e.mode(mode).document != nullptr;
     // Row 1: insert an image, open an image as a picture (Painter) or import a GIF (Animator),
     // export. Inserting and exporting need a document.
-    if (iconButton(e, g, buttonAt(12, 49), {125, 0, 24, 24}) && hasDocument)
+    if (iconButton(e.widgets(), g, buttonAt(12, 49), {125, 0, 24, 24}) && hasDocument)
         e.platform.postCommand(painter ? Command::InsertImagePainter
                                        : Command::InsertImageAnimator);
-    if (iconButton(e, g, buttonAt(36, 49), {50, 0, 24, 24}))
+    if (iconButton(e.widgets(), g, buttonAt(36, 49), {50, 0, 24, 24}))
         e.platform.postCommand(painter ? Command::OpenImageAsPicture : Command::ImportGif);
-    if (iconButton(e, g, buttonAt(60, 49), {75, 0, 24, 24}) && hasDocument)
+    if (iconButton(e.widgets(), g, buttonAt(60, 49), {75, 0, 24, 24}) && hasDocument)
         e.platform.postCommand(painter ? Command::ExportPicture : Command::ExportPng);
     groove(g, 70);
     // Row 2: new, open, save. Each posts its command: its chooser or dialog opens after this
     // paint, never inside it.
-    if (iconButton(e, g, buttonAt(12, 74), {0, 0, 24, 24}))
+    if (iconButton(e.widgets(), g, buttonAt(12, 74), {0, 0, 24, 24}))
         e.platform.postCommand(painter ? Command::NewPicture : Command::NewAnimation);
-    if (iconButton(e, g, buttonAt(36, 74), {25, 0, 24, 24}))
+    if (iconButton(e.widgets(), g, buttonAt(36, 74), {25, 0, 24, 24}))
         e.platform.postCommand(painter ? Command::OpenPicture : Command::OpenAnimation);
     // Saving needs a document; without one the button does nothing.
-    if (iconButton(e, g, buttonAt(60, 74), {100, 0, 24, 24}) && hasDocument)
+    if (iconButton(e.widgets(), g, buttonAt(60, 74), {100, 0, 24, 24}) && hasDocument)
         e.platform.postCommand(painter ? Command::SavePicture : Command::SaveAnimation);
 }
 
@@ -78,7 +78,7 @@ void toolRow(Editor& e, Graphics& g, int x, int y, std::array<Tool, 3> tools) {
     for (size_t k = 0; k < tools.size(); ++k) {
         const Tool tool = tools[k];
         const ToolButton& b = buttonOf(e, tool);
-        if (toolButton(e, g, b, buttonAt(x + 24 * int(k), y), int(e.currentTool)))
+        if (toolButton(e.widgets(), g, b, buttonAt(x + 24 * int(k), y), int(e.currentTool)))
             e.currentTool = tool;
     }
 }
@@ -97,7 +97,7 @@ void alphaSlider(Editor& e, Graphics& g, int y0) {
     ColourState& c = e.colour;
     g.drawRect(Pen{outlineGrey}, Rect{10, y0 - 111, 70, 2});
     const float v =
-        horizontalSlider(e, g, RectF{10, float(y0 - 115), 70, 10}, 255, 1, float(c.drawAlpha));
+        horizontalSlider(e.widgets(), g, RectF{10, float(y0 - 115), 70, 10}, 255, 1, float(c.drawAlpha));
     c.drawAlpha = std::clamp(int(v), 0, 255);
     c.alphaColor = c.currentColor.withAlpha(c.drawAlpha);
 }
@@ -107,9 +107,9 @@ void alphaSlider(Editor& e, Graphics& g, int y0) {
 void selectionTransforms(Editor& e, Graphics& g, Mode mode, int y0) {
     Selection& s = e.selection;
     const int y = y0 - 166;
-    const bool mirrorLeftRight = iconButton(e, g, buttonAt(11, y), {0, 150, 22, 20});
-    const bool mirrorTopBottom = iconButton(e, g, buttonAt(35, y), {25, 150, 22, 20});
-    const bool nextRotationPreset = iconButton(e, g, buttonAt(59, y), {50, 150, 22, 20});
+    const bool mirrorLeftRight = iconButton(e.widgets(), g, buttonAt(11, y), {0, 150, 22, 20});
+    const bool mirrorTopBottom = iconButton(e.widgets(), g, buttonAt(35, y), {25, 150, 22, 20});
+    const bool nextRotationPreset = iconButton(e.widgets(), g, buttonAt(59, y), {50, 150, 22, 20});
     if (s.active && (mirrorLeftRight || mirrorTopBottom || nextRotationPreset)) {
         liftSelection(e, mode);
         if (mirrorLeftRight)
@@ -126,7 +126,7 @@ void selectionTransforms(Editor& e, Graphics& g, Mode mode, int y0) {
     g.drawRect(Pen{outlineGrey}, Rect{10, y0 - 177, 71, 2});
     const int shownAngle = int(s.angle);
     const int angle =
-        int(horizontalSlider(e, g, RectF{10, float(y0 - 181), 71, 10}, 360, 1, float(shownAngle)));
+        int(horizontalSlider(e.widgets(), g, RectF{10, float(y0 - 181), 71, 10}, 360, 1, float(shownAngle)));
     if (s.active) {
         if (angle != shownAngle)
             liftSelection(e, mode);
@@ -163,14 +163,14 @@ void onionSkinBox(Editor& e, Graphics& g, int H) {
     Document& animation = *m.document;
     const bool singleLayerView = m.layers.singleLayerView;
     const int S = H - 5;
-    OnionSkin& onion = m.onion;
+    OnionSkin& onion = e.animator.onion;
     g.drawRect(Pen{outlineGrey}, Rect{16, S - 75, 2, 68});
-    m.onionSkinOpacity =
-        verticalSlider(e, g, RectF{10, float(S - 74), 14, 68}, 100, 1, m.onionSkinOpacity);
+    e.animator.onionSkinOpacity =
+        verticalSlider(e.widgets(), g, RectF{10, float(S - 74), 14, 68}, 100, 1, e.animator.onionSkinOpacity);
     g.drawRect(Pen{outlineGrey}, Rect{28, S - 56, 51, 51});
 
     const Rect onSwitch{29, S - 75, 23, 14};
-    if (toolButton(e, g, buttonOf(e, SwitchButton::OnOff), onSwitch, onion.on ? 1 : 0) ||
+    if (toolButton(e.widgets(), g, buttonOf(e, SwitchButton::OnOff), onSwitch, onion.on ? 1 : 0) ||
         typed(e.input, key::w)) {
         const bool wasOn = onion.on;
         onion.on = !wasOn;
@@ -180,7 +180,7 @@ void onionSkinBox(Editor& e, Graphics& g, int H) {
         e.requestRepaint();
     }
     const Rect greySwitch{55, S - 75, 23, 14};
-    if (toolButton(e, g, buttonOf(e, SwitchButton::OnionGrey), greySwitch, onion.grey ? 1 : 0) ||
+    if (toolButton(e.widgets(), g, buttonOf(e, SwitchButton::OnionGrey), greySwitch, onion.grey ? 1 : 0) ||
         typed(e.input, key::e)) {
         onion.grey = !onion.grey;
         if (onion.on)
@@ -194,7 +194,7 @@ void onionSkinBox(Editor& e, Graphics& g, int H) {
         const Bitmap& t = source->thumbnail;
         g.drawImage(t, 29, S - 55, Rect{0, 0, std::min(t.width(), 50), std::min(t.height(), 50)});
     }
-    if (e.playState == PlayState::Stopped) {
+    if (e.animator.playState == PlayState::Stopped) {
         g.fillRect(Brush::solid(Color::rgb(240, 240, 240)), Rect{54, S - 20, 25, 15});
         char number[16];
         std::snprintf(number, sizeof number, "%d", onion.frameNumber);

@@ -44,20 +44,20 @@ constexpr Color highlight = Color::rgb(0, 0, 139);
 enum class Popup { DefaultDelay, FrameDelay };
 
 bool& openFlag(Editor& e, Popup popup) {
-    DelayPopups& p = e.delayPopups;
+    DelayPopups& p = e.animator.delayPopups;
     return popup == Popup::DefaultDelay ? p.defaultDelayPopupOpen : p.frameDelayPopupOpen;
 }
 
 void close(Editor& e, Popup popup) {
     openFlag(e, popup) = false;
-    e.delayPopups.delayPressLatch = false;
+    e.animator.delayPopups.delayPressLatch = false;
     e.input.delayPopupActive = false;
     e.requestRepaint();
 }
 
 void open(Editor& e, Popup popup) {
     openFlag(e, popup) = true;
-    e.delayPopups.delayPressLatch = false;
+    e.animator.delayPopups.delayPressLatch = false;
     e.input.delayPopupActive = true;
     // The press that opened it is used up: dragged on to an item, it must not draw on the
     // canvas the pop-up lies over.
@@ -73,7 +73,7 @@ void choose(Editor& e, Popup popup, double milliseconds) {
         animation->defaultDelay = milliseconds;
     } else {
         // The frame whose cell was pressed, wherever playback or the keys have gone since.
-        const int index = animation->frameWithSerial(e.delayPopups.frameDelayFrame);
+        const int index = animation->frameWithSerial(e.animator.delayPopups.frameDelayFrame);
         if (index >= 0)
             animation->frame(index).delay = milliseconds;
     }
@@ -102,7 +102,7 @@ void drawPopup(Editor& e, Graphics& g, Popup popup, Point o) {
     g.fillRect(Brush::solid(panelGrey), box);
     g.drawRect(Pen{colors::black}, box);
     if (!pointerInside(e.input, box))
-        e.delayPopups.delayPressLatch = false;
+        e.animator.delayPopups.delayPressLatch = false;
     g.drawRect(Pen{colors::black}, Rect{o.x, o.y, 50, 171});
     if (e.platform.isHeld(HeldKey::RightButton) || e.platform.isHeld(HeldKey::Escape)) {
         // Closed without a choice; its items are not drawn, so none can be chosen either.
@@ -123,8 +123,8 @@ void openDefaultDelayPopup(Editor& e) {
 void openFrameDelayPopup(Editor& e, uint64_t frame, int cellX) {
     if (!e.animation())
         return;
-    e.delayPopups.frameDelayFrame = frame;
-    e.delayPopups.frameDelayCellX = cellX;
+    e.animator.delayPopups.frameDelayFrame = frame;
+    e.animator.delayPopups.frameDelayCellX = cellX;
     open(e, Popup::FrameDelay);
 }
 
@@ -134,8 +134,8 @@ bool delayMenuItem(Editor& e, Graphics& g, Rect r, const std::string& label) {
     if (inside) {
         g.fillRect(Brush::solid(highlight), r);
         if (leftHeld)
-            e.delayPopups.delayPressLatch = true;
-        else if (e.delayPopups.delayPressLatch)
+            e.animator.delayPopups.delayPressLatch = true;
+        else if (e.animator.delayPopups.delayPressLatch)
             return true;
     }
     g.drawText(label, FontKind::Small, Brush::solid(inside ? colors::white : colors::black),
@@ -144,7 +144,7 @@ bool delayMenuItem(Editor& e, Graphics& g, Rect r, const std::string& label) {
 }
 
 void drawDelayPopups(Editor& e, Graphics& g) {
-    const DelayPopups& p = e.delayPopups;
+    const DelayPopups& p = e.animator.delayPopups;
     if (!p.defaultDelayPopupOpen && !p.frameDelayPopupOpen)
         return;
     // A pop-up belongs to an animation; if that went away, so does the pop-up.
@@ -160,10 +160,10 @@ void drawDelayPopups(Editor& e, Graphics& g) {
 }
 
 void releasePointerCapture(Editor& e) {
-    DelayPopups& p = e.delayPopups;
+    DelayPopups& p = e.animator.delayPopups;
     p.defaultDelayPopupOpen = p.frameDelayPopupOpen = false;
     p.delayPressLatch = false;
-    e.strip.frameDrag.active = false;
+    e.animator.strip.frameDrag.active = false;
     e.input.delayPopupActive = false;
     e.input.mouseDown = false;
 }

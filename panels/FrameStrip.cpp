@@ -43,30 +43,30 @@ void frameCommands(Editor& e, Graphics& g, int y) {
     g.drawText(number(animation ? animation->frameCount() : 0), FontKind::Small,
                Brush::solid(colors::black), RectF{0, float(y), 40, 14});
     if (animation) {
-        if (iconButton(e, g, {41, y, 28, 14}, {100, 50, 24, 24}))
+        if (iconButton(e.widgets(), g, {41, y, 28, 14}, {100, 50, 24, 24}))
             enableAllFrames(e);
-        if (textButton(e, g, {71, y, 58, 14}, FontKind::Small, Brush::solid(colors::black),
+        if (textButton(e.widgets(), g, {71, y, 58, 14}, FontKind::Small, Brush::solid(colors::black),
                        seconds(animation->defaultDelay, " сек")))
             openDefaultDelayPopup(e);
     }
     // Each command does nothing without an animation.
-    if (iconButton(e, g, {131, y, 28, 14}, {50, 50, 24, 23}))
+    if (iconButton(e.widgets(), g, {131, y, 28, 14}, {50, 50, 24, 23}))
         deleteFrame(e);
-    if (iconButton(e, g, {161, y, 28, 14}, {0, 50, 24, 23}))
+    if (iconButton(e.widgets(), g, {161, y, 28, 14}, {0, 50, 24, 23}))
         newFrame(e);
-    if (iconButton(e, g, {191, y, 28, 14}, {75, 50, 24, 23}))
+    if (iconButton(e.widgets(), g, {191, y, 28, 14}, {75, 50, 24, 23}))
         duplicateFrame(e);
-    if (iconButton(e, g, {221, y, 28, 14}, {0, 25, 24, 24}) && animation) {
+    if (iconButton(e.widgets(), g, {221, y, 28, 14}, {0, 25, 24, 24}) && animation) {
         goToFrame(e, 0);
         scrollToCurrentFrame(e);
     }
-    if (iconButton(e, g, {251, y, 28, 14}, {25, 25, 24, 24}) && animation) {
+    if (iconButton(e.widgets(), g, {251, y, 28, 14}, {25, 25, 24, 24}) && animation) {
         goToFrame(e, animation->frameCount() - 1);
         scrollToCurrentFrame(e);
     }
-    if (iconButton(e, g, {281, y, 20, 14}, {50, 25, 24, 24}) || typed(e.input, key::z))
+    if (iconButton(e.widgets(), g, {281, y, 20, 14}, {50, 25, 24, 24}) || typed(e.input, key::z))
         stepFrame(e, Direction::Backward);
-    if (iconButton(e, g, {303, y, 20, 14}, {75, 25, 24, 24}) || typed(e.input, key::x))
+    if (iconButton(e.widgets(), g, {303, y, 20, 14}, {75, 25, 24, 24}) || typed(e.input, key::x))
         stepFrame(e, Direction::Forward);
 }
 
@@ -74,17 +74,17 @@ void frameCommands(Editor& e, Graphics& g, int y) {
 void playbackControls(Editor& e, Graphics& g, int y) {
     const bool animation = e.animation() != nullptr;
     // Each button watches the state as the buttons before it left it.
-    if (toolButton(e, g, buttonOf(e, SwitchButton::Stop), {325, y, 20, 14}, int(e.playState)) &&
+    if (toolButton(e.widgets(), g, buttonOf(e, SwitchButton::Stop), {325, y, 20, 14}, int(e.animator.playState)) &&
         animation)
         setPlayState(e, PlayState::Stopped);
-    if (toolButton(e, g, buttonOf(e, SwitchButton::Backward), {347, y, 20, 14}, int(e.playState)) &&
+    if (toolButton(e.widgets(), g, buttonOf(e, SwitchButton::Backward), {347, y, 20, 14}, int(e.animator.playState)) &&
         animation)
         setPlayState(e, PlayState::Backward);
-    if (toolButton(e, g, buttonOf(e, SwitchButton::Forward), {369, y, 20, 14}, int(e.playState)) &&
+    if (toolButton(e.widgets(), g, buttonOf(e, SwitchButton::Forward), {369, y, 20, 14}, int(e.animator.playState)) &&
         animation)
         setPlayState(e, PlayState::Forward);
-    bool& loop = e.strip.loopPlayback;
-    if (toolButton(e, g, buttonOf(e, SwitchButton::Loop), {391, y, 23, 14}, loop ? 1 : 0) &&
+    bool& loop = e.animator.strip.loopPlayback;
+    if (toolButton(e.widgets(), g, buttonOf(e, SwitchButton::Loop), {391, y, 23, 14}, loop ? 1 : 0) &&
         animation)
         loop = !loop;
     if (e.input.lastChar == ' ' && animation)
@@ -95,11 +95,11 @@ void playbackControls(Editor& e, Graphics& g, int y) {
 // hold buttons answer to the held button directly: a frame can be dragged along a long strip.
 void scrolling(Editor& e, Graphics& g, const FrameStripLayout& s) {
     const int y = s.toolbarY;
-    int& scroll = e.strip.stripScroll;
-    const bool dragging = e.strip.frameDrag.active && e.platform.isHeld(HeldKey::LeftButton);
+    int& scroll = e.animator.strip.stripScroll;
+    const bool dragging = e.animator.strip.frameDrag.active && e.platform.isHeld(HeldKey::LeftButton);
     auto held = [&](Rect r, Rect cell) {
-        const bool pressed = holdButton(e, g, r, cell);
-        if (dragging && withinClient(e, r) && pointerInside(e.input, r)) {
+        const bool pressed = holdButton(e.widgets(), g, r, cell);
+        if (dragging && withinClient(e.widgets(), r) && pointerInside(e.input, r)) {
             e.requestRepaint();
             return true;
         }
@@ -116,7 +116,7 @@ void scrolling(Editor& e, Graphics& g, const FrameStripLayout& s) {
     if (scrollOn)
         scroll += 10;
     const float content = float(animation->frameCount()) * frameCellWidth;
-    scroll = int(horizontalScrollBar(e, g, s.scrollBar, content, float(s.rect.w), float(scroll)));
+    scroll = int(horizontalScrollBar(e.widgets(), g, s.scrollBar, content, float(s.rect.w), float(scroll)));
 }
 
 void toolbar(Editor& e, Graphics& g, const FrameStripLayout& s) {
@@ -136,11 +136,11 @@ struct DropState {
 
 // The pointer right of where the drag started, along the scrolled row.
 bool rightOfDragStart(const Editor& e) {
-    return e.input.mouseX + e.strip.stripScroll > e.strip.frameDrag.startX;
+    return e.input.mouseX + e.animator.strip.stripScroll > e.animator.strip.frameDrag.startX;
 }
 
 void endFrameDrag(Editor& e) {
-    e.strip.frameDrag.active = false;
+    e.animator.strip.frameDrag.active = false;
     e.input.delayPopupActive = false;
     e.input.mouseDown = false;
 }
@@ -153,7 +153,7 @@ void dragOverCell(Editor& e, Rect cell, int index, DropState& drop) {
         drop.mark = Rect{right ? cell.x + cell.w : cell.x, cell.y, 2, cell.h};
         return;
     }
-    const uint64_t dragged = e.strip.frameDrag.frame;
+    const uint64_t dragged = e.animator.strip.frameDrag.frame;
     endFrameDrag(e);
     if (e.animation()->frame(index).serial != dragged)
         moveFrameToGap(e, dragged, right ? index + 1 : index);
@@ -161,9 +161,9 @@ void dragOverCell(Editor& e, Rect cell, int index, DropState& drop) {
 }
 
 void startFrameDrag(Editor& e, const Frame& frame) {
-    FrameDrag& drag = e.strip.frameDrag;
+    FrameDrag& drag = e.animator.strip.frameDrag;
     drag.active = true;
-    drag.startX = e.input.mouseX + e.strip.stripScroll;
+    drag.startX = e.input.mouseX + e.animator.strip.stripScroll;
     drag.frame = frame.serial;
     e.input.delayPopupActive = true;
     // The press now belongs to the drag: carried over the canvas it must not draw there.
@@ -176,7 +176,7 @@ void drawThumbnail(Editor& e, Graphics& g, const Frame& frame, int x, int y, int
         g.drawImage(frame.thumbnail, x + 5, y + 22);
     g.drawRect(Pen{outlineGrey}, Rect{x + 5, y + 22, 55, 50});
     // The label's background is the tab's fill.
-    e.strip.labels.draw(g, {x + 5, y + 22, 30, 14}, number(index + 1), Color::rgb(230, 230, 230),
+    e.animator.strip.labels.draw(g, {x + 5, y + 22, 30, 14}, number(index + 1), Color::rgb(230, 230, 230),
                         colors::black, Align::Far);
     g.drawLine(Pen{outlineGrey}, {float(x + 5), float(y + 36)}, {float(x + 35), float(y + 36)});
     g.drawLine(Pen{outlineGrey}, {float(x + 35), float(y + 22)}, {float(x + 35), float(y + 36)});
@@ -185,7 +185,7 @@ void drawThumbnail(Editor& e, Graphics& g, const Frame& frame, int x, int y, int
 void drawFrameCell(Editor& e, Graphics& g, Rect cell, int index, DropState& drop) {
     Document& animation = *e.animation();
     InputState& in = e.input;
-    const bool dragging = e.strip.frameDrag.active;
+    const bool dragging = e.animator.strip.frameDrag.active;
     const int x = cell.x, y = cell.y;
 
     if (in.mouseDown && !dragging && pointerInside(in, cell))
@@ -196,13 +196,13 @@ void drawFrameCell(Editor& e, Graphics& g, Rect cell, int index, DropState& drop
         g.fillRect(Brush::solid(currentFill), cell);
     g.drawRect(Pen{outlineGrey}, cell);
 
-    if (toolButton(e, g, buttonOf(e, SwitchButton::OnOff), {x + 5, y + 3, 23, 14},
+    if (toolButton(e.widgets(), g, buttonOf(e, SwitchButton::OnOff), {x + 5, y + 3, 23, 14},
                    frame.enabled ? 1 : 0) &&
         !dragging)
         toggleFrameEnabled(e, index);
 
     const Rect delayText{x + 30, y + 3, 30, 14};
-    e.strip.labels.draw(g, delayText, seconds(frame.delay),
+    e.animator.strip.labels.draw(g, delayText, seconds(frame.delay),
                         current ? currentFill : colors::panelGrey,
                         current ? colors::white : colors::black, Align::Far);
     if (in.mouseDown && !dragging && pointerInside(in, delayText))
@@ -214,7 +214,7 @@ void drawFrameCell(Editor& e, Graphics& g, Rect cell, int index, DropState& drop
     const Rect dragArea{x, y + 17, frameCellWidth, frameCellHeight};
     if (!pointerInside(in, dragArea))
         return;
-    if (in.mouseDown && !dragging && e.playState == PlayState::Stopped)
+    if (in.mouseDown && !dragging && e.animator.playState == PlayState::Stopped)
         startFrameDrag(e, frame);
     else if (dragging)
         dragOverCell(e, cell, index, drop);
@@ -222,12 +222,12 @@ void drawFrameCell(Editor& e, Graphics& g, Rect cell, int index, DropState& drop
 
 void frameCells(Editor& e, Graphics& g, const FrameStripLayout& s) {
     DropState drop;
-    const FrameRange shown = shownFrameCells(s, e.animation()->frameCount(), e.strip.stripScroll);
+    const FrameRange shown = shownFrameCells(s, e.animation()->frameCount(), e.animator.strip.stripScroll);
     for (int i = shown.first; i < shown.last; ++i)
-        drawFrameCell(e, g, frameCellRect(s, i, e.strip.stripScroll), i, drop);
+        drawFrameCell(e, g, frameCellRect(s, i, e.animator.strip.stripScroll), i, drop);
     if (drop.mark)
         g.fillRect(Brush::solid(dropMark), *drop.mark);
-    if (!e.strip.frameDrag.active)
+    if (!e.animator.strip.frameDrag.active)
         return;
     // A release anywhere but over a cell (which ended the drag above), the right button or
     // Escape: nothing moves.
@@ -247,7 +247,7 @@ void drawFrameStrip(Editor& e, Graphics& g) {
     playbackFrame(e);
     if (e.animation())
         frameCells(e, g, s);
-    else if (e.strip.frameDrag.active)
+    else if (e.animator.strip.frameDrag.active)
         endFrameDrag(e);
 }
 

@@ -71,7 +71,7 @@ void buttonRow(Editor& e, Graphics& g, Mode mode, const ColumnLayout& c) {
     }
     int x = 11;
     for (const LayerButtonFace& face : layerButtons) {
-        if (iconButton(e, g, {X + x, y, 28, 15}, face.cell))
+        if (iconButton(e.widgets(), g, {X + x, y, 28, 15}, face.cell))
             runLayerButton(e, mode, face.button);
         x += 30;
     }
@@ -82,14 +82,14 @@ void buttonRow(Editor& e, Graphics& g, Mode mode, const ColumnLayout& c) {
 void scrollControls(Editor& e, Graphics& g, Mode mode, const ColumnLayout& c, int rows) {
     LayerPanelState& l = e.mode(mode).layers;
     const int X = c.rect.x;
-    if (holdButton(e, g, {X + 193, c.buttonRowY - 1, 15, 15}, {75, 100, 23, 23}))
+    if (holdButton(e.widgets(), g, {X + 193, c.buttonRowY - 1, 15, 15}, {75, 100, 23, 23}))
         l.layerScroll -= 10;
-    if (holdButton(e, g, {X + 193, 238, 15, 15}, {50, 100, 23, 23}))
+    if (holdButton(e.widgets(), g, {X + 193, 238, 15, 15}, {50, 100, 23, 23}))
         l.layerScroll += 10;
     const float listHeight = float(c.listArea.h);
     const RectF bar{float(X + 193), 254, 15, listHeight - 17};
     l.layerScroll = int(
-        verticalScrollBar(e, g, bar, float(rows) * rowHeight, listHeight, float(l.layerScroll)));
+        verticalScrollBar(e.widgets(), g, bar, float(rows) * rowHeight, listHeight, float(l.layerScroll)));
 }
 
 struct RowContext {
@@ -128,7 +128,7 @@ void rowSwitches(Editor& e, Graphics& g, const RowContext& rc, Rect row, Layer& 
     LayerPanelState& l = m.layers;
     const int x = row.x, y = row.y;
     const Rect visibility{x + 8, y + 13, 20, 14};
-    if (toolButton(e, g, buttonOf(e, SwitchButton::OnOff), visibility,
+    if (toolButton(e.widgets(), g, buttonOf(e, SwitchButton::OnOff), visibility,
                    layer.visible ? 1 : 0) &&
         !l.singleLayerView)
         toggleLayerVisibility(e, rc.mode, layer);
@@ -137,7 +137,7 @@ void rowSwitches(Editor& e, Graphics& g, const RowContext& rc, Rect row, Layer& 
         g.drawRect(Pen{rowLineGrey}, visibility);
     }
     const Rect alone{x + 50, y + 13, 20, 14};
-    if (iconButton(e, g, alone, {0, 0, 0, 0}))
+    if (iconButton(e.widgets(), g, alone, {0, 0, 0, 0}))
         toggleLayerShownAlone(e, rc.mode, layer);
     if (l.singleLayerView && l.viewedLayer == layer.serial) {
         g.fillRect(Brush::solid(colors::white), alone);
@@ -157,7 +157,7 @@ void rowPointer(Editor& e, Graphics& g, const RowContext& rc, Rect row, Layer& l
     if (in.mouseDown && !drag.active && overPickArea) {
         pickLayer(e, rc.mode, layer);
         // The Animator reorders only while playback is stopped.
-        if (rc.mode == Mode::Painter || e.playState == PlayState::Stopped)
+        if (rc.mode == Mode::Painter || e.animator.playState == PlayState::Stopped)
             drag = {true, in.mouseX, in.mouseY, layer.serial};
         return;
     }
@@ -244,10 +244,10 @@ void opacityBox(Editor& e, Graphics& g, Mode mode, const ColumnLayout& c) {
     std::snprintf(text, sizeof text, " a: %d", layer.opacity);
     g.drawText(text, FontKind::Small, Brush::solid(colors::black),
                RectF{float(X + 10), float(y), 50, 18});
-    const float v = horizontalSlider(e, g, RectF{float(X + 65), float(y + 3), 100, 11}, 255, 1,
+    const float v = horizontalSlider(e.widgets(), g, RectF{float(X + 65), float(y + 3), 100, 11}, 255, 1,
                                      float(layer.opacity));
     int opacity = int(v);
-    if (iconButton(e, g, {X + 174, y + 2, 30, 14}, {150, 125, 22, 22}))
+    if (iconButton(e.widgets(), g, {X + 174, y + 2, 30, 14}, {150, 125, 22, 22}))
         opacity = 255;
     setLayerOpacity(e, mode, opacity);
 }

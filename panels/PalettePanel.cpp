@@ -47,19 +47,19 @@ void chooseSwatch(ColourState& c, int id) {
 void mainView(Editor& e, Graphics& g, const PalettePlace& p) {
     ColourState& c = e.colour;
     const int X = p.X, Y = p.Y;
-    if (iconButton(e, g, {X + 5, Y + 9, 20, 15}, toggleCell)) {
+    if (iconButton(e.widgets(), g, {X + 5, Y + 9, 20, 15}, toggleCell)) {
         c.replacementViewOpen = true;
         c.savedTool = e.currentTool;
         e.currentTool = Tool::ColourPick;
     }
-    if (iconButton(e, g, {X + 5, Y + 27, 20, 18}, {25, 0, 24, 24}))
+    if (iconButton(e.widgets(), g, {X + 5, Y + 27, 20, 18}, {25, 0, 24, 24}))
         openSmallPalette(e);
-    if (iconButton(e, g, {X + 5, Y + 47, 20, 18}, {75, 0, 24, 24}))
+    if (iconButton(e.widgets(), g, {X + 5, Y + 47, 20, 18}, {75, 0, 24, 24}))
         saveSmallPalette(e);
     auto& small = c.palettes.small;
     // The fixed swatches choose at any time and never open the picker.
     for (int id = 0; id < 3; ++id)
-        if (paletteSwatch(e, g, small[size_t(id)], {X + 33, Y + 9 + 18 * id, 18, 18},
+        if (paletteSwatch(e.widgets(), g, small[size_t(id)], {X + 33, Y + 9 + 18 * id, 18, 18},
                           c.currentSwatch))
             chooseSwatch(c, id);
     for (int column = 0; column < gridColumns; ++column) {
@@ -68,7 +68,7 @@ void mainView(Editor& e, Graphics& g, const PalettePlace& p) {
             break;
         for (int row = 0; row < 3; ++row) {
             const int id = 3 + 3 * column + row;
-            if (!paletteSwatch(e, g, small[size_t(id)], {x, p.gridTop + 18 * row, 18, 18},
+            if (!paletteSwatch(e.widgets(), g, small[size_t(id)], {x, p.gridTop + 18 * row, 18, 18},
                                c.currentSwatch))
                 continue;
             // Inert while a picker is open (no tool).
@@ -98,7 +98,7 @@ void closeReplacementViewOnOtherTool(Editor& e) {
 void replacementView(Editor& e, Graphics& g, Mode mode, const PalettePlace& p) {
     ColourState& c = e.colour;
     closeReplacementViewOnOtherTool(e);
-    if (iconButton(e, g, {p.X + 5, p.Y + 8, 20, 15}, toggleCell)) {
+    if (iconButton(e.widgets(), g, {p.X + 5, p.Y + 8, 20, 15}, toggleCell)) {
         c.replacementViewOpen = false;
         e.currentTool = c.savedTool;
     }
@@ -109,12 +109,12 @@ void replacementView(Editor& e, Graphics& g, Mode mode, const PalettePlace& p) {
         if (x + 20 >= p.limit)
             break;
         const int from = 2 * k, to = 2 * k + 1;
-        if (paletteSwatch(e, g, pairs[size_t(from)], {x, p.pairTop, 20, 15},
+        if (paletteSwatch(e.widgets(), g, pairs[size_t(from)], {x, p.pairTop, 20, 15},
                           c.currentReplacementSwatch))
             c.currentReplacementSwatch = from;
-        if (hasDocument && iconButton(e, g, {x, p.pairTop + 20, 20, 15}, toggleCell))
+        if (hasDocument && iconButton(e.widgets(), g, {x, p.pairTop + 20, 20, 15}, toggleCell))
             replacePair(e, mode, k);
-        if (!paletteSwatch(e, g, pairs[size_t(to)], {x, p.pairTop + 40, 20, 15},
+        if (!paletteSwatch(e.widgets(), g, pairs[size_t(to)], {x, p.pairTop + 40, 20, 15},
                            c.currentReplacementSwatch) ||
             e.currentTool == Tool::None)
             continue;

@@ -79,7 +79,7 @@ void layoutFramePanel(Editor& e) {
 
 void layoutPainterBackgrounds(Editor& e) {
     const ModeLayout l = layoutOf(e, Mode::Painter);
-    PainterBackgrounds& b = e.mode(Mode::Painter).backgrounds;
+    PainterBackgrounds& b = e.painter.backgrounds;
     // Both reach one pixel past their height: the outlines are drawn on their bottom row.
     const int H = l.commandBar.h;
     b.commandBar = Bitmap(l.commandBar.w, H + 1, PixelFormat::Rgb);
@@ -111,7 +111,7 @@ void drawBackground(const Editor& e, Graphics& g, Mode mode, Background region) 
         }
         return;
     }
-    const PainterBackgrounds& b = e.mode(Mode::Painter).backgrounds;
+    const PainterBackgrounds& b = e.painter.backgrounds;
     const ModeLayout l = layoutOf(e, Mode::Painter);
     switch (region) {
     case Background::CommandBar:

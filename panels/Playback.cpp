@@ -11,14 +11,14 @@ namespace {
 // Plays on to the next switched-on frame and keeps it for its delay; stops when there is none.
 void advance(Editor& e, Document& animation, uint32_t now) {
     const Direction direction =
-        e.playState == PlayState::Forward ? Direction::Forward : Direction::Backward;
-    const Wrap wrap = e.strip.loopPlayback ? Wrap::Around : Wrap::Stop;
+        e.animator.playState == PlayState::Forward ? Direction::Forward : Direction::Backward;
+    const Wrap wrap = e.animator.strip.loopPlayback ? Wrap::Around : Wrap::Stop;
     const int before = animation.currentFrameIndex();
     if (!animation.stepToEnabledFrame(direction, wrap)) {
         setPlayState(e, PlayState::Stopped);
         return;
     }
-    e.strip.nextFrameTime = now + delayTicks(animation.current().delay);
+    e.animator.strip.nextFrameTime = now + delayTicks(animation.current().delay);
     if (animation.currentFrameIndex() != before)
         scrollToCurrentFrame(e);
 }
@@ -28,7 +28,7 @@ void advance(Editor& e, Document& animation, uint32_t now) {
 // (the tick has come round since, or it is still the 0 of the start): playback starts at once.
 void forgetStaleDueTime(Editor& e, const Document& animation) {
     const uint32_t now = e.platform.tickCount();
-    uint32_t& due = e.strip.nextFrameTime;
+    uint32_t& due = e.animator.strip.nextFrameTime;
     if (!tickReached(now, due) && due - now > delayTicks(animation.current().delay))
         due = now;
 }
@@ -48,9 +48,9 @@ uint32_t delayTicks(double milliseconds) {
 }
 
 void setPlayState(Editor& e, PlayState state) {
-    if (e.playState == PlayState::Stopped && state != PlayState::Stopped && e.animation())
+    if (e.animator.playState == PlayState::Stopped && state != PlayState::Stopped && e.animation())
         forgetStaleDueTime(e, *e.animation());
-    e.playState = state;
+    e.animator.playState = state;
     if (state == PlayState::Stopped && e.animation()) {
         ModeState& m = e.mode(Mode::Animator);
         m.previewUpToDate = false;
@@ -60,7 +60,7 @@ void setPlayState(Editor& e, PlayState state) {
 }
 
 void togglePlayback(Editor& e) {
-    setPlayState(e, e.playState == PlayState::Stopped ? PlayState::Forward : PlayState::Stopped);
+    setPlayState(e, e.animator.playState == PlayState::Stopped ? PlayState::Forward : PlayState::Stopped);
 }
 
 void playbackFrame(Editor& e) {
@@ -68,13 +68,13 @@ void playbackFrame(Editor& e) {
     if (!animation)
         return;
     if (animation->frameCount() == 1)
-        e.playState = PlayState::Stopped;
-    if (e.playState == PlayState::Stopped)
+        e.animator.playState = PlayState::Stopped;
+    if (e.animator.playState == PlayState::Stopped)
         return;
     const uint32_t now = e.platform.tickCount();
-    if (tickReached(now, e.strip.nextFrameTime))
+    if (tickReached(now, e.animator.strip.nextFrameTime))
         advance(e, *animation, now);
-    if (e.playState != PlayState::Stopped)
+    if (e.animator.playState != PlayState::Stopped)
         e.requestRepaint();
 }
 

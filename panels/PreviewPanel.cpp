@@ -139,9 +139,9 @@ void zoomControls(Editor& e, Graphics& g, Mode mode, int X) {
     const uint8_t typed = e.input.lastChar;
     if (typed == '/')
         zoomReset(m);
-    if (iconButton(e, g, {X + 57, 212, 8, 11}, {100, 100, 22, 22}) || typed == '-')
+    if (iconButton(e.widgets(), g, {X + 57, 212, 8, 11}, {100, 100, 22, 22}) || typed == '-')
         zoomOut(m);
-    if (iconButton(e, g, {X + 198, 212, 8, 11}, {125, 100, 22, 22}) || typed == '+')
+    if (iconButton(e.widgets(), g, {X + 198, 212, 8, 11}, {125, 100, 22, 22}) || typed == '+')
         zoomIn(m);
 
     g.drawRect(Pen{outlineGrey}, Rect{X + 70, 216, 122, 2});
@@ -149,7 +149,7 @@ void zoomControls(Editor& e, Graphics& g, Mode mode, int X) {
     const bool redMark = mode == Mode::Painter && m.document;
     g.drawLine(Pen{redMark ? red : outlineGrey}, PointF{float(X + 109), 210},
                PointF{float(X + 109), 223});
-    const float v = horizontalSlider(e, g, RectF{float(X + 70), 211, 122, 11}, float(maxZoomIndex),
+    const float v = horizontalSlider(e.widgets(), g, RectF{float(X + 70), 211, 122, 11}, float(maxZoomIndex),
                                      1, float(m.zoomIndex));
     m.zoomIndex = std::clamp(int(v), 0, maxZoomIndex);
 

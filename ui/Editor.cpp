@@ -1,5 +1,7 @@
 #include "ui/Editor.h"
 
+#include "files/SettingsFile.h"
+
 namespace vork {
 
 void requestModeRepaint(Editor& e, Mode mode) {
@@ -9,12 +11,19 @@ void requestModeRepaint(Editor& e, Mode mode) {
         e.mode(mode).redrawRequest = true;
 }
 
-float& documentWidth(Editor& e, Mode mode) {
-    return mode == Mode::Painter ? e.sizes.pictureWidth : e.sizes.animationWidth;
+DocumentSizes documentSizes(const Editor& e) {
+    const ModeState& p = e.mode(Mode::Painter);
+    const ModeState& a = e.mode(Mode::Animator);
+    return {p.width, p.height, a.width, a.height};
 }
 
-float& documentHeight(Editor& e, Mode mode) {
-    return mode == Mode::Painter ? e.sizes.pictureHeight : e.sizes.animationHeight;
+void setDocumentSizes(Editor& e, const DocumentSizes& sizes) {
+    ModeState& p = e.mode(Mode::Painter);
+    ModeState& a = e.mode(Mode::Animator);
+    p.width = sizes.pictureWidth;
+    p.height = sizes.pictureHeight;
+    a.width = sizes.animationWidth;
+    a.height = sizes.animationHeight;
 }
 
 } // namespace vork

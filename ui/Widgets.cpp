@@ -47,11 +47,11 @@ struct ButtonState {
 //  LatchUse::Ignore fires (and asks for a repaint) on every frame the button is down with the
 //  pointer inside; the latch is neither read nor written.
 //  A widget past the client area is skipped: it neither reads nor writes the latch.
-ButtonState buttonBehavior(Editor& e, Rect r, LatchUse use) {
+ButtonState buttonBehavior(const WidgetContext& ctx, Rect r, LatchUse use) {
     ButtonState s;
-    if (!withinClient(e, r))
+    if (!withinClient(ctx, r))
         return s;
-    InputState& in = e.input;
+    InputState& in = ctx.input;
     s.visible = true;
     s.inside = pointerInside(in, r);
     s.held = s.inside && in.mouseDown;
@@ -67,7 +67,7 @@ ButtonState buttonBehavior(Editor& e, Rect r, LatchUse use) {
             in.clickLatch = false;
     }
     if (s.fired)
-        e.requestRepaint();
+        ctx.requestRepaint();
     return s;
 }
 
@@ -77,8 +77,8 @@ Point centredIn(Rect r, int cw, int ch) {
 }
 
 // The frame of the icon and text buttons: raised when hovered, pressed while held.
-ButtonState plainButton(Editor& e, Graphics& g, Rect r) {
-    const ButtonState s = buttonBehavior(e, r, LatchUse::ClearOnClick);
+ButtonState plainButton(const WidgetContext& ctx, Graphics& g, Rect r) {
+    const ButtonState s = buttonBehavior(ctx, r, LatchUse::ClearOnClick);
     if (!s.visible)
         return s;
     if (s.hovered)
@@ -129,15 +129,15 @@ void drawKnob(Graphics& g, RectF k) {
                    {{k.x + 1, k.y + k.h}, {k.x + k.w, k.y + k.h}, {k.x + k.w, k.y + 1}});
 }
 
-float slider(Editor& e, Graphics& g, RectF r, Axis axis, float maximum, float step, float value) {
+float slider(const WidgetContext& ctx, Graphics& g, RectF r, Axis axis, float maximum, float step, float value) {
     const float start = startAlong(axis, r), length = lengthAlong(axis, r);
     const float unit = (length / (maximum / step)) / step; // pixels per unit of value
     // A zero or negative maximum, step or length gives no usable scale: leave the value alone
     // rather than turn it into infinity or NaN.
     if (!(std::isfinite(unit) && unit > 0))
         return value;
-    if (e.input.mouseDown && pointerInsideF(e.input, r)) {
-        const float pointer = pointerAlong(axis, e.input);
+    if (ctx.input.mouseDown && pointerInsideF(ctx.input, r)) {
+        const float pointer = pointerAlong(axis, ctx.input);
         value = (pointer - start) / unit;
         if (value < 0)
             value = 0;
@@ -155,7 +155,7 @@ float slider(Editor& e, Graphics& g, RectF r, Axis axis, float maximum, float st
 }
 
 // Along the vertical axis the value counts from the bottom: value 0 puts the thumb at the end.
-float scrollBar(Editor& e, Graphics& g, RectF r, Axis axis, float total, float visible,
+float scrollBar(const WidgetContext& ctx, Graphics& g, RectF r, Axis axis, float total, float visible,
                 float value) {
     if (!(visible > 0) || !(total >= visible))
         return 0;
@@ -163,8 +163,8 @@ float scrollBar(Editor& e, Graphics& g, RectF r, Axis axis, float total, float v
     const bool fromEnd = axis == Axis::Vertical;
     float thumb = length / (total / visible);
     const float unit = thumb / visible; // pixels per unit
-    if (unit > 0 && std::isfinite(unit) && e.input.mouseDown && pointerInsideF(e.input, r)) {
-        const float offset = pointerAlong(axis, e.input) - start;
+    if (unit > 0 && std::isfinite(unit) && ctx.input.mouseDown && pointerInsideF(ctx.input, r)) {
+        const float offset = pointerAlong(axis, ctx.input) - start;
         // Centre the thumb on the pointer.
         value = ((fromEnd ? length - offset : offset) - thumb / 2) / unit;
     }
@@ -190,8 +190,8 @@ bool pointerInside(const InputState& in, Rect r) {
     return r.x < in.mouseX && in.mouseX < r.x + r.w && r.y < in.mouseY && in.mouseY < r.y + r.h;
 }
 
-bool withinClient(const Editor& e, Rect r) {
-    return r.x + r.w <= e.clientWidth && r.y + r.h <= e.clientHeight;
+bool withinClient(const WidgetContext& ctx, Rect r) {
+    return r.x + r.w <= ctx.clientWidth && r.y + r.h <= ctx.clientHeight;
 }
 
 void raisedBevel(Graphics& g, Rect r, Color light, Color dark) {
@@ -217,8 +217,8 @@ ToolButton makeToolButton(const Bitmap& toolSheet, Rect cell, int id) {
     return b;
 }
 
-bool toolButton(Editor& e, Graphics& g, const ToolButton& b, Rect r, int watched) {
-    const ButtonState s = buttonBehavior(e, r, LatchUse::KeepOnClick);
+bool toolButton(const WidgetContext& ctx, Graphics& g, const ToolButton& b, Rect r, int watched) {
+    const ButtonState s = buttonBehavior(ctx, r, LatchUse::KeepOnClick);
     if (!s.visible)
         return false;
     Point face = centredIn(r, b.faceWidth, b.faceHeight);
@@ -236,8 +236,8 @@ bool toolButton(Editor& e, Graphics& g, const ToolButton& b, Rect r, int watched
     return s.fired;
 }
 
-bool iconButton(Editor& e, Graphics& g, Rect r, Rect cell) {
-    const ButtonState s = plainButton(e, g, r);
+bool iconButton(const WidgetContext& ctx, Graphics& g, Rect r, Rect cell) {
+    const ButtonState s = plainButton(ctx, g, r);
     if (!s.visible)
         return false;
     Point at = centredIn(r, cell.w, cell.h);
@@ -245,13 +245,13 @@ bool iconButton(Editor& e, Graphics& g, Rect r, Rect cell) {
         ++at.x;
         ++at.y;
     }
-    g.drawImage(e.toolSheet, at.x, at.y, cell);
+    g.drawImage(ctx.toolSheet, at.x, at.y, cell);
     return s.fired;
 }
 
-bool textButton(Editor& e, Graphics& g, Rect r, FontKind font, const Brush& textBrush,
+bool textButton(const WidgetContext& ctx, Graphics& g, Rect r, FontKind font, const Brush& textBrush,
                 const std::string& utf8) {
-    const ButtonState s = plainButton(e, g, r);
+    const ButtonState s = plainButton(ctx, g, r);
     if (!s.visible)
         return false;
     g.drawText(utf8, font, textBrush, RectF{float(r.x), float(r.y), float(r.w), float(r.h)},
@@ -259,8 +259,8 @@ bool textButton(Editor& e, Graphics& g, Rect r, FontKind font, const Brush& text
     return s.fired;
 }
 
-bool holdButton(Editor& e, Graphics& g, Rect r, Rect cell) {
-    const ButtonState s = buttonBehavior(e, r, LatchUse::Ignore);
+bool holdButton(const WidgetContext& ctx, Graphics& g, Rect r, Rect cell) {
+    const ButtonState s = buttonBehavior(ctx, r, LatchUse::Ignore);
     if (!s.visible)
         return false;
     raisedBevel(g, r);
@@ -270,12 +270,12 @@ bool holdButton(Editor& e, Graphics& g, Rect r, Rect cell) {
         ++at.x;
         ++at.y;
     }
-    g.drawImage(e.toolSheet, at.x, at.y, cell);
+    g.drawImage(ctx.toolSheet, at.x, at.y, cell);
     return s.fired;
 }
 
-bool paletteSwatch(Editor& e, Graphics& g, const PaletteEntry& entry, Rect r, int selectedIndex) {
-    const ButtonState s = buttonBehavior(e, r, LatchUse::KeepOnClick);
+bool paletteSwatch(const WidgetContext& ctx, Graphics& g, const PaletteEntry& entry, Rect r, int selectedIndex) {
+    const ButtonState s = buttonBehavior(ctx, r, LatchUse::KeepOnClick);
     if (!s.visible)
         return false;
     if (entry.color.a() != 255)
@@ -290,21 +290,21 @@ bool paletteSwatch(Editor& e, Graphics& g, const PaletteEntry& entry, Rect r, in
     return s.fired;
 }
 
-float horizontalSlider(Editor& e, Graphics& g, RectF r, float maximum, float step, float value) {
-    return slider(e, g, r, Axis::Horizontal, maximum, step, value);
+float horizontalSlider(const WidgetContext& ctx, Graphics& g, RectF r, float maximum, float step, float value) {
+    return slider(ctx, g, r, Axis::Horizontal, maximum, step, value);
 }
 
-float verticalSlider(Editor& e, Graphics& g, RectF r, float maximum, float step, float value) {
-    return slider(e, g, r, Axis::Vertical, maximum, step, value);
+float verticalSlider(const WidgetContext& ctx, Graphics& g, RectF r, float maximum, float step, float value) {
+    return slider(ctx, g, r, Axis::Vertical, maximum, step, value);
 }
 
-float horizontalScrollBar(Editor& e, Graphics& g, RectF r, float total, float visible,
+float horizontalScrollBar(const WidgetContext& ctx, Graphics& g, RectF r, float total, float visible,
                           float value) {
-    return scrollBar(e, g, r, Axis::Horizontal, total, visible, value);
+    return scrollBar(ctx, g, r, Axis::Horizontal, total, visible, value);
 }
 
-float verticalScrollBar(Editor& e, Graphics& g, RectF r, float total, float visible, float value) {
-    return scrollBar(e, g, r, Axis::Vertical, total, visible, value);
+float verticalScrollBar(const WidgetContext& ctx, Graphics& g, RectF r, float total, float visible, float value) {
+    return scrollBar(ctx, g, r, Axis::Vertical, total, visible, value);
 }
 
 } // namespace vork

@@ -27,8 +27,8 @@ TEST_F(FrameCycleTest, TitleShowsThePaintsOfTheLastInterval) {
     EXPECT_EQ(platform.title, "  Animator   Fps - 6    Width: 300 Height: 264")
         << "at most once a second";
     platform.tick = 2100;
-    e.painterMode = true;
-    e.sizes.pictureWidth = 32.9f;
+    e.shownMode = Mode::Painter;
+    e.mode(Mode::Painter).width = 32;
     paint();
     EXPECT_EQ(platform.title, "  Painter   Fps - 3    Width: 32 Height: 300  Слоёв: 0");
     e.picture() = std::make_unique<Document>(32, 300, 0.0);
@@ -105,7 +105,7 @@ TEST_F(FrameCycleTest, AnimatorCanvasShowsTheCheckerboardUnderAnAnimation) {
 }
 
 TEST_F(FrameCycleTest, PainterFrameDrawsTheStatusStripAndColumns) {
-    e.painterMode = true;
+    e.shownMode = Mode::Painter;
     paint();
     const int H = 700 - 25;
     EXPECT_EQ(back.pixel(500, H), colors::black);

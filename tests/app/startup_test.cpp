@@ -55,7 +55,7 @@ TEST(Startup, DefaultDataGivesTheStartState) {
     EXPECT_EQ(small[3].color, Color::fromArgb(9, 9, 9, 9));
     EXPECT_EQ(e.colour.currentColor, colors::black);
     EXPECT_EQ(e.colour.currentSwatch, 2);
-    EXPECT_FALSE(e.painterMode);
+    EXPECT_EQ(e.shownMode, Mode::Animator);
     EXPECT_EQ(e.currentTool, Tool::Pencil);
     EXPECT_FALSE(e.animation());
     EXPECT_FALSE(e.picture());
@@ -65,7 +65,7 @@ TEST(Startup, DefaultDataGivesTheStartState) {
     EXPECT_EQ(buttonOf(e, Tool::FilledFreehand).faceWidth, 22);
     EXPECT_EQ(buttonOf(e, Tool::FilledRectangle).faceHeight, 22);
     EXPECT_EQ(buttonOf(e, SwitchButton::Stop).id, 0);
-    EXPECT_EQ(e.mode(Mode::Painter).caches.below.image.width(), 10);
+    EXPECT_EQ(e.painter.caches.below.image.width(), 10);
     // Every face is cut from the sheet.
     const auto cutFromTheSheet = [&](const ToolButton& b, Rect c) {
         EXPECT_EQ(b.face.width(), c.w);
@@ -88,9 +88,9 @@ TEST(Startup, SettingsFileGivesTheSizes) {
     Editor e(platform);
     std::string error;
     ASSERT_TRUE(initEditor(e, error));
-    EXPECT_EQ(e.sizes.animationWidth, 640);
-    EXPECT_EQ(e.sizes.animationHeight, 480);
-    EXPECT_EQ(e.sizes.pictureWidth, 32);
+    EXPECT_EQ(e.mode(Mode::Animator).width, 640);
+    EXPECT_EQ(e.mode(Mode::Animator).height, 480);
+    EXPECT_EQ(e.mode(Mode::Painter).width, 32);
 }
 
 TEST(Startup, ASheetOfAnotherSizeGivesBlankFaces) {

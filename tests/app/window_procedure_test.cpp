@@ -93,7 +93,7 @@ TEST_F(WindowTest, ExitDestroysTheWindow) {
 }
 
 TEST_F(WindowTest, NewAnimationWithOkMakesTheDocument) {
-    e.mode(Mode::Animator).onion.on = true;
+    e.animator.onion.on = true;
     e.selection.active = e.selection.lifted = true;
     platform.newDocScripts.push_back({std::nullopt, true, 32, 16});
     onCommand(e, Command::NewAnimation);
@@ -106,9 +106,9 @@ TEST_F(WindowTest, NewAnimationWithOkMakesTheDocument) {
     EXPECT_EQ(a.current().layerCount(), 1);
     EXPECT_EQ(a.current().current().id, 1);
     EXPECT_EQ(a.defaultDelay, 100);
-    EXPECT_EQ(e.sizes.animationWidth, 32);
+    EXPECT_EQ(e.mode(Mode::Animator).width, 32);
     EXPECT_EQ(e.mode(Mode::Animator).scratch.width(), 32);
-    EXPECT_FALSE(e.mode(Mode::Animator).onion.on);
+    EXPECT_FALSE(e.animator.onion.on);
     EXPECT_FALSE(e.selection.active);
     EXPECT_FALSE(e.selection.lifted);
     EXPECT_EQ(e.mode(Mode::Animator).canvasBackdrop.width(), e.panels.canvas.width);
@@ -119,8 +119,8 @@ TEST_F(WindowTest, PresetSurvivesCancelButMakesNoDocument) {
     platform.newDocScripts.push_back({std::pair{640, 480}, false, 0, 0});
     onCommand(e, Command::NewAnimation);
     EXPECT_FALSE(e.animation());
-    EXPECT_EQ(e.sizes.animationWidth, 640);
-    EXPECT_EQ(e.sizes.animationHeight, 480);
+    EXPECT_EQ(e.mode(Mode::Animator).width, 640);
+    EXPECT_EQ(e.mode(Mode::Animator).height, 480);
     platform.newDocScripts.push_back({std::nullopt, false, 0, 0});
     onCommand(e, Command::NewAnimation);
     EXPECT_EQ(platform.newDocOpenedWith.back(), (std::pair{640, 480}))
@@ -144,7 +144,7 @@ TEST_F(WindowTest, RefusedSizesMakeNoDocument) {
         onCommand(e, Command::NewPicture);
         EXPECT_FALSE(e.picture()) << w << " x " << h;
     }
-    EXPECT_EQ(e.sizes.pictureWidth, 300);
+    EXPECT_EQ(e.mode(Mode::Painter).width, 300);
 }
 
 TEST_F(WindowTest, NewPictureReplacesTheOldOneAndRunsTheAftermathEitherWay) {
@@ -152,7 +152,7 @@ TEST_F(WindowTest, NewPictureReplacesTheOldOneAndRunsTheAftermathEitherWay) {
     onCommand(e, Command::NewPicture);
     ASSERT_TRUE(e.picture());
     e.picture()->current().appendLayer();
-    EXPECT_EQ(e.mode(Mode::Painter).caches.below.image.width(), 64);
+    EXPECT_EQ(e.painter.caches.below.image.width(), 64);
     EXPECT_TRUE(e.mode(Mode::Painter).redrawRequest);
     EXPECT_EQ(e.picture()->defaultDelay, 0);
 
@@ -168,7 +168,7 @@ TEST_F(WindowTest, NewPictureReplacesTheOldOneAndRunsTheAftermathEitherWay) {
     onCommand(e, Command::NewPicture);
     EXPECT_EQ(e.picture()->width, 20) << "cancel keeps the picture";
     EXPECT_EQ(e.mode(Mode::Painter).scratch.width(), 128) << "but the scratch follows the size";
-    EXPECT_EQ(e.mode(Mode::Painter).caches.above.image.width(), 128);
+    EXPECT_EQ(e.painter.caches.above.image.width(), 128);
     EXPECT_FALSE(e.selection.active);
     EXPECT_TRUE(e.mode(Mode::Painter).redrawRequest);
 }
@@ -187,8 +187,8 @@ TEST_F(WindowTest, UnbuiltCommandsDoNothingButRestoreInput) {
 TEST_F(WindowTest, DestroyWritesTheSettingsAndBothPalettes) {
     test::TempWorkingFolder folder;
     std::filesystem::create_directory("data");
-    e.sizes.animationWidth = 640;
-    e.sizes.animationHeight = 480;
+    e.mode(Mode::Animator).width = 640;
+    e.mode(Mode::Animator).height = 480;
     e.colour.palettes.small[5].color = Color::fromArgb(200, 1, 2, 3);
     platform.newDocScripts.push_back({std::nullopt, true, 8, 8});
     onCommand(e, Command::NewAnimation);
@@ -240,16 +240,16 @@ TEST_F(WindowTest, AFileNamedAtStartOpensInItsModeOrSaysWhyNot) {
     walk.insertFrameAfter(0);
     walk.frame(1).layer(0).image.setPixel(3, 2, Color::rgb(255, 0, 0));
     ASSERT_TRUE(writeAnimationFile("walk.gelm", walk, makePalette(smallPaletteSize)));
-    e.painterMode = true;
+    e.shownMode = Mode::Painter;
     EXPECT_TRUE(openFileAtStart(e, Mode::Animator, "walk.gelm"));
-    EXPECT_FALSE(e.painterMode) << "the Animator is shown";
+    EXPECT_EQ(e.shownMode, Mode::Animator) << "the Animator is shown";
     ASSERT_TRUE(e.animation());
     EXPECT_EQ(e.animation()->frameCount(), 2);
     EXPECT_EQ(e.animation()->frame(1).layer(0).image.pixel(3, 2), Color::rgb(255, 0, 0));
 
     std::ofstream("broken.trnl") << "trnl and nothing more";
     EXPECT_FALSE(openFileAtStart(e, Mode::Painter, "broken.trnl"));
-    EXPECT_TRUE(e.painterMode);
+    EXPECT_EQ(e.shownMode, Mode::Painter);
     EXPECT_FALSE(e.picture());
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_NE(platform.messages[0].second.find("broken.trnl"), std::string::npos);

@@ -201,7 +201,7 @@ TEST_F(CanvasTest, WithoutADocumentOnlyTheBackdropShowsAndNoToolRuns) {
     e.input.mouseDown = true;
     paint();
     EXPECT_EQ(screen(300, 150), Color::rgb(128, 128, 128));
-    e.painterMode = true;
+    e.shownMode = Mode::Painter;
     paint();
     EXPECT_EQ(screen(300, 150), Color::rgb(128, 128, 128));
     EXPECT_FALSE(e.mode(Mode::Painter).history);
@@ -240,16 +240,16 @@ TEST_F(CanvasTest, OnionSkinIsPlainAtExactlyHundredAndRebuiltOnlyWhenTheFrameCha
     Document& d = newDocument(Mode::Animator, 40, 40);
     d.current().layer(0).image.fill(Color::rgb(200, 0, 0));
     d.insertFrameAfter(0); // the second frame is current and empty
-    e.mode(Mode::Animator).onion.on = true;
-    e.mode(Mode::Animator).onion.grey = false;
+    e.animator.onion.on = true;
+    e.animator.onion.grey = false;
     paint();
-    ASSERT_TRUE(e.mode(Mode::Animator).onion.image);
-    EXPECT_EQ(e.mode(Mode::Animator).onionRememberedFrame, d.current().serial);
+    ASSERT_TRUE(e.animator.onion.image);
+    EXPECT_EQ(e.animator.onionRememberedFrame, d.current().serial);
     const CanvasPlacement p = at(Mode::Animator, 0, 0);
     const int sx = int(p.imageLeft) + 20, sy = int(p.imageTop) + 20;
     EXPECT_EQ(screen(sx, sy), Color::rgb(200, 0, 0));
 
-    e.mode(Mode::Animator).onionSkinOpacity = 50;
+    e.animator.onionSkinOpacity = 50;
     paint();
     const Color half = screen(sx, sy);
     EXPECT_NE(half, Color::rgb(200, 0, 0));
@@ -257,7 +257,7 @@ TEST_F(CanvasTest, OnionSkinIsPlainAtExactlyHundredAndRebuiltOnlyWhenTheFrameCha
 
     // The skin is kept while the shown frame stays the same ...
     d.frame(0).layer(0).image.fill(Color::rgb(0, 0, 200));
-    e.mode(Mode::Animator).onionSkinOpacity = 100;
+    e.animator.onionSkinOpacity = 100;
     paint();
     EXPECT_EQ(screen(sx, sy), Color::rgb(200, 0, 0));
     // ... and rebuilt when another frame is shown.

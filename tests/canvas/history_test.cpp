@@ -132,9 +132,7 @@ TEST_P(HistoryTest, RestoreRebuildsTheThumbnailAndAsksForAPaint) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, HistoryTest, ::testing::Values(Mode::Animator, Mode::Painter),
-                         [](const auto& info) {
-                             return info.param == Mode::Painter ? "Painter" : "Animator";
-                         });
+                         test::modeTestName);
 
 // Animator playback: the history is left alone while frames are shown in turn.
 struct PlaybackHistoryTest : HistoryTest {};
@@ -145,7 +143,7 @@ TEST_P(PlaybackHistoryTest, DuringPlaybackTheKeysDoNothingButThePencilDraws) {
     type(',');
     EXPECT_TRUE(drawn(1, 1));
     dot(2, 2);
-    e.playState = PlayState::Stopped;
+    e.animator.playState = PlayState::Stopped;
     type(',');
     EXPECT_FALSE(drawn(2, 2));
     EXPECT_TRUE(drawn(1, 1));
@@ -160,7 +158,7 @@ TEST_P(PlaybackHistoryTest, AStrokeOnAnotherFrameDuringPlaybackNeverReachesThisL
     d.setCurrentFrame(1);
     dot(3, 3); // drawn on frame 2 while playing
     d.setCurrentFrame(0);
-    e.playState = PlayState::Stopped;
+    e.animator.playState = PlayState::Stopped;
     type('.');
     EXPECT_EQ(d.frame(0).layer(0).image.pixel(3, 3), Color::fromArgb(0, 0, 0, 0));
     type(',');

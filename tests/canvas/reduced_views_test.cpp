@@ -92,14 +92,14 @@ struct ReducedViewsTest : test::CanvasScenario {
         fresh.clientWidth = e.clientWidth;
         fresh.clientHeight = e.clientHeight;
         layoutAll(fresh);
-        fresh.painterMode = e.painterMode;
+        fresh.shownMode = e.shownMode;
         ModeState& f = fresh.mode(mode);
         f.zoomIndex = m.zoomIndex;
         replaceDocument(fresh, mode, copyOf(*m.document));
         f.preview.viewportX = m.preview.viewportX;
         f.preview.viewportY = m.preview.viewportY;
-        f.onion.on = m.onion.on;
-        f.onionSkinOpacity = m.onionSkinOpacity;
+        fresh.animator.onion.on = e.animator.onion.on;
+        fresh.animator.onionSkinOpacity = e.animator.onionSkinOpacity;
         Bitmap freshBack;
         paintWindow(fresh, freshBack);
         paintWindow(fresh, freshBack);
@@ -178,7 +178,7 @@ TEST_P(ReducedViewsTest, FramesAndTheOnionSkin) {
     doc().insertFrameAfter(0);
     drag(Tool::FilledRectangle, 20.5f, 20.5f, 120.5f, 90.5f);
     type('w'); // the onion skin's switch
-    ASSERT_TRUE(e.mode(mode).onion.on);
+    ASSERT_TRUE(e.animator.onion.on);
     expectSameAsAFreshEditor("a new frame drawn on, over the onion skin");
     doc().setCurrentFrame(0);
     paint();

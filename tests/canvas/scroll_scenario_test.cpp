@@ -52,6 +52,4 @@ TEST_P(ScrollScenario, DraggingThePreviewScrollsTheCanvasAndThePencilHitsThePoin
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, ScrollScenario,
-                         ::testing::Values(Mode::Painter, Mode::Animator), [](const auto& info) {
-                             return info.param == Mode::Painter ? "Painter" : "Animator";
-                         });
+                         ::testing::Values(Mode::Painter, Mode::Animator), test::modeTestName);

@@ -597,8 +597,8 @@ TEST_P(SelectionTest, FloatingImageLiesUnderTheLayersAboveOnlyInThePainter) {
             frame.layer(1).image.setPixel(x, y, green);
     frame.setCurrentLayer(0);
     if (mode == Mode::Painter)
-        rebuildLayerCaches(doc(), e.mode(Mode::Painter).caches.below,
-                           e.mode(Mode::Painter).caches.above);
+        rebuildLayerCaches(doc(), e.painter.caches.below,
+                           e.painter.caches.above);
     drag(Tool::RectangleSelection, 10.5f, 10.5f, 15.5f, 15.5f);
     paint();
     const Color c = shown(12, 12);
@@ -655,8 +655,6 @@ TEST_P(SelectionTest, TransparencyLockKeepsAStrokeToTheDrawnPart) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, SelectionTest, ::testing::Values(Mode::Animator, Mode::Painter),
-                         [](const auto& info) {
-                             return info.param == Mode::Painter ? "Painter" : "Animator";
-                         });
+                         test::modeTestName);
 
 } // namespace

@@ -299,8 +299,6 @@ TEST(ShapeBoxTest, ShiftSquaresOnlyTheEllipseTools) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, ShapeTest, ::testing::Values(Mode::Animator, Mode::Painter),
-                         [](const auto& info) {
-                             return info.param == Mode::Painter ? "Painter" : "Animator";
-                         });
+                         test::modeTestName);
 
 } // namespace

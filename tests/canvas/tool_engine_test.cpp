@@ -259,8 +259,6 @@ TEST_P(ToolTest, EveryPaintingToolPaintsInTheInkAndEdgeOfItsRow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, ToolTest, ::testing::Values(Mode::Animator, Mode::Painter),
-                         [](const auto& info) {
-                             return info.param == Mode::Painter ? "Painter" : "Animator";
-                         });
+                         test::modeTestName);
 
 } // namespace

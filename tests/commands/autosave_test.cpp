@@ -60,9 +60,7 @@ struct Autosave : test::RecoveryScenario<::testing::TestWithParam<Mode>> {
 };
 
 INSTANTIATE_TEST_SUITE_P(BothModes, Autosave, ::testing::Values(Mode::Painter, Mode::Animator),
-                         [](const auto& info) {
-                             return info.param == Mode::Painter ? "Painter" : "Animator";
-                         });
+                         test::modeTestName);
 
 TEST_P(Autosave, TheCopyIsWrittenThirtySecondsAfterTheFirstChangeItLacks) {
     paintAt(100000);

@@ -48,8 +48,8 @@ TEST_P(AftermathTest, AReplacedDocumentGetsItsSizeThumbnailsViewAndAFreshHistory
 
     replaceDocument(e, mode, threeLayers(64, 48));
     Document& d = *m().document;
-    EXPECT_EQ(documentWidth(e, mode), 64);
-    EXPECT_EQ(documentHeight(e, mode), 48);
+    EXPECT_EQ(e.mode(mode).width, 64);
+    EXPECT_EQ(e.mode(mode).height, 48);
     EXPECT_EQ(m().scratch.width(), 64);
     EXPECT_EQ(m().scratch.height(), 48);
     EXPECT_FALSE(e.selection.active);
@@ -82,7 +82,7 @@ TEST_P(AftermathTest, TheCanvasShowsTheNewDocumentOverABackdropOfItsSize) {
     EXPECT_EQ(back.pixel(int(p.imageLeft + 4 + 1), int(p.imageTop + 4 + 1)), red);
     EXPECT_NE(back.pixel(int(p.imageLeft + 12 + 1), int(p.imageTop + 12 + 1)), red);
     if (mode == Mode::Painter) {
-        EXPECT_EQ(m().caches.below.image.width(), 100) << "the layer caches follow the size";
+        EXPECT_EQ(e.painter.caches.below.image.width(), 100) << "the layer caches follow the size";
     }
 }
 
@@ -98,8 +98,8 @@ TEST_P(AftermathTest, AResizedDocumentIsTakenUpAsANewOne) {
     d.current().height = 10;
     d.currentLayer().image = Bitmap(50, 10);
     documentResized(e, mode);
-    EXPECT_EQ(documentWidth(e, mode), 50);
-    EXPECT_EQ(documentHeight(e, mode), 10);
+    EXPECT_EQ(e.mode(mode).width, 50);
+    EXPECT_EQ(e.mode(mode).height, 10);
     EXPECT_EQ(m().scratch.width(), 50);
     EXPECT_FALSE(e.selection.active);
     paint();
@@ -113,8 +113,6 @@ TEST_P(AftermathTest, NoDocumentReplacesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, AftermathTest, ::testing::Values(Mode::Animator, Mode::Painter),
-                         [](const auto& info) {
-                             return info.param == Mode::Painter ? "Painter" : "Animator";
-                         });
+                         test::modeTestName);
 
 } // namespace

@@ -35,9 +35,7 @@ struct ChangeMarks : test::LayerPanelScenario {
 };
 
 INSTANTIATE_TEST_SUITE_P(BothModes, ChangeMarks, ::testing::Values(Mode::Painter, Mode::Animator),
-                         [](const auto& info) {
-                             return info.param == Mode::Painter ? "Painter" : "Animator";
-                         });
+                         test::modeTestName);
 
 TEST_P(ChangeMarks, ANewDocumentStartsCleanAndEveryToolChangeMarksIt) {
     make();

@@ -91,7 +91,7 @@ TEST_P(DocumentFilesTest, SaveAndOpenRoundTripThroughTheButtons) {
     ASSERT_TRUE(platform.messages.empty());
     EXPECT_EQ(doc().width, 12);
     EXPECT_EQ(doc().height, 9);
-    EXPECT_EQ(documentWidth(e, mode), 12) << "the size follows the opened document";
+    EXPECT_EQ(e.mode(mode).width, 12) << "the size follows the opened document";
     EXPECT_EQ(doc().frameCount(), frames);
     const Frame& first = doc().frame(0);
     ASSERT_EQ(first.layerCount(), 2);

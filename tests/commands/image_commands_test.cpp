@@ -47,7 +47,7 @@ struct ImageCommandsTest : test::CommandScenario<::testing::TestWithParam<Mode>>
 TEST_P(ImageCommandsTest, TheBarInsertsAnImageAsALiftedSelectionInTheMiddleOfTheView) {
     const std::string png = writePng(dir, "sprite.png", 6, 4);
     // Without a document the button does nothing.
-    e.painterMode = painter();
+    e.shownMode = painter() ? Mode::Painter : Mode::Animator;
     clickButton(test::columnFirst, test::rowImport);
     EXPECT_TRUE(platform.choosersShown.empty());
 
@@ -139,7 +139,7 @@ TEST_F(ImageFileCommands, ThePainterOpensAnImageAsANewPicture) {
     Document& picture = *e.picture();
     EXPECT_EQ(picture.width, 17);
     EXPECT_EQ(picture.height, 9);
-    EXPECT_EQ(e.sizes.pictureWidth, 17);
+    EXPECT_EQ(e.mode(Mode::Painter).width, 17);
     EXPECT_EQ(picture.currentLayer().image.pixel(16, 8), Color::rgb(16, 8, 7));
     EXPECT_EQ(e.mode(Mode::Painter).scratch.width(), 17);
 }
@@ -167,7 +167,7 @@ TEST_F(ImageFileCommands, TheAnimatorImportsTheFramesOfAGif) {
         EXPECT_TRUE(a.frame(k).enabled);
         EXPECT_EQ(a.frame(k).layer(0).image.pixel(k, 10), red);
     }
-    EXPECT_EQ(e.sizes.animationWidth, 64);
+    EXPECT_EQ(e.mode(Mode::Animator).width, 64);
     EXPECT_FALSE(platform.progressSteps.empty());
 
     // A damaged GIF leaves the animation alone and says so.

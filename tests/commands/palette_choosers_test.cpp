@@ -140,8 +140,8 @@ TEST(PaletteFileNames, ExtensionIsCutAtTheDotOfTheFileName) {
 
 TEST_F(PaletteChoosers, ClosingWritesSettingsAndBothDefaultPalettes) {
     makeDataFolder();
-    editor.sizes.animationWidth = 640;
-    editor.sizes.animationHeight = 480;
+    editor.mode(Mode::Animator).width = 640;
+    editor.mode(Mode::Animator).height = 480;
     editor.colour.palettes.small[3].color = Color::rgb(1, 2, 3);
     editor.colour.palettes.big[2].color = Color::rgb(4, 5, 6);
     EXPECT_TRUE(saveSettingsAndPalettes(editor));

@@ -85,12 +85,12 @@ TEST_F(Restore, YesOpensEveryCopyIntoItsModeAsAnOpenedFileMarkedAsChanged) {
     EXPECT_EQ(doc(Mode::Animator)->frame(0).layer(0).image.pixel(0, 0), blue);
     EXPECT_EQ(doc(Mode::Animator)->frameCount(), 3);
     // The aftermath of an open: the size globals and the thumbnails follow the documents.
-    EXPECT_EQ(e.sizes.pictureWidth, 20);
-    EXPECT_EQ(e.sizes.animationHeight, 12);
+    EXPECT_EQ(e.mode(Mode::Painter).width, 20);
+    EXPECT_EQ(e.mode(Mode::Animator).height, 12);
     EXPECT_EQ(doc(Mode::Animator)->frame(0).thumbnail.width(), 55);
     // The palette of the most recent copy.
     EXPECT_EQ(e.colour.palettes.small[50].color, blue);
-    EXPECT_FALSE(e.painterMode);
+    EXPECT_EQ(e.shownMode, Mode::Animator);
 
     for (Mode mode : {Mode::Painter, Mode::Animator}) {
         EXPECT_TRUE(e.mode(mode).changes.modified);
@@ -112,7 +112,7 @@ TEST_F(Restore, APictureAloneIsShownInThePainter) {
     platform.restoreAnswers.push_back(true);
     offerRestore(e, err);
     EXPECT_TRUE(doc(Mode::Painter));
-    EXPECT_TRUE(e.painterMode);
+    EXPECT_EQ(e.shownMode, Mode::Painter);
 }
 
 TEST_F(Restore, NoKeepsEveryCopyAsideUnderADatedName) {

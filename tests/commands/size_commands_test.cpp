@@ -63,7 +63,7 @@ TEST_F(SizeCommands, ThePainterMenuRescalesThePictureWhicheverModeIsShown) {
     Document& p = *e.picture();
     EXPECT_EQ(p.width, 8);
     EXPECT_EQ(p.height, 4);
-    EXPECT_EQ(e.sizes.pictureWidth, 8);
+    EXPECT_EQ(e.mode(Mode::Painter).width, 8);
     EXPECT_EQ(e.mode(Mode::Painter).scratch.width(), 8);
     for (int y = 2; y < 4; ++y)
         for (int x = 6; x < 8; ++x)
@@ -100,7 +100,7 @@ TEST_F(SizeCommands, TheCanvasGrowsAroundTheChosenAnchor) {
     EXPECT_EQ(grown.width, 10);
     EXPECT_EQ(grown.currentLayer().image.pixel(2, 2), red);
     EXPECT_EQ(grown.currentLayer().image.pixel(6, 6), blue);
-    EXPECT_EQ(e.sizes.animationWidth, 10);
+    EXPECT_EQ(e.mode(Mode::Animator).width, 10);
 
     platform.canvasSizeAnswers.push_back({true, 12, 11, Anchor::BottomRight});
     onCommand(e, Command::AnimationCanvasSize);

@@ -51,9 +51,7 @@ struct ColourPicker : LayerPanelScenario {
 };
 
 INSTANTIATE_TEST_SUITE_P(BothModes, ColourPicker, ::testing::Values(Mode::Painter, Mode::Animator),
-                         [](const auto& info) {
-                             return info.param == Mode::Painter ? "Painter" : "Animator";
-                         });
+                         test::modeTestName);
 
 TEST_P(ColourPicker, AClickSelectsASecondAppliesToTheSwatchAndTheDrawingColour) {
     e.colour.palettes.big[100].color = Color::rgb(10, 200, 30);

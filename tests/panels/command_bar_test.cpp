@@ -21,7 +21,7 @@ struct CommandBarTest : test::EditorScenario<> {
         makeToolButtons();
         resize(1000, 700);
     }
-    int lowerPartTop() const { return (e.painterMode ? 675 : 605) - 115; }
+    int lowerPartTop() const { return (e.shownMode == Mode::Painter ? 675 : 605) - 115; }
     void makeAnimation(int frames) {
         e.animation() = std::make_unique<Document>(40, 30, 100.0);
         for (int i = 1; i < frames; ++i)
@@ -37,24 +37,24 @@ constexpr Color grey240 = Color::rgb(240, 240, 240);
 
 TEST_F(CommandBarTest, ModeSwitchButtonFlipsTheModeBothWays) {
     click(40, 33);
-    EXPECT_TRUE(e.painterMode);
+    EXPECT_EQ(e.shownMode, Mode::Painter);
     click(40, 33);
-    EXPECT_FALSE(e.painterMode);
+    EXPECT_EQ(e.shownMode, Mode::Animator);
 }
 
 TEST_F(CommandBarTest, GKeyInBothLayoutsSwitchesOncePerKeyPress) {
     type('g');
-    EXPECT_TRUE(e.painterMode);
+    EXPECT_EQ(e.shownMode, Mode::Painter);
     paint(); // the character is gone: no second switch
-    EXPECT_TRUE(e.painterMode);
+    EXPECT_EQ(e.shownMode, Mode::Painter);
     type(0xEF); // Cyrillic small pe, the G key on a Russian layout
-    EXPECT_FALSE(e.painterMode);
+    EXPECT_EQ(e.shownMode, Mode::Animator);
     type(0xCF);
-    EXPECT_TRUE(e.painterMode);
+    EXPECT_EQ(e.shownMode, Mode::Painter);
     type('G');
-    EXPECT_FALSE(e.painterMode);
+    EXPECT_EQ(e.shownMode, Mode::Animator);
     type('h');
-    EXPECT_FALSE(e.painterMode);
+    EXPECT_EQ(e.shownMode, Mode::Animator);
 }
 
 TEST_F(CommandBarTest, SwitchDropsTheSelectionAndOnlyTheLeftModesLock) {
@@ -65,7 +65,7 @@ TEST_F(CommandBarTest, SwitchDropsTheSelectionAndOnlyTheLeftModesLock) {
         e.mode(left).layers.transparencyLock.active = true;
         e.mode(other).layers.transparencyLock.active = true;
         type('g');
-        EXPECT_EQ(e.painterMode, left == Mode::Animator);
+        EXPECT_NE(e.shownMode, left);
         EXPECT_FALSE(e.selection.active);
         EXPECT_FALSE(e.selection.lifted);
         EXPECT_FALSE(e.mode(left).layers.transparencyLock.active);
@@ -84,7 +84,7 @@ TEST_F(CommandBarTest, SwitchAsksForTheNextPaint) {
 
 TEST_F(CommandBarTest, NewButtonPostsTheCommandOfTheMode) {
     click(22, 83);
-    e.painterMode = true;
+    e.shownMode = Mode::Painter;
     click(22, 83);
     EXPECT_EQ(platform.posted, (std::vector<Command>{Command::NewAnimation, Command::NewPicture}));
 }
@@ -97,7 +97,7 @@ TEST_F(CommandBarTest, EveryToolButtonSelectsItsToolInBothModes) {
                                {11, 144}, {60, 48}, {36, 48}, {12, 48},  {60, 76},
                                {36, 76},  {12, 76}, {60, 98}, {36, 98},  {12, 98}};
     for (bool painter : {false, true}) {
-        e.painterMode = painter;
+        e.shownMode = painter ? Mode::Painter : Mode::Animator;
         for (int tool = 15; tool >= 1; --tool) {
             const auto& p = places[tool - 1];
             click(p[0] + 10, lowerPartTop() - p[1] + 9);
@@ -109,7 +109,7 @@ TEST_F(CommandBarTest, EveryToolButtonSelectsItsToolInBothModes) {
 TEST_F(CommandBarTest, LowPainterWindowKeepsTheBarAt400) {
     e.clientHeight = 300;
     layoutAll(e);
-    e.painterMode = true;
+    e.shownMode = Mode::Painter;
     EXPECT_EQ(commandBarHeight(e, Mode::Painter), 400);
     // Tool 3 stays at y = 400 - 115 - 26.
     click(22, 259 + 9);
@@ -186,53 +186,53 @@ TEST_F(CommandBarTest, TransformsWithoutASelectionChangeNothing) {
 TEST_F(CommandBarTest, OnionToggleWithOneFrameStaysOff) {
     makeAnimation(1);
     type('w');
-    EXPECT_FALSE(e.mode(Mode::Animator).onion.on);
+    EXPECT_FALSE(e.animator.onion.on);
     click(40, 600 - 75 + 7);
-    EXPECT_FALSE(e.mode(Mode::Animator).onion.on);
+    EXPECT_FALSE(e.animator.onion.on);
 }
 
 TEST_F(CommandBarTest, OnionToggleByKeyAndClickBuildsTheSkinFromThePreviousFrame) {
     makeAnimation(3); // frames 1..3, the third current
     e.animation()->frame(1).current().image.setPixel(2, 3, Color::rgb(255, 0, 0));
     type(0xF6); // the W key on a Russian layout
-    ASSERT_TRUE(e.mode(Mode::Animator).onion.on);
-    ASSERT_TRUE(e.mode(Mode::Animator).onion.image.has_value());
-    EXPECT_EQ(e.mode(Mode::Animator).onion.frameNumber, 2);
-    EXPECT_EQ(e.mode(Mode::Animator).onion.image->pixel(2, 3), Color::rgb(85, 85, 85))
+    ASSERT_TRUE(e.animator.onion.on);
+    ASSERT_TRUE(e.animator.onion.image.has_value());
+    EXPECT_EQ(e.animator.onion.frameNumber, 2);
+    EXPECT_EQ(e.animator.onion.image->pixel(2, 3), Color::rgb(85, 85, 85))
         << "grey by default";
     click(40, 600 - 75 + 7);
-    EXPECT_FALSE(e.mode(Mode::Animator).onion.on);
+    EXPECT_FALSE(e.animator.onion.on);
     type('W');
-    EXPECT_TRUE(e.mode(Mode::Animator).onion.on);
+    EXPECT_TRUE(e.animator.onion.on);
 }
 
 TEST_F(CommandBarTest, GreyToggleRebuildsTheSkinOnlyWhileItIsShown) {
     makeAnimation(2);
     e.animation()->frame(0).current().image.setPixel(1, 1, Color::rgb(255, 0, 0));
     type('w');
-    ASSERT_TRUE(e.mode(Mode::Animator).onion.on);
+    ASSERT_TRUE(e.animator.onion.on);
     type('e');
-    EXPECT_FALSE(e.mode(Mode::Animator).onion.grey);
-    EXPECT_EQ(e.mode(Mode::Animator).onion.image->pixel(1, 1), Color::rgb(255, 0, 0));
+    EXPECT_FALSE(e.animator.onion.grey);
+    EXPECT_EQ(e.animator.onion.image->pixel(1, 1), Color::rgb(255, 0, 0));
     click(66, 600 - 75 + 7);
-    EXPECT_TRUE(e.mode(Mode::Animator).onion.grey);
-    EXPECT_EQ(e.mode(Mode::Animator).onion.image->pixel(1, 1), Color::rgb(85, 85, 85));
+    EXPECT_TRUE(e.animator.onion.grey);
+    EXPECT_EQ(e.animator.onion.image->pixel(1, 1), Color::rgb(85, 85, 85));
     type('w'); // off
     type(0xD3);
-    EXPECT_FALSE(e.mode(Mode::Animator).onion.grey);
-    EXPECT_EQ(e.mode(Mode::Animator).onion.image->pixel(1, 1), Color::rgb(85, 85, 85))
+    EXPECT_FALSE(e.animator.onion.grey);
+    EXPECT_EQ(e.animator.onion.image->pixel(1, 1), Color::rgb(85, 85, 85))
         << "not rebuilt while hidden";
 }
 
 TEST_F(CommandBarTest, OnionKeysNeedTheAnimatorAndAnAnimation) {
     type('w');
-    EXPECT_FALSE(e.mode(Mode::Animator).onion.on) << "no animation";
+    EXPECT_FALSE(e.animator.onion.on) << "no animation";
     makeAnimation(2);
-    e.painterMode = true;
+    e.shownMode = Mode::Painter;
     type('w');
     type('e');
-    EXPECT_FALSE(e.mode(Mode::Animator).onion.on);
-    EXPECT_TRUE(e.mode(Mode::Animator).onion.grey);
+    EXPECT_FALSE(e.animator.onion.on);
+    EXPECT_TRUE(e.animator.onion.grey);
 }
 
 TEST_F(CommandBarTest, OnionOpacitySliderRunsFromTopToBottom) {
@@ -240,14 +240,14 @@ TEST_F(CommandBarTest, OnionOpacitySliderRunsFromTopToBottom) {
     pointAt(17, 600 - 74 + 34); // the middle of the 68-pixel slider
     e.input.mouseDown = true;
     paint();
-    EXPECT_FLOAT_EQ(e.mode(Mode::Animator).onionSkinOpacity, 50);
+    EXPECT_FLOAT_EQ(e.animator.onionSkinOpacity, 50);
 }
 
 TEST_F(CommandBarTest, OnionFrameNumberBoxOnlyWhileStopped) {
     makeAnimation(2);
     type('w');
     EXPECT_EQ(back.pixel(55, 600 - 19), grey240);
-    e.playState = PlayState::Forward;
+    e.animator.playState = PlayState::Forward;
     paint();
     EXPECT_NE(back.pixel(55, 600 - 19), grey240);
 }

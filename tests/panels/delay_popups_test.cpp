@@ -59,14 +59,14 @@ struct DelayPopupsTest : AnimatorScenario {
     void pressDelayText(int index) {
         const Point p = inCell(index, 45, 10);
         press(p.x, p.y);
-        origin = {frameCellRect(strip(), index, e.strip.stripScroll).x, 622 - 218};
+        origin = {frameCellRect(strip(), index, e.animator.strip.stripScroll).x, 622 - 218};
     }
     void choose(const std::string& label) {
         const Point p = centreOf(label);
         clickAt(p.x, p.y);
     }
     bool anyOpen() const {
-        return e.delayPopups.defaultDelayPopupOpen || e.delayPopups.frameDelayPopupOpen;
+        return e.animator.delayPopups.defaultDelayPopupOpen || e.animator.delayPopups.frameDelayPopupOpen;
     }
 };
 
@@ -78,7 +78,7 @@ TEST_F(DelayPopupsTest, EveryItemOfTheDefaultDelayPopupSetsItsValueForEveryFrame
     makeAnimation(3);
     for (const Item& i : items) {
         openDefault();
-        ASSERT_TRUE(e.delayPopups.defaultDelayPopupOpen) << i.label;
+        ASSERT_TRUE(e.animator.delayPopups.defaultDelayPopupOpen) << i.label;
         EXPECT_TRUE(e.input.delayPopupActive);
         choose(i.label);
         EXPECT_FALSE(anyOpen()) << i.label;
@@ -184,7 +184,7 @@ TEST_F(DelayPopupsTest, TheModeSwitchClosesAPopupOrEndsAFrameDragAndFreesThePoin
     makeAnimation(2);
     openDefault();
     typeChar('g');
-    EXPECT_TRUE(e.painterMode);
+    EXPECT_EQ(e.shownMode, Mode::Painter);
     EXPECT_FALSE(anyOpen());
     EXPECT_FALSE(e.input.delayPopupActive);
     press(400, 300);
@@ -195,7 +195,7 @@ TEST_F(DelayPopupsTest, TheModeSwitchClosesAPopupOrEndsAFrameDragAndFreesThePoin
 
     pressCell(0); // a frame drag
     typeChar('g');
-    EXPECT_FALSE(e.strip.frameDrag.active);
+    EXPECT_FALSE(e.animator.strip.frameDrag.active);
     EXPECT_FALSE(e.input.delayPopupActive);
     release();
 }
@@ -206,7 +206,7 @@ TEST_F(DelayPopupsTest, OneSecondForTheFrameWhoseDelayTextWasPressed) {
     makeAnimation(3);
     pressDelayText(1);
     EXPECT_EQ(animation().currentFrameIndex(), 1) << "the press makes its frame current";
-    EXPECT_TRUE(e.delayPopups.frameDelayPopupOpen);
+    EXPECT_TRUE(e.animator.delayPopups.frameDelayPopupOpen);
     release();
     EXPECT_EQ(back.pixel(origin.x + 20, origin.y), colors::black) << "above the cell";
     choose("1 сек");

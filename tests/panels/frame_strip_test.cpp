@@ -40,8 +40,8 @@ TEST_F(FrameStripTest, WithoutAnAnimationOnlyTheCountZeroAndInertButtonsShow) {
     for (uint8_t c : {'z', 'x', ' '})
         typeChar(c);
     EXPECT_FALSE(e.animation());
-    EXPECT_EQ(e.playState, PlayState::Stopped);
-    EXPECT_TRUE(e.strip.loopPlayback);
+    EXPECT_EQ(e.animator.playState, PlayState::Stopped);
+    EXPECT_TRUE(e.animator.strip.loopPlayback);
     EXPECT_FALSE(e.input.delayPopupActive);
 }
 
@@ -118,7 +118,7 @@ TEST_F(FrameStripTest, FirstLastEnableAllAndTheCellsTheyShow) {
     EXPECT_EQ(back.pixel(p.x, p.y), darkBlue);
     clickToolbar(firstX);
     EXPECT_EQ(animation().currentFrameIndex(), 0);
-    EXPECT_EQ(e.strip.stripScroll, 0);
+    EXPECT_EQ(e.animator.strip.stripScroll, 0);
     for (int i : {1, 3})
         animation().frame(i).enabled = false;
     clickToolbar(enableAllX);
@@ -148,12 +148,12 @@ TEST_F(FrameStripTest, StepsSkipSwitchedOffFramesAndWrapRoundBothEnds) {
 
 TEST_F(FrameStripTest, AStepRebuildsTheOnionSkinFromTheFrameBeforeTheNewOne) {
     makeAnimation(3);
-    m().onion.on = true;
-    m().onion.grey = false;
+    e.animator.onion.on = true;
+    e.animator.onion.grey = false;
     typeChar('x');
     typeChar('x');
-    EXPECT_EQ(m().onion.frameNumber, 2);
-    EXPECT_EQ(m().onion.image->pixel(1, 0), frameColour(1));
+    EXPECT_EQ(e.animator.onion.frameNumber, 2);
+    EXPECT_EQ(e.animator.onion.image->pixel(1, 0), frameColour(1));
 }
 
 TEST_F(FrameStripTest, TheSingleLayerViewFollowsEveryChangeOfTheCurrentFrame) {
@@ -181,7 +181,7 @@ TEST_F(FrameStripTest, APressSelectsACellAndItsSwitchTurnsTheFrameOffAndOn) {
     const Point top = inCell(2, 62, 10);
     press(top.x, top.y);
     EXPECT_EQ(animation().currentFrameIndex(), 2);
-    EXPECT_FALSE(e.strip.frameDrag.active) << "the top of a cell starts no drag";
+    EXPECT_FALSE(e.animator.strip.frameDrag.active) << "the top of a cell starts no drag";
     release();
     const Point onOff = inCell(1, 16, 10);
     clickAt(onOff.x, onOff.y);
@@ -197,19 +197,19 @@ TEST_F(FrameStripTest, TheHoldButtonsAndTheScrollBarMoveTheCells) {
     paint();
     paint();
     release();
-    EXPECT_EQ(e.strip.stripScroll, 30) << "+10 on every held frame";
+    EXPECT_EQ(e.animator.strip.stripScroll, 30) << "+10 on every held frame";
     for (int i = 0; i < 5; ++i)
         press(back, y);
     release();
-    EXPECT_EQ(e.strip.stripScroll, 0) << "never before the first cell";
-    e.strip.stripScroll = 65 * 20 + 10;
+    EXPECT_EQ(e.animator.strip.stripScroll, 0) << "never before the first cell";
+    e.animator.strip.stripScroll = 65 * 20 + 10;
     paint();
     const Point p = inCell(25, 62, 10);
     clickAt(p.x, p.y);
     EXPECT_EQ(animation().currentFrameIndex(), 25) << "the cell under the pointer, scrolled";
-    e.strip.stripScroll = 100000;
+    e.animator.strip.stripScroll = 100000;
     paint();
-    EXPECT_NEAR(e.strip.stripScroll, 2600 - 1000, 1) << "the bar keeps it inside the cells";
+    EXPECT_NEAR(e.animator.strip.stripScroll, 2600 - 1000, 1) << "the bar keeps it inside the cells";
 }
 
 // --- Frame drag ------------------------------------------------------------------------------
@@ -303,7 +303,7 @@ TEST_F(FrameStripTest, EscapeTheRightButtonOrAReleaseOffTheCellsCancelsTheDrag) 
             releaseAt(500, 300); // over the canvas
         else
             moveToCell(0, 20); // back onto itself
-        EXPECT_EQ(e.strip.frameDrag.active, way == 3) << way;
+        EXPECT_EQ(e.animator.strip.frameDrag.active, way == 3) << way;
         release();
         moveToCell(2); // hovering a cell afterwards drops nothing
         EXPECT_FALSE(e.input.delayPopupActive) << way;
@@ -311,10 +311,10 @@ TEST_F(FrameStripTest, EscapeTheRightButtonOrAReleaseOffTheCellsCancelsTheDrag) 
     }
     clickToolbar(newX);
     EXPECT_EQ(animation().frameCount(), 4) << "clicks reach the panels again";
-    e.playState = PlayState::Forward;
-    e.strip.nextFrameTime = 0x7FFFFFF0u; // playing, but nothing due
+    e.animator.playState = PlayState::Forward;
+    e.animator.strip.nextFrameTime = 0x7FFFFFF0u; // playing, but nothing due
     pressCell(1);
-    EXPECT_FALSE(e.strip.frameDrag.active) << "no drag during playback";
+    EXPECT_FALSE(e.animator.strip.frameDrag.active) << "no drag during playback";
 }
 
 TEST_F(FrameStripTest, DraggingAFrameOverTheCanvasDrawsNothing) {
@@ -336,7 +336,7 @@ TEST_F(FrameStripTest, TheHoldButtonsScrollDuringADragSoFarCellsCanBeReached) {
     moveTo(449, toolbarY() + 7);
     for (int i = 0; i < 300; ++i)
         paint();
-    EXPECT_EQ(e.strip.stripScroll, 60 * 65 - 1000);
+    EXPECT_EQ(e.animator.strip.stripScroll, 60 * 65 - 1000);
     moveToCell(55);
     release();
     EXPECT_EQ(animation().frameWithSerial(dragged), 55) << "after frame 56, which moved up one";
@@ -346,29 +346,29 @@ TEST_F(FrameStripTest, TheHoldButtonsScrollDuringADragSoFarCellsCanBeReached) {
 
 TEST_F(FrameStripTest, AfterADeleteTheOnionSkinViewAndHistoryNameOnlyWhatExists) {
     makeAnimation(3);
-    m().onion.on = true;
+    e.animator.onion.on = true;
     m().layers.singleLayerView = true;
     clickToolbar(lastX);
     typeChar('z'); // onto frame 2, the last one's onion source
     clickToolbar(deleteX);
     EXPECT_EQ(animation().frameCount(), 2);
-    EXPECT_EQ(m().onion.frameNumber, 1) << "built from the frame now before the current one";
+    EXPECT_EQ(e.animator.onion.frameNumber, 1) << "built from the frame now before the current one";
     const Color c = frameColour(0);
     const int grey = (c.r() + c.g() + c.b()) / 3;
-    EXPECT_EQ(m().onion.image->pixel(0, 0), Color::rgb(grey, grey, grey));
+    EXPECT_EQ(e.animator.onion.image->pixel(0, 0), Color::rgb(grey, grey, grey));
     EXPECT_EQ(m().layers.viewedLayer, animation().currentLayer().serial);
     EXPECT_EQ(m().historyLayer, animation().currentLayer().serial);
 }
 
 TEST_F(FrameStripTest, AfterAMoveTheOnionSkinShowsTheNewPreviousFrame) {
     makeAnimation(3);
-    m().onion.on = true;
-    m().onion.grey = false;
+    e.animator.onion.on = true;
+    e.animator.onion.grey = false;
     clickToolbar(lastX);
     dragCell(2, 0, 20); // frame 3 to the front: the frame before it is now the old frame 2
-    EXPECT_EQ(m().onion.frameNumber, 3);
-    EXPECT_EQ(m().onion.image->pixel(1, 0), frameColour(1));
-    EXPECT_EQ(m().onion.image->pixel(2, 0), colors::transparent);
+    EXPECT_EQ(e.animator.onion.frameNumber, 3);
+    EXPECT_EQ(e.animator.onion.image->pixel(1, 0), frameColour(1));
+    EXPECT_EQ(e.animator.onion.image->pixel(2, 0), colors::transparent);
 }
 
 TEST_F(FrameStripTest, AMoveKeepsTheUndoHistoryOfTheMovedFramesLayer) {

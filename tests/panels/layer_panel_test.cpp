@@ -17,9 +17,7 @@ struct LayerPanel : LayerPanelScenario {
 };
 
 INSTANTIATE_TEST_SUITE_P(BothModes, LayerPanel, ::testing::Values(Mode::Painter, Mode::Animator),
-                         [](const auto& info) {
-                             return info.param == Mode::Painter ? "Painter" : "Animator";
-                         });
+                         test::modeTestName);
 
 TEST_P(LayerPanel, DeleteKeepsTheLastLayerAndOtherwiseMakesTheOneAboveCurrent) {
     makeLayers({red});

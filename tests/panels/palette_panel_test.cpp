@@ -39,9 +39,7 @@ struct PalettePanel : LayerPanelScenario {
 };
 
 INSTANTIATE_TEST_SUITE_P(BothModes, PalettePanel, ::testing::Values(Mode::Painter, Mode::Animator),
-                         [](const auto& info) {
-                             return info.param == Mode::Painter ? "Painter" : "Animator";
-                         });
+                         test::modeTestName);
 
 TEST_P(PalettePanel, ASecondClickOnTheChosenSwatchOpensThePicker) {
     make();

@@ -71,10 +71,10 @@ TEST_F(PlaybackTest, TheClockMayWrapRound) {
     typeChar(' ');
 
     platform.tick = 0xFFFFFFF0u;
-    e.strip.nextFrameTime = 0xFFFFFFE0u;
+    e.animator.strip.nextFrameTime = 0xFFFFFFE0u;
     typeChar(' ');
     EXPECT_EQ(current(), 0);
-    EXPECT_EQ(e.strip.nextFrameTime, 0x54u) << "100 ms later, past the wrap";
+    EXPECT_EQ(e.animator.strip.nextFrameTime, 0x54u) << "100 ms later, past the wrap";
     for (auto [t, expected] :
          std::vector<std::pair<uint32_t, int>>{{0xFFFFFFFFu, 0}, {0x53, 0}, {0x54, 1}}) {
         paintAt(t);
@@ -102,16 +102,16 @@ TEST_F(PlaybackTest, LoopingWrapsBothWaysAndWithoutItPlaybackHoldsTheEndFrame) {
     clickToolbar(backwardX, 20);
     EXPECT_EQ(current(), 2) << "backwards from the first, round to the last";
     clickToolbar(loopX, 23);
-    EXPECT_FALSE(e.strip.loopPlayback);
+    EXPECT_FALSE(e.animator.strip.loopPlayback);
     for (uint32_t t = 2000; t < 3000; t += 300)
         paintAt(t);
     EXPECT_EQ(current(), 0);
-    EXPECT_EQ(e.playState, PlayState::Backward);
+    EXPECT_EQ(e.animator.playState, PlayState::Backward);
     clickToolbar(forwardX, 20);
     for (uint32_t t = 3000; t < 4000; t += 300)
         paintAt(t);
     EXPECT_EQ(current(), 2);
-    EXPECT_EQ(e.playState, PlayState::Forward);
+    EXPECT_EQ(e.animator.playState, PlayState::Forward);
     clickToolbar(loopX, 23);
     paintAt(5000);
     EXPECT_EQ(current(), 0) << "looping again: from the last to the first";
@@ -128,39 +128,38 @@ TEST_F(PlaybackTest, SwitchedOffFramesArePassedOverAndWithAllOffPlaybackStops) {
     for (Frame& f : animation().frames())
         f.enabled = false;
     paintAt(3000);
-    EXPECT_EQ(e.playState, PlayState::Stopped);
+    EXPECT_EQ(e.animator.playState, PlayState::Stopped);
     EXPECT_EQ(current(), 0) << "where it was";
 }
 
 TEST_F(PlaybackTest, AOneFrameAnimationCannotPlay) {
     makeAnimation(1);
     typeChar(' ');
-    EXPECT_EQ(e.playState, PlayState::Stopped);
+    EXPECT_EQ(e.animator.playState, PlayState::Stopped);
     makeAnimation(2);
     typeChar(' ');
-    EXPECT_EQ(e.playState, PlayState::Forward);
+    EXPECT_EQ(e.animator.playState, PlayState::Forward);
     clickToolbar(131); // delete the current frame while playing
     EXPECT_EQ(animation().frameCount(), 1);
-    EXPECT_EQ(e.playState, PlayState::Stopped);
+    EXPECT_EQ(e.animator.playState, PlayState::Stopped);
 }
 
 // --- Start, stop and steps ------------------------------------------------------------------
 
 TEST_F(PlaybackTest, SpaceStartsThenStopsAndTheStopRebuildsTheOnionSkin) {
     makeAnimation(3);
-    ModeState& m = e.mode(Mode::Animator);
-    m.onion.grey = false;
+    e.animator.onion.grey = false;
     typeChar('w');
-    EXPECT_EQ(m.onion.frameNumber, 3);
+    EXPECT_EQ(e.animator.onion.frameNumber, 3);
     typeChar(' ');
-    EXPECT_EQ(e.playState, PlayState::Forward);
+    EXPECT_EQ(e.animator.playState, PlayState::Forward);
     paintAt(2000);
     ASSERT_EQ(current(), 2);
-    EXPECT_EQ(m.onion.frameNumber, 3) << "playback leaves the onion skin alone";
+    EXPECT_EQ(e.animator.onion.frameNumber, 3) << "playback leaves the onion skin alone";
     typeChar(' ');
-    EXPECT_EQ(e.playState, PlayState::Stopped);
-    EXPECT_EQ(m.onion.frameNumber, 2);
-    EXPECT_EQ(m.onion.image->pixel(1, 0), frameColour(1));
+    EXPECT_EQ(e.animator.playState, PlayState::Stopped);
+    EXPECT_EQ(e.animator.onion.frameNumber, 2);
+    EXPECT_EQ(e.animator.onion.image->pixel(1, 0), frameColour(1));
 }
 
 TEST_F(PlaybackTest, TheButtonsShowAndSetThePlaybackState) {
@@ -174,13 +173,13 @@ TEST_F(PlaybackTest, TheButtonsShowAndSetThePlaybackState) {
     EXPECT_TRUE(hatched(stopX + 5));
     clickToolbar(forwardX, 20);
     paint(); // the stop button was drawn before the click; the paint asked for shows it
-    EXPECT_EQ(e.playState, PlayState::Forward);
+    EXPECT_EQ(e.animator.playState, PlayState::Forward);
     EXPECT_TRUE(hatched(forwardX + 5));
     EXPECT_FALSE(hatched(stopX + 5));
-    const uint32_t due = e.strip.nextFrameTime;
+    const uint32_t due = e.animator.strip.nextFrameTime;
     clickToolbar(stopX, 20);
-    EXPECT_EQ(e.playState, PlayState::Stopped);
-    EXPECT_EQ(e.strip.nextFrameTime, due) << "kept for the next start";
+    EXPECT_EQ(e.animator.playState, PlayState::Stopped);
+    EXPECT_EQ(e.animator.strip.nextFrameTime, due) << "kept for the next start";
 }
 
 TEST_F(PlaybackTest, StepsWorkDuringPlaybackAndThePlayingCellStaysInView) {
@@ -193,11 +192,11 @@ TEST_F(PlaybackTest, StepsWorkDuringPlaybackAndThePlayingCellStaysInView) {
     typeChar('x');
     typeChar('z');
     EXPECT_EQ(current(), 2);
-    EXPECT_EQ(e.playState, PlayState::Forward);
+    EXPECT_EQ(e.animator.playState, PlayState::Forward);
     for (uint32_t t = 1200; t < 4000; t += 110)
         paintAt(t);
     EXPECT_GT(current(), 20);
-    const Rect c = frameCellRect(strip(), current(), e.strip.stripScroll);
+    const Rect c = frameCellRect(strip(), current(), e.animator.strip.stripScroll);
     EXPECT_GE(c.x, 0);
     EXPECT_LE(c.x + c.w, 1000);
 }
@@ -211,7 +210,7 @@ TEST_F(PlaybackTest, WhilePlayingTheUndoKeysAndTheSelectionRestButThePencilDraws
     press(int(p.imageLeft) + 20, int(p.imageTop) + 20);
     release();
     typeChar(' ');
-    e.strip.nextFrameTime = 0x7FFFFFF0u; // nothing more is due for a long while
+    e.animator.strip.nextFrameTime = 0x7FFFFFF0u; // nothing more is due for a long while
     animation().setCurrentFrame(0);
     typeChar(',');
     EXPECT_EQ(countPixels(animation().frame(0).layer(0).image, colors::black), 1) << "no undo";

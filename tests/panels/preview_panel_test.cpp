@@ -24,7 +24,7 @@ struct PreviewPanelTest : test::EditorScenario<> {
         makeToolButtons();
         resize(1000, 700);
     }
-    Mode mode() const { return e.painterMode ? Mode::Painter : Mode::Animator; }
+    Mode mode() const { return e.shownMode; }
     ModeState& m() { return e.mode(mode()); }
     PreviewState& preview() { return m().preview; }
     Document& makeDocument(int w, int h) {
@@ -44,7 +44,7 @@ bool near(Color a, Color b, int tolerance) {
 // --- Size, place and content ---------------------------------------------------------------
 
 TEST_F(PreviewPanelTest, PreviewFitsTheSquareAndIsCentredInTheArea) {
-    e.painterMode = true;
+    e.shownMode = Mode::Painter;
     makeDocument(320, 160);
     paint();
     EXPECT_FLOAT_EQ(preview().previewImageWidth, 165);
@@ -54,7 +54,7 @@ TEST_F(PreviewPanelTest, PreviewFitsTheSquareAndIsCentredInTheArea) {
     EXPECT_EQ(preview().previewImage.width(), 165);
     EXPECT_EQ(preview().previewImage.height(), 82);
 
-    e.painterMode = false;
+    e.shownMode = Mode::Animator;
     makeDocument(100, 200);
     paint();
     EXPECT_FLOAT_EQ(preview().previewImageWidth, 82.5f);
@@ -65,7 +65,7 @@ TEST_F(PreviewPanelTest, PreviewFitsTheSquareAndIsCentredInTheArea) {
 
 TEST_F(PreviewPanelTest, SmallPictureIsEnlargedWithSharpEvenPixels) {
     for (bool painter : {true, false}) {
-        e.painterMode = painter;
+        e.shownMode = painter ? Mode::Painter : Mode::Animator;
         Document& d = makeDocument(16, 16);
         Bitmap& img = d.currentLayer().image;
         for (int y = 0; y < 16; ++y)
@@ -161,14 +161,14 @@ TEST_F(PreviewPanelTest, ZoomButtonsStepTheZoomOfTheirModeOnly) {
     click(X + 202, 217); // plus
     click(X + 202, 217);
     EXPECT_EQ(e.mode(Mode::Animator).zoomIndex, 11);
-    e.painterMode = true;
+    e.shownMode = Mode::Painter;
     click(X + 61, 217); // minus
     EXPECT_EQ(e.mode(Mode::Painter).zoomIndex, 8);
     EXPECT_EQ(e.mode(Mode::Animator).zoomIndex, 11);
 }
 
 TEST_F(PreviewPanelTest, ZoomStopsAtBothEnds) {
-    e.painterMode = true;
+    e.shownMode = Mode::Painter;
     makeDocument(50, 50);
     m().zoomIndex = 28;
     paint();
@@ -194,10 +194,10 @@ TEST_F(PreviewPanelTest, ZoomSliderSetsTheIndex) {
 }
 
 TEST_F(PreviewPanelTest, PainterZoomReplacesThePictureAndAsksForARedraw) {
-    e.painterMode = true;
+    e.shownMode = Mode::Painter;
     makeDocument(100, 50);
-    e.sizes.pictureWidth = 100;
-    e.sizes.pictureHeight = 50;
+    e.mode(Mode::Painter).width = 100;
+    e.mode(Mode::Painter).height = 50;
     layoutCanvas(e, Mode::Painter);
     paint();
     e.mode(Mode::Painter).redrawRequest = false;
@@ -222,7 +222,7 @@ TEST_F(PreviewPanelTest, AnimatorZoomRebuildsTheBackdrop) {
 
 TEST_F(PreviewPanelTest, FittingPictureIsCoveredWholeAndCannotMove) {
     for (bool painter : {false, true}) {
-        e.painterMode = painter;
+        e.shownMode = painter ? Mode::Painter : Mode::Animator;
         makeDocument(100, 100);
         paint();
         pointAt(X + 60, 60);
@@ -244,7 +244,7 @@ TEST_F(PreviewPanelTest, ViewportTakesTheSizeOfTheModesCanvas) {
     paint();
     EXPECT_FLOAT_EQ(preview().viewportWidth, 165 * 688 / 2000.0f);
     EXPECT_FLOAT_EQ(preview().viewportHeight, 82.5f * 533 / 1000.0f);
-    e.painterMode = true;
+    e.shownMode = Mode::Painter;
     makeDocument(2000, 1000);
     paint();
     EXPECT_FLOAT_EQ(preview().viewportWidth, 165 * 689 / 2000.0f);

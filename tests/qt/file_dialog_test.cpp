@@ -43,8 +43,8 @@ TEST(RealFileDialog, SavesAndOpensAPictureThroughTheWindowsChoosers) {
     test::TempDir dir;
     MainWindow window;
     Editor& e = window.editor();
-    e.sizes.pictureWidth = 7;
-    e.sizes.pictureHeight = 5;
+    e.mode(Mode::Painter).width = 7;
+    e.mode(Mode::Painter).height = 5;
     makeNewDocument(e, Mode::Painter);
     const Color red = Color::rgb(255, 0, 0);
     e.picture()->currentLayer().image.setPixel(6, 4, red);
@@ -56,7 +56,7 @@ TEST(RealFileDialog, SavesAndOpensAPictureThroughTheWindowsChoosers) {
     const std::string file = dir.file("shown.trnl");
     ASSERT_TRUE(std::filesystem::exists(file));
 
-    e.sizes.pictureWidth = 3;
+    e.mode(Mode::Painter).width = 3;
     makeNewDocument(e, Mode::Painter);
     FileDialogAnswer open;
     open.arm(QString::fromStdString(file));

@@ -85,7 +85,7 @@ struct AnimatorScenario : EditorScenario<> {
 
     // A point of frame `index`'s cell, (dx, dy) from its top-left corner.
     Point inCell(int index, int dx, int dy) const {
-        const Rect c = frameCellRect(strip(), index, e.strip.stripScroll);
+        const Rect c = frameCellRect(strip(), index, e.animator.strip.stripScroll);
         return {c.x + dx, c.y + dy};
     }
     void pressCell(int index, int dx = 40, int dy = 50) {

@@ -64,19 +64,19 @@ template <class Base = ::testing::Test> struct EditorScenario : Base {
             a->insertFrameAfter(0);
             a->setCurrentFrame(0);
         }
-        e.playState = state;
-        e.strip.nextFrameTime = platform.tick + 0x7FFFFFF0u;
+        e.animator.playState = state;
+        e.animator.strip.nextFrameTime = platform.tick + 0x7FFFFFF0u;
     }
     // A new w x h document of the mode, made as the New dialog makes it, and the mode shown.
     Document& newDocument(Mode mode, int w, int h) {
-        e.painterMode = mode == Mode::Painter;
+        e.shownMode = mode;
         if (mode == Mode::Painter) {
-            e.sizes.pictureWidth = float(w);
-            e.sizes.pictureHeight = float(h);
+            e.mode(Mode::Painter).width = w;
+            e.mode(Mode::Painter).height = h;
             makeNewDocument(e, Mode::Painter);
         } else {
-            e.sizes.animationWidth = float(w);
-            e.sizes.animationHeight = float(h);
+            e.mode(Mode::Animator).width = w;
+            e.mode(Mode::Animator).height = h;
             makeNewDocument(e, Mode::Animator);
         }
         return *e.mode(mode).document;

@@ -1,6 +1,7 @@
 #pragma once
 // A scripted desktop for tests: held keys, the tick, dialogs and choosers answer from fields
 // the test sets; everything the program asks for is recorded.
+#include "support/ModeName.h"
 #include "ui/Platform.h"
 
 #include <deque>

@@ -125,8 +125,8 @@ TEST(PainterCanvasLayout, PlacesTheZoomedPictureInTheView) {
     Editor e(platform);
     e.clientWidth = 1000;
     e.clientHeight = 700;
-    e.sizes.pictureWidth = 100;
-    e.sizes.pictureHeight = 1000;
+    e.mode(Mode::Painter).width = 100;
+    e.mode(Mode::Painter).height = 1000;
     layoutCanvas(e, Mode::Painter);
     EXPECT_EQ(layoutOf(e, Mode::Painter).canvas.w, 689);
     EXPECT_EQ(layoutOf(e, Mode::Painter).canvas.h, 603);
@@ -142,7 +142,7 @@ TEST(PainterCanvasLayout, PreparedBarAndColumnLookAsIfDrawnOnTheFrame) {
     e.clientWidth = 1000;
     e.clientHeight = 700;
     layoutAll(e);
-    e.painterMode = true;
+    e.shownMode = Mode::Painter;
     Bitmap frame;
     paintWindow(e, frame);
     // The same construction drawn straight onto a blank frame.

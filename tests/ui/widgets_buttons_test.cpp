@@ -1,5 +1,6 @@
 // Buttons and swatches driven frame by frame: pointer state in, pixels and clicks out.
 #include "support/FakePlatform.h"
+#include "ui/Editor.h"
 #include "ui/Widgets.h"
 
 #include <gtest/gtest.h>
@@ -45,7 +46,7 @@ class ButtonFrames : public ::testing::Test {
             editor.input.clickLatch = false;
     }
 
-    bool drawIcon(Graphics& g, Rect r) { return iconButton(editor, g, r, cell); }
+    bool drawIcon(Graphics& g, Rect r) { return iconButton(editor.widgets(), g, r, cell); }
 
     test::FakePlatform platform;
     Editor editor{platform};
@@ -78,9 +79,9 @@ TEST(WidgetGeometry, WithinClientAllowsTouchingTheRightAndBottomEdges) {
     Editor e(p);
     e.clientWidth = 100;
     e.clientHeight = 50;
-    EXPECT_TRUE(withinClient(e, {80, 30, 20, 20}));
-    EXPECT_FALSE(withinClient(e, {81, 30, 20, 20}));
-    EXPECT_FALSE(withinClient(e, {80, 31, 20, 20}));
+    EXPECT_TRUE(withinClient(e.widgets(), {80, 30, 20, 20}));
+    EXPECT_FALSE(withinClient(e.widgets(), {81, 30, 20, 20}));
+    EXPECT_FALSE(withinClient(e.widgets(), {80, 31, 20, 20}));
 }
 
 TEST(WidgetGeometry, RaisedBevelIsLightTopLeftAndDarkBottomRightSunkenSwaps) {
@@ -155,7 +156,7 @@ TEST_F(ButtonFrames, PressOnOneButtonAndReleaseOnAnotherClicksTheSecond) {
     bool clickedA = false, clickedB = false;
     auto both = [&](Graphics& g) {
         clickedA = drawIcon(g, a);
-        clickedB = textButton(editor, g, b, FontKind::Button, Brush::solid(colors::black), "Ok");
+        clickedB = textButton(editor.widgets(), g, b, FontKind::Button, Brush::solid(colors::black), "Ok");
         return clickedA || clickedB;
     };
     frame(20, 20, true, both);
@@ -180,13 +181,13 @@ TEST_F(ButtonFrames, IconButtonsConsumeTheLatchToolButtonsKeepItForTheRestOfTheP
     // first kept the latch.
     bool first = false, second = false;
     auto toolThenIcon = [&](Graphics& g) {
-        first = toolButton(editor, g, tool, a, 0);
+        first = toolButton(editor.widgets(), g, tool, a, 0);
         second = drawIcon(g, a);
         return first;
     };
     auto iconThenTool = [&](Graphics& g) {
         first = drawIcon(g, a);
-        second = toolButton(editor, g, tool, a, 0);
+        second = toolButton(editor.widgets(), g, tool, a, 0);
         return first;
     };
     frame(20, 20, true, toolThenIcon);
@@ -215,10 +216,10 @@ TEST_F(ButtonFrames, AButtonPastTheClientAreaIsNeitherDrawnNorClickable) {
     const ToolButton tool = makeToolButton(editor.toolSheet, cell, 3);
     auto all = [&](Graphics& g) {
         bool any = drawIcon(g, a);
-        any |= toolButton(editor, g, tool, a, 3);
-        any |= holdButton(editor, g, a, cell);
-        any |= paletteSwatch(editor, g, PaletteEntry{1, red}, a, 1);
-        any |= textButton(editor, g, a, FontKind::Button, Brush::solid(colors::black), "X");
+        any |= toolButton(editor.widgets(), g, tool, a, 3);
+        any |= holdButton(editor.widgets(), g, a, cell);
+        any |= paletteSwatch(editor.widgets(), g, PaletteEntry{1, red}, a, 1);
+        any |= textButton(editor.widgets(), g, a, FontKind::Button, Brush::solid(colors::black), "X");
         return any;
     };
     EXPECT_FALSE(frame(20, 20, true, all));
@@ -256,7 +257,7 @@ TEST(ToolButtonFace, IsACopyOfTheSheetCellSizedLikeIt) {
 
 TEST_F(ButtonFrames, ToolButtonStandingForTheWatchedValueIsDrawnPressedUntouched) {
     const ToolButton tool = makeToolButton(editor.toolSheet, cell, 3);
-    frame(0, 0, false, [&](Graphics& g) { return toolButton(editor, g, tool, a, 3); });
+    frame(0, 0, false, [&](Graphics& g) { return toolButton(editor.widgets(), g, tool, a, 3); });
     EXPECT_EQ(target.pixel(18, 18), blue) << "face moved by one pixel";
     EXPECT_NE(target.pixel(17, 17), blue);
     const Color c1 = target.pixel(12, 12), c2 = target.pixel(13, 12);
@@ -264,7 +265,7 @@ TEST_F(ButtonFrames, ToolButtonStandingForTheWatchedValueIsDrawnPressedUntouched
         << "hatched background";
     EXPECT_EQ(target.pixel(15, 10), tool.darkColor) << "sunken: dark on top";
 
-    frame(0, 0, false, [&](Graphics& g) { return toolButton(editor, g, tool, a, 4); });
+    frame(0, 0, false, [&](Graphics& g) { return toolButton(editor.widgets(), g, tool, a, 4); });
     EXPECT_EQ(target.pixel(17, 17), blue) << "another watched value: face in place";
     EXPECT_EQ(target.pixel(12, 12), colors::transparent) << "no background";
     EXPECT_EQ(target.pixel(15, 10), colors::transparent) << "no bevel without the pointer";
@@ -272,7 +273,7 @@ TEST_F(ButtonFrames, ToolButtonStandingForTheWatchedValueIsDrawnPressedUntouched
 
 TEST_F(ButtonFrames, ToolButtonHoveredIsRaisedAndShowsPressedWhileALatchWaits) {
     const ToolButton tool = makeToolButton(editor.toolSheet, cell, 3);
-    auto draw = [&](Graphics& g) { return toolButton(editor, g, tool, a, 0); };
+    auto draw = [&](Graphics& g) { return toolButton(editor.widgets(), g, tool, a, 0); };
     frame(20, 20, false, draw);
     EXPECT_EQ(target.pixel(15, 10), tool.lightColor) << "raised";
     EXPECT_EQ(target.pixel(17, 17), blue);
@@ -299,7 +300,7 @@ TEST_F(ButtonFrames, ToolButtonHoveredIsRaisedAndShowsPressedWhileALatchWaits) {
 // ---- hold button ----------------------------------------------------------------------------
 
 TEST_F(ButtonFrames, HoldButtonReportsEveryHeldFrameUntilThePointerLeaves) {
-    auto hold = [&](Graphics& g) { return holdButton(editor, g, a, cell); };
+    auto hold = [&](Graphics& g) { return holdButton(editor.widgets(), g, a, cell); };
     EXPECT_FALSE(frame(20, 20, false, hold));
     EXPECT_EQ(target.pixel(15, 10), bevelLight) << "always raised";
     EXPECT_EQ(target.pixel(17, 17), blue);
@@ -317,7 +318,7 @@ TEST_F(ButtonFrames, HoldButtonReportsEveryHeldFrameUntilThePointerLeaves) {
 
 TEST_F(ButtonFrames, HoldButtonLeavesALatchOfAnotherWidgetAlone) {
     editor.input.clickLatch = true;
-    frame(20, 20, true, [&](Graphics& g) { return holdButton(editor, g, a, cell); });
+    frame(20, 20, true, [&](Graphics& g) { return holdButton(editor.widgets(), g, a, cell); });
     EXPECT_TRUE(editor.input.clickLatch);
 }
 
@@ -325,7 +326,7 @@ TEST_F(ButtonFrames, HoldButtonLeavesALatchOfAnotherWidgetAlone) {
 
 TEST_F(ButtonFrames, TextButtonTextStaysInPlaceWhenPressed) {
     auto text = [&](Graphics& g) {
-        return textButton(editor, g, a, FontKind::Title, Brush::solid(blue), "W");
+        return textButton(editor.widgets(), g, a, FontKind::Title, Brush::solid(blue), "W");
     };
     auto blueBounds = [&] {
         Rect r{1000, 1000, 0, 0};
@@ -366,13 +367,13 @@ TEST_F(ButtonFrames, TranslucentSwatchShowsTheCheckerboardOpaqueOneDoesNot) {
         return seen.size();
     };
     frame(0, 0, false, [&](Graphics& g) {
-        return paletteSwatch(editor, g, PaletteEntry{5, Color::fromArgb(128, 0, 0, 0)}, r, 0);
+        return paletteSwatch(editor.widgets(), g, PaletteEntry{5, Color::fromArgb(128, 0, 0, 0)}, r, 0);
     });
     EXPECT_EQ(distinctInside(), 2u) << "two checker colours through the half-transparent black";
     EXPECT_EQ(target.pixel(4, 10), Color::rgb(60, 60, 60)) << "outline";
 
     frame(0, 0, false, [&](Graphics& g) {
-        return paletteSwatch(editor, g, PaletteEntry{5, Color::rgb(0, 0, 0)}, r, 0);
+        return paletteSwatch(editor.widgets(), g, PaletteEntry{5, Color::rgb(0, 0, 0)}, r, 0);
     });
     EXPECT_EQ(distinctInside(), 1u);
     EXPECT_EQ(target.pixel(15, 15), colors::black);
@@ -388,20 +389,20 @@ TEST_F(ButtonFrames, SelectedSwatchHasAWhiteAndVioletDashedFrame) {
         return n;
     };
     frame(0, 0, false, [&](Graphics& g) {
-        return paletteSwatch(editor, g, PaletteEntry{5, red}, r, 5);
+        return paletteSwatch(editor.widgets(), g, PaletteEntry{5, red}, r, 5);
     });
     EXPECT_GT(countOnFrameRow(violet), 3);
     EXPECT_GT(countOnFrameRow(colors::white), 3);
     EXPECT_EQ(target.pixel(15, 15), red);
 
     frame(0, 0, false, [&](Graphics& g) {
-        return paletteSwatch(editor, g, PaletteEntry{5, red}, r, 6);
+        return paletteSwatch(editor.widgets(), g, PaletteEntry{5, red}, r, 6);
     });
     EXPECT_EQ(countOnFrameRow(violet), 0) << "not selected: no frame";
 }
 
 TEST_F(ButtonFrames, SwatchClicksAndKeepsTheLatch) {
-    auto swatch = [&](Graphics& g) { return paletteSwatch(editor, g, PaletteEntry{1, red}, a, 0); };
+    auto swatch = [&](Graphics& g) { return paletteSwatch(editor.widgets(), g, PaletteEntry{1, red}, a, 0); };
     EXPECT_FALSE(frame(20, 20, true, swatch));
     editor.input.mouseDown = false;
     {

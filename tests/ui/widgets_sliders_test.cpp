@@ -1,5 +1,6 @@
 // Sliders and scroll bars: the value they return for a pointer, and where they draw the knob.
 #include "support/FakePlatform.h"
+#include "ui/Editor.h"
 #include "ui/Widgets.h"
 
 #include <gtest/gtest.h>
@@ -20,18 +21,18 @@ class SliderFrames : public ::testing::Test {
         editor.input.mouseDown = down;
     }
     float horizontal(RectF r, float maximum, float value) {
-        return run([&](Graphics& g) { return horizontalSlider(editor, g, r, maximum, 1, value); });
+        return run([&](Graphics& g) { return horizontalSlider(editor.widgets(), g, r, maximum, 1, value); });
     }
     float vertical(RectF r, float maximum, float value) {
-        return run([&](Graphics& g) { return verticalSlider(editor, g, r, maximum, 1, value); });
+        return run([&](Graphics& g) { return verticalSlider(editor.widgets(), g, r, maximum, 1, value); });
     }
     float hScroll(RectF r, float total, float visible, float value) {
         return run(
-            [&](Graphics& g) { return horizontalScrollBar(editor, g, r, total, visible, value); });
+            [&](Graphics& g) { return horizontalScrollBar(editor.widgets(), g, r, total, visible, value); });
     }
     float vScroll(RectF r, float total, float visible, float value) {
         return run(
-            [&](Graphics& g) { return verticalScrollBar(editor, g, r, total, visible, value); });
+            [&](Graphics& g) { return verticalScrollBar(editor.widgets(), g, r, total, visible, value); });
     }
     template <class F> float run(F&& draw) {
         target.fill(colors::transparent);

@@ -1,0 +1,16 @@
+#pragma once
+// Pointer and keyboard state written by the window and read by the panels.
+#include <cstdint>
+
+namespace vork {
+
+struct InputState {
+    int mouseX = 0, mouseY = 0;
+    bool mouseDown = false;
+    uint8_t lastChar = 0;    // typed since the last paint, code page 1251; 0 when none
+    bool clickLatch = false; // one latch for all clickable widgets
+    bool delayPopupActive = false;
+    bool inputEnabled = true; // cleared while a modal dialog or chooser is open
+};
+
+} // namespace vork

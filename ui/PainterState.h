@@ -1,0 +1,20 @@
+#pragma once
+// What only the Painter keeps.
+#include "gfx/Bitmap.h"
+#include "model/Composite.h"
+
+namespace vork {
+
+// The Painter renders the backgrounds of its bar and column once per layout, like the
+// Animator's panel images.
+struct PainterBackgrounds {
+    Bitmap commandBar, column;
+};
+
+struct PainterState {
+    // The composed layers below and above the current one, which the canvas draws around it.
+    LayerCaches caches;
+    PainterBackgrounds backgrounds;
+};
+
+} // namespace vork
