@@ -7,9 +7,9 @@
 // export and is reported with the file's name. A series is saved through a SaveQueue, a few
 // files at a time on worker threads, while the next frame is encoded.
 #include "files/ImageFailure.h"
-#include "files/LayerComposite.h"
 #include "gfx/Bitmap.h"
 #include "model/Document.h"
+#include "model/LayerComposite.h"
 #include "pixels/Progress.h"
 
 #include <cstdint>
