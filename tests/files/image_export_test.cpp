@@ -1,6 +1,7 @@
 // Exporting the picture and the animation frames as PNG files, read back pixel for pixel.
 #include "files/ImageExport.h"
 #include "support/PixelChecks.h"
+#include "support/QtImages.h"
 #include "support/TempDir.h"
 
 #include <QImageReader>
@@ -20,7 +21,7 @@ Bitmap readBack(const std::string& path, QByteArray* format = nullptr) {
     if (format)
         *format = reader.format();
     const QImage image = reader.read();
-    return Bitmap::fromQImage(image);
+    return test::bitmapOf(image);
 }
 
 // Random pixels, translucent ones among them; a pixel of alpha 0 is transparent black, as a

@@ -3,6 +3,7 @@
 #include "model/Limits.h"
 #include "support/GifWriter.h"
 #include "support/PixelChecks.h"
+#include "support/QtImages.h"
 #include "support/TempDir.h"
 
 #include <QImage>
@@ -40,7 +41,7 @@ std::string writeStripedGif(const TempDir& dir, int frames, int w, int h) {
 std::string writeWithQt(const TempDir& dir, const Bitmap& image, const char* format) {
     const std::string path = dir.file(std::string("image.") + format);
     QImageWriter writer(QString::fromStdString(path), format);
-    EXPECT_TRUE(writer.write(image.qimage())) << format;
+    EXPECT_TRUE(writer.write(test::qtImageOf(image))) << format;
     return path;
 }
 
