@@ -12,6 +12,8 @@
 
 #include <cstdlib>
 
+#include <sys/stat.h>
+
 using namespace vork;
 using test::GifFrame;
 using test::TempDir;
@@ -215,6 +217,14 @@ TEST(ImageLoad, AnImageBeyondTheSideLimitOrNotAnImageIsRefused) {
     EXPECT_EQ(none.outcome.failure, ImageFailure::CannotRead);
     const std::string bytes = "\x89PNG\r\n\x1a\n truncated";
     EXPECT_FALSE(loadImageBytes({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}));
+}
+
+// Opened like a regular file, a FIFO would wait for a writer that never comes.
+TEST(ImageLoad, AFifoIsRefusedWithoutWaitingForAWriter) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("fifo.gif").c_str(), 0644), 0);
+    EXPECT_EQ(loadImageFile(dir.file("fifo.gif")).outcome.failure, ImageFailure::CannotRead);
+    EXPECT_EQ(importGif(dir.file("fifo.gif")).outcome.failure, ImageFailure::CannotRead);
 }
 
 TEST(ImageLoad, AnImageOpensAsANewPictureOfItsSize) {
