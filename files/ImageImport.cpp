@@ -47,19 +47,10 @@ ImageFailure checkSize(ImageSize size, int64_t frames) {
     return ImageFailure::None;
 }
 
-enum class InvisibleColour { Keep, Clear };
-
 // The decoded image as an image of `size`, from the top-left corner, clipped to both: the
 // decoded pixels themselves when the sizes agree, as they almost always do. Null when the
 // memory for another size cannot be had.
-Bitmap fitted(Bitmap decoded, ImageSize size, InvisibleColour invisible) {
-    if (invisible == InvisibleColour::Clear) {
-        for (int y = 0; y < decoded.height(); ++y) {
-            uint32_t* row = decoded.row(y);
-            for (int x = 0; x < decoded.width(); ++x)
-                row[x] = (row[x] >> 24) != 0 ? row[x] : 0u;
-        }
-    }
+Bitmap fitted(Bitmap decoded, ImageSize size) {
     if (decoded.width() == size.width && decoded.height() == size.height)
         return decoded;
     Bitmap out(size.width, size.height);
@@ -68,6 +59,12 @@ Bitmap fitted(Bitmap decoded, ImageSize size, InvisibleColour invisible) {
     for (int y = 0; y < h; ++y)
         std::memcpy(out.row(y), std::as_const(decoded).row(y), size_t(w) * 4);
     return out;
+}
+
+// A GIF's transparent pixels come in as transparent black, whatever colour bytes the decoder
+// leaves in them.
+InvisiblePixels invisiblePixelsOf(const std::optional<GifLayout>& gif) {
+    return gif ? InvisiblePixels::TransparentBlack : InvisiblePixels::AsDecoded;
 }
 
 ImportedDocument failedDocument(ImageFailure failure, const std::string& name) {
@@ -102,7 +99,7 @@ ImportedDocument importFrames(std::span<const uint8_t> bytes, const std::string&
     const std::optional<GifLayout> gif = readGifLayout(bytes);
     if (gif && (!gif->complete || gif->imageCount == 0))
         return failedDocument(ImageFailure::CannotRead, name);
-    ImageFrames decoder(bytes, maxImageBytes);
+    ImageFrames decoder(bytes, maxImageBytes, invisiblePixelsOf(gif));
     if (!decoder.readable())
         return failedDocument(ImageFailure::CannotRead, name);
     const int frames = gif ? gif->imageCount : std::max(1, decoder.announcedCount());
@@ -112,7 +109,6 @@ ImportedDocument importFrames(std::span<const uint8_t> bytes, const std::string&
         if (refused != ImageFailure::None)
             return failedDocument(refused, name);
     }
-    const InvisibleColour invisible = gif ? InvisibleColour::Clear : InvisibleColour::Keep;
     std::unique_ptr<Document> document;
     for (int i = 0; i < frames; ++i) {
         Bitmap decoded = decoder.next();
@@ -123,7 +119,7 @@ ImportedDocument importFrames(std::span<const uint8_t> bytes, const std::string&
         Layer* layer = nextFrameLayer(document, size, frames, failure);
         if (!layer)
             return failedDocument(failure, name);
-        Bitmap image = fitted(std::move(decoded), size, invisible);
+        Bitmap image = fitted(std::move(decoded), size);
         if (image.isNull())
             return failedDocument(ImageFailure::TooLarge, name);
         layer->image = std::move(image);
@@ -140,7 +136,7 @@ LoadedImage loadFirstImage(std::span<const uint8_t> bytes, const std::string& na
     const std::optional<GifLayout> gif = readGifLayout(bytes);
     if (gif && gif->imageCount == 0)
         return failed(ImageFailure::CannotRead);
-    ImageFrames decoder(bytes, maxImageBytes);
+    ImageFrames decoder(bytes, maxImageBytes, invisiblePixelsOf(gif));
     if (!decoder.readable())
         return failed(ImageFailure::CannotRead);
     const std::optional<ImageSize> announced = announcedSize(decoder, gif);
@@ -156,8 +152,7 @@ LoadedImage loadFirstImage(std::span<const uint8_t> bytes, const std::string& na
     const ImageFailure refused = checkSize(size, 1);
     if (refused != ImageFailure::None)
         return failed(refused);
-    Bitmap image =
-        fitted(std::move(decoded), size, gif ? InvisibleColour::Clear : InvisibleColour::Keep);
+    Bitmap image = fitted(std::move(decoded), size);
     if (image.isNull())
         return failed(ImageFailure::TooLarge);
     return {std::move(image), FileOutcome::success(name)};

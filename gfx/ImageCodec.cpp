@@ -28,7 +28,7 @@ class ByteDevice {
 
 // The decoded image in a bitmap of its own, ARGB. An opaque image's 0xFF alpha bytes come as
 // they are, so both 32-bit layouts copy without a conversion.
-Bitmap bitmapOf(const QImage& decoded) {
+Bitmap bitmapOf(const QImage& decoded, InvisiblePixels invisible) {
     if (decoded.isNull())
         return {};
     const QImage argb =
@@ -38,8 +38,17 @@ Bitmap bitmapOf(const QImage& decoded) {
     Bitmap out(argb.width(), argb.height());
     if (out.isNull() || argb.isNull())
         return {};
-    for (int y = 0; y < out.height(); ++y)
-        std::memcpy(out.row(y), argb.constScanLine(y), size_t(out.stride()));
+    const int width = out.width(), height = out.height();
+    for (int y = 0; y < height; ++y) {
+        const auto* in = reinterpret_cast<const uint32_t*>(argb.constScanLine(y));
+        uint32_t* row = out.row(y);
+        if (invisible == InvisiblePixels::AsDecoded) {
+            std::memcpy(row, in, size_t(width) * 4);
+            continue;
+        }
+        for (int x = 0; x < width; ++x)
+            row[x] = (in[x] >> 24) != 0 ? in[x] : 0u;
+    }
     return out;
 }
 
@@ -51,8 +60,9 @@ struct ImageFrames::Decoder {
     explicit Decoder(std::span<const uint8_t> bytes) : source(bytes), reader(source.device()) {}
 };
 
-ImageFrames::ImageFrames(std::span<const uint8_t> bytes, int64_t maxImageBytes)
-    : decoder_(std::make_unique<Decoder>(bytes)) {
+ImageFrames::ImageFrames(std::span<const uint8_t> bytes, int64_t maxImageBytes,
+                         InvisiblePixels invisible)
+    : decoder_(std::make_unique<Decoder>(bytes)), invisible_(invisible) {
     QImageReader& reader = decoder_->reader;
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
@@ -81,7 +91,7 @@ Bitmap ImageFrames::next() {
     QImage decoded;
     if (!decoder_->reader.read(&decoded))
         return {};
-    return bitmapOf(decoded);
+    return bitmapOf(decoded, invisible_);
 }
 
 Bitmap decodeImage(std::span<const uint8_t> bytes) {

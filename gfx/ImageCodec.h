@@ -19,6 +19,10 @@ struct ImageSize {
     int width = 0, height = 0;
 };
 
+// What becomes of the colour bytes of a pixel of alpha 0: kept as the file stores them, or made
+// transparent black.
+enum class InvisiblePixels { AsDecoded, TransparentBlack };
+
 // The images of one file held in memory, decoded one at a time in their order, so that a caller
 // can check what the file announces before it decodes anything and keep only one image decoded
 // at a time. The bytes are read where they are, not copied: they must outlive the reader.
@@ -27,7 +31,8 @@ class ImageFrames {
   public:
     // An image whose pixels would take more than maxImageBytes is not decoded (0: only the
     // image library's own limit).
-    explicit ImageFrames(std::span<const uint8_t> bytes, int64_t maxImageBytes = 0);
+    explicit ImageFrames(std::span<const uint8_t> bytes, int64_t maxImageBytes = 0,
+                         InvisiblePixels invisible = InvisiblePixels::AsDecoded);
     ~ImageFrames();
     ImageFrames(const ImageFrames&) = delete;
     ImageFrames& operator=(const ImageFrames&) = delete;
@@ -46,6 +51,7 @@ class ImageFrames {
   private:
     struct Decoder;
     std::unique_ptr<Decoder> decoder_;
+    InvisiblePixels invisible_;
 };
 
 // The first image of a file held in memory; null when nothing reads it.

@@ -38,6 +38,18 @@ TEST(ImageCodec, PngKeepsEveryPixelOnTheWayOutAndIn) {
     EXPECT_TRUE(test::samePixels(decodeImage(spanOf(test::readBytes(dir.file("a.png")))), image));
 }
 
+TEST(ImageCodec, InvisiblePixelsKeepTheirColourBytesOrBecomeTransparentBlack) {
+    Bitmap image(2, 1);
+    image.setPixel(0, 0, Color::fromArgb(0, 10, 20, 30));
+    image.setPixel(1, 0, Color::fromArgb(1, 10, 20, 30));
+    const auto png = encodePng(image);
+    ASSERT_TRUE(png);
+    EXPECT_TRUE(test::samePixels(ImageFrames(*png).next(), image));
+    const Bitmap cleared = ImageFrames(*png, 0, InvisiblePixels::TransparentBlack).next();
+    EXPECT_EQ(cleared.pixel(0, 0), colors::transparent);
+    EXPECT_EQ(cleared.pixel(1, 0), Color::fromArgb(1, 10, 20, 30)) << "alpha 1 is not invisible";
+}
+
 TEST(ImageCodec, AnOpaqueImageReadsWithFullAlpha) {
     Bitmap rgb(3, 2, PixelFormat::Rgb);
     rgb.setPixel(1, 1, Color::rgb(10, 20, 30));
