@@ -5,6 +5,7 @@
 #include "files/PaletteFiles.h"
 #include "files/ReadFile.h"
 #include "files/SettingsFile.h"
+#include "gfx/ImageCodec.h"
 #include "ui/Widgets.h"
 
 namespace vork {
@@ -49,7 +50,7 @@ bool initEditor(Editor& e, std::string& error, std::ostream& notices) {
     // Read as bytes first: only a regular file is opened, so a FIFO cannot hold up the start.
     const std::string toolSheet = e.data.toolSheet();
     const ReadResult bytes = readWholeFile(toolSheet, maxToolSheetBytes);
-    const Bitmap loaded = bytes ? Bitmap::decode(bytes.bytes.data(), bytes.bytes.size()) : Bitmap();
+    const Bitmap loaded = bytes ? decodeImage(bytes.bytes) : Bitmap();
     if (loaded.isNull() || loaded.width() == 0) {
         error = "vork: cannot read the tool sheet \"" + toolSheet +
                 "\"; the program needs it to draw its buttons.";

@@ -8,7 +8,7 @@
 #include "commands/NewDocument.h"
 #include "commands/PaletteChoosers.h"
 #include "commands/SizeCommands.h"
-#include "model/CodePage1251.h"
+#include "files/CodePage1251.h"
 #include "ui/Commands.h"
 
 #include <array>

@@ -5,6 +5,7 @@
 #include "files/ImageExport.h"
 #include "files/ImageImport.h"
 #include "support/GifWriter.h"
+#include "support/QtImages.h"
 #include "support/TempDir.h"
 
 #include <QImageReader>
@@ -124,7 +125,8 @@ void BM_FramesExport(benchmark::State& state) {
         for (int i = 0; i < frames; ++i) {
             QImageWriter writer(
                 QString::fromStdString(out.file("bare" + std::to_string(i) + ".png")), "png");
-            benchmark::DoNotOptimize(writer.write(animation.frame(i).layer(0).image.qimage()));
+            benchmark::DoNotOptimize(
+                writer.write(test::qtImageOf(animation.frame(i).layer(0).image)));
         }
         qtSeconds += secondsSince(t1);
         exportSeconds += exported;

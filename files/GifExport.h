@@ -9,8 +9,8 @@
 // changed since the frame before. The file is built in memory and written through
 // saveFileAtomically, so an old file is replaced only by a complete new one.
 #include "files/ImageExport.h"
-#include "files/LayerComposite.h"
 #include "model/Document.h"
+#include "model/LayerComposite.h"
 #include "pixels/Progress.h"
 
 #include <cstdint>

@@ -2,10 +2,10 @@
 
 #include "files/SaveFile.h"
 #include "files/SaveQueue.h"
+#include "gfx/ImageCodec.h"
 
-#include <QBuffer>
-#include <QImageWriter>
 #include <cstdio>
+#include <optional>
 
 namespace vork {
 
@@ -27,22 +27,6 @@ std::string frameExportName(const std::string& baseName, int number) {
     return baseName + digits + ".png";
 }
 
-bool canWritePng() {
-    return QImageWriter::supportedImageFormats().contains("png");
-}
-
-std::optional<std::vector<uint8_t>> encodePng(const Bitmap& image) {
-    if (image.isNull())
-        return std::nullopt;
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    if (!writer.write(image.qimage()))
-        return std::nullopt;
-    return std::vector<uint8_t>(bytes.begin(), bytes.end());
-}
-
 namespace {
 
 SaveResult savePng(const Bitmap& image, const std::string& file) {
@@ -56,7 +40,7 @@ SaveResult savePng(const Bitmap& image, const std::string& file) {
 
 ExportResult exportPicturePng(const Bitmap& composite, const std::string& chosenName) {
     const std::string file = pictureExportName(chosenName);
-    if (!canWritePng())
+    if (!canEncodePng())
         return {FileOutcome::failed(ImageFailure::NoPngWriter, file), {}};
     const SaveResult saved = savePng(composite, file);
     if (!saved)
@@ -68,7 +52,7 @@ ExportResult exportFramesPng(const Document& animation, const std::string& chose
                              SingleLayerView view, const Progress& progress) {
     const std::string base = exportBaseName(chosenName);
     ExportResult result;
-    if (!canWritePng()) {
+    if (!canEncodePng()) {
         result.outcome = FileOutcome::failed(ImageFailure::NoPngWriter, frameExportName(base, 1));
         return result;
     }

@@ -7,13 +7,12 @@
 // export and is reported with the file's name. A series is saved through a SaveQueue, a few
 // files at a time on worker threads, while the next frame is encoded.
 #include "files/ImageFailure.h"
-#include "files/LayerComposite.h"
 #include "gfx/Bitmap.h"
 #include "model/Document.h"
+#include "model/LayerComposite.h"
 #include "pixels/Progress.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,11 +32,6 @@ std::string pictureExportName(const std::string& chosenName);
 // The file of the n-th exported frame (1-based): base + "%03d" + ".png"; past 999 the number
 // simply gets more digits.
 std::string frameExportName(const std::string& baseName, int number);
-
-// Whether the image library can write PNG at all.
-bool canWritePng();
-// The bitmap as PNG bytes, or nothing when it could not be encoded.
-std::optional<std::vector<uint8_t>> encodePng(const Bitmap& image);
 
 // Writes the composite (composePicture) under pictureExportName(chosenName).
 ExportResult exportPicturePng(const Bitmap& composite, const std::string& chosenName);

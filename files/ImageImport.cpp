@@ -1,76 +1,45 @@
 #include "files/ImageImport.h"
 
 #include "files/GifLayout.h"
+#include "files/ReadFile.h"
+#include "gfx/ImageCodec.h"
 #include "pixels/SizeLimits.h"
 
-#include <QBuffer>
-#include <QFile>
-#include <QImageReader>
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace vork {
 
 namespace {
 
-// Qt refuses to decode one image above this many MiB: the largest document layer and a little.
-constexpr int allocationLimitMiB =
-    int((int64_t(maxDocumentSide) * maxDocumentSide * 4 + (1 << 20) - 1) >> 20);
+// No single image is decoded beyond this: the largest document layer.
+constexpr int64_t maxImageBytes = int64_t(maxDocumentSide) * maxDocumentSide * 4;
 
-struct FrameSize {
-    int width = 0, height = 0;
-};
-
-// The whole file, so that its blocks can be checked before Qt decodes it. Nothing when it
+// The whole file, so that its blocks can be checked before it is decoded. Nothing when it
 // cannot be read, or is larger than any image the program would accept could need.
-std::optional<QByteArray> readWholeFile(const std::string& path, ImageFailure& failure) {
-    QFile file(QString::fromStdString(path));
-    failure = ImageFailure::CannotRead;
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    if (uint64_t(file.size()) > uint64_t(maxDecodedBytes)) {
-        failure = ImageFailure::TooLarge;
+std::optional<std::vector<uint8_t>> readImageFile(const std::string& path, ImageFailure& failure) {
+    ReadResult read = readWholeFile(path, size_t(maxDecodedBytes));
+    if (!read) {
+        failure = read.tooLarge ? ImageFailure::TooLarge : ImageFailure::CannotRead;
         return std::nullopt;
     }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
     failure = ImageFailure::None;
-    return bytes;
+    return std::move(read.bytes);
 }
 
-std::span<const uint8_t> spanOf(const QByteArray& bytes) {
-    return {reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())};
-}
-
-// A read-only device over the bytes, which outlive it, without a copy.
-class ByteDevice {
-  public:
-    explicit ByteDevice(std::span<const uint8_t> bytes) {
-        buffer_.setData(QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
-                                                qsizetype(bytes.size())));
-        buffer_.open(QIODevice::ReadOnly);
-    }
-    QIODevice* device() { return &buffer_; }
-
-  private:
-    QBuffer buffer_;
-};
-
-// The size the decoded frames will have, before decoding: a GIF's logical screen (Qt composes
-// every frame onto it, but reports the first image's own rectangle as the size), otherwise
-// what the decoder says; nothing when it cannot say.
-std::optional<FrameSize> announcedSize(QImageReader& reader, const std::optional<GifLayout>& gif) {
+// The size the decoded frames will have, before decoding: a GIF's logical screen (the decoder
+// composes every frame onto it, but announces the first image's own rectangle as the size),
+// otherwise what the decoder says; nothing when it cannot say.
+std::optional<ImageSize> announcedSize(const ImageFrames& frames,
+                                       const std::optional<GifLayout>& gif) {
     if (gif)
-        return FrameSize{gif->screenWidth, gif->screenHeight};
-    const QSize size = reader.size();
-    if (!size.isValid())
-        return std::nullopt;
-    return FrameSize{size.width(), size.height()};
+        return ImageSize{gif->screenWidth, gif->screenHeight};
+    return frames.announcedSize();
 }
 
-ImageFailure checkSize(FrameSize size, int64_t frames) {
+ImageFailure checkSize(ImageSize size, int64_t frames) {
     if (size.width <= 0 || size.height <= 0)
         return ImageFailure::CannotRead;
     if (!sizeInRange(size.width, size.height) || !fitsMemoryBudget(frames, size.width, size.height))
@@ -78,33 +47,24 @@ ImageFailure checkSize(FrameSize size, int64_t frames) {
     return ImageFailure::None;
 }
 
-void prepare(QImageReader& reader) {
-    reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(false);
-    reader.setAllocationLimit(allocationLimitMiB);
+// The decoded image as an image of `size`, from the top-left corner, clipped to both: the
+// decoded pixels themselves when the sizes agree, as they almost always do. Null when the
+// memory for another size cannot be had.
+Bitmap fitted(Bitmap decoded, ImageSize size) {
+    if (decoded.width() == size.width && decoded.height() == size.height)
+        return decoded;
+    Bitmap out(size.width, size.height);
+    const int w = std::min(decoded.width(), out.width());
+    const int h = std::min(decoded.height(), out.height());
+    for (int y = 0; y < h; ++y)
+        std::memcpy(out.row(y), std::as_const(decoded).row(y), size_t(w) * 4);
+    return out;
 }
 
-enum class InvisibleColour { Keep, Clear };
-
-// Copies a decoded image into target from the top-left corner, clipped to both.
-void copyDecoded(const QImage& decoded, Bitmap& target, InvisibleColour invisible) {
-    // RGB32 keeps 0xFF in its alpha byte, so both layouts copy as they are.
-    const QImage argb =
-        decoded.format() == QImage::Format_ARGB32 || decoded.format() == QImage::Format_RGB32
-            ? decoded
-            : decoded.convertToFormat(QImage::Format_ARGB32);
-    const int w = std::min(argb.width(), target.width());
-    const int h = std::min(argb.height(), target.height());
-    for (int y = 0; y < h; ++y) {
-        const auto* in = reinterpret_cast<const uint32_t*>(argb.constScanLine(y));
-        uint32_t* out = target.row(y);
-        if (invisible == InvisibleColour::Keep) {
-            std::memcpy(out, in, size_t(w) * 4);
-            continue;
-        }
-        for (int x = 0; x < w; ++x)
-            out[x] = (in[x] >> 24) != 0 ? in[x] : 0u;
-    }
+// A GIF's transparent pixels come in as transparent black, whatever colour bytes the decoder
+// leaves in them.
+InvisiblePixels invisiblePixelsOf(const std::optional<GifLayout>& gif) {
+    return gif ? InvisiblePixels::TransparentBlack : InvisiblePixels::AsDecoded;
 }
 
 ImportedDocument failedDocument(ImageFailure failure, const std::string& name) {
@@ -113,7 +73,7 @@ ImportedDocument failedDocument(ImageFailure failure, const std::string& name) {
 
 // Makes the frame for the next decoded image: the document's first frame, or a new one after
 // the current frame. Null when the pixels would pass the limits or could not be allocated.
-Layer* nextFrameLayer(std::unique_ptr<Document>& document, FrameSize size, int frames,
+Layer* nextFrameLayer(std::unique_ptr<Document>& document, ImageSize size, int frames,
                       ImageFailure& failure) {
     if (!document) {
         failure = checkSize(size, frames);
@@ -139,30 +99,30 @@ ImportedDocument importFrames(std::span<const uint8_t> bytes, const std::string&
     const std::optional<GifLayout> gif = readGifLayout(bytes);
     if (gif && (!gif->complete || gif->imageCount == 0))
         return failedDocument(ImageFailure::CannotRead, name);
-    ByteDevice source(bytes);
-    QImageReader reader(source.device());
-    prepare(reader);
-    if (!reader.canRead())
+    ImageFrames decoder(bytes, maxImageBytes, invisiblePixelsOf(gif));
+    if (!decoder.readable())
         return failedDocument(ImageFailure::CannotRead, name);
-    const int frames = gif ? gif->imageCount : std::max(1, reader.imageCount());
-    const std::optional<FrameSize> announced = announcedSize(reader, gif);
+    const int frames = gif ? gif->imageCount : std::max(1, decoder.announcedCount());
+    const std::optional<ImageSize> announced = announcedSize(decoder, gif);
     if (announced) {
         const ImageFailure refused = checkSize(*announced, frames);
         if (refused != ImageFailure::None)
             return failedDocument(refused, name);
     }
-    const InvisibleColour invisible = gif ? InvisibleColour::Clear : InvisibleColour::Keep;
     std::unique_ptr<Document> document;
     for (int i = 0; i < frames; ++i) {
-        QImage decoded;
-        if (!reader.read(&decoded) || decoded.isNull())
+        Bitmap decoded = decoder.next();
+        if (decoded.isNull())
             return failedDocument(ImageFailure::CannotRead, name);
-        const FrameSize size = announced.value_or(FrameSize{decoded.width(), decoded.height()});
+        const ImageSize size = announced.value_or(ImageSize{decoded.width(), decoded.height()});
         ImageFailure failure = ImageFailure::None;
         Layer* layer = nextFrameLayer(document, size, frames, failure);
         if (!layer)
             return failedDocument(failure, name);
-        copyDecoded(decoded, layer->image, invisible);
+        Bitmap image = fitted(std::move(decoded), size);
+        if (image.isNull())
+            return failedDocument(ImageFailure::TooLarge, name);
+        layer->image = std::move(image);
         if (!reportProgress(progress, i + 1, frames))
             return failedDocument(ImageFailure::Cancelled, name);
     }
@@ -176,28 +136,25 @@ LoadedImage loadFirstImage(std::span<const uint8_t> bytes, const std::string& na
     const std::optional<GifLayout> gif = readGifLayout(bytes);
     if (gif && gif->imageCount == 0)
         return failed(ImageFailure::CannotRead);
-    ByteDevice source(bytes);
-    QImageReader reader(source.device());
-    prepare(reader);
-    if (!reader.canRead())
+    ImageFrames decoder(bytes, maxImageBytes, invisiblePixelsOf(gif));
+    if (!decoder.readable())
         return failed(ImageFailure::CannotRead);
-    const std::optional<FrameSize> announced = announcedSize(reader, gif);
+    const std::optional<ImageSize> announced = announcedSize(decoder, gif);
     if (announced) {
         const ImageFailure refused = checkSize(*announced, 1);
         if (refused != ImageFailure::None)
             return failed(refused);
     }
-    QImage decoded;
-    if (!reader.read(&decoded) || decoded.isNull())
+    Bitmap decoded = decoder.next();
+    if (decoded.isNull())
         return failed(ImageFailure::CannotRead);
-    const FrameSize size = announced.value_or(FrameSize{decoded.width(), decoded.height()});
+    const ImageSize size = announced.value_or(ImageSize{decoded.width(), decoded.height()});
     const ImageFailure refused = checkSize(size, 1);
     if (refused != ImageFailure::None)
         return failed(refused);
-    Bitmap image(size.width, size.height);
+    Bitmap image = fitted(std::move(decoded), size);
     if (image.isNull())
         return failed(ImageFailure::TooLarge);
-    copyDecoded(decoded, image, gif ? InvisibleColour::Clear : InvisibleColour::Keep);
     return {std::move(image), FileOutcome::success(name)};
 }
 
@@ -205,10 +162,10 @@ LoadedImage loadFirstImage(std::span<const uint8_t> bytes, const std::string& na
 
 ImportedDocument importGif(const std::string& path, const Progress& progress) {
     ImageFailure failure = ImageFailure::None;
-    const std::optional<QByteArray> bytes = readWholeFile(path, failure);
+    const std::optional<std::vector<uint8_t>> bytes = readImageFile(path, failure);
     if (!bytes)
         return failedDocument(failure, path);
-    return importFrames(spanOf(*bytes), path, progress);
+    return importFrames(*bytes, path, progress);
 }
 
 ImportedDocument importGifBytes(std::span<const uint8_t> bytes, const Progress& progress) {
@@ -217,10 +174,10 @@ ImportedDocument importGifBytes(std::span<const uint8_t> bytes, const Progress& 
 
 LoadedImage loadImageFile(const std::string& path) {
     ImageFailure failure = ImageFailure::None;
-    const std::optional<QByteArray> bytes = readWholeFile(path, failure);
+    const std::optional<std::vector<uint8_t>> bytes = readImageFile(path, failure);
     if (!bytes)
         return {Bitmap(), FileOutcome::failed(failure, path)};
-    return loadFirstImage(spanOf(*bytes), path);
+    return loadFirstImage(*bytes, path);
 }
 
 LoadedImage loadImageBytes(std::span<const uint8_t> bytes) {

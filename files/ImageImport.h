@@ -2,13 +2,13 @@
 // Images in: the frames of a GIF as a new animation, an image as a new picture, and an image as
 // a Bitmap that the caller places as a pasted selection.
 //
-// The decoders are Qt's image plugins (PNG, JPEG, GIF, BMP, TIFF and whatever else they read);
-// the format is told from the content, not from the name. Before any frame is decoded, the
-// size every frame will have and the number of frames are checked against the per-side limit
-// and the memory budget, so a small hostile file cannot make the program allocate gigabytes.
-// A file that cannot be read completely gives no document at all: a GIF must run whole to its
-// trailer (Qt would decode a cut-off last image as if it were complete). Nothing here touches
-// an existing document.
+// The decoders are the image plugins behind gfx/ImageCodec.h (PNG, JPEG, GIF, BMP, TIFF and
+// whatever else they read); the format is told from the content, not from the name. Before any
+// frame is decoded, the size every frame will have and the number of frames are checked against the
+// per-side limit and the memory budget, so a small hostile file cannot make the program allocate
+// gigabytes. A file that cannot be read completely gives no document at all: a GIF must run whole
+// to its trailer (the decoder would take a cut-off last image for a complete one). Nothing here
+// touches an existing document.
 //
 // Thumbnails are left to the caller's document aftermath: the new layers keep their blank ones.
 #include "files/ImageFailure.h"

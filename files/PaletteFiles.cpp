@@ -1,7 +1,7 @@
 #include "files/PaletteFiles.h"
 
+#include "files/CodePage1251.h"
 #include "files/TextFile.h"
-#include "model/CodePage1251.h"
 
 #include <cstdio>
 #include <vector>

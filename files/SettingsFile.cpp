@@ -1,8 +1,7 @@
 #include "files/SettingsFile.h"
 
+#include "files/CodePage1251.h"
 #include "files/TextFile.h"
-#include "model/CodePage1251.h"
-
 
 namespace vork {
 
@@ -16,7 +15,7 @@ const std::string& settingsHeading() {
 // Takes the next number of the current line as a size when it is one the program can use.
 // Returns whether a number was there at all, so a bad size does not hide the one after it.
 bool readSize(textfile::Scanner& scanner, int& size, int& taken) {
-    const auto n = scanner.readNumber(true);
+    const auto n = scanner.readNumber(textfile::Reach::AcrossLines);
     if (!n)
         return false;
     if (n->value && *n->value >= 1 && *n->value <= maxSettingsSide) {
@@ -29,7 +28,7 @@ bool readSize(textfile::Scanner& scanner, int& size, int& taken) {
 // Reads two sizes from one line; the second is looked for only after a first number.
 void readSizePair(textfile::Scanner& scanner, int& width, int& height, int& taken) {
     if (readSize(scanner, width, taken)) {
-        const auto n = scanner.readNumber(false);
+        const auto n = scanner.readNumber(textfile::Reach::ThisLine);
         if (n && n->value && *n->value >= 1 && *n->value <= maxSettingsSide) {
             height = *n->value;
             ++taken;

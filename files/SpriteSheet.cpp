@@ -2,6 +2,7 @@
 
 #include "files/SaveFile.h"
 #include "files/SpriteSheetJson.h"
+#include "gfx/ImageCodec.h"
 #include "model/Limits.h"
 
 #include <algorithm>
@@ -102,7 +103,7 @@ ExportResult exportSpriteSheet(const Document& animation, const std::string& cho
         sheetGrid(int(frames.size()), animation.width, animation.height, columns);
     if (!sheetFits(grid))
         return failed(ImageFailure::TooLarge, imageFile, sheetSizeText(grid));
-    if (!canWritePng())
+    if (!canEncodePng())
         return failed(ImageFailure::NoPngWriter, imageFile);
 
     const std::optional<Bitmap> sheet = composeSheet(animation, frames, grid, view, progress);

@@ -8,9 +8,9 @@
 // anything is composed. Both files are written through saveFileAtomically: an old file is
 // replaced only by a complete new one.
 #include "files/ImageExport.h"
-#include "files/LayerComposite.h"
 #include "gfx/Geometry.h"
 #include "model/Document.h"
+#include "model/LayerComposite.h"
 #include "pixels/Progress.h"
 
 #include <cstdint>

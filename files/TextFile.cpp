@@ -38,11 +38,11 @@ void Scanner::skipLineEnd() {
     ++pos;
 }
 
-void Scanner::skipSeparators(bool acrossLines) {
+void Scanner::skipSeparators(Reach reach) {
     for (;;) {
         if (isSeparator(peek()))
             ++pos;
-        else if (acrossLines && atLineEnd())
+        else if (reach == Reach::AcrossLines && atLineEnd())
             skipLineEnd();
         else
             return;
@@ -50,7 +50,7 @@ void Scanner::skipSeparators(bool acrossLines) {
 }
 
 bool Scanner::readWord() {
-    skipSeparators(true);
+    skipSeparators(Reach::AcrossLines);
     const size_t start = pos;
     for (int c = peek(); c != EOF && !isLineEnd(c) && !isSeparator(c); c = peek())
         ++pos;
@@ -64,8 +64,8 @@ void Scanner::skipLine() {
         skipLineEnd();
 }
 
-std::optional<Number> Scanner::readNumber(bool acrossLines) {
-    skipSeparators(acrossLines);
+std::optional<Number> Scanner::readNumber(Reach reach) {
+    skipSeparators(reach);
     bool negative = false;
     if (int c = peek(); c == '-' || c == '+') {
         negative = c == '-';
@@ -101,7 +101,7 @@ std::optional<Number> Scanner::readNumber(bool acrossLines) {
 std::optional<Color> Scanner::readColorRow() {
     uint8_t channel[4];
     for (int k = 0; k < 4; ++k) {
-        const auto n = readNumber(k == 0);
+        const auto n = readNumber(k == 0 ? Reach::AcrossLines : Reach::ThisLine);
         if (!n)
             return std::nullopt;
         channel[k] = n->low8;

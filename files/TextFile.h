@@ -32,6 +32,9 @@ struct Number {
     std::optional<int> value;
 };
 
+// How far a read looks for what it reads: on the current line only, or past line ends too.
+enum class Reach { ThisLine, AcrossLines };
+
 // Reads words, numbers and line ends from bytes in memory, never past their end.
 class Scanner {
   public:
@@ -45,10 +48,10 @@ class Scanner {
     bool readWord();
     // Consumes bytes up to and including the next line end, or to the end.
     void skipLine();
-    // Reads an optionally signed decimal number. `acrossLines` lets it skip line ends before
-    // the number; otherwise only separators on the current line are skipped. When no digit
-    // follows, nothing but the skipped separators and a sign is consumed.
-    std::optional<Number> readNumber(bool acrossLines);
+    // Reads an optionally signed decimal number. Reach::AcrossLines lets it skip line ends
+    // before the number; otherwise only separators on the current line are skipped. When no
+    // digit follows, nothing but the skipped separators and a sign is consumed.
+    std::optional<Number> readNumber(Reach reach);
     // Reads one colour row: the first number may be on a later line, the other three must
     // follow on the same line.
     std::optional<Color> readColorRow();
@@ -57,7 +60,7 @@ class Scanner {
     int peek() const;
     bool atLineEnd() const;
     void skipLineEnd();
-    void skipSeparators(bool acrossLines);
+    void skipSeparators(Reach reach);
     std::string_view text;
     size_t pos = 0;
 };

@@ -1,60 +1,198 @@
 #include "gfx/Bitmap.h"
 
-#include <QImageReader>
-#include <QImageWriter>
 #include <algorithm>
+#include <atomic>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
-#include <limits>
+#include <new>
+
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
 
 namespace vork {
 
 namespace {
-constexpr int dotsPerMeter96Dpi = 3780;
 
-QImage::Format qtFormat(PixelFormat format) {
-    switch (format) {
-    case PixelFormat::Rgb:
-        return QImage::Format_RGB32;
-    case PixelFormat::PremultipliedArgb:
-        return QImage::Format_ARGB32_Premultiplied;
-    case PixelFormat::Argb:
-        break;
+#if defined(__SSE2__)
+__attribute__((target("avx2"))) void fillPixelsAvx2(uint32_t* pixels, size_t n, uint32_t value) {
+    const __m256i eight = _mm256_set1_epi32(int(value));
+    size_t i = 0;
+    for (; i + 32 <= n; i += 32) {
+        auto* at = reinterpret_cast<__m256i*>(pixels + i);
+        _mm256_storeu_si256(at, eight);
+        _mm256_storeu_si256(at + 1, eight);
+        _mm256_storeu_si256(at + 2, eight);
+        _mm256_storeu_si256(at + 3, eight);
     }
-    return QImage::Format_ARGB32;
+    for (; i < n; ++i)
+        pixels[i] = value;
+}
+#endif
+
+// Every one of n pixels set to the same value, with the widest stores the processor has.
+void fillPixels(uint32_t* pixels, size_t n, uint32_t value) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) {
+        fillPixelsAvx2(pixels, n, value);
+        return;
+    }
+    const __m128i four = _mm_set1_epi32(int(value));
+    for (; i + 16 <= n; i += 16) {
+        auto* at = reinterpret_cast<__m128i*>(pixels + i);
+        _mm_storeu_si128(at, four);
+        _mm_storeu_si128(at + 1, four);
+        _mm_storeu_si128(at + 2, four);
+        _mm_storeu_si128(at + 3, four);
+    }
+#endif
+    for (; i < n; ++i)
+        pixels[i] = value;
 }
 
-QImage blankImage(int width, int height, PixelFormat format) {
-    if (width <= 0 || height <= 0)
-        return {};
-    QImage img(width, height, qtFormat(format));
-    if (img.isNull())
-        return {};
-    img.fill(format == PixelFormat::Rgb ? 0xFF000000u : 0u);
-    img.setDotsPerMeterX(dotsPerMeter96Dpi);
-    img.setDotsPerMeterY(dotsPerMeter96Dpi);
-    return img;
+// A content key no bitmap has had before. Each thread takes keys from a block of its own, so
+// that a write costs no atomic operation; 0 is never given out.
+uint64_t freshKey() {
+    constexpr uint64_t blockSize = uint64_t(1) << 16;
+    static std::atomic<uint64_t> nextBlock{1};
+    thread_local uint64_t next = 0, end = 0;
+    if (next == end) {
+        next = nextBlock.fetch_add(1, std::memory_order_relaxed) * blockSize;
+        end = next + blockSize;
+    }
+    return next++;
 }
+
 } // namespace
 
-Bitmap::Bitmap(int width, int height, PixelFormat format)
-    : image_(blankImage(width, height, format)) {}
+// One block of memory: this header, then the pixels.
+struct alignas(16) Bitmap::Pixels {
+    std::atomic<int> references{1};
+    int drawings = 0; // drawing contexts on the bitmap that holds these pixels
+    uint64_t key = freshKey();
 
-PixelFormat Bitmap::format() const {
-    switch (image_.format()) {
-    case QImage::Format_RGB32:
-        return PixelFormat::Rgb;
-    case QImage::Format_ARGB32_Premultiplied:
-        return PixelFormat::PremultipliedArgb;
-    default:
-        return PixelFormat::Argb;
+    uint8_t* memory() { return reinterpret_cast<uint8_t*>(this + 1); }
+
+    // Null when a side is not positive, a row would not fit the sizes the drawing library
+    // takes, or the memory cannot be had. The pixels are left as they come.
+    static Pixels* make(int width, int height) {
+        if (width <= 0 || height <= 0 || width > (INT_MAX - 31) / 32)
+            return nullptr;
+        void* block = std::malloc(sizeof(Pixels) + size_t(width) * 4 * size_t(height));
+        return block ? new (block) Pixels : nullptr;
     }
+    static void destroy(Pixels* p) {
+        p->~Pixels();
+        std::free(p);
+    }
+};
+
+Bitmap::Bitmap(int width, int height, PixelFormat format) {
+    pixels_ = Pixels::make(width, height);
+    if (!pixels_)
+        return;
+    data_ = pixels_->memory();
+    width_ = width;
+    height_ = height;
+    format_ = format;
+    fillPixels(reinterpret_cast<uint32_t*>(data_), size_t(width) * size_t(height),
+               format == PixelFormat::Rgb ? 0xFF000000u : 0u);
+}
+
+Bitmap::Bitmap(const Bitmap& other) {
+    shareFrom(other);
+}
+
+Bitmap::Bitmap(Bitmap&& other) noexcept
+    : pixels_(other.pixels_), data_(other.data_), width_(other.width_), height_(other.height_),
+      format_(other.format_) {
+    other.pixels_ = nullptr;
+    other.data_ = nullptr;
+    other.width_ = other.height_ = 0;
+    other.format_ = PixelFormat::Argb;
+}
+
+Bitmap& Bitmap::operator=(const Bitmap& other) {
+    if (this != &other)
+        *this = Bitmap(other);
+    return *this;
+}
+
+Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
+    if (this != &other) {
+        release();
+        std::swap(pixels_, other.pixels_);
+        std::swap(data_, other.data_);
+        std::swap(width_, other.width_);
+        std::swap(height_, other.height_);
+        std::swap(format_, other.format_);
+    }
+    return *this;
+}
+
+Bitmap::~Bitmap() {
+    release();
+}
+
+void Bitmap::release() {
+    if (pixels_ && pixels_->references.fetch_sub(1, std::memory_order_acq_rel) == 1)
+        Pixels::destroy(pixels_);
+    pixels_ = nullptr;
+    data_ = nullptr;
+    width_ = height_ = 0;
+    format_ = PixelFormat::Argb;
+}
+
+void Bitmap::shareFrom(const Bitmap& other) {
+    if (!other.pixels_)
+        return;
+    if (other.pixels_->drawings > 0) {
+        // The drawing context goes on writing into those pixels: this copy keeps what they
+        // hold now.
+        *this = other.clone();
+        return;
+    }
+    other.pixels_->references.fetch_add(1, std::memory_order_relaxed);
+    pixels_ = other.pixels_;
+    data_ = other.data_;
+    width_ = other.width_;
+    height_ = other.height_;
+    format_ = other.format_;
 }
 
 uint8_t* Bitmap::bytes() {
-    return image_.isNull() ? nullptr : image_.bits();
+    if (!pixels_)
+        return nullptr;
+    if (pixels_->references.load(std::memory_order_acquire) != 1) {
+        // Shared with another bitmap: this one gets pixels of its own before they change.
+        Pixels* own = Pixels::make(width_, height_);
+        if (!own)
+            throw std::bad_alloc();
+        std::memcpy(own->memory(), data_, size_t(stride()) * size_t(height_));
+        if (pixels_->references.fetch_sub(1, std::memory_order_acq_rel) == 1)
+            Pixels::destroy(pixels_); // the other holders let go meanwhile
+        pixels_ = own;
+        data_ = own->memory();
+    }
+    pixels_->key = freshKey();
+    return data_;
 }
-const uint8_t* Bitmap::bytes() const {
-    return image_.isNull() ? nullptr : image_.constBits();
+
+uint64_t Bitmap::contentKey() const {
+    return pixels_ ? pixels_->key : 0;
+}
+
+void Bitmap::beginDrawing() {
+    if (bytes())
+        ++pixels_->drawings;
+}
+
+void Bitmap::endDrawing() {
+    if (pixels_)
+        --pixels_->drawings;
 }
 
 Color Bitmap::pixel(int x, int y) const {
@@ -72,60 +210,11 @@ void Bitmap::setPixel(int x, int y, Color c) {
 }
 
 void Bitmap::fill(Color c) {
-    if (image_.isNull())
+    if (isNull())
         return;
     if (format() == PixelFormat::Rgb)
         c = c.withAlpha(255);
-    image_.fill(c.argb);
-}
-
-Bitmap Bitmap::fromQImage(const QImage& image) {
-    Bitmap b;
-    if (image.isNull())
-        return b;
-    b.image_ = image.convertToFormat(QImage::Format_ARGB32);
-    b.image_.setDotsPerMeterX(dotsPerMeter96Dpi);
-    b.image_.setDotsPerMeterY(dotsPerMeter96Dpi);
-    return b;
-}
-
-Bitmap Bitmap::load(const std::string& path) {
-    return loadFrame(path, 0);
-}
-
-Bitmap Bitmap::decode(const uint8_t* bytes, size_t size) {
-    if (!bytes || size == 0 || size > size_t(std::numeric_limits<int>::max()))
-        return {};
-    QImage img;
-    if (!img.loadFromData(bytes, int(size)))
-        return {};
-    return fromQImage(img);
-}
-
-int Bitmap::frameCount(const std::string& path) {
-    QImageReader reader(QString::fromStdString(path));
-    if (!reader.canRead())
-        return 0;
-    int n = reader.imageCount();
-    return n <= 0 ? 1 : n;
-}
-
-Bitmap Bitmap::loadFrame(const std::string& path, int index) {
-    QImageReader reader(QString::fromStdString(path));
-    reader.setAutoTransform(false);
-    QImage img;
-    for (int i = 0; i <= index; ++i) {
-        if (!reader.read(&img))
-            return {};
-    }
-    return fromQImage(img);
-}
-
-bool Bitmap::savePng(const std::string& path) const {
-    if (image_.isNull())
-        return false;
-    QImageWriter writer(QString::fromStdString(path), "png");
-    return writer.write(image_);
+    fillPixels(reinterpret_cast<uint32_t*>(bytes()), size_t(width_) * size_t(height_), c.argb);
 }
 
 Bitmap Bitmap::copy(Rect r) const {

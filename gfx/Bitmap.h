@@ -6,12 +6,16 @@
 // (transparent black); a new RGB bitmap is black with the alpha byte 255. A premultiplied ARGB
 // bitmap holds red, green and blue already multiplied by alpha / 255: the form reductions are
 // averaged and drawn in.
+//
+// The pixels live in the bitmap's own memory. Copies are cheap: they share the pixels until one
+// of them asks for writable access, which then copies them once (a copy made while a drawing
+// context is on the bitmap gets its own pixels at once), so a bitmap can be passed, returned
+// and kept by value, and a copy handed to another thread stays as it was.
 #include "gfx/Color.h"
 #include "gfx/Geometry.h"
 
-#include <QImage>
+#include <cstddef>
 #include <cstdint>
-#include <string>
 
 namespace vork {
 
@@ -20,19 +24,25 @@ enum class PixelFormat { Argb, Rgb, PremultipliedArgb };
 class Bitmap {
   public:
     Bitmap() = default; // a null bitmap: 0 x 0
+    // A null bitmap when a side is not positive or the memory cannot be had.
     Bitmap(int width, int height, PixelFormat format = PixelFormat::Argb);
+    Bitmap(const Bitmap& other);
+    Bitmap(Bitmap&& other) noexcept;
+    Bitmap& operator=(const Bitmap& other);
+    Bitmap& operator=(Bitmap&& other) noexcept;
+    ~Bitmap();
 
-    int width() const { return image_.width(); }
-    int height() const { return image_.height(); }
-    bool isNull() const { return image_.isNull(); }
-    PixelFormat format() const;
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool isNull() const { return pixels_ == nullptr; }
+    PixelFormat format() const { return format_; }
     bool sameSize(const Bitmap& other) const {
         return width() == other.width() && height() == other.height();
     }
 
-    // Locked pixel memory, B, G, R, A bytes; null for a null bitmap.
+    // The pixel memory, B, G, R, A bytes; null for a null bitmap.
     uint8_t* bytes();
-    const uint8_t* bytes() const;
+    const uint8_t* bytes() const { return data_; }
     int stride() const { return 4 * width(); }
     uint32_t* row(int y) { return reinterpret_cast<uint32_t*>(bytes() + size_t(y) * stride()); }
     const uint32_t* row(int y) const {
@@ -50,31 +60,27 @@ class Bitmap {
 
     // A number that changes whenever the pixels may have been written: by any access to the
     // writable pixel memory (bytes(), row(), setPixel, fill), by a drawing context on the
-    // bitmap, or by assigning another bitmap. Reading through a const bitmap keeps it.
-    uint64_t contentKey() const { return uint64_t(image_.cacheKey()); }
-
-    // Loads PNG, JPEG, GIF, BMP or TIFF as ARGB; a failed load gives a null bitmap.
-    static Bitmap load(const std::string& path);
-    // The same from the bytes of a file already read.
-    static Bitmap decode(const uint8_t* bytes, size_t size);
-    // Number of frames of an animated file (1 for a still image, 0 when unreadable) and one of
-    // them.
-    static int frameCount(const std::string& path);
-    static Bitmap loadFrame(const std::string& path, int index);
-    // Writes a PNG file; false when it could not be written.
-    bool savePng(const std::string& path) const;
+    // bitmap, or by assigning another bitmap. Reading through a const bitmap keeps it. Copies
+    // that share their pixels share it; 0 for a null bitmap.
+    uint64_t contentKey() const;
 
     // A deep copy of part of the bitmap (clamped to it).
     Bitmap copy(Rect r) const;
     Bitmap clone() const { return copy({0, 0, width(), height()}); }
 
-    // For gfx only and for the Qt seam: the underlying image.
-    QImage& qimage() { return image_; }
-    const QImage& qimage() const { return image_; }
-    static Bitmap fromQImage(const QImage& image); // converted to ARGB
-
   private:
-    QImage image_;
+    friend class Graphics; // marks the bitmap as drawn on while it lives
+
+    struct Pixels; // the shared, reference-counted pixel memory
+    void release();
+    void shareFrom(const Bitmap& other);
+    void beginDrawing();
+    void endDrawing();
+
+    Pixels* pixels_ = nullptr;
+    uint8_t* data_ = nullptr; // the memory of pixels_, for reads without a call
+    int width_ = 0, height_ = 0;
+    PixelFormat format_ = PixelFormat::Argb;
 };
 
 } // namespace vork

@@ -1,20 +1,48 @@
 #include "gfx/Graphics.h"
 
+#include "gfx/PixelBlend.h"
+
 #include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
 #include <QTransform>
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace vork {
 
 namespace {
 
+constexpr int dotsPerMeter96Dpi = 3780;
+
 QColor qcolor(Color c) { return QColor(c.r(), c.g(), c.b(), c.a()); }
+
+QImage::Format qtFormat(PixelFormat format) {
+    switch (format) {
+    case PixelFormat::Rgb:
+        return QImage::Format_RGB32;
+    case PixelFormat::PremultipliedArgb:
+        return QImage::Format_ARGB32_Premultiplied;
+    case PixelFormat::Argb:
+        break;
+    }
+    return QImage::Format_ARGB32;
+}
+
+// A QImage over the bitmap's pixels, without a copy: writable for the painter's target,
+// read-only for a source.
+QImage viewOf(Bitmap& b) {
+    QImage view(b.bytes(), b.width(), b.height(), b.stride(), qtFormat(b.format()));
+    // Fonts are sized for 96 dots per inch on every bitmap.
+    view.setDotsPerMeterX(dotsPerMeter96Dpi);
+    view.setDotsPerMeterY(dotsPerMeter96Dpi);
+    return view;
+}
+QImage viewOf(const Bitmap& b) {
+    return QImage(b.bytes(), b.width(), b.height(), b.stride(), qtFormat(b.format()));
+}
 
 // 8 x 8 patterns, one byte a row, bit 7 the leftmost pixel; a set bit takes the foreground.
 constexpr std::array<uint8_t, 8> patternBits(HatchStyle s) {
@@ -38,78 +66,7 @@ QImage hatchTile(const Brush& b) {
     return tile;
 }
 
-// Source-over of one non-premultiplied pixel onto another.
-inline uint32_t blendOver(uint32_t dst, uint32_t src, int opacity256) {
-    uint32_t sa = ((src >> 24) * uint32_t(opacity256)) >> 8;
-    if (sa == 0)
-        return dst;
-    if (sa == 255)
-        return src;
-    uint32_t da = dst >> 24;
-    uint32_t inv = 255 - sa;
-    uint32_t outA = sa + (da * inv + 127) / 255;
-    if (outA == 0)
-        return 0;
-    uint32_t dw = da * inv / 255; // the weight of the destination
-    auto ch = [&](int shift) {
-        uint32_t s = (src >> shift) & 255, d = (dst >> shift) & 255;
-        return ((s * sa + d * dw + outA / 2) / outA) & 255;
-    };
-    return (outA << 24) | (ch(16) << 16) | (ch(8) << 8) | ch(0);
-}
-
-// blendOver onto an opaque target, where it comes down to each channel
-// (s * a + d * (255 - a) + 127) / 255, the result opaque: n pixels of `out`, the source pixel
-// of out[i] being from[columns[i]].
-void blendOntoOpaque(uint32_t* out, const uint32_t* from, const int* columns, int n,
-                     int opacity256) {
-    int i = 0;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128(), opaque = _mm_set1_epi32(int(0xFF000000u));
-    const __m128i full = _mm_set1_epi16(255), c127 = _mm_set1_epi16(127);
-    const __m128i one = _mm_set1_epi16(1), factor = _mm_set1_epi32(opacity256);
-    // floor(x / 255) for x <= 65152 in 16-bit lanes.
-    auto divide255 = [&](__m128i x) {
-        return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, one), _mm_srli_epi16(x, 8)), 8);
-    };
-    for (; i + 4 <= n; i += 4) {
-        // At 100 % the four columns follow each other and are loaded at once.
-        const __m128i s =
-            columns[i + 3] == columns[i] + 3
-                ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + columns[i]))
-                : _mm_set_epi32(int(from[columns[i + 3]]), int(from[columns[i + 2]]),
-                                int(from[columns[i + 1]]), int(from[columns[i]]));
-        __m128i alpha = _mm_srli_epi32(s, 24);
-        if (opacity256 < 256)
-            alpha = _mm_srli_epi32(_mm_mullo_epi16(alpha, factor), 8);
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, zero)) == 0xFFFF)
-            continue;
-        __m128i* o = reinterpret_cast<__m128i*>(out + i);
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, _mm_set1_epi32(255))) == 0xFFFF) {
-            _mm_storeu_si128(o, _mm_or_si128(s, opaque));
-            continue;
-        }
-        const __m128i d = _mm_loadu_si128(o);
-        const __m128i pairs = _mm_or_si128(alpha, _mm_slli_epi32(alpha, 16));
-        const __m128i aLow = _mm_unpacklo_epi32(pairs, pairs),
-                      aHigh = _mm_unpackhi_epi32(pairs, pairs);
-        auto half = [&](__m128i sp, __m128i dp, __m128i a) {
-            const __m128i x = _mm_add_epi16(
-                _mm_add_epi16(_mm_mullo_epi16(sp, a), _mm_mullo_epi16(dp, _mm_sub_epi16(full, a))),
-                c127);
-            return divide255(x);
-        };
-        const __m128i low = half(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero), aLow);
-        const __m128i high = half(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero), aHigh);
-        _mm_storeu_si128(o, _mm_or_si128(_mm_packus_epi16(low, high), opaque));
-    }
-#endif
-    for (; i < n; ++i)
-        out[i] = blendOver(out[i], from[columns[i]], opacity256) | 0xFF000000u;
-}
-
-} // namespace
-
+// The font of a font kind, at the 96 dots per inch every bitmap uses.
 const QFont& fontFor(FontKind kind) {
     static const std::array<QFont, 3> table = [] {
         auto make = [](int points, bool bold) {
@@ -124,19 +81,138 @@ const QFont& fontFor(FontKind kind) {
     return table[size_t(kind)];
 }
 
+} // namespace
+
+// Paths: Qt's painter paths, which only the drawing context below reads. A path that was never
+// added to holds none.
+
+struct Path::Figures {
+    QPainterPath path;
+    Figures() { path.setFillRule(Qt::OddEvenFill); }
+};
+
+namespace {
+QPainterPath& writable(std::unique_ptr<Path::Figures>& figures) {
+    if (!figures)
+        figures = std::make_unique<Path::Figures>();
+    return figures->path;
+}
+
+const QPainterPath& figuresOf(const std::unique_ptr<Path::Figures>& figures) {
+    static const QPainterPath none = [] {
+        QPainterPath p;
+        p.setFillRule(Qt::OddEvenFill);
+        return p;
+    }();
+    return figures ? figures->path : none;
+}
+} // namespace
+
+Path::Path() = default;
+Path::Path(const Path& other)
+    : figures_(other.figures_ ? std::make_unique<Figures>(*other.figures_) : nullptr) {}
+Path::Path(Path&& other) noexcept = default;
+Path& Path::operator=(const Path& other) {
+    if (this != &other)
+        figures_ = other.figures_ ? std::make_unique<Figures>(*other.figures_) : nullptr;
+    return *this;
+}
+Path& Path::operator=(Path&& other) noexcept = default;
+Path::~Path() = default;
+
+void Path::reset() {
+    figures_.reset();
+}
+
+bool Path::isEmpty() const {
+    return figuresOf(figures_).isEmpty();
+}
+
+void Path::addPolygon(const std::vector<PointF>& points) {
+    addLines(points);
+    if (points.size() > 1)
+        writable(figures_).closeSubpath();
+}
+
+void Path::addLines(const std::vector<PointF>& points) {
+    if (points.empty())
+        return;
+    QPainterPath& path = writable(figures_);
+    path.moveTo(points[0].x, points[0].y);
+    for (size_t i = 1; i < points.size(); ++i)
+        path.lineTo(points[i].x, points[i].y);
+}
+
+// A line that starts where the figure ends continues it, so a freehand outline built line by
+// line stays one figure that can be filled.
+void Path::addLine(PointF a, PointF b) {
+    QPainterPath& path = writable(figures_);
+    if (path.elementCount() == 0 || path.currentPosition() != QPointF(a.x, a.y))
+        path.moveTo(a.x, a.y);
+    path.lineTo(b.x, b.y);
+}
+
+void Path::addRectangle(RectF r) {
+    writable(figures_).addRect(r.x, r.y, r.w, r.h);
+}
+void Path::addEllipse(RectF r) {
+    writable(figures_).addEllipse(r.x, r.y, r.w, r.h);
+}
+void Path::addRoundedRectangle(RectF r, float radius) {
+    writable(figures_).addRoundedRect(r.x, r.y, r.w, r.h, radius, radius);
+}
+void Path::closeFigure() {
+    writable(figures_).closeSubpath();
+}
+
+Rect Path::bounds() const {
+    QRectF b = figuresOf(figures_).boundingRect();
+    int x0 = int(std::floor(b.left())), y0 = int(std::floor(b.top()));
+    int x1 = int(std::ceil(b.right())), y1 = int(std::ceil(b.bottom()));
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
+// The drawing context: a painter on a view of the target's own pixels.
+
+namespace {
+struct TargetView {
+    QImage view;
+};
+} // namespace
+
+// The view comes first among the bases, so it is made before the painter that paints on it
+// and outlives it.
+struct Graphics::Painter : TargetView, QPainter {
+    explicit Painter(Bitmap& target) : TargetView{viewOf(target)}, QPainter(&view) {}
+};
+
 Graphics::Graphics(Bitmap& target) : target_(target) {
-    if (!target_.isNull()) {
-        painter_ = std::make_unique<QPainter>(&target_.qimage());
-        // Pixel centres at integer coordinates.
-        painter_->translate(0.5, 0.5);
-        painter_->setRenderHint(QPainter::Antialiasing, false);
-        painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    }
+    if (target_.isNull())
+        return;
+    target_.beginDrawing();
+    painter_ = std::make_unique<Painter>(target_);
+    // Pixel centres at integer coordinates.
+    painter_->translate(0.5, 0.5);
+    painter_->setRenderHint(QPainter::Antialiasing, false);
+    painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 Graphics::~Graphics() {
-    if (painter_)
-        painter_->end();
+    if (!painter_)
+        return;
+    painter_->end();
+    painter_.reset();
+    target_.endDrawing();
+}
+
+Graphics::State::State(Graphics& g) : g_(g) {
+    if (g_.painter_)
+        g_.painter_->save();
+}
+
+Graphics::State::~State() {
+    if (g_.painter_)
+        g_.painter_->restore();
 }
 
 void Graphics::clear(Color c) {
@@ -236,14 +312,14 @@ void Graphics::fillPath(const Brush& b, const Path& path) {
     if (!painter_ || path.isEmpty())
         return;
     applyBrush(b);
-    painter_->drawPath(path.qpath().translated(-0.5, -0.5));
+    painter_->drawPath(figuresOf(path.figures_).translated(-0.5, -0.5));
 }
 
 void Graphics::drawPath(const Pen& p, const Path& path) {
     if (!painter_ || path.isEmpty())
         return;
     applyPen(p);
-    painter_->drawPath(path.qpath());
+    painter_->drawPath(figuresOf(path.figures_));
 }
 
 void Graphics::roundedBox(RectF r, float radius, const Brush& fill, const Pen& outline) {
@@ -252,7 +328,7 @@ void Graphics::roundedBox(RectF r, float radius, const Brush& fill, const Pen& o
     Path path;
     path.addRoundedRectangle(r, radius);
     applyBrush(fill);
-    painter_->drawPath(path.qpath());
+    painter_->drawPath(figuresOf(path.figures_));
     drawPath(outline, path);
 }
 
@@ -264,12 +340,12 @@ void Graphics::drawImage(const Bitmap& src, int x, int y, Rect s, float opacity)
     if (!painter_ || src.isNull() || s.w <= 0 || s.h <= 0 || opacity <= 0)
         return;
     if (opacity >= 1) {
-        painter_->drawImage(QPointF(x - 0.5, y - 0.5), src.qimage(), QRect(s.x, s.y, s.w, s.h));
+        painter_->drawImage(QPointF(x - 0.5, y - 0.5), viewOf(src), QRect(s.x, s.y, s.w, s.h));
         return;
     }
     painter_->save();
     painter_->setOpacity(opacity);
-    painter_->drawImage(QPointF(x - 0.5, y - 0.5), src.qimage(), QRect(s.x, s.y, s.w, s.h));
+    painter_->drawImage(QPointF(x - 0.5, y - 0.5), viewOf(src), QRect(s.x, s.y, s.w, s.h));
     painter_->restore();
 }
 
@@ -292,12 +368,12 @@ void Graphics::drawImage(const Bitmap& src, RectF dst, RectF s, float opacity) {
         QRect part(int(std::floor(s.x)), int(std::floor(s.y)), 0, 0);
         part.setRight(int(std::ceil(s.x + s.w)) - 1);
         part.setBottom(int(std::ceil(s.y + s.h)) - 1);
-        const QImage reduced = src.qimage().copy(part).scaled(
+        const QImage reduced = viewOf(src).copy(part).scaled(
             std::max(1, int(std::lround(dst.w))), std::max(1, int(std::lround(dst.h))),
             Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         painter_->drawImage(target, reduced);
     } else {
-        painter_->drawImage(target, src.qimage(), QRectF(s.x, s.y, s.w, s.h));
+        painter_->drawImage(target, viewOf(src), QRectF(s.x, s.y, s.w, s.h));
     }
     painter_->restore();
 }
@@ -308,7 +384,7 @@ void Graphics::drawNearest(const Bitmap& src, RectF dst, RectF s, float opacity)
         painter_->save();
         painter_->setRenderHint(QPainter::SmoothPixmapTransform, false);
         painter_->setOpacity(std::min(opacity, 1.0f));
-        painter_->drawImage(QRectF(dst.x - 0.5, dst.y - 0.5, dst.w, dst.h), src.qimage(),
+        painter_->drawImage(QRectF(dst.x - 0.5, dst.y - 0.5, dst.w, dst.h), viewOf(src),
                             QRectF(s.x, s.y, s.w, s.h));
         painter_->restore();
         return;
@@ -372,7 +448,7 @@ void Graphics::rotate(float degrees) {
 
 void Graphics::setClip(const Path& path) {
     if (painter_)
-        painter_->setClipPath(path.qpath().translated(-0.5, -0.5));
+        painter_->setClipPath(figuresOf(path.figures_).translated(-0.5, -0.5));
 }
 
 void Graphics::resetClip() {

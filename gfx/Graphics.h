@@ -8,7 +8,6 @@
 #include "gfx/Bitmap.h"
 #include "gfx/Paint.h"
 
-#include <QPainter>
 #include <memory>
 #include <string>
 
@@ -60,14 +59,8 @@ class Graphics {
     // other operation it does nothing on a null bitmap.
     class State {
       public:
-        explicit State(Graphics& g) : g_(g) {
-            if (g_.painter_)
-                g_.painter_->save();
-        }
-        ~State() {
-            if (g_.painter_)
-                g_.painter_->restore();
-        }
+        explicit State(Graphics& g);
+        ~State();
         State(const State&) = delete;
         State& operator=(const State&) = delete;
 
@@ -90,13 +83,11 @@ class Graphics {
     void applyPen(const Pen& p);
     void drawNearest(const Bitmap& src, RectF dst, RectF srcRect, float opacity);
 
+    struct Painter; // a painter on a view of the target's pixels
     Bitmap& target_;
-    std::unique_ptr<QPainter> painter_;
+    std::unique_ptr<Painter> painter_;
     Interpolation interpolation_ = Interpolation::Bilinear;
     bool smooth_ = false;
 };
-
-// The QFont of a font kind, at the 96 dots per inch every bitmap uses.
-const QFont& fontFor(FontKind kind);
 
 } // namespace vork

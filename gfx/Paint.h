@@ -3,7 +3,7 @@
 #include "gfx/Color.h"
 #include "gfx/Geometry.h"
 
-#include <QPainterPath>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -57,10 +57,16 @@ enum class FontKind {
 
 enum class Align { Near, Center, Far };
 
-// A drawing path filled with the alternate (odd-even) rule.
+// A drawing path filled with the alternate (odd-even) rule. Its figures are held in the form
+// the drawing context draws (gfx/Graphics.cpp).
 class Path {
 public:
     Path();
+    Path(const Path& other);
+    Path(Path&& other) noexcept;
+    Path& operator=(const Path& other);
+    Path& operator=(Path&& other) noexcept;
+    ~Path();
     void reset();
     void addPolygon(const std::vector<PointF>& points); // a closed figure
     void addLines(const std::vector<PointF>& points);   // an open figure
@@ -69,13 +75,15 @@ public:
     void addEllipse(RectF r);
     void addRoundedRectangle(RectF r, float radius);
     void closeFigure();
-    bool isEmpty() const { return path_.isEmpty(); }
+    bool isEmpty() const;
     // The smallest integer rectangle holding the path.
     Rect bounds() const;
-    const QPainterPath& qpath() const { return path_; }
+
+    struct Figures; // opaque: only the drawing code reads them
 
 private:
-    QPainterPath path_;
+    friend class Graphics;
+    std::unique_ptr<Figures> figures_; // null until a figure is added
 };
 
 } // namespace vork

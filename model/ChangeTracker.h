@@ -10,6 +10,7 @@
 #include "gfx/Bitmap.h"
 #include "gfx/Geometry.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -11,7 +11,7 @@ namespace vork {
 inline constexpr int minDocumentSide = 1;
 inline constexpr int maxDocumentSide = 5000;
 
-inline constexpr bool validDocumentSide(int side) {
+inline constexpr bool validDocumentSide(int64_t side) {
     return side >= minDocumentSide && side <= maxDocumentSide;
 }
 

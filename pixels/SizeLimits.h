@@ -7,12 +7,8 @@
 
 namespace vork {
 
-inline bool sideInRange(int64_t side) {
-    return side >= minDocumentSide && side <= maxDocumentSide;
-}
-
 inline bool sizeInRange(int64_t width, int64_t height) {
-    return sideInRange(width) && sideInRange(height);
+    return validDocumentSide(width) && validDocumentSide(height);
 }
 
 // What a layer holds beyond its image, and a frame beyond its layers: their thumbnails, 30 x 30

@@ -55,6 +55,14 @@ int chosenScale(double devicePixelRatio) {
     return std::clamp(int(std::lround(devicePixelRatio)), 1, 3);
 }
 
+namespace {
+// The bitmap's pixels as a read-only QImage, without a copy; it must not outlive the bitmap.
+QImage viewOf(const Bitmap& b) {
+    return QImage(b.bytes(), b.width(), b.height(), b.stride(),
+                  b.format() == PixelFormat::Rgb ? QImage::Format_RGB32 : QImage::Format_ARGB32);
+}
+} // namespace
+
 // Each pixel of `image` as a factor x factor square.
 QImage enlarged(const QImage& image, int factor) {
     QImage out(image.width() * factor, image.height() * factor, image.format());
@@ -102,10 +110,10 @@ void ClientArea::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const double dpr = devicePixelRatioF();
     if (scale_ == 1 && dpr == 1) {
-        p.drawImage(0, 0, backBuffer_.qimage());
+        p.drawImage(0, 0, viewOf(backBuffer_));
         return;
     }
-    QImage shown = enlarged(backBuffer_.qimage(), scale_);
+    QImage shown = enlarged(viewOf(backBuffer_), scale_);
     shown.setDevicePixelRatio(dpr);
     p.drawImage(0, 0, shown);
 }

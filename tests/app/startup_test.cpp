@@ -2,6 +2,7 @@
 #include "app/Startup.h"
 #include "app/WindowProcedure.h"
 #include "gfx/Graphics.h"
+#include "gfx/ImageCodec.h"
 #include "support/FakePlatform.h"
 #include "support/TempFolder.h"
 
@@ -101,7 +102,7 @@ TEST(Startup, ASheetOfAnotherSizeGivesBlankFaces) {
         Graphics g(odd);
         g.clear(colors::black);
     }
-    ASSERT_TRUE(odd.savePng("data/instrument.png"));
+    ASSERT_TRUE(writePngFile(odd, "data/instrument.png"));
     test::FakePlatform platform;
     Editor e(platform);
     std::string error;

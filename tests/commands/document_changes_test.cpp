@@ -4,6 +4,7 @@
 #include "commands/DocumentFiles.h"
 #include "commands/ImageCommands.h"
 #include "commands/SizeCommands.h"
+#include "gfx/ImageCodec.h"
 #include "panels/LayerPanelScenario.h"
 #include "panels/PalettePanel.h"
 #include "support/TempDir.h"
@@ -136,7 +137,7 @@ TEST_F(ChangeMarksOfImports, AnImageOpenedAsAPictureIsInNoFileOfItsOwnYet) {
     test::TempDir dir;
     Bitmap image(5, 4);
     image.fill(red);
-    ASSERT_TRUE(image.savePng(dir.file("red.png")));
+    ASSERT_TRUE(writePngFile(image, dir.file("red.png")));
     platform.openAnswers.push_back(dir.file("red.png"));
     ASSERT_TRUE(openImageAsNewPicture(e));
     EXPECT_TRUE(e.mode(Mode::Painter).changes.modified);

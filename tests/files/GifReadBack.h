@@ -3,6 +3,7 @@
 // the canvas rules of browsers written out here, once with Qt's reader.
 #include "gfx/Bitmap.h"
 #include "gfx/Geometry.h"
+#include "support/QtImages.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -163,7 +164,7 @@ inline QtRead readWithQt(const std::vector<uint8_t>& bytes) {
     out.loopCount = reader.loopCount();
     QImage image;
     while (reader.read(&image)) {
-        out.frames.push_back(Bitmap::fromQImage(image));
+        out.frames.push_back(test::bitmapOf(image));
         out.delaysMs.push_back(reader.nextImageDelay());
     }
     return out;

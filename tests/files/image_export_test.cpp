@@ -1,6 +1,7 @@
 // Exporting the picture and the animation frames as PNG files, read back pixel for pixel.
 #include "files/ImageExport.h"
 #include "support/PixelChecks.h"
+#include "support/QtImages.h"
 #include "support/TempDir.h"
 
 #include <QImageReader>
@@ -20,7 +21,7 @@ Bitmap readBack(const std::string& path, QByteArray* format = nullptr) {
     if (format)
         *format = reader.format();
     const QImage image = reader.read();
-    return Bitmap::fromQImage(image);
+    return test::bitmapOf(image);
 }
 
 // Random pixels, translucent ones among them; a pixel of alpha 0 is transparent black, as a
@@ -109,19 +110,6 @@ TEST(FramesExport, ComposesWithOpacityAndHonoursTheSingleLayerView) {
     ASSERT_TRUE(exportFramesPng(d, dir.file("alone"), SingleLayerView::On));
     EXPECT_EQ(readBack(dir.file("alone001.png")).pixel(0, 0), test::green)
         << "the current layer alone, hidden or not";
-}
-
-TEST(LayerComposite, ATranslucentLayerOnTransparencyComesThroughWithItsAlphaScaled) {
-    Frame frame(3, 1, 0);
-    frame.layer(0).image.setPixel(0, 0, Color::fromArgb(100, 10, 20, 30));
-    frame.layer(0).image.setPixel(1, 0, Color::fromArgb(1, 200, 100, 50));
-    frame.layer(0).opacity = 128;
-    const Bitmap out = composeLayers(frame, 3, 1, SingleLayerView::Off, 0);
-    EXPECT_EQ(out.pixel(0, 0), Color::fromArgb(50, 10, 20, 30)) << "100 x 128 / 255 truncated";
-    EXPECT_EQ(out.pixel(1, 0), colors::transparent) << "alpha 1 truncates to 0: nothing is drawn";
-    EXPECT_EQ(out.pixel(2, 0), colors::transparent);
-    EXPECT_EQ(composeLayers(frame, 3, 1, SingleLayerView::On, 5).pixel(0, 0), colors::transparent)
-        << "a viewed layer that is not in the frame shows nothing";
 }
 
 TEST(PictureExport, AnyExtensionIsWrittenAsPng) {

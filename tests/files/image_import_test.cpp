@@ -3,6 +3,7 @@
 #include "model/Limits.h"
 #include "support/GifWriter.h"
 #include "support/PixelChecks.h"
+#include "support/QtImages.h"
 #include "support/TempDir.h"
 
 #include <QImage>
@@ -10,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+
+#include <sys/stat.h>
 
 using namespace vork;
 using test::GifFrame;
@@ -40,7 +43,7 @@ std::string writeStripedGif(const TempDir& dir, int frames, int w, int h) {
 std::string writeWithQt(const TempDir& dir, const Bitmap& image, const char* format) {
     const std::string path = dir.file(std::string("image.") + format);
     QImageWriter writer(QString::fromStdString(path), format);
-    EXPECT_TRUE(writer.write(image.qimage())) << format;
+    EXPECT_TRUE(writer.write(test::qtImageOf(image))) << format;
     return path;
 }
 
@@ -214,6 +217,14 @@ TEST(ImageLoad, AnImageBeyondTheSideLimitOrNotAnImageIsRefused) {
     EXPECT_EQ(none.outcome.failure, ImageFailure::CannotRead);
     const std::string bytes = "\x89PNG\r\n\x1a\n truncated";
     EXPECT_FALSE(loadImageBytes({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}));
+}
+
+// Opened like a regular file, a FIFO would wait for a writer that never comes.
+TEST(ImageLoad, AFifoIsRefusedWithoutWaitingForAWriter) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("fifo.gif").c_str(), 0644), 0);
+    EXPECT_EQ(loadImageFile(dir.file("fifo.gif")).outcome.failure, ImageFailure::CannotRead);
+    EXPECT_EQ(importGif(dir.file("fifo.gif")).outcome.failure, ImageFailure::CannotRead);
 }
 
 TEST(ImageLoad, AnImageOpensAsANewPictureOfItsSize) {

@@ -3,6 +3,7 @@
 #include "files/SpriteSheetJson.h"
 #include "model/Limits.h"
 #include "support/PixelChecks.h"
+#include "support/QtImages.h"
 #include "support/TempDir.h"
 
 #include <QByteArray>
@@ -83,7 +84,7 @@ TEST(SpriteSheet, FramesLieInTheGridExactlyAndTheJsonPlacesThem) {
 
     // Five frames of 7 x 5 as square as possible: 2 columns, 3 rows, 14 x 15 (3 columns would
     // make 21 x 10).
-    const Bitmap sheet = Bitmap::load(dir.file("walk.png"));
+    const Bitmap sheet = test::loadImage(dir.file("walk.png"));
     ASSERT_EQ(sheet.width(), 14);
     ASSERT_EQ(sheet.height(), 15);
     const int frameOf[] = {0, 1, 3, 4, 5};
@@ -121,7 +122,7 @@ TEST(SpriteSheet, OneFrameMakesASheetOfThatFrameAndTheViewIsHonoured) {
     d.currentLayer().image.setPixel(2, 1, Color::fromArgb(100, 0, 0, 255));
     d.currentLayer().visible = false;
     ASSERT_TRUE(exportSpriteSheet(d, dir.file("one.png"), SingleLayerView::Off, 5));
-    const Bitmap all = Bitmap::load(dir.file("one.png"));
+    const Bitmap all = test::loadImage(dir.file("one.png"));
     EXPECT_EQ(all.width(), 20) << "five columns, as asked";
     EXPECT_TRUE(test::samePixels(cellOf(all, {0, 0, 4, 3}), d.frame(0).layer(0).image));
     const QJsonArray frames = readJson(dir.file("one.json"))["frames"].toArray();
@@ -129,7 +130,7 @@ TEST(SpriteSheet, OneFrameMakesASheetOfThatFrameAndTheViewIsHonoured) {
     EXPECT_EQ(frames[0].toObject()["duration"].toDouble(), 250);
 
     ASSERT_TRUE(exportSpriteSheet(d, dir.file("alone.png"), SingleLayerView::On));
-    const Bitmap alone = Bitmap::load(dir.file("alone.png"));
+    const Bitmap alone = test::loadImage(dir.file("alone.png"));
     EXPECT_TRUE(test::samePixels(alone, d.frame(0).layer(1).image))
         << "the current layer alone, hidden or not";
 }
@@ -141,7 +142,7 @@ TEST(SpriteSheet, ASheetPastTheSideLimitIsRefusedAndNothingWritten) {
     wide.insertFrameAfter(1);
     // Two columns of 2500 reach the limit exactly; three pass it.
     EXPECT_TRUE(exportSpriteSheet(wide, dir.file("two"), SingleLayerView::Off, 2));
-    EXPECT_EQ(Bitmap::load(dir.file("two.png")).width(), maxDocumentSide);
+    EXPECT_EQ(test::loadImage(dir.file("two.png")).width(), maxDocumentSide);
     const ExportResult three = exportSpriteSheet(wide, dir.file("three"), SingleLayerView::Off, 3);
     EXPECT_EQ(three.outcome.failure, ImageFailure::TooLarge);
     EXPECT_EQ(three.outcome.reason, "изображение слишком большое");

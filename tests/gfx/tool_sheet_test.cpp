@@ -1,6 +1,7 @@
 // The shipped artwork: data/instrument.png holds a face in every cell that a button cuts from it,
 // each face fits the button it is shown on, and nothing is drawn where no button looks.
 #include "gfx/Bitmap.h"
+#include "support/QtImages.h"
 
 #include <gtest/gtest.h>
 
@@ -89,7 +90,7 @@ const std::vector<CellUse>& cellUses() {
 }
 
 Bitmap loadSheet() {
-    return Bitmap::load(kSource + "/data/instrument.png");
+    return test::loadImage(kSource + "/data/instrument.png");
 }
 
 bool insideAnyCell(int x, int y) {
@@ -181,8 +182,8 @@ TEST(ToolSheet, DifferentCellsCarryDifferentFaces) {
 }
 
 TEST(WindowIcons, LargeAndSmallIconsLoadAtTheirSizes) {
-    const Bitmap large = Bitmap::load(kSource + "/qt/icons/vork32.png");
-    const Bitmap small = Bitmap::load(kSource + "/qt/icons/vork16.png");
+    const Bitmap large = test::loadImage(kSource + "/qt/icons/vork32.png");
+    const Bitmap small = test::loadImage(kSource + "/qt/icons/vork16.png");
     ASSERT_FALSE(large.isNull());
     ASSERT_FALSE(small.isNull());
     EXPECT_EQ(large.width(), 32);

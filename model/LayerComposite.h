@@ -1,5 +1,10 @@
 #pragma once
 // The image of a frame as the exports write it: its layers composed with their opacity.
+//
+// Why a second composition beside model/Composite: the display's layer caches and onion skin
+// are composed in premultiplied colour, row by row with vector instructions, where a
+// translucent colour may come out a step off; a file must get exact colours (a pixel drawn
+// onto transparency comes through unchanged), so the exports compose in plain colour here.
 #include "gfx/Bitmap.h"
 #include "model/Document.h"
 

@@ -1,4 +1,4 @@
-#include "model/CodePage1251.h"
+#include "files/CodePage1251.h"
 
 #include <array>
 

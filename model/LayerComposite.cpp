@@ -1,4 +1,4 @@
-#include "files/LayerComposite.h"
+#include "model/LayerComposite.h"
 
 #include <algorithm>
 
