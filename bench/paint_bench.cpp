@@ -21,8 +21,12 @@ void paintNoDocument(benchmark::State& state, bool painter) {
     }
 }
 
-void BM_PaintWindowAnimatorNoDocument(benchmark::State& state) { paintNoDocument(state, false); }
-void BM_PaintWindowPainterNoDocument(benchmark::State& state) { paintNoDocument(state, true); }
+void BM_PaintWindowAnimatorNoDocument(benchmark::State& state) {
+    paintNoDocument(state, false);
+}
+void BM_PaintWindowPainterNoDocument(benchmark::State& state) {
+    paintNoDocument(state, true);
+}
 
 } // namespace
 

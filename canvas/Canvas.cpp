@@ -16,7 +16,8 @@ namespace {
 
 // Opacity factor for a layer: plain at 255 and, in the Animator, while playback runs.
 float layerOpacity(const Editor& e, Mode mode, const Layer& layer) {
-    if (layer.opacity >= 255 || (mode == Mode::Animator && e.animator.playState != PlayState::Stopped))
+    if (layer.opacity >= 255 ||
+        (mode == Mode::Animator && e.animator.playState != PlayState::Stopped))
         return 1.0f;
     return float(std::max(layer.opacity, 0)) / 255.0f;
 }
@@ -45,7 +46,8 @@ void drawBackdrop(Editor& e, Graphics& g, Mode mode) {
 void drawOnionSkin(Editor& e, Graphics& g, const CanvasPlacement& p) {
     ModeState& m = e.mode(Mode::Animator);
     Document& animation = *m.document;
-    if (!e.animator.onion.on || e.animator.playState != PlayState::Stopped || animation.frameCount() <= 1)
+    if (!e.animator.onion.on || e.animator.playState != PlayState::Stopped ||
+        animation.frameCount() <= 1)
         return;
     if (animation.current().serial != e.animator.onionRememberedFrame) {
         rebuildOnionSkin(animation, e.animator.onion, m.layers.singleLayerView);
@@ -55,9 +57,11 @@ void drawOnionSkin(Editor& e, Graphics& g, const CanvasPlacement& p) {
     if (!e.animator.onion.image)
         return;
     // Exactly 100 draws the image as it is; anything else fades its alpha.
-    const float opacity = e.animator.onionSkinOpacity == 100 ? 1.0f : e.animator.onionSkinOpacity / 100;
-    drawThroughView(g, {*e.animator.onion.image, e.animator.onion.changes, e.animator.onion.reductions}, p, opacity,
-                    m.reducedScratch);
+    const float opacity =
+        e.animator.onionSkinOpacity == 100 ? 1.0f : e.animator.onionSkinOpacity / 100;
+    drawThroughView(
+        g, {*e.animator.onion.image, e.animator.onion.changes, e.animator.onion.reductions}, p,
+        opacity, m.reducedScratch);
 }
 
 void drawAnimatorDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {

@@ -36,7 +36,11 @@ void appendUtf8(std::string& out, char32_t c) {
 // Decodes one UTF-8 sequence at i; a malformed byte decodes as U+FFFD and is skipped.
 char32_t nextUtf8(const std::string& s, size_t& i) {
     const uint8_t b0 = uint8_t(s[i]);
-    const int extra = b0 < 0x80 ? 0 : (b0 >> 5) == 6 ? 1 : (b0 >> 4) == 14 ? 2 : (b0 >> 3) == 30 ? 3 : -1;
+    const int extra = b0 < 0x80         ? 0
+                      : (b0 >> 5) == 6  ? 1
+                      : (b0 >> 4) == 14 ? 2
+                      : (b0 >> 3) == 30 ? 3
+                                        : -1;
     if (extra < 0) {
         ++i;
         return 0xFFFD;

@@ -60,11 +60,9 @@ bool readSettings(const std::string& path, DocumentSizes& sizes) {
 SaveResult writeSettings(const std::string& path, const DocumentSizes& sizes) {
     std::string out = settingsHeading();
     out += textfile::lineBreak;
-    out += std::to_string(sizes.animationWidth) + " " +
-           std::to_string(sizes.animationHeight);
+    out += std::to_string(sizes.animationWidth) + " " + std::to_string(sizes.animationHeight);
     out += textfile::lineBreak;
-    out += std::to_string(sizes.pictureWidth) + " " +
-           std::to_string(sizes.pictureHeight);
+    out += std::to_string(sizes.pictureWidth) + " " + std::to_string(sizes.pictureHeight);
     return saveFileAtomically(path, bytesOf(out));
 }
 

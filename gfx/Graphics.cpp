@@ -17,7 +17,9 @@ namespace {
 
 constexpr int dotsPerMeter96Dpi = 3780;
 
-QColor qcolor(Color c) { return QColor(c.r(), c.g(), c.b(), c.a()); }
+QColor qcolor(Color c) {
+    return QColor(c.r(), c.g(), c.b(), c.a());
+}
 
 QImage::Format qtFormat(PixelFormat format) {
     switch (format) {
@@ -460,7 +462,7 @@ void Graphics::drawText(const std::string& utf8, FontKind font, const Brush& b, 
                         Align align) {
     if (!painter_ || utf8.empty())
         return;
-    int h = align == Align::Near ? Qt::AlignLeft
+    int h = align == Align::Near  ? Qt::AlignLeft
             : align == Align::Far ? Qt::AlignRight
                                   : Qt::AlignHCenter;
     painter_->setFont(fontFor(font));

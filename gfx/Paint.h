@@ -12,13 +12,13 @@ namespace vork {
 // The three hatch styles the program uses; each is an 8 x 8 pattern aligned to the
 // target bitmap's origin.
 enum class HatchStyle {
-    Percent50,          // single pixels in a checkerboard
-    Trellis,            // a lattice
-    LargeCheckerBoard,  // 4 x 4 squares: the transparency backdrop
+    Percent50,         // single pixels in a checkerboard
+    Trellis,           // a lattice
+    LargeCheckerBoard, // 4 x 4 squares: the transparency backdrop
 };
 
 class Brush {
-public:
+  public:
     static Brush solid(Color c) { return Brush(c); }
     static Brush hatch(HatchStyle style, Color foreground, Color background) {
         Brush b(foreground);
@@ -33,7 +33,7 @@ public:
     HatchStyle style() const { return style_; }
     Color background() const { return background_; }
 
-private:
+  private:
     explicit Brush(Color c) : color_(c) {}
     Color color_;
     bool hatched_ = false;
@@ -43,7 +43,8 @@ private:
 
 struct Pen {
     Pen() = default;
-    Pen(Color c, float w = 1.0f, std::vector<float> d = {}) : color(c), width(w), dash(std::move(d)) {}
+    Pen(Color c, float w = 1.0f, std::vector<float> d = {})
+        : color(c), width(w), dash(std::move(d)) {}
     Color color = colors::black;
     float width = 1.0f;
     std::vector<float> dash; // on, off, ... in units of the pen width; empty for solid
@@ -60,7 +61,7 @@ enum class Align { Near, Center, Far };
 // A drawing path filled with the alternate (odd-even) rule. Its figures are held in the form
 // the drawing context draws (gfx/Graphics.cpp).
 class Path {
-public:
+  public:
     Path();
     Path(const Path& other);
     Path(Path&& other) noexcept;
@@ -81,7 +82,7 @@ public:
 
     struct Figures; // opaque: only the drawing code reads them
 
-private:
+  private:
     friend class Graphics;
     std::unique_ptr<Figures> figures_; // null until a figure is added
 };

@@ -12,9 +12,9 @@ struct PaletteEntry {
     Color color; // (0, 0, 0, 0) when made
 };
 
-inline constexpr int smallPaletteSize = 111;       // entries 0..2 fixed: transparent, white, black
-inline constexpr int replacementPaletteSize = 64;  // 32 pairs: entry 2k is replaced by 2k + 1
-inline constexpr int bigPaletteSize = 768;         // the colour picker's 16 x 48 grid
+inline constexpr int smallPaletteSize = 111;      // entries 0..2 fixed: transparent, white, black
+inline constexpr int replacementPaletteSize = 64; // 32 pairs: entry 2k is replaced by 2k + 1
+inline constexpr int bigPaletteSize = 768;        // the colour picker's 16 x 48 grid
 
 // A palette of n entries with ids 0..n-1, all transparent black.
 std::vector<PaletteEntry> makePalette(int n);

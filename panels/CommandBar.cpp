@@ -96,8 +96,8 @@ void alphaBox(Editor& e, Graphics& g, int y) {
 void alphaSlider(Editor& e, Graphics& g, int y0) {
     ColourState& c = e.colour;
     g.drawRect(Pen{outlineGrey}, Rect{10, y0 - 111, 70, 2});
-    const float v =
-        horizontalSlider(e.widgets(), g, RectF{10, float(y0 - 115), 70, 10}, 255, 1, float(c.drawAlpha));
+    const float v = horizontalSlider(e.widgets(), g, RectF{10, float(y0 - 115), 70, 10}, 255, 1,
+                                     float(c.drawAlpha));
     c.drawAlpha = std::clamp(int(v), 0, 255);
     c.alphaColor = c.currentColor.withAlpha(c.drawAlpha);
 }
@@ -125,8 +125,8 @@ void selectionTransforms(Editor& e, Graphics& g, Mode mode, int y0) {
 
     g.drawRect(Pen{outlineGrey}, Rect{10, y0 - 177, 71, 2});
     const int shownAngle = int(s.angle);
-    const int angle =
-        int(horizontalSlider(e.widgets(), g, RectF{10, float(y0 - 181), 71, 10}, 360, 1, float(shownAngle)));
+    const int angle = int(horizontalSlider(e.widgets(), g, RectF{10, float(y0 - 181), 71, 10}, 360,
+                                           1, float(shownAngle)));
     if (s.active) {
         if (angle != shownAngle)
             liftSelection(e, mode);
@@ -165,8 +165,8 @@ void onionSkinBox(Editor& e, Graphics& g, int H) {
     const int S = H - 5;
     OnionSkin& onion = e.animator.onion;
     g.drawRect(Pen{outlineGrey}, Rect{16, S - 75, 2, 68});
-    e.animator.onionSkinOpacity =
-        verticalSlider(e.widgets(), g, RectF{10, float(S - 74), 14, 68}, 100, 1, e.animator.onionSkinOpacity);
+    e.animator.onionSkinOpacity = verticalSlider(e.widgets(), g, RectF{10, float(S - 74), 14, 68},
+                                                 100, 1, e.animator.onionSkinOpacity);
     g.drawRect(Pen{outlineGrey}, Rect{28, S - 56, 51, 51});
 
     const Rect onSwitch{29, S - 75, 23, 14};
@@ -180,7 +180,8 @@ void onionSkinBox(Editor& e, Graphics& g, int H) {
         e.requestRepaint();
     }
     const Rect greySwitch{55, S - 75, 23, 14};
-    if (toolButton(e.widgets(), g, buttonOf(e, SwitchButton::OnionGrey), greySwitch, onion.grey ? 1 : 0) ||
+    if (toolButton(e.widgets(), g, buttonOf(e, SwitchButton::OnionGrey), greySwitch,
+                   onion.grey ? 1 : 0) ||
         typed(e.input, key::e)) {
         onion.grey = !onion.grey;
         if (onion.on)

@@ -45,8 +45,8 @@ void frameCommands(Editor& e, Graphics& g, int y) {
     if (animation) {
         if (iconButton(e.widgets(), g, {41, y, 28, 14}, {100, 50, 24, 24}))
             enableAllFrames(e);
-        if (textButton(e.widgets(), g, {71, y, 58, 14}, FontKind::Small, Brush::solid(colors::black),
-                       seconds(animation->defaultDelay, " сек")))
+        if (textButton(e.widgets(), g, {71, y, 58, 14}, FontKind::Small,
+                       Brush::solid(colors::black), seconds(animation->defaultDelay, " сек")))
             openDefaultDelayPopup(e);
     }
     // Each command does nothing without an animation.
@@ -74,17 +74,21 @@ void frameCommands(Editor& e, Graphics& g, int y) {
 void playbackControls(Editor& e, Graphics& g, int y) {
     const bool animation = e.animation() != nullptr;
     // Each button watches the state as the buttons before it left it.
-    if (toolButton(e.widgets(), g, buttonOf(e, SwitchButton::Stop), {325, y, 20, 14}, int(e.animator.playState)) &&
+    if (toolButton(e.widgets(), g, buttonOf(e, SwitchButton::Stop), {325, y, 20, 14},
+                   int(e.animator.playState)) &&
         animation)
         setPlayState(e, PlayState::Stopped);
-    if (toolButton(e.widgets(), g, buttonOf(e, SwitchButton::Backward), {347, y, 20, 14}, int(e.animator.playState)) &&
+    if (toolButton(e.widgets(), g, buttonOf(e, SwitchButton::Backward), {347, y, 20, 14},
+                   int(e.animator.playState)) &&
         animation)
         setPlayState(e, PlayState::Backward);
-    if (toolButton(e.widgets(), g, buttonOf(e, SwitchButton::Forward), {369, y, 20, 14}, int(e.animator.playState)) &&
+    if (toolButton(e.widgets(), g, buttonOf(e, SwitchButton::Forward), {369, y, 20, 14},
+                   int(e.animator.playState)) &&
         animation)
         setPlayState(e, PlayState::Forward);
     bool& loop = e.animator.strip.loopPlayback;
-    if (toolButton(e.widgets(), g, buttonOf(e, SwitchButton::Loop), {391, y, 23, 14}, loop ? 1 : 0) &&
+    if (toolButton(e.widgets(), g, buttonOf(e, SwitchButton::Loop), {391, y, 23, 14},
+                   loop ? 1 : 0) &&
         animation)
         loop = !loop;
     if (e.input.lastChar == ' ' && animation)
@@ -96,7 +100,8 @@ void playbackControls(Editor& e, Graphics& g, int y) {
 void scrolling(Editor& e, Graphics& g, const FrameStripLayout& s) {
     const int y = s.toolbarY;
     int& scroll = e.animator.strip.stripScroll;
-    const bool dragging = e.animator.strip.frameDrag.active && e.platform.isHeld(HeldKey::LeftButton);
+    const bool dragging =
+        e.animator.strip.frameDrag.active && e.platform.isHeld(HeldKey::LeftButton);
     auto held = [&](Rect r, Rect cell) {
         const bool pressed = holdButton(e.widgets(), g, r, cell);
         if (dragging && withinClient(e.widgets(), r) && pointerInside(e.input, r)) {
@@ -116,7 +121,8 @@ void scrolling(Editor& e, Graphics& g, const FrameStripLayout& s) {
     if (scrollOn)
         scroll += 10;
     const float content = float(animation->frameCount()) * frameCellWidth;
-    scroll = int(horizontalScrollBar(e.widgets(), g, s.scrollBar, content, float(s.rect.w), float(scroll)));
+    scroll = int(
+        horizontalScrollBar(e.widgets(), g, s.scrollBar, content, float(s.rect.w), float(scroll)));
 }
 
 void toolbar(Editor& e, Graphics& g, const FrameStripLayout& s) {
@@ -176,8 +182,8 @@ void drawThumbnail(Editor& e, Graphics& g, const Frame& frame, int x, int y, int
         g.drawImage(frame.thumbnail, x + 5, y + 22);
     g.drawRect(Pen{outlineGrey}, Rect{x + 5, y + 22, 55, 50});
     // The label's background is the tab's fill.
-    e.animator.strip.labels.draw(g, {x + 5, y + 22, 30, 14}, number(index + 1), Color::rgb(230, 230, 230),
-                        colors::black, Align::Far);
+    e.animator.strip.labels.draw(g, {x + 5, y + 22, 30, 14}, number(index + 1),
+                                 Color::rgb(230, 230, 230), colors::black, Align::Far);
     g.drawLine(Pen{outlineGrey}, {float(x + 5), float(y + 36)}, {float(x + 35), float(y + 36)});
     g.drawLine(Pen{outlineGrey}, {float(x + 35), float(y + 22)}, {float(x + 35), float(y + 36)});
 }
@@ -203,8 +209,8 @@ void drawFrameCell(Editor& e, Graphics& g, Rect cell, int index, DropState& drop
 
     const Rect delayText{x + 30, y + 3, 30, 14};
     e.animator.strip.labels.draw(g, delayText, seconds(frame.delay),
-                        current ? currentFill : colors::panelGrey,
-                        current ? colors::white : colors::black, Align::Far);
+                                 current ? currentFill : colors::panelGrey,
+                                 current ? colors::white : colors::black, Align::Far);
     if (in.mouseDown && !dragging && pointerInside(in, delayText))
         openFrameDelayPopup(e, frame.serial, x);
 
@@ -222,7 +228,8 @@ void drawFrameCell(Editor& e, Graphics& g, Rect cell, int index, DropState& drop
 
 void frameCells(Editor& e, Graphics& g, const FrameStripLayout& s) {
     DropState drop;
-    const FrameRange shown = shownFrameCells(s, e.animation()->frameCount(), e.animator.strip.stripScroll);
+    const FrameRange shown =
+        shownFrameCells(s, e.animation()->frameCount(), e.animator.strip.stripScroll);
     for (int i = shown.first; i < shown.last; ++i)
         drawFrameCell(e, g, frameCellRect(s, i, e.animator.strip.stripScroll), i, drop);
     if (drop.mark)

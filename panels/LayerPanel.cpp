@@ -88,8 +88,8 @@ void scrollControls(Editor& e, Graphics& g, Mode mode, const ColumnLayout& c, in
         l.layerScroll += 10;
     const float listHeight = float(c.listArea.h);
     const RectF bar{float(X + 193), 254, 15, listHeight - 17};
-    l.layerScroll = int(
-        verticalScrollBar(e.widgets(), g, bar, float(rows) * rowHeight, listHeight, float(l.layerScroll)));
+    l.layerScroll = int(verticalScrollBar(e.widgets(), g, bar, float(rows) * rowHeight, listHeight,
+                                          float(l.layerScroll)));
 }
 
 struct RowContext {
@@ -244,8 +244,8 @@ void opacityBox(Editor& e, Graphics& g, Mode mode, const ColumnLayout& c) {
     std::snprintf(text, sizeof text, " a: %d", layer.opacity);
     g.drawText(text, FontKind::Small, Brush::solid(colors::black),
                RectF{float(X + 10), float(y), 50, 18});
-    const float v = horizontalSlider(e.widgets(), g, RectF{float(X + 65), float(y + 3), 100, 11}, 255, 1,
-                                     float(layer.opacity));
+    const float v = horizontalSlider(e.widgets(), g, RectF{float(X + 65), float(y + 3), 100, 11},
+                                     255, 1, float(layer.opacity));
     int opacity = int(v);
     if (iconButton(e.widgets(), g, {X + 174, y + 2, 30, 14}, {150, 125, 22, 22}))
         opacity = 255;

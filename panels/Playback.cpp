@@ -60,7 +60,8 @@ void setPlayState(Editor& e, PlayState state) {
 }
 
 void togglePlayback(Editor& e) {
-    setPlayState(e, e.animator.playState == PlayState::Stopped ? PlayState::Forward : PlayState::Stopped);
+    setPlayState(e, e.animator.playState == PlayState::Stopped ? PlayState::Forward
+                                                               : PlayState::Stopped);
 }
 
 void playbackFrame(Editor& e) {

@@ -149,8 +149,8 @@ void zoomControls(Editor& e, Graphics& g, Mode mode, int X) {
     const bool redMark = mode == Mode::Painter && m.document;
     g.drawLine(Pen{redMark ? red : outlineGrey}, PointF{float(X + 109), 210},
                PointF{float(X + 109), 223});
-    const float v = horizontalSlider(e.widgets(), g, RectF{float(X + 70), 211, 122, 11}, float(maxZoomIndex),
-                                     1, float(m.zoomIndex));
+    const float v = horizontalSlider(e.widgets(), g, RectF{float(X + 70), 211, 122, 11},
+                                     float(maxZoomIndex), 1, float(m.zoomIndex));
     m.zoomIndex = std::clamp(int(v), 0, maxZoomIndex);
 
     if (m.zoomIndex == before)

@@ -10,8 +10,9 @@
 namespace vork {
 
 // Draws the column background, the preview, the zoom controls and then the layer list of
-// `mode` where the mode's layout puts the column, and acts on this frame's input. A press in the preview area that is
-// dragged out of it is used up: mouseDown is cleared, so later panels do not see it.
+// `mode` where the mode's layout puts the column, and acts on this frame's input. A press in the
+// preview area that is dragged out of it is used up: mouseDown is cleared, so later panels do not
+// see it.
 void drawPreviewPanel(Editor& e, Graphics& g, Mode mode);
 
 } // namespace vork

@@ -10,8 +10,8 @@ struct ChooserNames {
     std::string smallPalette;
     std::string bigPalette;
     std::string bigPaletteImage; // the image a big palette is sampled from
-    std::string picture;   // ".trnl" open and save
-    std::string animation; // ".gelm" open and save
+    std::string picture;         // ".trnl" open and save
+    std::string animation;       // ".gelm" open and save
     std::string gifImport;
     std::string imageAsPicture;
     std::string imageToInsert;

@@ -107,9 +107,9 @@ class Platform {
   public:
     virtual ~Platform() = default;
 
-    virtual uint32_t tickCount() = 0;     // milliseconds
-    virtual bool isHeld(HeldKey key) = 0; // held now
-    virtual void invalidate() = 0;        // ask for one more paint
+    virtual uint32_t tickCount() = 0;         // milliseconds
+    virtual bool isHeld(HeldKey key) = 0;     // held now
+    virtual void invalidate() = 0;            // ask for one more paint
     virtual void postCommand(Command id) = 0; // to the own window, handled after this paint
     virtual void setTitle(const std::string& title) = 0;
     virtual void messageBox(const std::string& caption, const std::string& text) = 0;

@@ -129,7 +129,8 @@ void drawKnob(Graphics& g, RectF k) {
                    {{k.x + 1, k.y + k.h}, {k.x + k.w, k.y + k.h}, {k.x + k.w, k.y + 1}});
 }
 
-float slider(const WidgetContext& ctx, Graphics& g, RectF r, Axis axis, float maximum, float step, float value) {
+float slider(const WidgetContext& ctx, Graphics& g, RectF r, Axis axis, float maximum, float step,
+             float value) {
     const float start = startAlong(axis, r), length = lengthAlong(axis, r);
     const float unit = (length / (maximum / step)) / step; // pixels per unit of value
     // A zero or negative maximum, step or length gives no usable scale: leave the value alone
@@ -155,8 +156,8 @@ float slider(const WidgetContext& ctx, Graphics& g, RectF r, Axis axis, float ma
 }
 
 // Along the vertical axis the value counts from the bottom: value 0 puts the thumb at the end.
-float scrollBar(const WidgetContext& ctx, Graphics& g, RectF r, Axis axis, float total, float visible,
-                float value) {
+float scrollBar(const WidgetContext& ctx, Graphics& g, RectF r, Axis axis, float total,
+                float visible, float value) {
     if (!(visible > 0) || !(total >= visible))
         return 0;
     const float start = startAlong(axis, r), length = lengthAlong(axis, r);
@@ -249,8 +250,8 @@ bool iconButton(const WidgetContext& ctx, Graphics& g, Rect r, Rect cell) {
     return s.fired;
 }
 
-bool textButton(const WidgetContext& ctx, Graphics& g, Rect r, FontKind font, const Brush& textBrush,
-                const std::string& utf8) {
+bool textButton(const WidgetContext& ctx, Graphics& g, Rect r, FontKind font,
+                const Brush& textBrush, const std::string& utf8) {
     const ButtonState s = plainButton(ctx, g, r);
     if (!s.visible)
         return false;
@@ -274,7 +275,8 @@ bool holdButton(const WidgetContext& ctx, Graphics& g, Rect r, Rect cell) {
     return s.fired;
 }
 
-bool paletteSwatch(const WidgetContext& ctx, Graphics& g, const PaletteEntry& entry, Rect r, int selectedIndex) {
+bool paletteSwatch(const WidgetContext& ctx, Graphics& g, const PaletteEntry& entry, Rect r,
+                   int selectedIndex) {
     const ButtonState s = buttonBehavior(ctx, r, LatchUse::KeepOnClick);
     if (!s.visible)
         return false;
@@ -290,20 +292,23 @@ bool paletteSwatch(const WidgetContext& ctx, Graphics& g, const PaletteEntry& en
     return s.fired;
 }
 
-float horizontalSlider(const WidgetContext& ctx, Graphics& g, RectF r, float maximum, float step, float value) {
+float horizontalSlider(const WidgetContext& ctx, Graphics& g, RectF r, float maximum, float step,
+                       float value) {
     return slider(ctx, g, r, Axis::Horizontal, maximum, step, value);
 }
 
-float verticalSlider(const WidgetContext& ctx, Graphics& g, RectF r, float maximum, float step, float value) {
+float verticalSlider(const WidgetContext& ctx, Graphics& g, RectF r, float maximum, float step,
+                     float value) {
     return slider(ctx, g, r, Axis::Vertical, maximum, step, value);
 }
 
-float horizontalScrollBar(const WidgetContext& ctx, Graphics& g, RectF r, float total, float visible,
-                          float value) {
+float horizontalScrollBar(const WidgetContext& ctx, Graphics& g, RectF r, float total,
+                          float visible, float value) {
     return scrollBar(ctx, g, r, Axis::Horizontal, total, visible, value);
 }
 
-float verticalScrollBar(const WidgetContext& ctx, Graphics& g, RectF r, float total, float visible, float value) {
+float verticalScrollBar(const WidgetContext& ctx, Graphics& g, RectF r, float total, float visible,
+                        float value) {
     return scrollBar(ctx, g, r, Axis::Vertical, total, visible, value);
 }
 

@@ -44,24 +44,29 @@ bool toolButton(const WidgetContext& ctx, Graphics& g, const ToolButton& b, Rect
 // Reports a click like the ToolButton and clears the latch when it does.
 bool iconButton(const WidgetContext& ctx, Graphics& g, Rect r, Rect cell);
 // A plain button with centred text, which does not move while held. Clicks as the icon button.
-bool textButton(const WidgetContext& ctx, Graphics& g, Rect r, FontKind font, const Brush& textBrush,
-                const std::string& utf8);
+bool textButton(const WidgetContext& ctx, Graphics& g, Rect r, FontKind font,
+                const Brush& textBrush, const std::string& utf8);
 // True on every frame the left button is held with the pointer inside; the latch is untouched.
 bool holdButton(const WidgetContext& ctx, Graphics& g, Rect r, Rect cell);
 // A palette entry's colour over the transparency checkerboard, framed white and violet when
 // its id is selectedIndex. Clicks as the ToolButton (the latch stays set).
-bool paletteSwatch(const WidgetContext& ctx, Graphics& g, const PaletteEntry& entry, Rect r, int selectedIndex);
+bool paletteSwatch(const WidgetContext& ctx, Graphics& g, const PaletteEntry& entry, Rect r,
+                   int selectedIndex);
 
 // Sliders: value 0..maximum / step along the rectangle (0 at the left or at the top), set from
 // the pointer while the button is held inside; the knob is drawn only when maximum > step.
 // The value is not rounded. The track is the caller's to draw.
-float horizontalSlider(const WidgetContext& ctx, Graphics& g, RectF r, float maximum, float step, float value);
-float verticalSlider(const WidgetContext& ctx, Graphics& g, RectF r, float maximum, float step, float value);
+float horizontalSlider(const WidgetContext& ctx, Graphics& g, RectF r, float maximum, float step,
+                       float value);
+float verticalSlider(const WidgetContext& ctx, Graphics& g, RectF r, float maximum, float step,
+                     float value);
 
 // Scroll bars over `total` units of which `visible` are shown; the value is the first visible
 // unit, clamped so the thumb stays inside. The vertical one counts from the bottom. Returns 0
 // and draws nothing when total < visible; draws nothing when total == visible.
-float horizontalScrollBar(const WidgetContext& ctx, Graphics& g, RectF r, float total, float visible, float value);
-float verticalScrollBar(const WidgetContext& ctx, Graphics& g, RectF r, float total, float visible, float value);
+float horizontalScrollBar(const WidgetContext& ctx, Graphics& g, RectF r, float total,
+                          float visible, float value);
+float verticalScrollBar(const WidgetContext& ctx, Graphics& g, RectF r, float total, float visible,
+                        float value);
 
 } // namespace vork

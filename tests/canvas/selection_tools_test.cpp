@@ -597,8 +597,7 @@ TEST_P(SelectionTest, FloatingImageLiesUnderTheLayersAboveOnlyInThePainter) {
             frame.layer(1).image.setPixel(x, y, green);
     frame.setCurrentLayer(0);
     if (mode == Mode::Painter)
-        rebuildLayerCaches(doc(), e.painter.caches.below,
-                           e.painter.caches.above);
+        rebuildLayerCaches(doc(), e.painter.caches.below, e.painter.caches.above);
     drag(Tool::RectangleSelection, 10.5f, 10.5f, 15.5f, 15.5f);
     paint();
     const Color c = shown(12, 12);

@@ -276,12 +276,14 @@ TEST(GraphicsScale, NearestOntoAnOpaqueTargetBlendsEachChannelExactly) {
             for (int x = 0; x < 37; ++x) {
                 const Color s = src.pixel(x, y), d = background.pixel(x, y).withAlpha(255);
                 const int a = s.a() * op256 >> 8;
-                auto channel = [&](int sc, int dc) { return (sc * a + dc * (255 - a) + 127) / 255; };
-                const Color expected = a == 0     ? d
-                                       : a == 255 ? s.withAlpha(255)
-                                                  : Color::rgb(channel(s.r(), d.r()),
-                                                               channel(s.g(), d.g()),
-                                                               channel(s.b(), d.b()));
+                auto channel = [&](int sc, int dc) {
+                    return (sc * a + dc * (255 - a) + 127) / 255;
+                };
+                const Color expected =
+                    a == 0     ? d
+                    : a == 255 ? s.withAlpha(255)
+                               : Color::rgb(channel(s.r(), d.r()), channel(s.g(), d.g()),
+                                            channel(s.b(), d.b()));
                 ASSERT_EQ(target.pixel(x, y), expected)
                     << x << ", " << y << " opacity " << opacity << " alpha " << int(s.a());
             }

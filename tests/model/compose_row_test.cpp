@@ -49,15 +49,15 @@ TEST(ComposeRow, EveryInstructionSetGivesThePortableBytes) {
         const std::vector<uint32_t> start = premultipliedRow(rng, n);
         for (uint32_t opacity : {255u, 254u, 128u, 1u}) {
             std::vector<uint32_t> expected = start;
-            ASSERT_TRUE(composeRowWith(RowInstructions::Portable, expected.data(), in.data(), n,
-                                       opacity));
+            ASSERT_TRUE(
+                composeRowWith(RowInstructions::Portable, expected.data(), in.data(), n, opacity));
             for (RowInstructions with : {RowInstructions::Sse2, RowInstructions::Avx2}) {
                 std::vector<uint32_t> got = start;
                 if (!composeRowWith(with, got.data(), in.data(), n, opacity))
                     continue; // not on this processor
                 ++compared;
-                ASSERT_EQ(got, expected) << "round " << round << " opacity " << opacity
-                                         << " instructions " << int(with);
+                ASSERT_EQ(got, expected)
+                    << "round " << round << " opacity " << opacity << " instructions " << int(with);
             }
         }
     }

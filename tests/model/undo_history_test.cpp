@@ -44,7 +44,8 @@ TEST(UndoHistory, KeepsTwentyOneStatesSoTwentyUndos) {
         ++undos;
     EXPECT_EQ(undos, 20);
     h.restoreInto(layer);
-    EXPECT_EQ(layer.pixel(0, 0), Color::rgb(5, 0, 0)) << "the oldest state is after the fifth change";
+    EXPECT_EQ(layer.pixel(0, 0), Color::rgb(5, 0, 0))
+        << "the oldest state is after the fifth change";
 }
 
 TEST(UndoHistory, UndoOnTheFirstStateRestoresItUnchanged) {

@@ -198,8 +198,7 @@ TEST_F(CommandBarTest, OnionToggleByKeyAndClickBuildsTheSkinFromThePreviousFrame
     ASSERT_TRUE(e.animator.onion.on);
     ASSERT_TRUE(e.animator.onion.image.has_value());
     EXPECT_EQ(e.animator.onion.frameNumber, 2);
-    EXPECT_EQ(e.animator.onion.image->pixel(2, 3), Color::rgb(85, 85, 85))
-        << "grey by default";
+    EXPECT_EQ(e.animator.onion.image->pixel(2, 3), Color::rgb(85, 85, 85)) << "grey by default";
     click(40, 600 - 75 + 7);
     EXPECT_FALSE(e.animator.onion.on);
     type('W');

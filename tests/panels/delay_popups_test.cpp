@@ -66,7 +66,8 @@ struct DelayPopupsTest : AnimatorScenario {
         clickAt(p.x, p.y);
     }
     bool anyOpen() const {
-        return e.animator.delayPopups.defaultDelayPopupOpen || e.animator.delayPopups.frameDelayPopupOpen;
+        return e.animator.delayPopups.defaultDelayPopupOpen ||
+               e.animator.delayPopups.frameDelayPopupOpen;
     }
 };
 

@@ -209,7 +209,8 @@ TEST_F(FrameStripTest, TheHoldButtonsAndTheScrollBarMoveTheCells) {
     EXPECT_EQ(animation().currentFrameIndex(), 25) << "the cell under the pointer, scrolled";
     e.animator.strip.stripScroll = 100000;
     paint();
-    EXPECT_NEAR(e.animator.strip.stripScroll, 2600 - 1000, 1) << "the bar keeps it inside the cells";
+    EXPECT_NEAR(e.animator.strip.stripScroll, 2600 - 1000, 1)
+        << "the bar keeps it inside the cells";
 }
 
 // --- Frame drag ------------------------------------------------------------------------------

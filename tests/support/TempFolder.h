@@ -6,7 +6,7 @@
 namespace vork::test {
 
 class TempWorkingFolder {
-public:
+  public:
     TempWorkingFolder() : previous_(std::filesystem::current_path()) {
         std::filesystem::current_path(dir_.path);
     }
@@ -25,7 +25,7 @@ public:
                               std::filesystem::copy_options::recursive);
     }
 
-private:
+  private:
     TempDir dir_; // removed after the working folder has been restored
     std::filesystem::path previous_;
 };

@@ -156,7 +156,8 @@ TEST_F(ButtonFrames, PressOnOneButtonAndReleaseOnAnotherClicksTheSecond) {
     bool clickedA = false, clickedB = false;
     auto both = [&](Graphics& g) {
         clickedA = drawIcon(g, a);
-        clickedB = textButton(editor.widgets(), g, b, FontKind::Button, Brush::solid(colors::black), "Ok");
+        clickedB =
+            textButton(editor.widgets(), g, b, FontKind::Button, Brush::solid(colors::black), "Ok");
         return clickedA || clickedB;
     };
     frame(20, 20, true, both);
@@ -219,7 +220,8 @@ TEST_F(ButtonFrames, AButtonPastTheClientAreaIsNeitherDrawnNorClickable) {
         any |= toolButton(editor.widgets(), g, tool, a, 3);
         any |= holdButton(editor.widgets(), g, a, cell);
         any |= paletteSwatch(editor.widgets(), g, PaletteEntry{1, red}, a, 1);
-        any |= textButton(editor.widgets(), g, a, FontKind::Button, Brush::solid(colors::black), "X");
+        any |=
+            textButton(editor.widgets(), g, a, FontKind::Button, Brush::solid(colors::black), "X");
         return any;
     };
     EXPECT_FALSE(frame(20, 20, true, all));
@@ -367,7 +369,8 @@ TEST_F(ButtonFrames, TranslucentSwatchShowsTheCheckerboardOpaqueOneDoesNot) {
         return seen.size();
     };
     frame(0, 0, false, [&](Graphics& g) {
-        return paletteSwatch(editor.widgets(), g, PaletteEntry{5, Color::fromArgb(128, 0, 0, 0)}, r, 0);
+        return paletteSwatch(editor.widgets(), g, PaletteEntry{5, Color::fromArgb(128, 0, 0, 0)}, r,
+                             0);
     });
     EXPECT_EQ(distinctInside(), 2u) << "two checker colours through the half-transparent black";
     EXPECT_EQ(target.pixel(4, 10), Color::rgb(60, 60, 60)) << "outline";
@@ -402,7 +405,9 @@ TEST_F(ButtonFrames, SelectedSwatchHasAWhiteAndVioletDashedFrame) {
 }
 
 TEST_F(ButtonFrames, SwatchClicksAndKeepsTheLatch) {
-    auto swatch = [&](Graphics& g) { return paletteSwatch(editor.widgets(), g, PaletteEntry{1, red}, a, 0); };
+    auto swatch = [&](Graphics& g) {
+        return paletteSwatch(editor.widgets(), g, PaletteEntry{1, red}, a, 0);
+    };
     EXPECT_FALSE(frame(20, 20, true, swatch));
     editor.input.mouseDown = false;
     {

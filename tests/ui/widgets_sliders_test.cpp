@@ -21,18 +21,23 @@ class SliderFrames : public ::testing::Test {
         editor.input.mouseDown = down;
     }
     float horizontal(RectF r, float maximum, float value) {
-        return run([&](Graphics& g) { return horizontalSlider(editor.widgets(), g, r, maximum, 1, value); });
+        return run([&](Graphics& g) {
+            return horizontalSlider(editor.widgets(), g, r, maximum, 1, value);
+        });
     }
     float vertical(RectF r, float maximum, float value) {
-        return run([&](Graphics& g) { return verticalSlider(editor.widgets(), g, r, maximum, 1, value); });
+        return run(
+            [&](Graphics& g) { return verticalSlider(editor.widgets(), g, r, maximum, 1, value); });
     }
     float hScroll(RectF r, float total, float visible, float value) {
-        return run(
-            [&](Graphics& g) { return horizontalScrollBar(editor.widgets(), g, r, total, visible, value); });
+        return run([&](Graphics& g) {
+            return horizontalScrollBar(editor.widgets(), g, r, total, visible, value);
+        });
     }
     float vScroll(RectF r, float total, float visible, float value) {
-        return run(
-            [&](Graphics& g) { return verticalScrollBar(editor.widgets(), g, r, total, visible, value); });
+        return run([&](Graphics& g) {
+            return verticalScrollBar(editor.widgets(), g, r, total, visible, value);
+        });
     }
     template <class F> float run(F&& draw) {
         target.fill(colors::transparent);
