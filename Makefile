@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # make run  - install what is missing, build a release binary and start vork
 # make test - install what is missing, build with sanitizers and run every test
 # make deb  - build a release Debian package in build/release

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line's file work, without a window: what a file holds, and conversions between
 // the program's own formats and image files. It uses the readers, writers, import and export

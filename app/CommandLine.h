@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's arguments. Without any, vork starts the editor; with them it runs without a
 // window (and without an Editor) and ends with an exit status and, on failure, one line on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the program finds its data at start. A "data" folder in the working folder wins, so a
 // checkout or an unpacked folder works as it always has. Otherwise the program is installed:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One paint: the whole client area is composed afresh from the Editor state and this frame's
 // input, then the frame's transient input is used up.

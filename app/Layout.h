@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The layout steps in their order: every region placed from its mode's layout and its
 // background rendered.

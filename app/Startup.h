@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one-time creation of the program's resources, before the window is first shown.
 #include "ui/Editor.h"

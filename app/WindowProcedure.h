@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the window does with each event: input only records state and asks for a paint;
 // commands run dialogs with input disabled around them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pause that keeping copies of an unsaved picture adds to the paints while the user draws:
 // pencil strokes over a 2048 x 2048 picture of 8 layers, a copy falling due at the end of every
 // stroke, against the same strokes with no copies kept, measured in the same run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Big pictures: what the interactions cost on a 4096 x 4096 picture of 8 layers in a
 // 1280 x 800 window, and on a 1024 x 1024 one for comparison (the argument is the side).
 //

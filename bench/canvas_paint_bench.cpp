@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cost of a Painter paint while a pencil stroke is drawn over a large zoomed picture,
 // against the same paint with no picture at all.
 #include "app/FrameCycle.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving and opening an animation file (encoding to bytes and decoding them) against a memcpy
 // of the same pixel bytes in the same run: 200 frames of 300 x 264 with 3 layers, once with
 // sprite-like content (long runs) and once with noise (a run per pixel).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The flood fill on a large layer, against the plain fill of the same number of pixels, the
 // least any fill of the whole layer can cost. ratio_to_fill is the flood fill's time over the
 // plain fill's, both measured in the same iterations.

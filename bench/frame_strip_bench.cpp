@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Animator's paint against the length of the animation, and the rate at which playback can
 // show frames. Both in a 1280 x 800 window with a 300 x 264 animation.
 #include "app/FrameCycle.h"

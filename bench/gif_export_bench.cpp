@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The animated GIF export of 100 frames of 300 x 264 in 16 colours against the PNG frames export
 // of the same animation in the same iterations: ratio_to_png_frames is the GIF export's time
 // over the PNG export's. gif_bytes is the size of the GIF file, png_bytes that of the 100 PNG

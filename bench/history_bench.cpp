@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the undo history of a large layer holds after short strokes, and what recording and
 // undoing cost there.
 #include "canvas/History.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GIF import and frames export of an animation of 100 frames of 300 x 264, each against the
 // bare Qt work on the same frames in the same iterations: ratio_to_qt_decode is the import's
 // time over decoding every frame with a QImageReader, ratio_to_qt_write the export's time over

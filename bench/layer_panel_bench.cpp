@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layer list and the colour replace.
 //
 // A whole paint of the window with 200 layers in the list against the same paint with 8: rows

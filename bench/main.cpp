@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmark entry: painting text needs a GUI application on the offscreen platform.
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cost of one whole paint of the window.
 #include "app/FrameCycle.h"
 #include "app/WindowProcedure.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The canvas of each mode: the document scaled by the zoom, centred in the canvas panel over
 // its backdrop and scrolled by the preview's visible-area rectangle. It also maps the pointer

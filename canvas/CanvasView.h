@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The zoom steps of the canvas and its checkerboard backdrop.
 #include "ui/Editor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The undo history of each mode: snapshots of one layer, the current layer of the current
 // frame. The history follows that layer; when the user works on another one it starts afresh.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The overlay of a mode's canvas: a transparent bitmap of the document's size into which the
 // previews of shapes and selections are drawn, shown over the document through the view.

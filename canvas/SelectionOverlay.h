@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the canvas shows of the Selection: the marquee of a selection being drawn with the
 // lasso, rectangle or ellipse tool, and the floating image, red-tinted at its place and angle.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The selection gestures and keys of the tool engine: drawing a lasso, rectangle or ellipse
 // selection, moving the floating selection with the pointer or the arrow keys, and the keys A

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The shape tools: a line, a rectangle, an ellipse or a freehand polygon between a press and a
 // release of the button. While the button is held a preview is drawn into the mode's overlay;

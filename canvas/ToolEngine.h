@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The drawing tools: once per frame the canvas hands the engine the pointer's place in the
 // picture, and the engine turns the button, the held keys and the typed character into

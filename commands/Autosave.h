@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Copies of the documents that have unsaved changes, kept in the recovery folder so that
 // nothing is lost when the program ends before the user saves: a crash, a kill, a power cut,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What follows every change of a mode's whole document: a new document, an opened file, an
 // imported GIF or image, a merge, the size and canvas dialogs. Each of them ends here, so the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Opening and saving the mode's document in the program's own formats: the picture as a
 // ".trnl" file, the animation as a ".gelm" file. The open and the save chooser of a format share

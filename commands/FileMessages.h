@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The message boxes that tell the user a file could not be read or written: each names the
 // file and says what went wrong, in the program's language.

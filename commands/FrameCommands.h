@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frame commands of the Animator's frame strip and what follows each of them. Every one
 // needs an animation and does nothing without one.

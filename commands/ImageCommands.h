@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Images in and out from the command bar and the menu: inserting an image as a pasted
 // Selection, opening an image as a new picture, importing the frames of a GIF as a new

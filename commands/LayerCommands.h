@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The layer commands of the layer panel, in both modes, on the current frame of the mode's
 // document. Each ends in what makes canvas, preview and thumbnails show the change at once:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The new-picture and new-animation dialogs and what their OK does.
 #include "ui/Editor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The file choosers that load and save palette files for the palette panel and the colour
 // picker, and the saving of the settings and default palettes when the window closes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Offering back, at start, the documents an earlier run left unsaved (see commands/Autosave.h).
 #include "ui/Editor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The size, canvas and merge commands of the menu: each opens its dialog with input disabled
 // and, on OK, does the whole operation and the document aftermath. Cancel, a refused size or a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The animation file (".gelm"): every frame with its delay, enabled flag and layers, and the
 // small palette's colours.

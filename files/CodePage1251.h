@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 8-bit Cyrillic code page of the program's texts: typed characters and file headings.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fewer colours for an image that has too many for a palette, chosen by libimagequant and
 // mapped without dithering, so flat areas stay flat.

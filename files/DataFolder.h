@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The folders the program reads its resources from and keeps its files in. They are given at
 // start: with a "data" folder in the working folder all three are that folder, as the program

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The blocks the picture and animation files share: the header (four magic letters, the
 // default delay, width, height), the palette block (111 entries as A, R, G, B) and the body of

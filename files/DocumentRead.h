@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What reading a picture or animation file gives: a new document with the palette colours the
 // file holds, or the reason it could not be read. The reader never touches the document being

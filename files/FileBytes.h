@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads a whole document file into memory, refusing anything but a regular file of a sane size.
 #include "files/DocumentRead.h"

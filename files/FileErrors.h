@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Short Russian reasons for failed file operations, worded to follow a file name in a message
 // ("Файл ... не сохранен: диск заполнен").

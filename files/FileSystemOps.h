@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The few system calls through which a save reaches the disk. Saving goes through an object of
 // this type so that a test can make any one of them fail the way a full or broken disk does;

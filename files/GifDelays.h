@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Frame delays in the hundredths of a second that a GIF counts in.
 #include <span>

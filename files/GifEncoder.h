@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An animated GIF built in memory with giflib, frame by frame, looping forever.
 #include "files/GifFramePlan.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The enabled frames of an animation as one animated GIF that loops forever.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which part of each frame an animated GIF stores, and how each frame is cleared away after it
 // has shown.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The block layout of a GIF file, walked without decoding any pixel: the logical screen every
 // frame is composed onto, the number of images, and whether the file runs complete to its

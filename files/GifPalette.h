@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Exact palettes for GIF frames: up to 255 colours, each kept as it is, and one entry after
 // them for transparency.

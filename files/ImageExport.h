@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Images out: the composite picture as one PNG file, and the enabled frames of an animation as
 // a numbered series of PNG files.

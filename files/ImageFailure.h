@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How an image import or export ended, with the short Russian text a message box shows under
 // the name of the file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Images in: the frames of a GIF as a new animation, an image as a new picture, and an image as
 // a Bitmap that the caller places as a pasted selection.

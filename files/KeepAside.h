@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keeping a data file that the program could not read out of the way of the next save, so that
 // the user's own file (a palette saved by another program, say) is never replaced by defaults.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two palette text files: ".lpal" holds the small palette and the replacement pairs,
 // ".bpal" the colour picker's grid. Both are lines of code-page-1251 text: a heading, then one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The picture file (".trnl"): the picture's one frame with every layer and the small palette's
 // colours.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The recovery folder: where the program keeps a copy of every document that has changes in no
 // file, so that a crash, a kill or a power cut loses at most the last half minute of work.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Saving a file so that an existing one is replaced only by the complete new one. Every writer
 // of the program saves through here.

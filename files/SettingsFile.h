@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings file keeps the default document sizes between runs: a heading line, then
 // "animationWidth animationHeight" and "pictureWidth pictureHeight", each size as an integer.

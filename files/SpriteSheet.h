@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The enabled frames of an animation on one sprite sheet: a PNG file holding the frames in a
 // grid, left to right and top to bottom, and beside it a JSON file with the same base name

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The description that goes beside a sprite sheet: each frame's rectangle on the sheet and its
 // delay, in the shape game frameworks read (a "frames" array of filename, frame {x, y, w, h}

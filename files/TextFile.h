@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The form shared by the program's small text files (the palettes and the settings): lines of
 // code-page-1251 text with decimal numbers.

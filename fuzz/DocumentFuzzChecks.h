@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Checks shared by the picture and animation file fuzz targets: what a reader gives for any
 // bytes must be a sound document, and writing it and reading it again must give it back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the image import: the GIF frames import and the single-image load.
 // Whatever the bytes, a result is either a document or image within the size limits, or a
 // failure with its reason; never both, never neither.

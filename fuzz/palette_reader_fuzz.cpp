@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the palette and settings readers. Whatever the bytes, a reader must
 // not crash or hang, must leave everything unchanged when it reports failure, must keep the
 // palettes' shape and ids, and what it read must survive a write and a second read unchanged.

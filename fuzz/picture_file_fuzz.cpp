@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the picture file reader (see DocumentFuzzChecks.h).
 #include "DocumentFuzzChecks.h"
 #include "files/PictureFile.h"

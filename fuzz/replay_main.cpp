@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target's entry over saved inputs, so the same checks run without libFuzzer.
 // Arguments are files or folders of files; a run that finds no input fails.
 #include <cstdint>

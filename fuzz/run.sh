@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds one fuzz target for fuzzing and runs it from a folder in memory.
 #
 # Usage: fuzz/run.sh <target> <seconds> [largest new input to keep, in bytes]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A raster of 32-bit pixels, ARGB (documents, layers, previews) or RGB (panel backgrounds).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Image files in and out: decoding still and animated images from bytes in memory, and encoding
 // PNG. The decoders and the encoder are the platform's image plugins (PNG, JPEG, GIF, BMP, TIFF

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pens, brushes, fonts and paths: the drawing tools a Graphics context takes.
 #include "gfx/Color.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Source-over of plain (not premultiplied) ARGB pixels, by hand where the drawing context needs
 // an exact result: the nearest-neighbour scaling of the canvas.

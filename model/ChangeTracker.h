@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What changed in an image, and when. Everything derived from a layer's pixels (its
 // reductions, the Painter's layer caches, the undo history, the transparency lock) remembers

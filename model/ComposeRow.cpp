@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Blending is premultiplied, two channels a multiply, without a division per pixel and layer.
 // The vector forms test whole runs of pixels first: a run that is all transparent leaves the
 // row alone, one that is all opaque (at full opacity) is copied, and only the rest is blended.

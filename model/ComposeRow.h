@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The row arithmetic of composition: layers drawn source-over onto a row of premultiplied
 // pixels, and the finished row turned back into plain ARGB. Composition reads every pixel of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Composite images the model keeps for fast display: the picture's layer caches and the
 // animation's onion skin.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Documents, frames and layers: the picture and the animation are both Documents.
 //

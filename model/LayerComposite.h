@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The image of a frame as the exports write it: its layers composed with their opacity.
 //

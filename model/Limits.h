@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The largest documents the program makes or reads. A side outside 1..5000 pixels is refused
 // everywhere: by the new-document dialogs, the file readers, the image import and the size

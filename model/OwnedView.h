@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A list of owned records seen as the records themselves: a range over a vector of
 // unique_ptr that yields T& (or const T&), so a caller can walk and change the records but not

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Premultiplying plain ARGB pixels as the reductions read them: each colour channel times
 // alpha / 255, rounded, alpha kept.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The box average is separable: for each drawn row the rows of the reduction it covers are
 // summed with their weights (out of 256, so a channel stays within 16 bits, four pixels at a
 // time), then each drawn pixel sums the columns it covers of that row. Every drawn pixel reads

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drawing an image reduced: the last, small step from the nearest kept reduction (Reductions)
 // to the pixels on screen, in the preview or in a thumbnail.

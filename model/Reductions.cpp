@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The levels are computed in one pass over the image's rows, two at a time: each pair gives a
 // row of 2 x 2 channel sums (level 1), each two of those a row of level 2 sums, and so on up
 // to the coarsest level asked for; a finished row of sums is divided into the level's pixels

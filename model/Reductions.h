@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reductions of an image kept between paints, so that drawing a big picture small (the canvas
 // below 100 %, the preview, the thumbnails) costs what is drawn, not what the picture holds.

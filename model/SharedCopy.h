@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A copy of a document for another thread to read while the program goes on changing the
 // original. Frames and layers are new records, but every layer's pixels are shared with the

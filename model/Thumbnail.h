@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The backdrop every layer and frame thumbnail starts from.
 #include "gfx/Bitmap.h"

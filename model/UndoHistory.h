@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The undo history of one layer: a linear list of at most 21 snapshots of its pixels with a
 // current state. Undo and redo move along the list; recording a new state after an undo drops

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The decoration of the command bar, the right-hand column and the Painter's palette strip.
 // Both modes render the bar and the column into background images when the layout changes:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The colour picker: the 768 colours of the big palette in a grid of 16 rows by 48 columns,
 // laid over the canvas. The small form changes the chosen drawing-colour swatch and the drawing

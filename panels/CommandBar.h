@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command bar: the 92-pixel strip at the left edge of the window in both modes. From the
 // top: the mode title and switch, two rows of file commands, the drawing tools, the alpha of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two delay pop-ups of the Animator: small panels with a fixed list of delays, drawn over
 // everything else. The default-delay pop-up (from the strip's toolbar) sets the delay of every

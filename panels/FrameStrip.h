@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Animator's frame strip along the bottom of the window: a toolbar of frame commands and
 // playback controls, and under it a sideways-scrolled row of cells, one per frame, each with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The layer list under the preview, in both modes: the layers of the current frame as rows
 // (bottom layer at the bottom) with a visibility switch, a switch that shows the layer alone,

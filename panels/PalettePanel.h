@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The strip under the canvas, in both modes. Its main view shows the drawing colours: three
 // fixed swatches (transparent, white, black) and a grid of 108 more; a click chooses the

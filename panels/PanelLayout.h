@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The layout steps of the panels: each places its region from the mode's layout and renders
 // the region's background image, once per change of the window size. The canvas has its own

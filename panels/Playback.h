@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Playback of the animation: each frame is shown for its own delay, forwards or backwards,
 // once or in a loop, with switched-off frames skipped. There is no timer: while playing, every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The top of the right-hand column: the whole picture (Painter) or the current frame
 // (Animator) fitted into a 165-pixel square over a checkerboard, a red rectangle around the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two ways of giving a whole document a new size: rescaling every layer, and resizing the
 // canvas around an anchor without scaling.

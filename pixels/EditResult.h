@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What an operation on a whole document gave, and the check of a new document size that comes
 // before any pixel is allocated.

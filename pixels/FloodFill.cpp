@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The flood fill works a row at a time: it fills a whole run of matching pixels, then looks
 // for matching runs on the rows above and below. That gives the same 4-connected region as
 // growing the region one pixel ring at a time, but touches each row's memory in order and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pixel work of the layer list and the palette: merging a layer into the one below it with both
 // opacities, turning one exact colour into another across a layer, and sampling an image into

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pixel routines on 32-bit ARGB bitmaps: single pixels, lines, outlines, the per-frame stroke
 // steps of the freehand tools, the flood fill and two rectangle operations on alpha.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Progress of a long operation, for a progress dialog or a line on a terminal.
 #include <functional>

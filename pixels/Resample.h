@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Resampling a whole bitmap to a new size with one of the three interpolations of the picture
 // size dialog.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The floating selection: a piece of a layer that can be moved, mirrored, rotated, copied,
 // pasted, stamped back or deleted. The transparency locks of the layers are records of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The operations of a floating Selection: taking pixels from a layer in a rectangle, an ellipse
 // or a freehand outline, cutting the image out of a layer, stamping it back, mirroring it, and

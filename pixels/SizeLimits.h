@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Checks of a document or image size against the program's limits, before any pixel of it is
 // allocated.

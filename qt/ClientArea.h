@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The client area of the main window: turns Qt's events into the program's input and copies
 // each paint's back buffer to the screen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the program's small modal dialogs are built from: rectangles given in dialog units,
 // digit-only edits and plain labels.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The About box and the key reference: modal, closed by "OK" or Escape, returning nothing.
 #include <QDialog>

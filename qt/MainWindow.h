@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Qt desktop of the program: one top-level window with the main menu, whose client area
 // shows the back buffer of every paint, and the Platform the program logic asks things of.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The progress window of a long operation: a QProgressDialog that appears only when the work
 // lasts longer than about half a second, with a button that asks the work to stop.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The question asked at start when documents an earlier run left unsaved can be restored: a
 // small modal dialog that lists them, with "Да" and "Нет". Escape and the close button answer

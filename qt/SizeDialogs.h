@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The modal dialogs that change a whole document: the picture size dialog (rescale), the canvas
 // size dialog (resize around an anchor) and the merge dialog (where the frames of another

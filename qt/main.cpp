@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's entry. With arguments it runs the command line, without a window; without
 // any, the window is created hidden, the resources are read, and only then is the window shown
 // and the event loop run.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks every C++ source of the program, the tests, the benchmarks, the fuzz targets and the
 # tools against .clang-format, and names each file that differs. With --fix, formats them in
 # place instead.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Puts the licence identifier at the top of every source file that lacks it: a "//" line over
 # the C++ sources of the program, the tests, the benchmarks, the fuzz targets and the tools, a
 # "#" line over the shell scripts, the CMake lists and the Makefile (under a "#!" line where

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Drives the real program under a virtual X server the way a user would: it makes an animation
 # of a ball rolling over fifteen frames, gives one frame its own delay from the frame-delay
 # pop-up and all of them another from the default-delay pop-up, switches a frame off, turns the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the screenshot scripts: sourced inside their xvfb-run session with $bin (the
 # program) and $out (the folder for the shots) set, it starts the program, sizes its window to a
 # 1000 x 700 client area and gives the pointer, key, dialog and screenshot actions in client

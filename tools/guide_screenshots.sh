@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the screenshots of the user guide (docs/guide.md) from the real program under a virtual
 # X server, by running the two scripts that drive it as a user would, and copies the ones the
 # guide shows into docs/guide/.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Drives the real program under a virtual X server the way a user would: in each mode it makes
 # a document, draws three rectangles on three layers, drags the top layer to the bottom, hides
 # one layer, lowers the opacity of another and swaps a colour through a replacement pair, and

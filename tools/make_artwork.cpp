@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's own artwork: the 175 x 175 sheet of button faces and the window icons.
 //
 //   make_artwork <sheet.png> <icon folder> [<desktop icon folder>]

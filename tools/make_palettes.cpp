@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Generator of the default data files: data/deflpal.lpal (the small palette and its
 // replacement pairs), data/defbpal.bpal (the colour picker's grid) and data/property.txt
 // (the default document sizes). Run: make_palettes <data folder>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the screenshot scripts: runs the scenario read from standard input against the real
 # program under a virtual X server, in a scratch folder that holds a copy of the data folder. The
 # scenario has $bin and $out set and the pointer, key, dialog and screenshot actions of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What only the Animator keeps: the onion skin, playback, the frame strip and the delay
 // pop-ups.

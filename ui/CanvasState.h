@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The canvas of one mode: the tool engine's gesture and where the zoomed document lies.
 #include "ui/Tools.h"

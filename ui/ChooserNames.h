@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The file-name buffers of the choosers, kept for the whole run.
 #include <string>

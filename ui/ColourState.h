@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The drawing colours, the palettes and the state of the palette panel and colour picker.
 #include "gfx/Color.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The commands of the main menu, of the accelerators and those the command bars post. The
 // window runs each through onCommand (app/WindowProcedure.h), which finds its handler in one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two delay pop-ups of the Animator.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whether a mode's document holds changes that are in no file, and the copy the program keeps
 // of such a document in the recovery folder (commands/Autosave.h writes and removes it).

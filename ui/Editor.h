@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // All run-time state of the program, in plain records, and the few operations that many
 // parts share. One Editor exists per window; tests build their own with a scripted Platform.

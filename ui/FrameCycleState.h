@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the frame cycle itself keeps between paints: the count behind the title's frame rate.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Animator's frame strip and its playback clock.
 #include "ui/LabelCache.h"

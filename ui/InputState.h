@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pointer and keyboard state written by the window and read by the panels.
 #include <cstdint>

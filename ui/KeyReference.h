@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fixed texts of the About box and of the key reference, in UTF-8. Plain C++ so the
 // program logic and its tests can use them without Qt.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The character shortcuts. Each is matched on the typed character (code page 1251) by four
 // codes: the Latin lower- and upper-case letter and the two Cyrillic letters the same key

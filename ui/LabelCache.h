@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small texts kept as images. Laying out a text costs several times more than copying an image
 // of it, and the frame strip draws two texts in every cell on every paint; each label is

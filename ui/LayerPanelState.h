@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The layer panel of one mode: the view switch, the scroll, a row being dragged and the
 // transparency lock.

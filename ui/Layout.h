@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rectangles of the window's regions in each mode, for a client area of R x B. Drawing and
 // hit testing both read them from here, so what a panel draws is what reacts to the pointer.

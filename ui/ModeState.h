@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // State that exists once per mode: the Editor holds one for the Painter and one for the
 // Animator, and the functions that serve both modes take the mode and pick its record.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The screen regions of the Animator, each with its background image.
 #include "gfx/Bitmap.h"

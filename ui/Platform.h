@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything the program asks of the desktop. The Qt window implements it; tests script it.
 #include "gfx/Graphics.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The preview of the right-hand column of one mode.
 #include "gfx/Bitmap.h"

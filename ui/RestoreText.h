@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of the restore question asked at start, in UTF-8, shared by the Qt dialog and the
 // tests.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A button whose face is cut from the tool sheet.
 #include "gfx/Bitmap.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What each drawing tool is, in one table: the face of its button on the tool sheet, the colour
 // it paints with, how it follows the pointer, the shape it makes and how that shape is drawn.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the widgets need of the window: this frame's input, the client area, the platform and
 // the tool sheet their faces come from. Nothing else of the Editor reaches them.

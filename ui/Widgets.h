@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The immediate-mode widgets the panels are built from. Each widget is one call per frame: it
 // draws itself into the back buffer from this frame's pointer state and reports whether it was

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line of the real binary, run without a display: QT_QPA_PLATFORM and DISPLAY
 // unset, as in a shell on a server.
 #include "files/AnimationFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The canvas of both modes: where the document lies, which picture pixel the pointer points
 // at, and that the screen shows exactly that pixel there.
 #include "app/FrameCycle.h"

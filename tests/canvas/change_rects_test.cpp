@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every change a tool makes to the current layer is reported with a rectangle that holds all of
 // its pixels, and only a rectangle, so that the thumbnails, reductions, caches and undo history
 // update just there.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and redo of the current layer through whole frames: the keys of both keyboard
 // layouts, the 21-state limit, and the history following the layer being worked on.
 #include "app/FrameCycle.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The canvas below 100 %, the preview and the thumbnails draw from what is kept between paints
 // (the layers' reductions, the Painter's layer caches, the onion skin's reductions), updated
 // only where something changed. After every kind of change they must show exactly what an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scrolling a picture larger than the canvas by dragging the preview's rectangle, then drawing:
 // the canvas follows the rectangle and the pencil still changes the pixel under the pointer.
 #include "canvas/ToolEngine.h"

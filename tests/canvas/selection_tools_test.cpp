@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Selection driven through whole frames in both modes: taking it with the three selection
 // tools and the A key, moving it with the pointer and the arrows, the keys that stamp, delete,
 // copy, paste and cancel it, the command bar's transforms, what the canvas shows of it, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shape tools driven through whole frames in both modes: the preview while the button is
 // held, the shape committed on release, and what the two families leave in the layer.
 #include "app/FrameCycle.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing tools driven through whole frames: press, drag and release over the canvas of
 // each mode, and what they leave in the layer, the thumbnails and the undo history.
 #include "app/FrameCycle.h"

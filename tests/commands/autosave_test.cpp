@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copies of unsaved documents on a scripted clock: when they are written, what they hold, when
 // they go, the close, and writes that fail.
 #include "app/WindowProcedure.h"

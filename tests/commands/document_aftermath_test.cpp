@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/DocumentAftermath.h"
 #include "support/CanvasScenario.h"
 #include "ui/Keys.h"

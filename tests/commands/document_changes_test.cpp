@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which operations mark a document as changed since it was made, opened or saved, and which
 // leave it clean: what a file of the document holds decides.
 #include "commands/Autosave.h"

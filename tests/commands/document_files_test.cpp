@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and saving the picture and the animation through the command bar's buttons.
 #include "canvas/CanvasView.h"
 #include "commands/FileMessages.h"

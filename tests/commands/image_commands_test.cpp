@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Images in and out through the command bar's first row and the menu: insertion as a pasted
 // Selection, an image as a new picture, GIF frames as a new animation, PNG exports.
 #include "canvas/Canvas.h"

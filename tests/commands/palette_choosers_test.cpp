@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The palette file choosers and the saving of settings and palettes when the window closes.
 #include "commands/PaletteChoosers.h"
 #include "files/PaletteFiles.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start's offer of the documents an earlier run left unsaved: restored into their modes, or
 // kept aside, and never a question when there is nothing to restore.
 #include "commands/Restore.h"

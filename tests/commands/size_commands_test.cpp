@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The size, canvas and merge commands of the menu: what OK does to the document, and that
 // Cancel and a damaged merge file change nothing.
 #include "commands/FileMessages.h"

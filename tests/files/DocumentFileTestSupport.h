@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers for the picture and animation file tests: seeded random documents, a field-by-field
 // comparison, and a byte builder that spells files out independently of the writers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading an exported GIF back, for the tests and the benchmark: once with giflib's decoder and
 // the canvas rules of browsers written out here, once with Qt's reader.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The default settings and palettes shipped in data/ read back as the program expects them.
 #include "files/PaletteFiles.h"
 #include "files/SettingsFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Damaged and hostile picture and animation files: every one is refused with the right kind of
 // failure, without reading or writing outside a buffer (the tests run under the sanitizers)
 // and without allocating what the file merely claims.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Progress of the picture and animation files: reads and writes count layers, and a stop asked
 // for on the way leaves no document and no file.
 #include "files/AnimationFile.h"

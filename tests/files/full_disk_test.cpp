@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving onto a file system that is really full: a small tmpfs mounted for the test, filled to
 // the last byte. Needs the right to mount; elsewhere the test says why it was skipped.
 #include "files/PaletteFiles.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exporting animations as GIF files, read back with giflib's decoder and with Qt's GIF reader.
 #include "files/GifDelays.h"
 #include "files/GifExport.h"

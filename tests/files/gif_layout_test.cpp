@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Following the blocks of a GIF: screen, image count, and truncation anywhere.
 #include "files/GifLayout.h"
 #include "files/ImageImport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exporting the picture and the animation frames as PNG files, read back pixel for pixel.
 #include "files/ImageExport.h"
 #include "support/PixelChecks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Importing GIF frames as an animation and loading images, from files the tests write.
 #include "files/ImageImport.h"
 #include "model/Limits.h"

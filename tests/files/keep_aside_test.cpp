@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeping an unreadable data file aside under a dated name before anything saves over it.
 #include "files/KeepAside.h"
 #include "files/PaletteFiles.h"

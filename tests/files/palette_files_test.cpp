@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing the small (.lpal) and big (.bpal) palette files.
 #include "files/PaletteFiles.h"
 #include "support/TempDir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture file: round trips, the exact bytes of small pictures, what a read gives.
 #include "DocumentFileTestSupport.h"
 #include "files/AnimationFile.h"

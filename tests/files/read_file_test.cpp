@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading whole files: only regular files are read, nothing blocks, and the cap holds.
 #include "files/PaletteFiles.h"
 #include "files/ReadFile.h"

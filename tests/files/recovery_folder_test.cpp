@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recovery folder: the names of the copies, which copies are left over from ended runs, the
 // lock that tells a running session, and what ended sessions leave behind.
 #include "files/RecoveryFolder.h"

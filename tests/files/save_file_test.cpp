@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving through saveFileAtomically: a failure at any step leaves the old file byte for byte and
 // no temporary file behind; only regular files are ever replaced.
 #include "files/SaveFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing the settings file with the default document sizes.
 #include "files/SettingsFile.h"
 #include "support/TempDir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sprite sheets: the enabled frames in a grid in one PNG, and the JSON file that places them.
 #include "files/SpriteSheet.h"
 #include "files/SpriteSheetJson.h"

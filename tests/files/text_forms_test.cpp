@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The palette and settings readers take the same content whatever line ends and separators the
 // file was made with.
 #include "files/PaletteFiles.h"

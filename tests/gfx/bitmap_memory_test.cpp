@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A bitmap's own pixel memory: what a new one holds, copies that share their pixels until one
 // of them is written, and drawing contexts on shared pixels.
 #include "gfx/Graphics.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding and encoding through the image codec.
 #include "gfx/ImageCodec.h"
 #include "support/PixelChecks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shipped artwork: data/instrument.png holds a face in every cell that a button cuts from it,
 // each face fits the button it is shown on, and nothing is drawn where no button looks.
 #include "gfx/Bitmap.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The composition the exports write: plain colour, each layer's alpha scaled by its opacity.
 #include "model/LayerComposite.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A copy of a document that shares its layers' pixels until either side writes to them.
 #include "gfx/Graphics.h"
 #include "model/SharedCopy.h"

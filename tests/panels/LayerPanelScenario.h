@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A canvas scenario with the layer list's places: rows, buttons, switches and the opacity box,
 // all read from the mode's layout, and layers made in given colours.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The colour picker through whole frames in both modes and both forms: select then apply,
 // cancel by a press outside or the right button, each form's column limit, and the big palette
 // sampled from an image.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layer list through whole frames in both modes: its buttons, rows, drags, switches,
 // scrolling and opacity, checked on the document, the thumbnails, the undo history and the
 // back buffer at the real places of the mode's layout.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The palette panel through whole frames in both modes: choosing colours, opening the picker
 // from a chosen swatch, the grid's right limit, the replacement view and its replace buttons.
 #include "LayerPanelScenario.h"

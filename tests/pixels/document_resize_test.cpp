@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rescaling a whole document and resizing its canvas around an anchor.
 #include "model/Limits.h"
 #include "pixels/DocumentResize.h"

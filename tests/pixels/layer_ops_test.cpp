@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Merging a layer into the one below with both opacities, the exact-colour replace, and the
 // sampling of an image into the colour picker's grid.
 #include "pixels/LayerOps.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Merging the frames of an animation that was read in full into the current one.
 #include "model/Limits.h"
 #include "pixels/MergeAnimation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Resampling with the three interpolations: known values, constant images, transparent edges.
 #include "pixels/Resample.h"
 #include "support/PixelChecks.h"

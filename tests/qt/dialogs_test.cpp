@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real Qt dialogs on the offscreen platform: new-document dialog, About box, key reference.
 #include "qt/InfoDialogs.h"
 #include "qt/NewDocumentDialog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole window at a whole-number scale: composed at the logical size, every logical pixel
 // shown as a square of scale x scale pixels, and the pointer divided by the scale.
 #include "app/Startup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving and opening through the real Qt file dialogs of the window, answered as a user would:
 // a name typed into the dialog's name field and the dialog accepted.
 #include "app/WindowProcedure.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress window: hidden for short work, shown once work has lasted half a second, and
 // its Cancel button asks the work to stop.
 #include "qt/Progress.h"

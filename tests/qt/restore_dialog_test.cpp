@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The restore question as the real Qt dialog on the offscreen platform.
 #include "qt/RestoreDialog.h"
 #include "ui/RestoreText.h"

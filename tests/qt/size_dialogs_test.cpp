@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The size, canvas and merge dialogs on the offscreen platform: their texts, defaults, the
 // limits their edits keep while typed, and what OK and Cancel answer.
 #include "qt/SizeDialogs.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Nothing is lost when the program is killed: the real program under a virtual X server draws a
 # line, keeps its copy of the unsaved animation, and is killed with SIGKILL in the middle of the
 # next stroke. The copy left behind holds the first line and nothing of the stroke under way.

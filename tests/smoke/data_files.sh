@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the real program under a virtual X server with damaged or odd data files and closes it
 # with SIGTERM: it must start without blocking, never write over anything but a regular file,
 # keep an unreadable palette aside, and say on standard error and in its exit status when a

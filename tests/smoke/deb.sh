@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package of the build folder with CPack, checks what it holds, unpacks it
 # and runs the unpacked binary from a folder without "data" under a virtual X server.
 # Usage: deb.sh <build folder> <work folder>

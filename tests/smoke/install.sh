@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the program into a fresh prefix and runs the installed binary from a folder without
 # "data" under a virtual X server: it must find its resources in the prefix, copy the shipped
 # defaults into the user's configuration folder on the first run, write them there on close,

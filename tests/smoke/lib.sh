@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the smoke runs: run the real program under the virtual X server of xvfb-run.
 # Source it inside the xvfb-run session.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the real program under a virtual X server: it must start, show the Animator layout at
 # its start-up size, and write its settings and palettes when asked to close.
 # Usage: smoke.sh <vork binary> <data folder> <work folder>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The levels of the source tree. Every folder of the program is a level, listed lowest first
 // in the build (VORK_LEVELS); a file may include headers of its own folder and of the folders
 // below it, never of one above. The build already keeps a higher folder's headers off a lower

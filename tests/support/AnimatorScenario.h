@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A fixture for the Animator's frame strip, playback and delay pop-ups: a 1000 x 700 window
 // (strip at y 605, toolbar at 607, cells at 622), input sent through the window procedure with

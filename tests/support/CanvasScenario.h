@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fixtures that run the whole program a frame at a time on a scripted desktop: an Editor on a
 // FakePlatform, its window laid out, documents made the way the New dialog makes them, and the

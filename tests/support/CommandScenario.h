@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An Editor driven through its command bar and menu: the buttons post commands, which the
 // window runs after the paint, as the real window does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A scripted desktop for tests: held keys, the tick, dialogs and choosers answer from fields
 // the test sets; everything the program asks for is recorded.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writes small GIF files for the tests and benchmarks of the image import (Qt reads GIF but
 // cannot write it), through giflib. For tests only.

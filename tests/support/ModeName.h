@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Tests of both modes print and name their mode ("Painter", "Animator") rather than its bytes.
 #include "ui/Mode.h"

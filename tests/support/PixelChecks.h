@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Questions tests ask of bitmaps: are two the same, how many pixels have a colour, which pixels
 // were written and where they lie, plus a few colours and bitmaps to start from.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Bitmaps and Qt's images side by side, for tests and benchmarks that read or write image files
 // with Qt itself, beside the program's own codec.

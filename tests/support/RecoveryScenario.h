@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An editor that keeps copies of its unsaved documents in a recovery folder of its own, on a
 // scripted clock, with the copies' files read back through the document formats.

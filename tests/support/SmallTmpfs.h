@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A file system that really fills up: a small tmpfs mounted on a fresh folder for one test.
 // Mounting needs root; elsewhere `mounted` stays false and `whyNot` says why.

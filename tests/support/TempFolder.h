@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A fresh working folder for a test, removed afterwards; the previous working folder is
 // restored when the test ends.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Makes a file or folder unwritable for the duration of a test, even for the superuser where
 // the file system allows: root ignores permission bits but not the immutable flag.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry: painting text needs a GUI application; the offscreen platform needs no display.
 #include <QApplication>
 #include <gtest/gtest.h>

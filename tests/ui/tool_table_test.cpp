@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table of tools: one row for every tool, and buttons made from it (and from the table of
 // the other buttons) that the command bar and the frame strip can find by name.
 #include "app/Startup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Buttons and swatches driven frame by frame: pointer state in, pixels and clicks out.
 #include "support/FakePlatform.h"
 #include "ui/Editor.h"

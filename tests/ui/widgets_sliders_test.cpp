@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sliders and scroll bars: the value they return for a pointer, and where they draw the knob.
 #include "support/FakePlatform.h"
 #include "ui/Editor.h"
