@@ -1,8 +1,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # make run  - install what is missing, build a release binary and start vork
-# make test - install what is missing, build with sanitizers and run every test
+# make test - install what is missing, check the formatting, build with sanitizers and run every test
 # make deb  - build a release Debian package in build/release
-# make format-check - name the C++ sources that differ from .clang-format; make format fixes them
+# make format-check - name the C++ sources that differ from .clang-format or lack their licence
+#                     line; make format formats them
 JOBS ?= $(shell nproc)
 RUN_DIR ?= $(CURDIR)/build/run
 
@@ -20,7 +21,7 @@ run: release
 	[ -d $(RUN_DIR)/data ] || cp -r data $(RUN_DIR)/data
 	cd $(RUN_DIR) && $(CURDIR)/build/release/vork
 
-test: setup
+test: setup format-check
 	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORK_SANITIZE=ON -DVORK_WERROR=ON -DVORK_BENCH=ON
 	cmake --build build/test -j $(JOBS)
 	cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Checks every C++ source of the program, the tests, the benchmarks, the fuzz targets and the
-# tools against .clang-format, and names each file that differs. With --fix, formats them in
-# place instead.
+# tools against .clang-format and for its SPDX licence line, and names each file that fails.
+# With --fix, formats them in place instead.
 # Usage: scripts/check-format.sh [--fix]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,6 +26,16 @@ differ=()
 for f in "${files[@]}"; do
   "$clang_format" --dry-run --Werror "$f" 2> /dev/null || differ+=("$f")
 done
+# Every source names its licence in its first lines (scripts/spdx.sh adds the line).
+unlicensed=()
+for f in "${files[@]}"; do
+  head -n 3 "$f" | grep -q "SPDX-License-Identifier:" || unlicensed+=("$f")
+done
+if [ ${#unlicensed[@]} -gt 0 ]; then
+  printf '%s\n' "${unlicensed[@]}"
+  echo "${#unlicensed[@]} files have no SPDX licence line (scripts/spdx.sh adds it)" >&2
+  exit 1
+fi
 if [ ${#differ[@]} -gt 0 ]; then
   printf '%s\n' "${differ[@]}"
   echo "${#differ[@]} of ${#files[@]} files differ from .clang-format (make format formats them)" >&2
