@@ -191,16 +191,30 @@ CanvasPlacement canvasPlacement(const Editor& e, Mode mode) {
         return p;
     const float W = float(m.document->width), H = float(m.document->height);
     const float scaledWidth = W * p.zoom, scaledHeight = H * p.zoom;
-    p.imageLeft = std::max(p.panel.x + p.panel.w / 2 - scaledWidth / 2, p.panel.x);
-    p.imageTop = std::max(p.panel.y + p.panel.h / 2 - scaledHeight / 2, p.panel.y);
+    p.imageLeft = centredImageStart(p.panel.x, p.panel.w, scaledWidth);
+    p.imageTop = centredImageStart(p.panel.y, p.panel.h, scaledHeight);
     p.visibleWidth = std::min(scaledWidth, p.panel.w);
     p.visibleHeight = std::min(scaledHeight, p.panel.h);
     // A preview that has not been measured yet scrolls nothing.
     const PreviewState& v = m.preview;
     p.offsetX = v.previewImageWidth > 0 ? W * v.viewportX / v.previewImageWidth : 0;
     p.offsetY = v.previewImageHeight > 0 ? H * v.viewportY / v.previewImageHeight : 0;
-    p.pixelX = (float(e.input.mouseX) - p.imageLeft + p.zoom / 2) / p.zoom + p.offsetX;
-    p.pixelY = (float(e.input.mouseY) - p.imageTop + p.zoom / 2) / p.zoom + p.offsetY;
+    // The screen pixel at distance d from the origin shows the picture point d / zoom past
+    // the scroll position, so every picture pixel covers zoom x zoom screen pixels.
+    if (p.zoom >= 1) {
+        // Enlarged, the view scrolls by whole screen pixels, and the pointer is mapped from
+        // them in one division, exactly as drawing maps them: no rounding of the scroll
+        // position can make the two disagree at a pixel's edge.
+        const float shiftX = std::round(p.offsetX * p.zoom);
+        const float shiftY = std::round(p.offsetY * p.zoom);
+        p.offsetX = shiftX / p.zoom;
+        p.offsetY = shiftY / p.zoom;
+        p.pixelX = (float(e.input.mouseX) - p.imageLeft + shiftX) / p.zoom;
+        p.pixelY = (float(e.input.mouseY) - p.imageTop + shiftY) / p.zoom;
+    } else {
+        p.pixelX = (float(e.input.mouseX) - p.imageLeft) / p.zoom + p.offsetX;
+        p.pixelY = (float(e.input.mouseY) - p.imageTop) / p.zoom + p.offsetY;
+    }
     p.inside = pointerInside(p, e.input.mouseX, e.input.mouseY);
     // The part shown is scaled exactly by the zoom from the scroll position, which is what
     // keeps the pixel under the pointer the pixel the tools change.
@@ -213,10 +227,18 @@ Point visibleCentre(const CanvasPlacement& p) {
             int(p.visibleHeight / 2 / p.zoom + p.offsetY)};
 }
 
+Point insertionCentre(const CanvasPlacement& p, Mode mode, int width, int height) {
+    if (mode == Mode::Painter)
+        return visibleCentre(p);
+    const float w = std::min(float(width - 1) * p.zoom, p.panel.w);
+    const float h = std::min(float(height - 1) * p.zoom, p.panel.h);
+    return {int(w / 2 / p.zoom + p.offsetX), int(h / 2 / p.zoom + p.offsetY)};
+}
+
 bool pointerInside(const CanvasPlacement& p, int mouseX, int mouseY) {
     const float x = float(mouseX), y = float(mouseY);
-    return p.imageLeft <= x && x <= p.imageLeft + p.visibleWidth && p.imageTop <= y &&
-           y <= p.imageTop + p.visibleHeight;
+    return p.imageLeft <= x && x < p.imageLeft + p.visibleWidth && p.imageTop <= y &&
+           y < p.imageTop + p.visibleHeight;
 }
 
 void drawCanvas(Editor& e, Graphics& g, Mode mode) {

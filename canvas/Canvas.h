@@ -36,8 +36,13 @@ CanvasPlacement canvasPlacement(const Editor& e, Mode mode);
 // The picture point at the centre of the visible part of the canvas, where a paste lands.
 Point visibleCentre(const CanvasPlacement& p);
 
-// Whether the pointer lies on the shown image, all four bounds inclusive: the pointer may be
-// one pixel past the last shown column or row.
+// Where the command bar's image insertion centres the image. Painter: visibleCentre. The
+// Animator takes its visible part as the smaller of the panel and the animation one pixel
+// smaller each way, zoomed ((width - 1) x zoom by (height - 1) x zoom).
+Point insertionCentre(const CanvasPlacement& p, Mode mode, int width, int height);
+
+// Whether the pointer lies on a screen pixel of the shown image: from the origin up to, not
+// including, the origin plus the visible size.
 bool pointerInside(const CanvasPlacement& p, int mouseX, int mouseY);
 
 // Draws a document-size image (a layer, the onion skin, the overlay) from the placement's

@@ -13,6 +13,13 @@ const Color canvasGrey = Color::rgb(128, 128, 128);
 Brush checkerboard() {
     return Brush::hatch(HatchStyle::LargeCheckerBoard, Color::rgb(200, 200, 200), colors::white);
 }
+// The checkerboard lies exactly under the shown image, in panel coordinates, so that the
+// transparent pixels at its edges show as transparent.
+RectF underTheImage(float panelWidth, float panelHeight, float scaledWidth, float scaledHeight) {
+    return {centredImageStart(0, panelWidth, scaledWidth),
+            centredImageStart(0, panelHeight, scaledHeight), std::min(scaledWidth, panelWidth),
+            std::min(scaledHeight, panelHeight)};
+}
 } // namespace
 
 bool zoomIn(ModeState& m) {
@@ -45,12 +52,9 @@ void rebuildCanvasBackdrop(Editor& e, Mode mode) {
         g.clear(canvasGrey);
         if (!m.document)
             return;
-        // The Animator's checkerboard is one zoomed pixel smaller than the image and placed
-        // from the integer centre of the panel.
-        float w = std::min((float(m.document->width) - 1) * zoom, float(p.width));
-        float h = std::min((float(m.document->height) - 1) * zoom, float(p.height));
         g.fillRect(checkerboard(),
-                   RectF{float(p.width / 2) - w / 2, float(p.height / 2) - h / 2, w, h});
+                   underTheImage(float(p.width), float(p.height), float(m.document->width) * zoom,
+                                 float(m.document->height) * zoom));
         return;
     }
     const Rect view = layoutOf(e, Mode::Painter).canvas;
@@ -60,10 +64,8 @@ void rebuildCanvasBackdrop(Editor& e, Mode mode) {
     g.clear(canvasGrey);
     if (!m.document)
         return;
-    float w = std::min(float(m.document->width) * zoom, vw);
-    float h = std::min(float(m.document->height) * zoom, vh);
-    g.fillRect(checkerboard(),
-               RectF{std::max(0.0f, vw / 2 - w / 2), std::max(0.0f, vh / 2 - h / 2), w, h});
+    g.fillRect(checkerboard(), underTheImage(vw, vh, float(m.document->width) * zoom,
+                                             float(m.document->height) * zoom));
 }
 
 void layoutCanvas(Editor& e, Mode mode) {
@@ -86,8 +88,8 @@ void layoutCanvas(Editor& e, Mode mode) {
     CanvasGeometry& c = e.mode(Mode::Painter).canvas;
     c.pictureWidth = float(m.width) * zoom;
     c.pictureHeight = float(m.height) * zoom;
-    c.pictureX = std::max(0.0f, vw / 2 - c.pictureWidth / 2);
-    c.pictureY = std::max(0.0f, vh / 2 - c.pictureHeight / 2);
+    c.pictureX = centredImageStart(0, vw, c.pictureWidth);
+    c.pictureY = centredImageStart(0, vh, c.pictureHeight);
     c.pictureWidth = std::min(c.pictureWidth, vw);
     c.pictureHeight = std::min(c.pictureHeight, vh);
     rebuildCanvasBackdrop(e, Mode::Painter);

@@ -4,6 +4,7 @@
 #include "ui/Editor.h"
 
 #include <array>
+#include <cmath>
 
 namespace vork {
 
@@ -14,6 +15,14 @@ inline constexpr int defaultZoomIndex = 9; // 100 %
 
 inline float zoomOf(const ModeState& m) {
     return zoomLevels[size_t(m.zoomIndex)];
+}
+
+// Where the zoomed document starts along one axis of the canvas panel: centred, raised to the
+// panel's start when larger than the panel, and on a whole screen pixel, so that every picture
+// pixel covers exactly zoom screen pixels and none is cut in half at the edges.
+inline float centredImageStart(float panelStart, float panelSize, float scaledSize) {
+    const float centred = panelStart + panelSize / 2 - scaledSize / 2;
+    return std::floor(centred > panelStart ? centred : panelStart);
 }
 
 // Zoom steps; each returns whether the index changed.

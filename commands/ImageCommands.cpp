@@ -75,7 +75,8 @@ bool insertImage(Editor& e, Mode mode) {
     s.pastedFromOutside = true;
     e.currentTool = Tool::RectangleSelection;
     e.mode(mode).drag.shapeDrag = false;
-    const Point centre = visibleCentre(canvasPlacement(e, mode));
+    const Document& d = *e.mode(mode).document;
+    const Point centre = insertionCentre(canvasPlacement(e, mode), mode, d.width, d.height);
     pasteSelection(s, centre.x, centre.y);
     requestModeRepaint(e, mode);
     return true;

@@ -381,6 +381,38 @@ void Graphics::drawImage(const Bitmap& src, RectF dst, RectF s, float opacity) {
     painter_->restore();
 }
 
+namespace {
+
+// The source pixel each destination pixel of one axis shows: floor(d / zoom + start) at
+// distance d from the destination's origin. A whole zoom from a whole-pixel origin and a start
+// on a whole destination pixel maps by integers, so that no rounding of the zoom or the start
+// moves a boundary between two source pixels by a destination pixel.
+class SourceSteps {
+  public:
+    SourceSteps(double origin, double zoom, double start)
+        : origin_(origin), zoom_(zoom), start_(start) {
+        const double whole = std::round(zoom), shift = std::round(start * whole);
+        whole_ = whole >= 1 && std::fabs(zoom - whole) <= 1e-4 * whole &&
+                 std::fabs(start * whole - shift) <= 1e-2 && origin == std::floor(origin) &&
+                 std::fabs(shift) < double(1 << 30);
+        step_ = whole_ ? int(whole) : 1;
+        shift_ = whole_ ? int(shift) : 0;
+    }
+    int sourceOf(int pixel) const {
+        if (!whole_)
+            return int(std::floor((pixel - origin_) / zoom_ + start_));
+        const int n = pixel - int(origin_) + shift_;
+        return n >= 0 ? n / step_ : -((-n + step_ - 1) / step_);
+    }
+
+  private:
+    double origin_, zoom_, start_;
+    bool whole_ = false;
+    int step_ = 1, shift_ = 0;
+};
+
+} // namespace
+
 void Graphics::drawNearest(const Bitmap& src, RectF dst, RectF s, float opacity) {
     const QTransform& t = painter_->worldTransform();
     if (t.type() > QTransform::TxTranslate || painter_->hasClipping()) {
@@ -399,21 +431,21 @@ void Graphics::drawNearest(const Bitmap& src, RectF dst, RectF s, float opacity)
     int i0 = std::max(0, int(std::ceil(dx0))), j0 = std::max(0, int(std::ceil(dy0)));
     int i1 = std::min(target_.width(), int(std::ceil(dx0 + dst.w)));
     int j1 = std::min(target_.height(), int(std::ceil(dy0 + dst.h)));
+    // The destination shows the source columns from floor(s.x) to the one s.x + s.w ends in.
     int colMin = std::max(0, int(std::floor(s.x)));
-    // The last destination pixel shows source column trunc(s.x + s.w + 0.5) at most: the
-    // mapping rounds, so the final half column already shows the next source column.
-    int colMax = std::min(src.width() - 1, int(s.x + s.w + 0.5f));
+    int colMax = std::min(src.width() - 1, int(std::ceil(s.x + s.w)) - 1);
     int rowMin = std::max(0, int(std::floor(s.y)));
-    int rowMax = std::min(src.height() - 1, int(s.y + s.h + 0.5f));
+    int rowMax = std::min(src.height() - 1, int(std::ceil(s.y + s.h)) - 1);
     if (i0 >= i1 || j0 >= j1 || colMin > colMax || rowMin > rowMax)
         return;
     int op256 = std::clamp(int(std::lround(opacity * 256)), 0, 256);
+    const SourceSteps across(dx0, zx, s.x), down(dy0, zy, s.y);
     std::vector<int> cols(size_t(i1 - i0));
     for (int i = i0; i < i1; ++i)
-        cols[size_t(i - i0)] = std::clamp(int((i - dx0) / zx + 0.5 + s.x), colMin, colMax);
+        cols[size_t(i - i0)] = std::clamp(across.sourceOf(i), colMin, colMax);
     const bool opaqueTarget = target_.format() == PixelFormat::Rgb;
     for (int j = j0; j < j1; ++j) {
-        int sr = std::clamp(int((j - dy0) / zy + 0.5 + s.y), rowMin, rowMax);
+        int sr = std::clamp(down.sourceOf(j), rowMin, rowMax);
         const uint32_t* srow = src.row(sr);
         uint32_t* drow = target_.row(j);
         if (opaqueTarget) {

@@ -49,9 +49,9 @@ class Graphics {
     void drawImage(const Bitmap& src, int x, int y);
     void drawImage(const Bitmap& src, int x, int y, Rect srcRect, float opacity = 1.0f);
     // Scaled from srcRect into dst with the current interpolation. With NearestNeighbor the
-    // destination pixel at distance d from dst.x shows source column trunc(d / zoom + 0.5 +
+    // destination pixel at distance d from dst.x shows source column floor(d / zoom +
     // srcRect.x), zoom = dst.w / srcRect.w (likewise for rows), which is how the canvas maps
-    // the pointer.
+    // the pointer: at a whole-pixel dst.x each source column covers zoom destination pixels.
     void drawImage(const Bitmap& src, RectF dst, RectF srcRect, float opacity = 1.0f);
     // Drawn with its green and blue halved: the tint of a floating selection.
     void drawImageRedTint(const Bitmap& src, RectF dst, RectF srcRect);

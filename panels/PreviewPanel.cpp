@@ -59,10 +59,10 @@ void rebuildPreview(ModeState& m) {
         {
             Graphics sg(scratch);
             if (enlarging) {
-                // Graphics samples as the canvas maps the pointer, half a source pixel early;
-                // shifting the source by half a pixel gives every picture pixel an equal share.
+                // Each preview pixel shows the picture pixel its left and top edges fall in,
+                // which gives every picture pixel an equal share.
                 sg.setInterpolation(Interpolation::NearestNeighbor);
-                sg.drawImage(layer.image, all, RectF{-0.5f, -0.5f, W, H});
+                sg.drawImage(layer.image, all, whole);
             } else {
                 drawReduced(sg, reducibleOf(layer), all, whole, 1.0f, m.reducedScratch);
             }

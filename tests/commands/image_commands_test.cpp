@@ -3,6 +3,8 @@
 // Selection, an image as a new picture, GIF frames as a new animation, PNG exports.
 #include "canvas/Canvas.h"
 #include "commands/FileMessages.h"
+#include "files/AnimationFile.h"
+#include "files/PictureFile.h"
 #include "support/CommandScenario.h"
 #include "support/GifWriter.h"
 #include "support/TempDir.h"
@@ -72,7 +74,9 @@ TEST_P(ImageCommandsTest, TheBarInsertsAnImageAsALiftedSelectionInTheMiddleOfThe
     EXPECT_EQ(e.currentTool, Tool::RectangleSelection);
     EXPECT_EQ(s.width, 6);
     EXPECT_EQ(s.height, 4);
-    const Point centre = visibleCentre(canvasPlacement(e, mode));
+    const Point centre = insertionCentre(canvasPlacement(e, mode), mode, 40, 30);
+    EXPECT_EQ(centre.x, painter() ? 20 : 19) << "the Animator's visible part is 39 x 29";
+    EXPECT_EQ(centre.y, painter() ? 15 : 14);
     EXPECT_EQ(s.x, centre.x - 3.0f);
     EXPECT_EQ(s.y, centre.y - 2.0f);
     EXPECT_EQ(s.image.pixel(5, 3), Color::rgb(5, 3, 7));
@@ -84,6 +88,39 @@ TEST_P(ImageCommandsTest, TheBarInsertsAnImageAsALiftedSelectionInTheMiddleOfThe
     platform.held.clear();
     paint();
     EXPECT_EQ(doc().currentLayer().image.pixel(int(s.x) + 5, int(s.y) + 3), Color::rgb(5, 3, 7));
+}
+
+// At 1000 % a 4 x 2 image inserted into a 12 x 8 document and stamped with Enter lands
+// centred on the visible part: the Animator takes it as 11 x 7 zoomed pixels, so the image
+// goes to (3, 2); the Painter takes the whole 12 x 8, so it goes to (4, 3). The saved file
+// holds it there.
+TEST_P(ImageCommandsTest, AnInsertedImageLandsCentredOnTheModesVisiblePart) {
+    const std::string png = writePng(dir, "small.png", 4, 2);
+    newDocument(mode, 12, 8);
+    e.mode(mode).zoomIndex = 18; // 1000 %
+    paint();
+    platform.openAnswers.push_back(png);
+    clickButton(test::columnFirst, test::rowImport);
+    ASSERT_TRUE(e.selection.active);
+    platform.held.insert(HeldKey::Enter);
+    paint();
+    platform.held.clear();
+    paint();
+    platform.saveAnswers.push_back(dir.file("placed"));
+    clickButton(test::columnThird, test::rowFile);
+    const std::string file = dir.file(painter() ? "placed.trnl" : "placed.gelm");
+    const DocumentReadResult read = painter() ? readPictureFile(file) : readAnimationFile(file);
+    ASSERT_TRUE(read);
+    const Bitmap& layer = read.document->frame(0).layer(0).image;
+    const int left = painter() ? 4 : 3, top = painter() ? 3 : 2;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 12; ++x) {
+            const bool inImage = x >= left && x < left + 4 && y >= top && y < top + 2 &&
+                                 (x != left || y != top); // the image's (0, 0) is transparent
+            EXPECT_EQ(layer.pixel(x, y),
+                      inImage ? Color::rgb(x - left, y - top, 7) : Color::fromArgb(0, 0, 0, 0))
+                << x << ", " << y;
+        }
 }
 
 TEST_P(ImageCommandsTest, AnImageThatCannotBeLoadedIsNamedAndChangesNothing) {

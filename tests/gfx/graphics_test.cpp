@@ -96,14 +96,17 @@ TEST(GraphicsScale, NearestNeighbourMatchesThePointerMapping) {
     g.setInterpolation(Interpolation::NearestNeighbor);
     g.drawImage(src, RectF{10, 0, 32, 8}, RectF{0, 0, 4, 1});
     for (int i = 10; i < 42; ++i) {
-        int expected = std::min(3, int((i - 10) / 8.0 + 0.5));
+        int expected = (i - 10) / 8;
         EXPECT_EQ(dst.pixel(i, 3).r(), expected * 50) << "screen column " << i;
     }
-    // The first column is only 4 screen pixels wide.
-    EXPECT_EQ(dst.pixel(13, 0).r(), 0);
-    EXPECT_EQ(dst.pixel(14, 0).r(), 50);
+    // Every column, the first and the last too, is 8 screen pixels wide.
+    EXPECT_EQ(dst.pixel(17, 0).r(), 0);
+    EXPECT_EQ(dst.pixel(18, 0).r(), 50);
+    EXPECT_EQ(dst.pixel(34, 0).r(), 150);
+    EXPECT_EQ(dst.pixel(41, 0).r(), 150);
     EXPECT_EQ(dst.pixel(9, 0).r(), 0);
     EXPECT_EQ(dst.pixel(9, 0).a(), 255);
+    EXPECT_EQ(dst.pixel(42, 0).r(), 0) << "nothing past the destination";
 }
 
 TEST(GraphicsScale, OpacityScalesTheSourceAlpha) {
@@ -196,7 +199,7 @@ TEST(GraphicsEllipse, AliasedFillCoversItsBoxSymmetrically) {
             EXPECT_EQ(b.pixel(x, y), b.pixel(4 + 23 - x, y)) << x << "," << y;
 }
 
-TEST(GraphicsScale, ScrolledSourceShowsTheNextColumnInItsLastHalfColumn) {
+TEST(GraphicsScale, ASourceOfTwoColumnsShowsOnlyThoseTwo) {
     Bitmap src(4, 1);
     for (int x = 0; x < 4; ++x)
         src.setPixel(x, 0, Color::rgb(x * 50, 0, 0));
@@ -204,9 +207,9 @@ TEST(GraphicsScale, ScrolledSourceShowsTheNextColumnInItsLastHalfColumn) {
     Graphics g(dst);
     g.setInterpolation(Interpolation::NearestNeighbor);
     g.drawImage(src, RectF{0, 0, 16, 1}, RectF{0, 0, 2, 1});
-    EXPECT_EQ(dst.pixel(11, 0).r(), 50);
-    EXPECT_EQ(dst.pixel(12, 0).r(), 100) << "trunc(12 / 8 + 0.5) is column 2";
-    EXPECT_EQ(dst.pixel(15, 0).r(), 100);
+    EXPECT_EQ(dst.pixel(7, 0).r(), 0);
+    EXPECT_EQ(dst.pixel(8, 0).r(), 50);
+    EXPECT_EQ(dst.pixel(15, 0).r(), 50) << "column 2 lies past the source rectangle";
 }
 
 TEST(GraphicsPath, LinesAddedEndToEndFormOneFillableFigure) {

@@ -129,8 +129,8 @@ struct CanvasScenario : EditorScenario<::testing::TestWithParam<Mode>> {
     // The screen point that maps nearest to the picture position (x, y), same pixel.
     std::pair<int, int> screenOf(float x, float y) {
         const CanvasPlacement p = canvasPlacement(e, mode);
-        return {int(std::lround(p.imageLeft + (x - p.offsetX) * p.zoom - p.zoom / 2)),
-                int(std::lround(p.imageTop + (y - p.offsetY) * p.zoom - p.zoom / 2))};
+        return {int(std::lround(p.imageLeft + (x - p.offsetX) * p.zoom)),
+                int(std::lround(p.imageTop + (y - p.offsetY) * p.zoom))};
     }
     void pointAt(float x, float y) {
         std::tie(e.input.mouseX, e.input.mouseY) = screenOf(x, y);

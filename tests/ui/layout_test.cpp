@@ -131,7 +131,7 @@ TEST(PainterCanvasLayout, PlacesTheZoomedPictureInTheView) {
     layoutCanvas(e, Mode::Painter);
     EXPECT_EQ(layoutOf(e, Mode::Painter).canvas.w, 689);
     EXPECT_EQ(layoutOf(e, Mode::Painter).canvas.h, 603);
-    EXPECT_FLOAT_EQ(e.mode(Mode::Painter).canvas.pictureX, 689 / 2.0f - 50);
+    EXPECT_FLOAT_EQ(e.mode(Mode::Painter).canvas.pictureX, 294) << "689 / 2 - 50, whole";
     EXPECT_FLOAT_EQ(e.mode(Mode::Painter).canvas.pictureY, 0) << "raised to 0";
     EXPECT_FLOAT_EQ(e.mode(Mode::Painter).canvas.pictureHeight, 603) << "lowered to the view";
     EXPECT_EQ(e.mode(Mode::Painter).canvasBackdrop.width(), 689);
