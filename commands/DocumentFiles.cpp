@@ -53,12 +53,11 @@ FileChooser chooserFor(const DocumentFormat& f, const char* title, const char* e
     return FileChooser{title, {{f.filterName, f.pattern}}, f.folder, extension};
 }
 
-// The file's colours go into the small palette entry by entry; the three fixed entries stay
-// what they always are.
+// The file's colours go into the small palette entry by entry, the first three as well, so
+// that a file saved again holds the palette it was opened with.
 void takePaletteColours(Palettes& palettes, const std::vector<PaletteEntry>& read) {
     for (size_t i = 0; i < read.size() && i < palettes.small.size(); ++i)
         palettes.small[i].color = read[i].color;
-    palettes.fixSmallPaletteEntries();
 }
 
 } // namespace

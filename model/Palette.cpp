@@ -12,10 +12,20 @@ std::vector<PaletteEntry> makePalette(int n) {
     return p;
 }
 
+Color fixedSwatchColour(int id) {
+    switch (id) {
+    case 1:
+        return Color::fromArgb(255, 255, 255, 255);
+    case 2:
+        return Color::fromArgb(255, 0, 0, 0);
+    default:
+        return Color::fromArgb(0, 0, 0, 0);
+    }
+}
+
 void Palettes::fixSmallPaletteEntries() {
-    small[0].color = Color::fromArgb(0, 0, 0, 0);
-    small[1].color = Color::fromArgb(255, 255, 255, 255);
-    small[2].color = Color::fromArgb(255, 0, 0, 0);
+    for (int id = 0; id < 3; ++id)
+        small[size_t(id)].color = fixedSwatchColour(id);
 }
 
 } // namespace vork

@@ -20,12 +20,17 @@ inline constexpr int bigPaletteSize = 768;        // the colour picker's 16 x 48
 // A palette of n entries with ids 0..n-1, all transparent black.
 std::vector<PaletteEntry> makePalette(int n);
 
+// The colour the palette panel always shows for the fixed entries 0, 1 and 2 of the small
+// palette: transparent, opaque white and opaque black.
+Color fixedSwatchColour(int id);
+
 struct Palettes {
     std::vector<PaletteEntry> small = makePalette(smallPaletteSize);
     std::vector<PaletteEntry> replacement = makePalette(replacementPaletteSize);
     std::vector<PaletteEntry> big = makePalette(bigPaletteSize);
 
-    // Entries 0, 1 and 2 of the small palette are always transparent, white and black.
+    // Gives entries 0, 1 and 2 of the small palette their fixed colours (at start-up; an
+    // opened document's palette keeps the colours of its file).
     void fixSmallPaletteEntries();
 };
 

@@ -58,11 +58,16 @@ void mainView(Editor& e, Graphics& g, const PalettePlace& p) {
     if (iconButton(e.widgets(), g, {X + 5, Y + 47, 20, 18}, {75, 0, 24, 24}))
         saveSmallPalette(e);
     auto& small = c.palettes.small;
-    // The fixed swatches choose at any time and never open the picker.
-    for (int id = 0; id < 3; ++id)
-        if (paletteSwatch(e.widgets(), g, small[size_t(id)], {X + 33, Y + 9 + 18 * id, 18, 18},
-                          c.currentSwatch))
-            chooseSwatch(c, id);
+    // The fixed swatches show and choose transparent, white and black whatever an opened file
+    // put into the first three entries; they choose at any time and never open the picker.
+    for (int id = 0; id < 3; ++id) {
+        const PaletteEntry fixed{id, fixedSwatchColour(id)};
+        if (paletteSwatch(e.widgets(), g, fixed, {X + 33, Y + 9 + 18 * id, 18, 18},
+                          c.currentSwatch)) {
+            c.currentSwatch = id;
+            c.currentColor = fixed.color;
+        }
+    }
     for (int column = 0; column < gridColumns; ++column) {
         const int x = X + 54 + 18 * column;
         if (x + 18 >= p.limit)

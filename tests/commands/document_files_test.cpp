@@ -8,6 +8,7 @@
 #include "support/TempDir.h"
 #include "support/WriteProtection.h"
 #include "ui/Commands.h"
+#include "ui/Layout.h"
 
 #include <gtest/gtest.h>
 
@@ -109,6 +110,41 @@ TEST_P(DocumentFilesTest, SaveAndOpenRoundTripThroughTheButtons) {
     paint();
     ASSERT_TRUE(m().history);
     EXPECT_EQ(m().historyLayer, doc().currentLayer().serial);
+}
+
+// A file whose first three palette entries are not the panel's fixed colours is saved again
+// byte for byte; the panel still shows and chooses transparent, white and black.
+TEST_P(DocumentFilesTest, AnOpenedPaletteComesWholeAndThePanelKeepsItsFixedSwatches) {
+    makeWork();
+    const Color odd[3] = {Color::fromArgb(255, 10, 20, 30), Color::fromArgb(128, 1, 2, 3),
+                          Color::fromArgb(0, 9, 9, 9)};
+    for (int i = 0; i < 3; ++i)
+        e.colour.palettes.small[size_t(i)].color = odd[i];
+    const std::string file = savedFile();
+    const std::string bytes = test::readBytes(file);
+
+    e.colour.palettes.fixSmallPaletteEntries();
+    newDocument(mode, 5, 5);
+    platform.openAnswers.push_back(file);
+    clickOpen();
+    ASSERT_TRUE(platform.messages.empty());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(e.colour.palettes.small[size_t(i)].color, odd[i]) << "entry " << i;
+    platform.saveAnswers.push_back(dir.file("again"));
+    clickSave();
+    EXPECT_EQ(test::readBytes(dir.file(std::string("again") + extension())), bytes);
+
+    // The fixed swatches: white and black in the middle of the second and third, and a click
+    // on the second chooses white, whatever the entries hold.
+    paint();
+    const Rect panel = layoutOf(e, mode).palette;
+    const int x = panel.x + 33 + 9;
+    EXPECT_EQ(back.pixel(x, panel.y + 27 + 9), colors::white);
+    EXPECT_EQ(back.pixel(x, panel.y + 45 + 9), colors::black);
+    click(x, panel.y + 27 + 9);
+    EXPECT_EQ(e.colour.currentSwatch, 1);
+    EXPECT_EQ(e.colour.currentColor, colors::white);
+    EXPECT_EQ(e.colour.palettes.small[1].color, odd[1]) << "the document's palette is kept";
 }
 
 TEST_P(DocumentFilesTest, TheTwoFormatsRememberTheirNamesApart) {
