@@ -52,6 +52,8 @@ FileChooser chooserFor(const Editor& editor, const PaletteKind& kind, const char
     c.filters = {{"Pal files", kind.pattern}};
     c.initialFolder = editor.data.user;
     c.defaultExtension = std::move(defaultExtension);
+    // Palette files are the user's working set, saved again and again: replaced without asking.
+    c.confirmOverwrite = false;
     return c;
 }
 

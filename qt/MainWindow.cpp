@@ -184,9 +184,16 @@ std::optional<std::string> MainWindow::openFile(const FileChooser& c, std::strin
 }
 
 std::optional<std::string> MainWindow::saveFile(const FileChooser& c, std::string& remembered) {
-    QString path =
-        QFileDialog::getSaveFileName(this, qs(c.title), startPath(c, remembered), filterText(c),
-                                     nullptr, QFileDialog::DontConfirmOverwrite);
+    QFileDialog dialog(this, qs(c.title), startPath(c, remembered), filterText(c));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without extension is checked for overwriting with the one it will get.
+    if (c.defaultExtension.size() > 1)
+        dialog.setDefaultSuffix(qs(c.defaultExtension.substr(1)));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !c.confirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString path = dialog.selectedFiles().constFirst();
     if (path.isEmpty())
         return std::nullopt;
     // The caller puts the format's own extension on the name.

@@ -40,6 +40,8 @@ struct FileChooser {
     std::vector<std::pair<std::string, std::string>> filters; // (description, "*.ext")
     std::string initialFolder;
     std::string defaultExtension; // with the dot, "" for none; a save replaces the typed one
+    // A save chooser asks before it hands back the name of a file that exists.
+    bool confirmOverwrite = true;
 };
 
 // The sizes a new document may have; the dialogs refuse anything else.

@@ -2,6 +2,8 @@
 #include "app/FrameCycle.h"
 #include "app/Layout.h"
 #include "app/WindowProcedure.h"
+#include "commands/NewDocument.h"
+#include "commands/PaletteChoosers.h"
 #include "files/AnimationFile.h"
 #include "support/FakePlatform.h"
 #include "support/TempFolder.h"
@@ -11,6 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -268,4 +271,30 @@ TEST_F(WindowTest, AFileNamedAtStartNeverReplacesARestoredUnsavedDocument) {
     EXPECT_EQ(e.animation().get(), restored);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_NE(platform.messages[0].second.find("walk.gelm"), std::string::npos);
+}
+
+// A save chooser asks before it replaces a file, as a desktop chooser does; only the palette
+// choosers, whose files are the user's working set, replace in silence.
+TEST_F(WindowTest, EverySaveChooserButThePalettesOnesConfirmsOverwriting) {
+    e.mode(Mode::Painter).width = e.mode(Mode::Animator).width = 4;
+    e.mode(Mode::Painter).height = e.mode(Mode::Animator).height = 3;
+    makeNewDocument(e, Mode::Painter);
+    makeNewDocument(e, Mode::Animator);
+    const std::pair<const char*, std::function<void()>> choosers[] = {
+        {"picture", [&] { onCommand(e, Command::SavePicture); }},
+        {"animation", [&] { onCommand(e, Command::SaveAnimation); }},
+        {"picture PNG", [&] { onCommand(e, Command::ExportPicture); }},
+        {"frames PNG", [&] { onCommand(e, Command::ExportPng); }},
+        {"GIF", [&] { onCommand(e, Command::ExportGif); }},
+        {"sprite sheet", [&] { onCommand(e, Command::ExportSpriteSheet); }},
+        {"small palette", [&] { saveSmallPalette(e); }},
+        {"big palette", [&] { saveBigPalette(e); }},
+    };
+    for (const auto& [name, run] : choosers) {
+        const size_t shown = platform.choosersShown.size();
+        run(); // cancelled: nothing answered
+        ASSERT_EQ(platform.choosersShown.size(), shown + 1) << name;
+        const bool palette = std::string(name).find("palette") != std::string::npos;
+        EXPECT_EQ(platform.choosersShown.back().confirmOverwrite, !palette) << name;
+    }
 }
