@@ -73,6 +73,8 @@ std::unique_ptr<Document> buildPicture(const PictureLayout& layout, LayerSteps& 
             frame.appendLayer(); // the new layer becomes current: the last one read stays so
         Layer& layer = frame.current();
         layer.id = layout.layers[k].id;
+        // The counter is raised to the largest id read, so a layer added later never
+        // repeats an id that a file from elsewhere already uses.
         largestId = std::max(largestId, layer.id);
         if (!applyLayerBody(layout.layers[k].body, layer) || !steps.step())
             return nullptr;

@@ -73,7 +73,8 @@ void choose(Editor& e, Popup popup, double milliseconds) {
             frame.delay = milliseconds;
         animation->defaultDelay = milliseconds;
     } else {
-        // The frame whose cell was pressed, wherever playback or the keys have gone since.
+        // The frame whose cell was pressed, even if playback has moved on since: the value
+        // is meant for the frame the user pointed at, not for whichever is shown now.
         const int index = animation->frameWithSerial(e.animator.delayPopups.frameDelayFrame);
         if (index >= 0)
             animation->frame(index).delay = milliseconds;

@@ -146,6 +146,8 @@ void replacePair(Editor& e, Mode mode, int k) {
     if (m.document) {
         replaceColour(m.document->currentLayer().image, from.color, to.color);
         // Like a tool's change: the lock is applied again, thumbnails, one undo state.
+        // The Animator too clips it with its transparency lock, so a locked layer's
+        // transparent pixels stay transparent whichever way they were changed.
         commit(e, mode);
         requestModeRepaint(e, mode);
     }
