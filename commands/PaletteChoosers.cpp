@@ -4,9 +4,11 @@
 #include "files/ImageImport.h"
 #include "files/PaletteFiles.h"
 #include "files/SettingsFile.h"
+#include "files/ViewSettingsFile.h"
 #include "pixels/LayerOps.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace vork {
 
@@ -143,6 +145,17 @@ bool saveSettingsAndPalettes(Editor& editor, FailureReport how, std::ostream& er
          [&](const std::string& p) { return writeBigPalette(p, palettes); });
     save(data.smallPalette(), smallPaletteNotSaved,
          [&](const std::string& p) { return writeSmallPalette(p, palettes); });
+    // The program's own settings file goes where the settings go. A missing folder has been
+    // reported by the files above already; a failed write is said on standard error only,
+    // since the grid and the scale are easily set again.
+    std::error_code noFolder;
+    if (std::filesystem::is_directory(data.user, noFolder)) {
+        const std::string path = data.viewSettings();
+        if (const SaveResult written = writeViewSettings(path, editor.view); !written) {
+            allWritten = false;
+            err << "vork: " << path << " не сохранен: " << written.reason << "\n";
+        }
+    }
     return allWritten;
 }
 
