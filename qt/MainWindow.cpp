@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 
 // The icons live in the static vork_qt library; naming the initialiser keeps them linked in.
@@ -184,11 +185,15 @@ std::optional<std::string> MainWindow::openFile(const FileChooser& c, std::strin
 }
 
 std::optional<std::string> MainWindow::saveFile(const FileChooser& c, std::string& remembered) {
+    QString selected;
     QString path =
         QFileDialog::getSaveFileName(this, qs(c.title), startPath(c, remembered), filterText(c),
-                                     nullptr, QFileDialog::DontConfirmOverwrite);
+                                     &selected, QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty())
         return std::nullopt;
+    if (c.chosenFilter)
+        *c.chosenFilter =
+            std::max(0, int(filterText(c).split(QStringLiteral(";;")).indexOf(selected)));
     // The caller puts the format's own extension on the name.
     remembered = QFileInfo(path).fileName().toStdString();
     return path.toStdString();

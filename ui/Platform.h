@@ -40,6 +40,9 @@ struct FileChooser {
     std::vector<std::pair<std::string, std::string>> filters; // (description, "*.ext")
     std::string initialFolder;
     std::string defaultExtension; // with the dot, "" for none; a save replaces the typed one
+    // When set, a save chooser stores here the index in `filters` of the filter the user had
+    // chosen (0 when none was).
+    int* chosenFilter = nullptr;
 };
 
 // The sizes a new document may have; the dialogs refuse anything else.
