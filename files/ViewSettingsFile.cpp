@@ -37,8 +37,6 @@ void takeLine(std::string_view line, ViewSettings& s) {
     int n = 0;
     if (name == "pixelGrid" && numberIn(value, 0, 1, n))
         s.pixelGrid = n == 1;
-    else if (name == "exportScale" && numberIn(value, minExportScale, maxExportScale, n))
-        s.exportScale = n;
 }
 
 } // namespace
@@ -60,8 +58,6 @@ bool readViewSettings(const std::string& path, ViewSettings& settings) {
 
 SaveResult writeViewSettings(const std::string& path, const ViewSettings& settings) {
     std::string out = "pixelGrid=" + std::string(settings.pixelGrid ? "1" : "0");
-    out += textfile::lineBreak;
-    out += "exportScale=" + std::to_string(settings.exportScale);
     out += textfile::lineBreak;
     return saveFileAtomically(path, bytesOf(out));
 }

@@ -1,20 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own small settings file, beside the document-size settings: how the canvas is
-// shown and how the exports are scaled. One "name=value" a line; lines the reader does not
-// know, and values out of range, leave the setting as it was, so an older or newer program's
-// file never stops a start.
+// shown. One "name=value" a line; lines the reader does not know, and values out of range,
+// leave the setting as it was, so an older or newer program's file never stops a start.
 #include "files/SaveFile.h"
 
 #include <string>
 
 namespace vork {
 
-inline constexpr int minExportScale = 1, maxExportScale = 16;
-
 struct ViewSettings {
     bool pixelGrid = false; // a one-pixel grid between picture pixels at 400 % and above
-    int exportScale = 1;    // each picture pixel a square of this side in the exports
 };
 
 // Reads the settings the file gives; true when the file was read.

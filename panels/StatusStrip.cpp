@@ -54,7 +54,7 @@ StatusTexts statusTexts(const Editor& e, Mode mode) {
     t.pixel = buf;
     t.shown = shownColour(m, x, y);
     t.hasColour = true;
-    std::snprintf(buf, sizeof buf, "R %d  G %d  B %d  A %d", t.shown.r(), t.shown.g(), t.shown.b(),
+    std::snprintf(buf, sizeof buf, "R %d G %d B %d A %d", t.shown.r(), t.shown.g(), t.shown.b(),
                   t.shown.a());
     t.colour = buf;
     return t;
@@ -74,16 +74,17 @@ void drawStatusStrip(Editor& e, Graphics& g) {
         g.drawRect(Pen{sunkenGrey}, RectF{x, top, w, h});
         g.drawText(text, FontKind::Small, ink, RectF{x + 4, top, w - 8, h}, Align::Near);
     };
+    // The fields end before the middle of the strip, which stays the plain strip it was.
     float x = float(status.x + 6);
-    field(x, 260, t.file);
-    x += 266;
-    field(x, 60, t.zoom);
-    x += 66;
-    field(x, 80, t.pixel);
-    x += 86;
-    field(x, 170, t.colour);
+    field(x, 200, t.file);
+    x += 206;
+    field(x, 50, t.zoom);
+    x += 56;
+    field(x, 70, t.pixel);
+    x += 76;
+    field(x, 150, t.colour);
     if (t.hasColour) {
-        const RectF swatch{x + 150, top + 3, 14, 9};
+        const RectF swatch{x + 132, top + 3, 14, 9};
         g.fillRect(
             Brush::hatch(HatchStyle::LargeCheckerBoard, Color::rgb(200, 200, 200), colors::white),
             swatch);

@@ -70,7 +70,7 @@ class Editor {
     int rotationPresetIndex = 0;
 
     ColourState colour;
-    ViewSettings view; // the pixel grid and the export scale, kept in the program's own file
+    ViewSettings view; // the pixel grid switch, kept in the program's own file
     Selection selection;
     ChooserNames chooserNames;
 

@@ -182,9 +182,9 @@ TEST(Startup, AnUnreadablePaletteIsKeptAsideAndNeverOverwritten) {
     EXPECT_NE(err.str().find("data/defbpal.bpal"), std::string::npos) << err.str();
 }
 
-// The pixel grid and the export scale live in the program's own file beside the settings,
+// The pixel grid lives in the program's own file beside the settings,
 // whose form stays as it was.
-TEST(Startup, TheGridAndTheScaleAreRememberedAcrossRuns) {
+TEST(Startup, TheGridIsRememberedAcrossRuns) {
     test::TempWorkingFolder folder;
     folder.copyDefaultData();
     std::string error;
@@ -194,9 +194,7 @@ TEST(Startup, TheGridAndTheScaleAreRememberedAcrossRuns) {
         Editor e(platform);
         ASSERT_TRUE(initEditor(e, error, notices)) << error;
         EXPECT_FALSE(e.view.pixelGrid) << "off on the first run";
-        EXPECT_EQ(e.view.exportScale, 1);
         e.view.pixelGrid = true;
-        e.view.exportScale = 3;
         std::ostringstream err;
         EXPECT_TRUE(onDestroy(e, CloseCause::Window, err)) << err.str();
     }
@@ -211,5 +209,4 @@ TEST(Startup, TheGridAndTheScaleAreRememberedAcrossRuns) {
     Editor e(platform);
     ASSERT_TRUE(initEditor(e, error, notices)) << error;
     EXPECT_TRUE(e.view.pixelGrid);
-    EXPECT_EQ(e.view.exportScale, 3);
 }

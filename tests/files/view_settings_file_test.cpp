@@ -12,47 +12,44 @@ namespace {
 TEST(ViewSettingsFile, WritesAndReadsBack) {
     test::TempDir dir;
     const std::string path = dir.file("vork.ini");
-    for (const ViewSettings written :
-         {ViewSettings{true, 16}, ViewSettings{false, 1}, ViewSettings{true, 3}}) {
-        ASSERT_TRUE(writeViewSettings(path, written));
-        ViewSettings read{!written.pixelGrid, 7};
+    for (const bool grid : {true, false}) {
+        ASSERT_TRUE(writeViewSettings(path, ViewSettings{grid}));
+        ViewSettings read{!grid};
         ASSERT_TRUE(readViewSettings(path, read));
-        EXPECT_EQ(read.pixelGrid, written.pixelGrid);
-        EXPECT_EQ(read.exportScale, written.exportScale);
+        EXPECT_EQ(read.pixelGrid, grid);
     }
 }
 
-// Each text gives the settings read over {pixelGrid false, exportScale 2}.
+// Each text gives the grid switch read over `before`.
 TEST(ViewSettingsFile, LinesItCannotUseLeaveTheirSettingAlone) {
     test::TempDir dir;
     const std::string path = dir.file("vork.ini");
     struct Row {
         const char* text;
-        bool grid;
-        int scale;
+        bool before, after;
     };
     const Row rows[] = {
-        {"pixelGrid=1\nexportScale=4\n", true, 4},
-        {"pixelGrid = 1\r\nexportScale\t=  5", true, 5}, // spaces and other line ends
-        {"exportScale=17\npixelGrid=2", false, 2},       // out of range
-        {"exportScale=0\npixelGrid=-1", false, 2},
-        {"exportScale=4x\npixelGrid=", false, 2}, // not numbers
-        {"exportScale=99999999999999999999", false, 2},
-        {"colour=blue\nnonsense\n\n=\npixelGrid=1", true, 2}, // unknown lines
-        {"", false, 2},
-        {"\xff\xfe\x00p\x00i", false, 2},
+        {"pixelGrid=1\n", false, true},
+        {"pixelGrid=0\n", true, false},
+        {"pixelGrid = 1\r\nexportScale\t=  5", false, true}, // spaces, other lines and ends
+        {"colour=blue\nnonsense\n\n=\npixelGrid=1", false, true},
+        {"pixelGrid=2", false, false}, // out of range
+        {"pixelGrid=-1", true, true},
+        {"pixelGrid=", true, true}, // not numbers
+        {"pixelGrid=1x", false, false},
+        {"pixelGrid=99999999999999999999", false, false},
+        {"", true, true},
+        {"\xff\xfe", false, false},
     };
     for (const Row& row : rows) {
         test::writeBytes(path, row.text);
-        ViewSettings s{false, 2};
+        ViewSettings s{row.before};
         EXPECT_TRUE(readViewSettings(path, s)) << row.text;
-        EXPECT_EQ(s.pixelGrid, row.grid) << row.text;
-        EXPECT_EQ(s.exportScale, row.scale) << row.text;
+        EXPECT_EQ(s.pixelGrid, row.after) << row.text;
     }
-    ViewSettings s{true, 9};
+    ViewSettings s{true};
     EXPECT_FALSE(readViewSettings(dir.file("missing.ini"), s));
     EXPECT_TRUE(s.pixelGrid);
-    EXPECT_EQ(s.exportScale, 9);
 }
 
 } // namespace

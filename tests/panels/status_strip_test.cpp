@@ -54,8 +54,8 @@ TEST_F(StatusStripTest, ShowsTheFileTheZoomThePixelAndItsColour) {
     EXPECT_EQ(t.shown.a(), 255);
     EXPECT_NEAR(t.shown.r(), 127, 1);
     EXPECT_NEAR(t.shown.b(), 128, 1);
-    EXPECT_EQ(t.colour, "R " + std::to_string(t.shown.r()) + "  G 0  B " +
-                            std::to_string(t.shown.b()) + "  A 255");
+    EXPECT_EQ(t.colour, "R " + std::to_string(t.shown.r()) + " G 0 B " +
+                            std::to_string(t.shown.b()) + " A 255");
 
     // Off the picture there is no pixel and no colour.
     pointAt(2, 2);
