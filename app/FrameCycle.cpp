@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/FrameCycle.h"
 
+#include "app/Shortcuts.h"
 #include "canvas/Canvas.h"
 #include "commands/Autosave.h"
 #include "panels/ColourPicker.h"
@@ -10,6 +11,7 @@
 #include "panels/PalettePanel.h"
 #include "panels/PanelLayout.h"
 #include "panels/PreviewPanel.h"
+#include "panels/StatusStrip.h"
 #include "ui/Layout.h"
 
 #include <algorithm>
@@ -46,6 +48,7 @@ void redrawOnRequest(Editor& e, Mode mode) {
 
 void animatorFrame(Editor& e, Graphics& g) {
     redrawOnRequest(e, Mode::Animator);
+    runShortcuts(e, Mode::Animator);
     drawCommandBar(e, g, Mode::Animator);
     drawPalettePanel(e, g, Mode::Animator);
     drawPreviewPanel(e, g, Mode::Animator); // and the layer panel
@@ -57,15 +60,13 @@ void animatorFrame(Editor& e, Graphics& g) {
 
 void painterFrame(Editor& e, Graphics& g) {
     redrawOnRequest(e, Mode::Painter);
+    runShortcuts(e, Mode::Painter);
     drawCanvas(e, g, Mode::Painter); // canvas and tools
     drawPalettePanel(e, g, Mode::Painter);
     drawCommandBar(e, g, Mode::Painter);
     drawPreviewPanel(e, g, Mode::Painter); // and the layer panel
     drawOpenColourPickers(e, g, Mode::Painter);
-    const Rect status = layoutOf(e, Mode::Painter).statusStrip;
-    g.fillRect(Brush::solid(colors::panelGrey), status);
-    g.drawLine(Pen{colors::black}, {float(status.x), float(status.y)},
-               {float(status.x + status.w), float(status.y)});
+    drawStatusStrip(e, g);
 }
 
 void paintWindow(Editor& e, Bitmap& backBuffer) {

@@ -47,6 +47,9 @@ bool initEditor(Editor& e, std::string& error, std::ostream& notices) {
         e, e.data.settings(), [&](const std::string& p) { return readSettings(p, sizes); },
         notices);
     setDocumentSizes(e, sizes);
+    // The program's own settings: a missing file (the first run) leaves the defaults, and a
+    // line it cannot use leaves its setting as it was.
+    readViewSettings(e.data.viewSettings(), e.view);
 
     // Read as bytes first: only a regular file is opened, so a FIFO cannot hold up the start.
     const std::string toolSheet = e.data.toolSheet();

@@ -46,6 +46,13 @@ void onKey(Editor& e) {
     e.requestRepaint();
 }
 
+void onWheel(Editor& e, int steps) {
+    if (!e.input.inputEnabled)
+        return;
+    e.input.wheelSteps += steps;
+    e.requestRepaint();
+}
+
 bool characterByte(char32_t c, uint8_t& byte) {
     auto b = toCodePage1251(c);
     if (!b || *b == 0)
@@ -110,6 +117,10 @@ constexpr std::array<CommandRow, commandCount> commandTable{{
     {Command::OpenImageAsPicture, Runs::Modal, [](Editor& e) { openImageAsNewPicture(e); }},
     {Command::ExportPicture, Runs::Modal, [](Editor& e) { exportPictureFile(e); }},
     {Command::AutosaveFailed, Runs::Modal, [](Editor& e) { reportAutosaveFailure(e); }},
+    {Command::SavePictureInPlace, Runs::Modal,
+     [](Editor& e) { saveDocumentInPlace(e, Mode::Painter); }},
+    {Command::SaveAnimationInPlace, Runs::Modal,
+     [](Editor& e) { saveDocumentInPlace(e, Mode::Animator); }},
 }};
 
 constexpr bool everyCommandHasItsRow() {

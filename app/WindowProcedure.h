@@ -16,7 +16,8 @@ void onLeftButtonDown(Editor& e);
 void onLeftButtonUp(Editor& e);
 void onRightButtonDown(Editor& e);
 void onCharacter(Editor& e, uint8_t codePage1251Byte);
-void onKey(Editor& e); // key down or up: the panels query held keys themselves
+void onKey(Editor& e);              // key down or up: the panels query held keys themselves
+void onWheel(Editor& e, int steps); // whole wheel steps, away from the user positive
 void onResize(Editor& e, int clientWidth, int clientHeight);
 void onCommand(Editor& e, Command id);
 // What closes the window: its close button or the menu, or a termination signal (a logout, a

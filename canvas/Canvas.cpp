@@ -3,6 +3,7 @@
 
 #include "canvas/CanvasView.h"
 #include "canvas/History.h"
+#include "canvas/PixelGrid.h"
 #include "canvas/SelectionOverlay.h"
 #include "canvas/ShapeTools.h"
 #include "canvas/ToolEngine.h"
@@ -255,6 +256,7 @@ void drawCanvas(Editor& e, Graphics& g, Mode mode) {
         drawAnimatorDocument(e, g, p);
     else
         drawPainterDocument(e, g, p);
+    drawPixelGrid(e, g, mode, p);                // over the window only, never into the picture
     g.setInterpolation(Interpolation::Bilinear); // the context's default, for the panels after
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "canvas/CanvasView.h"
 
+#include "canvas/Canvas.h"
 #include "gfx/Graphics.h"
 #include "ui/Layout.h"
 
@@ -40,6 +41,82 @@ bool zoomReset(ModeState& m) {
     bool changed = m.zoomIndex != defaultZoomIndex;
     m.zoomIndex = defaultZoomIndex;
     return changed;
+}
+
+void zoomChanged(Editor& e, Mode mode) {
+    if (mode == Mode::Painter)
+        layoutCanvas(e, Mode::Painter);
+    else if (e.animation())
+        rebuildCanvasBackdrop(e, Mode::Animator);
+    requestModeRepaint(e, mode);
+}
+
+namespace {
+
+// Scrolls the view so that the picture point `x` of the axis shows at the screen place where
+// the placement `after` (the new zoom, the old scroll) shows `shownAt`, within the scroll range
+// of the axis; returns the preview's visible-area position that scrolls there.
+float scrollKeeping(float x, float shownAt, float offset, float side, float visible, float zoom,
+                    float previewSide) {
+    const float wanted = x - (shownAt - offset);
+    const float scrolled = std::clamp(wanted, 0.0f, std::max(side - visible / zoom, 0.0f));
+    return scrolled * previewSide / side;
+}
+
+} // namespace
+
+bool zoomAtPointer(Editor& e, Mode mode, int steps) {
+    ModeState& m = e.mode(mode);
+    const int before = m.zoomIndex;
+    const int last = int(zoomLevels.size()) - 1;
+    m.zoomIndex = std::clamp(m.zoomIndex + steps, 0, last);
+    if (m.zoomIndex == before)
+        return false;
+    if (m.document) {
+        // The pointer's picture point at the old zoom, and where the new zoom would show it
+        // without scrolling.
+        const int kept = m.zoomIndex;
+        m.zoomIndex = before;
+        const CanvasPlacement was = canvasPlacement(e, mode);
+        m.zoomIndex = kept;
+        const CanvasPlacement now = canvasPlacement(e, mode);
+        PreviewState& v = m.preview;
+        const float W = float(m.document->width), H = float(m.document->height);
+        v.viewportX = scrollKeeping(was.pixelX, now.pixelX, now.offsetX, W, now.visibleWidth,
+                                    now.zoom, v.previewImageWidth);
+        v.viewportY = scrollKeeping(was.pixelY, now.pixelY, now.offsetY, H, now.visibleHeight,
+                                    now.zoom, v.previewImageHeight);
+        // The rectangle's size follows the zoom, as the preview keeps it.
+        v.viewportWidth = v.previewImageWidth * now.visibleWidth / (W * now.zoom);
+        v.viewportHeight = v.previewImageHeight * now.visibleHeight / (H * now.zoom);
+    }
+    zoomChanged(e, mode);
+    return true;
+}
+
+int fittingZoomIndex(const Editor& e, Mode mode) {
+    const ModeState& m = e.mode(mode);
+    if (!m.document)
+        return m.zoomIndex;
+    const RectF panel = canvasPanel(e, mode);
+    for (int i = int(zoomLevels.size()) - 1; i > 0; --i) {
+        const float z = zoomLevels[size_t(i)];
+        if (float(m.document->width) * z <= panel.w && float(m.document->height) * z <= panel.h)
+            return i;
+    }
+    return 0;
+}
+
+bool zoomToFit(Editor& e, Mode mode) {
+    ModeState& m = e.mode(mode);
+    const int fit = fittingZoomIndex(e, mode);
+    if (fit == m.zoomIndex)
+        return false;
+    m.zoomIndex = fit;
+    // The whole picture shows: nothing is scrolled.
+    m.preview.viewportX = m.preview.viewportY = 0;
+    zoomChanged(e, mode);
+    return true;
 }
 
 void rebuildCanvasBackdrop(Editor& e, Mode mode) {

@@ -30,6 +30,23 @@ bool zoomIn(ModeState& m);
 bool zoomOut(ModeState& m);
 bool zoomReset(ModeState& m);
 
+// What follows a change of the mode's zoom: the Painter's canvas layout places the zoomed
+// picture, the Animator's backdrop is rendered again (while an animation exists), and a paint
+// is asked for, since the zoom label of this frame may show the old zoom.
+void zoomChanged(Editor& e, Mode mode);
+
+// Zooms the mode's canvas by `steps` zoom steps (positive: in), keeping the picture point
+// under the pointer where it is on the screen as far as the picture's scroll range allows (a
+// picture smaller than the canvas stays centred). True when the zoom changed.
+bool zoomAtPointer(Editor& e, Mode mode, int steps);
+
+// The largest zoom step at which the whole document fits the mode's canvas (0 when even the
+// smallest does not).
+int fittingZoomIndex(const Editor& e, Mode mode);
+
+// Zooms to fittingZoomIndex. True when the zoom changed.
+bool zoomToFit(Editor& e, Mode mode);
+
 // Renders the mode's canvas backdrop: grey, with the transparency checkerboard where the
 // zoomed document lies.
 void rebuildCanvasBackdrop(Editor& e, Mode mode);

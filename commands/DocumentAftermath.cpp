@@ -52,6 +52,8 @@ void replaceDocument(Editor& e, Mode mode, std::unique_ptr<Document> document) {
     if (!document)
         return;
     e.mode(mode).document = std::move(document);
+    // The new document is in no file until an open or a save says which.
+    e.mode(mode).filePath.clear();
     rebuildDerivedState(e, mode);
 }
 

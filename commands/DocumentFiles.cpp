@@ -8,6 +8,8 @@
 #include "files/AnimationFile.h"
 #include "files/PictureFile.h"
 
+#include <filesystem>
+
 namespace vork {
 
 namespace {
@@ -60,6 +62,32 @@ void takePaletteColours(Palettes& palettes, const std::vector<PaletteEntry>& rea
         palettes.small[i].color = read[i].color;
 }
 
+// The whole path of a file, so the document keeps naming it whatever the working folder.
+std::string absolutePath(const std::string& path) {
+    std::error_code error;
+    const auto whole = std::filesystem::absolute(path, error);
+    return error ? path : whole.lexically_normal().string();
+}
+
+// Writes the mode's document to `path`, replacing an existing file only with a complete new
+// one; a failed write is shown with the file and the reason and changes nothing.
+bool writeDocumentTo(Editor& e, Mode mode, const std::string& path) {
+    const DocumentFormat& f = formatOf(mode);
+    SaveResult saved;
+    {
+        const auto progress = e.platform.beginProgress("Запись " + path);
+        saved =
+            f.write(path, *e.mode(mode).document, e.colour.palettes.small, progressOf(*progress));
+    }
+    if (saved) {
+        documentMatchesFile(e, mode);
+        e.mode(mode).filePath = absolutePath(path);
+    } else if (!saved.cancelled) {
+        reportSaveFailure(e, path, saved.reason);
+    }
+    return bool(saved);
+}
+
 } // namespace
 
 void takeOpenedDocument(Editor& e, Mode mode, DocumentReadResult read) {
@@ -94,31 +122,38 @@ bool openDocumentAt(Editor& e, Mode mode, const std::string& path) {
     }
     takeOpenedDocument(e, mode, std::move(read));
     documentMatchesFile(e, mode);
+    e.mode(mode).filePath = absolutePath(path);
     return true;
 }
 
 bool saveDocumentFile(Editor& e, Mode mode) {
     ModalScope modal(e);
-    const Document* document = e.mode(mode).document.get();
-    if (!document)
+    if (!e.mode(mode).document)
         return false;
     const DocumentFormat& f = formatOf(mode);
     std::string& remembered = e.chooserNames.*f.rememberedName;
-    const auto chosen = e.platform.saveFile(chooserFor(f, f.saveTitle, f.extension), remembered);
+    FileChooser chooser = chooserFor(f, f.saveTitle, f.extension);
+    // A document that has a file of its own offers that file: its folder and its name.
+    if (const std::string& current = e.mode(mode).filePath; !current.empty()) {
+        chooser.initialFolder = std::filesystem::path(current).parent_path().string();
+        remembered = current;
+    }
+    const auto chosen = e.platform.saveFile(chooser, remembered);
     if (!chosen)
         return false;
     const std::string path = withExtension(*chosen, f.extension);
     remembered = path;
-    SaveResult saved;
-    {
-        const auto progress = e.platform.beginProgress("Запись " + path);
-        saved = f.write(path, *document, e.colour.palettes.small, progressOf(*progress));
-    }
-    if (saved)
-        documentMatchesFile(e, mode);
-    else if (!saved.cancelled)
-        reportSaveFailure(e, path, saved.reason);
-    return bool(saved);
+    return writeDocumentTo(e, mode, path);
+}
+
+bool saveDocumentInPlace(Editor& e, Mode mode) {
+    if (!e.mode(mode).document)
+        return false;
+    const std::string path = e.mode(mode).filePath;
+    if (path.empty())
+        return saveDocumentFile(e, mode);
+    ModalScope modal(e);
+    return writeDocumentTo(e, mode, path);
 }
 
 } // namespace vork

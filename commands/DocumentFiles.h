@@ -29,6 +29,13 @@ void takeOpenedDocument(Editor& e, Mode mode, DocumentReadResult read);
 // the format's extension in place of the typed one. An existing file is replaced only by a
 // complete new one; a failed write is shown with the file and the reason. Does nothing without
 // a document. True when the file was written.
+// A document with a file of its own (ModeState::filePath) starts the chooser in that file's
+// folder with its name.
 bool saveDocumentFile(Editor& e, Mode mode);
+
+// Writes the mode's document over the file it was opened from or last saved to, without a
+// chooser, through the same safe write; a document in no file of its own asks, as
+// saveDocumentFile does. A failed write keeps the old file and says so. True when written.
+bool saveDocumentInPlace(Editor& e, Mode mode);
 
 } // namespace vork

@@ -15,6 +15,8 @@ struct DataFolder {
 
     std::string toolSheet() const { return resources + "/instrument.png"; }
     std::string settings() const { return user + "/property.txt"; }
+    // The program's own settings (the pixel grid switch), beside property.txt.
+    std::string viewSettings() const { return user + "/vork.ini"; }
     std::string bigPalette() const { return user + "/defbpal.bpal"; }
     std::string smallPalette() const { return user + "/deflpal.lpal"; }
 };

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -180,6 +181,20 @@ void ClientArea::keyReleaseEvent(QKeyEvent* e) {
         if (auto k = heldKeyOf(e->key()))
             window_.setHeld(*k, false);
     onKey(window_.editor());
+}
+
+// Whole wheel steps (120 eighths of a degree each) go to the window procedure; the pointer is
+// taken from the event, since the wheel may turn before any move was seen.
+void ClientArea::wheelEvent(QWheelEvent* e) {
+    wheelEighths_ += e->angleDelta().y();
+    const int steps = wheelEighths_ / 120;
+    wheelEighths_ -= steps * 120;
+    if (steps == 0)
+        return;
+    const QPoint pos = logical(e->position());
+    window_.editor().input.mouseX = pos.x();
+    window_.editor().input.mouseY = pos.y();
+    onWheel(window_.editor(), steps);
 }
 
 void ClientArea::focusOutEvent(QFocusEvent*) {

@@ -35,6 +35,7 @@ class ClientArea : public QWidget {
     void keyPressEvent(QKeyEvent*) override;
     void keyReleaseEvent(QKeyEvent*) override;
     void focusOutEvent(QFocusEvent*) override;
+    void wheelEvent(QWheelEvent*) override;
     bool focusNextPrevChild(bool) override { return false; } // Tab is a key like any other
 
   private:
@@ -44,6 +45,7 @@ class ClientArea : public QWidget {
 
     MainWindow& window_;
     Bitmap backBuffer_;
+    int wheelEighths_ = 0; // wheel turn not yet a whole step (touchpads send small parts)
     int scale_ = 1;
 };
 

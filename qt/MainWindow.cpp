@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 
 // The icons live in the static vork_qt library; naming the initialiser keeps them linked in.
@@ -194,8 +195,12 @@ std::optional<std::string> MainWindow::saveFile(const FileChooser& c, std::strin
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const QString path = dialog.selectedFiles().constFirst();
+    const QString selected = dialog.selectedNameFilter();
     if (path.isEmpty())
         return std::nullopt;
+    if (c.chosenFilter)
+        *c.chosenFilter =
+            std::max(0, int(filterText(c).split(QStringLiteral(";;")).indexOf(selected)));
     // The caller puts the format's own extension on the name.
     remembered = QFileInfo(path).fileName().toStdString();
     return path.toStdString();

@@ -41,8 +41,12 @@ enum class Command {
     // Posted when a copy of an unsaved document could not be written, so that the message box
     // opens after the paint.
     AutosaveFailed,
+    // The save shortcut posts these: the document written over its own file, without a
+    // chooser. They are in no menu.
+    SavePictureInPlace,
+    SaveAnimationInPlace,
 };
-inline constexpr size_t commandCount = size_t(Command::AutosaveFailed) + 1;
+inline constexpr size_t commandCount = size_t(Command::SaveAnimationInPlace) + 1;
 
 // One entry of a popup of the main menu; an entry without text is a separator.
 struct MenuItem {

@@ -8,6 +8,7 @@
 // A remembered layer or frame is kept by its serial number, never by a pointer or a list
 // position, so a reorder or a deletion can never make it point at something else.
 #include "files/DataFolder.h"
+#include "files/ViewSettingsFile.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Paint.h"
 #include "pixels/Pixels.h"
@@ -69,6 +70,7 @@ class Editor {
     int rotationPresetIndex = 0;
 
     ColourState colour;
+    ViewSettings view; // the pixel grid switch, kept in the program's own file
     Selection selection;
     ChooserNames chooserNames;
 

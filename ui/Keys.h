@@ -25,6 +25,18 @@ inline constexpr KeyCodes redo{'>', '.', 0xFE, 0xDE}; // the full-stop key
 inline constexpr KeyCodes a{'a', 'A', 0xF4, 0xD4};    // select the whole layer
 inline constexpr KeyCodes c{'c', 'C', 0xF1, 0xD1};    // copy the selection
 inline constexpr KeyCodes v{'v', 'V', 0xEC, 0xCC};    // paste
+inline constexpr KeyCodes f{'f', 'F', 0xE0, 0xC0};    // fit the picture to the canvas
+inline constexpr KeyCodes q{'q', 'Q', 0xE9, 0xC9};    // pixel grid on / off
+
+// The letters of the Control shortcuts, by the same four codes. With Control held, a Latin
+// layout types the letter's control code instead (Control+S types 0x13); controlCode gives it.
+inline constexpr KeyCodes s{'s', 'S', 0xFB, 0xDB}; // save in place; with Shift, save as
+inline constexpr KeyCodes o{'o', 'O', 0xF9, 0xD9}; // open
+inline constexpr KeyCodes n{'n', 'N', 0xF2, 0xD2}; // new document
+inline constexpr KeyCodes y{'y', 'Y', 0xED, 0xCD}; // redo
+inline constexpr uint8_t controlCode(const KeyCodes& k) {
+    return uint8_t(k[0] - 'a' + 1);
+}
 } // namespace key
 
 // Whether this frame's typed character is the key.

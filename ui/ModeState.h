@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace vork {
 
@@ -24,7 +25,10 @@ struct ModeState {
     // follows every document the mode opens or makes.
     int width, height;
     DocumentChanges changes; // unsaved changes and the document's recovery copy
-    Bitmap scratch;          // working bitmap of the drawing tools
+    // The file the document was opened from or last saved to, where a save in place writes;
+    // empty for a document that is in no file of its own (new, imported, restored).
+    std::string filePath;
+    Bitmap scratch; // working bitmap of the drawing tools
     // The pixels of the images the canvas and the preview draw reduced, kept so that a paint
     // allocates nothing.
     Bitmap reducedScratch;

@@ -42,6 +42,9 @@ struct FileChooser {
     std::string defaultExtension; // with the dot, "" for none; a save replaces the typed one
     // A save chooser asks before it hands back the name of a file that exists.
     bool confirmOverwrite = true;
+    // When set, a save chooser stores here the index in `filters` of the filter the user had
+    // chosen (0 when none was).
+    int* chosenFilter = nullptr;
 };
 
 // The sizes a new document may have; the dialogs refuse anything else.

@@ -2,11 +2,13 @@
 #include "app/FrameCycle.h"
 #include "app/Startup.h"
 #include "app/WindowProcedure.h"
+#include "files/SettingsFile.h"
 #include "gfx/Graphics.h"
 #include "gfx/ImageCodec.h"
 #include "support/FakePlatform.h"
 #include "support/TempFolder.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -178,4 +180,33 @@ TEST(Startup, AnUnreadablePaletteIsKeptAsideAndNeverOverwritten) {
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].second, "Файл Большой палитры не сохранен");
     EXPECT_NE(err.str().find("data/defbpal.bpal"), std::string::npos) << err.str();
+}
+
+// The pixel grid lives in the program's own file beside the settings,
+// whose form stays as it was.
+TEST(Startup, TheGridIsRememberedAcrossRuns) {
+    test::TempWorkingFolder folder;
+    folder.copyDefaultData();
+    std::string error;
+    std::ostringstream notices;
+    {
+        test::FakePlatform platform;
+        Editor e(platform);
+        ASSERT_TRUE(initEditor(e, error, notices)) << error;
+        EXPECT_FALSE(e.view.pixelGrid) << "off on the first run";
+        e.view.pixelGrid = true;
+        std::ostringstream err;
+        EXPECT_TRUE(onDestroy(e, CloseCause::Window, err)) << err.str();
+    }
+    EXPECT_TRUE(std::filesystem::is_regular_file("data/vork.ini"));
+    DocumentSizes sizes;
+    ASSERT_TRUE(readSettings("data/property.txt", sizes));
+    const std::string settings = fileText("data/property.txt");
+    EXPECT_EQ(std::count(settings.begin(), settings.end(), '\n'), 2) << settings;
+    EXPECT_EQ(settings.find("pixelGrid"), std::string::npos);
+
+    test::FakePlatform platform;
+    Editor e(platform);
+    ASSERT_TRUE(initEditor(e, error, notices)) << error;
+    EXPECT_TRUE(e.view.pixelGrid);
 }

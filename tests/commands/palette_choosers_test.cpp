@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The palette file choosers and the saving of settings and palettes when the window closes.
 #include "commands/PaletteChoosers.h"
+#include "files/ForeignPalettes.h"
 #include "files/PaletteFiles.h"
 #include "files/SettingsFile.h"
 #include "support/FakePlatform.h"
@@ -49,9 +50,12 @@ TEST_F(PaletteChoosers, ShowTheirTitlesFiltersFolderAndExtensions) {
     for (size_t i = 0; i < 4; ++i) {
         const FileChooser& c = platform.choosersShown[i];
         EXPECT_EQ(c.title, expected[i].title);
-        ASSERT_EQ(c.filters.size(), 1u);
+        // The palette's own filter first, then those of the other tools' palettes.
+        ASSERT_EQ(c.filters.size(), 5u);
         EXPECT_EQ(c.filters[0].first, "Pal files");
         EXPECT_EQ(c.filters[0].second, expected[i].pattern);
+        EXPECT_EQ(c.filters[1].second, "*.gpl");
+        EXPECT_EQ(c.filters[4].second, "*.txt");
         EXPECT_EQ(c.initialFolder, "data");
         EXPECT_EQ(c.defaultExtension, expected[i].extension);
     }
@@ -168,6 +172,58 @@ TEST_F(PaletteChoosers, ClosingWithoutDataFolderReportsEachFileInOrder) {
     for (const auto& m : platform.messages)
         EXPECT_EQ(m.first, "Ошибка сохранения");
     EXPECT_FALSE(std::filesystem::exists("data"));
+}
+
+// A palette of another tool fills the free entries and says what did not fit; a shorter one
+// leaves the rest alone; a damaged one changes nothing and says why; a save in such a form
+// writes the free entries in it.
+TEST_F(PaletteChoosers, PalettesOfOtherToolsLoadAndSave) {
+    Palettes& p = editor.colour.palettes;
+    for (auto& entry : p.small)
+        entry.color = Color::rgb(9, 9, 9);
+    p.fixSmallPaletteEntries();
+    const Palettes before = p;
+
+    std::string many = "GIMP Palette\n";
+    for (int i = 0; i < 120; ++i)
+        many += std::to_string(i) + " 0 0\n";
+    test::writeBytes("many.gpl", many);
+    platform.openAnswers.push_back("many.gpl");
+    EXPECT_TRUE(openSmallPalette(editor));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_NE(platform.messages[0].second.find("120"), std::string::npos);
+    EXPECT_NE(platform.messages[0].second.find("12 не загружено"), std::string::npos);
+    EXPECT_EQ(p.small[3].color, Color::rgb(0, 0, 0));
+    EXPECT_EQ(p.small[110].color, Color::rgb(107, 0, 0));
+    EXPECT_EQ(p.small[1].color, colors::white) << "the fixed entries stay";
+
+    test::writeBytes("two.hex", "ff0000\n00ff00\n");
+    platform.openAnswers.push_back("two.hex");
+    EXPECT_TRUE(openBigPalette(editor));
+    EXPECT_EQ(p.big[1].color, Color::rgb(255, 0, 0));
+    EXPECT_EQ(p.big[2].color, Color::rgb(0, 255, 0));
+    EXPECT_EQ(p.big[3].color, before.big[3].color) << "past a shorter palette nothing changes";
+    EXPECT_EQ(p.big[0].color, before.big[0].color);
+
+    const Palettes loaded = p;
+    test::writeBytes("bad.pal", "JASC-PAL\r\n0100\r\n3\r\n1 2 3\r\n4 5\r\n7 8 9\r\n");
+    platform.openAnswers.push_back("bad.pal");
+    EXPECT_FALSE(openSmallPalette(editor));
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_NE(platform.messages[1].second.find("строка 5"), std::string::npos)
+        << platform.messages[1].second;
+    for (size_t i = 0; i < p.small.size(); ++i)
+        ASSERT_EQ(p.small[i].color, loaded.small[i].color);
+
+    // The chooser's filter picks the form, and its extension goes on the name.
+    platform.saveAnswers.push_back("out.lpal");
+    platform.saveFilterAnswers.push_back(4); // Paint.NET
+    EXPECT_TRUE(saveSmallPalette(editor));
+    const ForeignPaletteRead back = readForeignPalette("out.txt", ForeignPalette::PaintNet);
+    ASSERT_TRUE(back) << back.reason;
+    ASSERT_EQ(back.colours.size(), size_t(smallPaletteSize - 3));
+    EXPECT_EQ(back.colours[0], p.small[3].color);
+    EXPECT_FALSE(std::filesystem::exists("out.lpal"));
 }
 
 } // namespace

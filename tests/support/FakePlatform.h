@@ -22,6 +22,8 @@ class FakePlatform : public Platform {
 
     // Choosers answer from these queues; an empty queue means the user cancelled.
     std::deque<std::string> openAnswers, saveAnswers;
+    // The filter each save chooser that asks reports as chosen (an empty queue: the first).
+    std::deque<int> saveFilterAnswers;
     std::vector<FileChooser> choosersShown;
 
     // New-document dialog: an optional preset double-click, then OK with a size or Cancel.
@@ -71,6 +73,11 @@ class FakePlatform : public Platform {
         return answer(c, remembered, openAnswers);
     }
     std::optional<std::string> saveFile(const FileChooser& c, std::string& remembered) override {
+        if (c.chosenFilter) {
+            *c.chosenFilter = saveFilterAnswers.empty() ? 0 : saveFilterAnswers.front();
+            if (!saveFilterAnswers.empty())
+                saveFilterAnswers.pop_front();
+        }
         return answer(c, remembered, saveAnswers);
     }
 
