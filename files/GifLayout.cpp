@@ -8,6 +8,7 @@ namespace vork {
 namespace {
 
 constexpr uint8_t extensionIntroducer = 0x21, imageSeparator = 0x2C, trailer = 0x3B;
+constexpr uint8_t graphicControlLabel = 0xF9;
 
 // Follows the blocks with every step checked against the bytes that are left.
 class BlockWalker {
@@ -24,6 +25,14 @@ class BlockWalker {
         if (at_ >= bytes_.size())
             return std::nullopt;
         return bytes_[at_++];
+    }
+    // The bytes of the next data sub-block (its length byte read), or nothing at the end.
+    std::optional<std::span<const uint8_t>> subBlock() {
+        const auto length = byte();
+        if (!length || *length > bytes_.size() - at_)
+            return std::nullopt;
+        at_ += *length;
+        return bytes_.subspan(at_ - *length, *length);
     }
     std::optional<int> word() {
         const auto low = byte(), high = byte();
@@ -76,6 +85,7 @@ std::optional<GifLayout> readGifLayout(std::span<const uint8_t> bytes) {
         return layout;
     layout.screenWidth = *width;
     layout.screenHeight = *height;
+    int delay = 0;
     for (;;) {
         const auto block = walk.byte();
         if (!block)
@@ -85,12 +95,27 @@ std::optional<GifLayout> readGifLayout(std::span<const uint8_t> bytes) {
             return layout;
         }
         if (*block == extensionIntroducer) {
-            if (!walk.skip(1) || !walk.skipSubBlocks()) // the label, then the data
+            const auto label = walk.byte();
+            if (!label)
+                return layout;
+            if (*label == graphicControlLabel) {
+                // flags, delay (two bytes, low first), transparent index; then the terminator
+                const auto data = walk.subBlock();
+                if (!data)
+                    return layout;
+                if (data->size() >= 3)
+                    delay = int((*data)[1]) | int((*data)[2]) << 8;
+                if (data->empty())
+                    continue; // a zero-length block is the terminator itself
+            }
+            if (!walk.skipSubBlocks())
                 return layout;
         } else if (*block == imageSeparator) {
             if (!skipImage(walk))
                 return layout;
             ++layout.imageCount;
+            layout.delays.push_back(delay);
+            delay = 0; // a control block applies to the one image that follows it
         } else {
             return layout; // not a block of the format: damaged
         }

@@ -9,12 +9,16 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace vork {
 
 struct GifLayout {
     int screenWidth = 0, screenHeight = 0;
     int imageCount = 0;
+    // Each whole image's delay in hundredths of a second, as its graphic control extension
+    // gives it (0 when it has none).
+    std::vector<int> delays;
     bool complete = false; // every block is whole and the trailer was reached
 };
 

@@ -72,3 +72,52 @@ TEST(GifLayout, AnUnknownBlockMeansDamage) {
     EXPECT_FALSE(readGifLayout(bytesOf(gif, gif.size()))->complete);
     EXPECT_FALSE(readGifLayout(bytesOf("PNG89a", 6)));
 }
+
+// Each image's delay comes from the control block before it; the import keeps it, making the 0
+// and 1 hundredth that browsers play as a tenth of a second 100 ms.
+TEST(GifLayout, EachImageKeepsItsOwnDelay) {
+    test::TempDir dir;
+    std::vector<test::GifFrame> frames;
+    for (int delay : {10, 20, 5, 0, 1})
+        frames.push_back(test::fullFrame(4, 3, [delay](int x, int) { return (x + delay) % 2; }));
+    const int delays[] = {10, 20, 5, 0, 1};
+    for (size_t k = 0; k < frames.size(); ++k)
+        frames[k].delayCentiseconds = delays[k];
+    const std::string path = dir.file("delays.gif");
+    ASSERT_TRUE(
+        test::writeGif(path, 4, 3, {Color::rgb(0, 0, 0), Color::rgb(255, 255, 255)}, frames));
+    const std::string bytes = test::readBytes(path);
+    const auto layout = readGifLayout(bytesOf(bytes, bytes.size()));
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(layout->delays, (std::vector<int>{10, 20, 5, 0, 1}));
+
+    const ImportedDocument imported = importGif(path);
+    ASSERT_TRUE(imported);
+    const double expected[] = {100, 200, 50, 100, 100};
+    ASSERT_EQ(imported.document->frameCount(), 5);
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(imported.document->frame(k).delay, expected[k]) << "frame " << k + 1;
+    const ImageSummary summary = summariseImageFile(path);
+    ASSERT_TRUE(summary);
+    EXPECT_EQ(summary.delaysMs, std::vector<double>(std::begin(expected), std::end(expected)));
+}
+
+// A file that cannot be imported says why: missing, no image at all, or where it is cut short.
+TEST(GifLayout, AnUnreadableImageSaysWhy) {
+    test::TempDir dir;
+    const std::string whole = threeFrameGif(dir);
+    test::writeBytes(dir.file("text.gif"), "GIF? no, just text\n");
+    test::writeBytes(dir.file("cut.gif"), whole.substr(0, whole.size() - 20));
+    const std::pair<std::string, std::string> cases[] = {
+        {"missing.gif", "файл не найден"},
+        {"text.gif", "это не изображение известного вида"},
+        {"cut.gif", "файл обрезан после кадра 2"},
+    };
+    for (const auto& [name, detail] : cases) {
+        const ImportedDocument imported = importGif(dir.file(name));
+        EXPECT_FALSE(imported) << name;
+        EXPECT_EQ(imported.outcome.failure, ImageFailure::CannotRead) << name;
+        EXPECT_EQ(imported.outcome.detail, detail) << name;
+        EXPECT_EQ(summariseImageFile(dir.file(name)).outcome.detail, detail) << name;
+    }
+}
