@@ -330,6 +330,27 @@ int imageFramesToPng(const std::string& input, const std::string& output, std::o
     return outcome.ok() ? 0 : failed(err, input, englishOutcome(outcome));
 }
 
+// An image's frames as a new GIF, decoded one at a time (twice: the colours are counted first).
+int imageToGif(const std::string& input, const std::string& output, std::ostream& out,
+               std::ostream& err, const ProgressFor& progress) {
+    const ImageSummary summary = summariseImageFile(input);
+    if (!summary)
+        return failed(err, input, englishOutcome(summary.outcome));
+    FileOutcome sourceFailure = FileOutcome::success(input);
+    const GifFrameSource frames = [&](const std::function<bool(const Bitmap&)>& take) {
+        const FileOutcome read = streamImageFrames(
+            input, FramesHeld::One, [&](ImportedFrame&& frame) { return take(frame.image); });
+        if (!read.ok() && read.failure != ImageFailure::Cancelled)
+            sourceFailure = read;
+        return read.ok();
+    };
+    const GifEncoding encoded = encodeGifFrames(summary.width, summary.height, summary.delaysMs,
+                                                frames, gifProgress(progress));
+    if (!sourceFailure.ok())
+        return failed(err, input, englishOutcome(sourceFailure));
+    return writeExport(out, err, writeGifEncoding(encoded, output));
+}
+
 } // namespace
 
 std::string printableName(const std::string& name) {
@@ -427,9 +448,11 @@ int convertFile(const std::string& input, const std::string& output, const Conve
     if (from == FileKind::Animation && to == ".trnl" && !frame)
         return refused(err, "an animation becomes a picture one frame at a time: add --frame N");
 
-    // An image's frames go to PNG files one at a time, never all in memory.
+    // An image's frames go to PNG files or a GIF one at a time, never all in memory.
     if (from == FileKind::Image && to == ".png" && !frame && !options.sheetColumns)
         return imageFramesToPng(input, output, out, err, progress);
+    if (from == FileKind::Image && to == ".gif")
+        return imageToGif(input, output, out, err, progress);
 
     Loaded l;
     if (frame && from == FileKind::Animation) {
