@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace vork {
@@ -25,5 +26,12 @@ struct GifLayout {
 // Nothing when the bytes do not start with a GIF signature; otherwise the layout as far as the
 // blocks could be followed. Bytes after the trailer are ignored.
 std::optional<GifLayout> readGifLayout(std::span<const uint8_t> bytes);
+
+// The same, read from a file through a small buffer rather than held whole.
+struct GifFileLayout {
+    std::optional<GifLayout> layout; // nothing when the file is not a GIF
+    std::string unreadable;          // why the file could not be read at all; empty otherwise
+};
+GifFileLayout readGifFileLayout(const std::string& path);
 
 } // namespace vork

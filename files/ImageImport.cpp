@@ -221,7 +221,45 @@ ImportedDocument importGifBytes(std::span<const uint8_t> bytes, const Progress& 
     return importFrames(bytes, {}, progress);
 }
 
+namespace {
+
+// A GIF's summary from its blocks, read through a small buffer: what --info needs of a large
+// animation without holding it. Nothing when the file is no GIF.
+std::optional<ImageSummary> summariseGifFile(const std::string& path) {
+    const GifFileLayout file = readGifFileLayout(path);
+    ImageSummary summary;
+    if (!file.unreadable.empty()) {
+        summary.outcome = FileOutcome::failed(ImageFailure::CannotRead, path, file.unreadable);
+        return summary;
+    }
+    if (!file.layout)
+        return std::nullopt;
+    const GifLayout& gif = *file.layout;
+    if (!gif.complete || gif.imageCount == 0) {
+        summary.outcome =
+            FileOutcome::failed(ImageFailure::CannotRead, path, incompleteGifDetail(gif));
+        return summary;
+    }
+    const ImageSize size{gif.screenWidth, gif.screenHeight};
+    if (const ImageFailure refused = checkSize(size, gif.imageCount);
+        refused != ImageFailure::None) {
+        summary.outcome = FileOutcome::failed(refused, path);
+        return summary;
+    }
+    summary.outcome = FileOutcome::success(path);
+    summary.width = size.width;
+    summary.height = size.height;
+    summary.gifDelays = gif.delays;
+    for (int delay : gif.delays)
+        summary.delaysMs.push_back(importedGifDelayMs(delay));
+    return summary;
+}
+
+} // namespace
+
 ImageSummary summariseImageFile(const std::string& path) {
+    if (std::optional<ImageSummary> gif = summariseGifFile(path))
+        return std::move(*gif);
     ImageSummary summary;
     const std::optional<std::vector<uint8_t>> bytes = readImageFile(path, summary.outcome);
     if (!bytes)

@@ -121,3 +121,26 @@ TEST(GifLayout, AnUnreadableImageSaysWhy) {
         EXPECT_EQ(summariseImageFile(dir.file(name)).outcome.detail, detail) << name;
     }
 }
+
+// Read from the file through a buffer, every cut of a GIF gives the layout the bytes give.
+TEST(GifLayout, TheFileWalkMatchesTheWalkInMemory) {
+    test::TempDir dir;
+    const std::string gif = threeFrameGif(dir);
+    const std::string cut = dir.file("cut.gif");
+    for (size_t n = 0; n <= gif.size(); n += 7) {
+        test::writeBytes(cut, gif.substr(0, n));
+        const auto inMemory = readGifLayout(bytesOf(gif, n));
+        const GifFileLayout file = readGifFileLayout(cut);
+        EXPECT_TRUE(file.unreadable.empty()) << n;
+        ASSERT_EQ(file.layout.has_value(), inMemory.has_value()) << n;
+        if (inMemory) {
+            EXPECT_EQ(file.layout->complete, inMemory->complete) << n;
+            EXPECT_EQ(file.layout->imageCount, inMemory->imageCount) << n;
+            EXPECT_EQ(file.layout->delays, inMemory->delays) << n;
+            EXPECT_EQ(file.layout->screenWidth, inMemory->screenWidth) << n;
+        }
+    }
+    EXPECT_TRUE(readGifFileLayout(dir.file("three.gif")).layout->complete);
+    EXPECT_EQ(readGifFileLayout(dir.file("none.gif")).unreadable, "файл не найден");
+    EXPECT_EQ(readGifFileLayout(dir.path.string()).unreadable, "это папка");
+}
