@@ -10,13 +10,17 @@
 #include "files/ImageImport.h"
 #include "files/PaletteFiles.h"
 #include "files/PictureFile.h"
+#include "files/SaveFile.h"
+#include "files/SaveQueue.h"
 #include "files/ShippedPalette.h"
 #include "files/SpriteSheet.h"
+#include "gfx/ImageCodec.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 #include <utility>
 
 namespace vork {
@@ -306,28 +310,38 @@ Loaded loadImageFrame(const std::string& path, int number) {
 }
 
 // Every frame of an image file as PNG: one frame as the file named, more as numbered files.
-// Each frame is written before the next one is decoded.
+// Each decoded frame is handed to a queue that encodes and saves a few files at a time, so only
+// those few frames are in memory, whatever the number of frames.
 int imageFramesToPng(const std::string& input, const std::string& output, std::ostream& out,
                      std::ostream& err, const ProgressFor& progress) {
+    if (!canEncodePng())
+        return failed(err, output, englishReason(reasonText(ImageFailure::NoPngWriter)));
     const std::string base = exportBaseName(output);
     const Progress writing = progressOf(progress, "writing frames");
-    ExportResult failure;
-    const FileOutcome outcome =
-        streamImageFrames(input, FramesHeld::One, [&](ImportedFrame&& frame) {
-            const std::string name =
-                frame.count == 1 ? output : frameExportName(base, frame.number);
-            const ExportResult result = exportPicturePng(frame.image, name);
-            for (const std::string& file : result.written)
-                written(out, file);
-            if (!result) {
-                failure = result;
-                return false;
-            }
-            return reportProgress(writing, frame.number, frame.count);
+    std::optional<SaveQueue> queue;
+    const FileOutcome read = streamImageFrames(input, FramesHeld::One, [&](ImportedFrame&& frame) {
+        if (!queue)
+            queue.emplace(
+                writing, frame.count,
+                SaveQueue::underWayFor(int64_t(frame.image.width()) * frame.image.height() * 4));
+        std::string file =
+            frame.count == 1 ? pictureExportName(output) : frameExportName(base, frame.number);
+        auto image = std::make_shared<const Bitmap>(std::move(frame.image));
+        return queue->add(file, [image, file]() -> SaveResult {
+            const std::optional<std::vector<uint8_t>> bytes = encodePng(*image);
+            if (!bytes)
+                return {false, "PNG encoding failed"};
+            return saveFileAtomically(file, *bytes);
         });
-    if (!failure.outcome.ok())
-        return failed(err, failure.outcome.file, englishOutcome(failure.outcome));
-    return outcome.ok() ? 0 : failed(err, input, englishOutcome(outcome));
+    });
+    ExportResult result;
+    if (queue)
+        result = queue->finish();
+    for (const std::string& file : result.written)
+        written(out, file);
+    if (queue && !result)
+        return failed(err, result.outcome.file, englishOutcome(result.outcome));
+    return read.ok() ? 0 : failed(err, input, englishOutcome(read));
 }
 
 // An image's frames as a new GIF, decoded one at a time (twice: the colours are counted first).

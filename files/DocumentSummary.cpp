@@ -61,6 +61,18 @@ class FileWindow {
         }
         return true;
     }
+    // The next n bytes (n at most the buffer's size), valid until the next read: in the buffer
+    // itself when they are there whole, else copied into `scratch`. Null when the file has
+    // fewer left.
+    const uint8_t* next(size_t n, uint8_t* scratch) {
+        if (filled_ - at_ >= n) {
+            const uint8_t* p = buffer_.data() + at_;
+            at_ += n;
+            position_ += n;
+            return p;
+        }
+        return read(scratch, n) ? scratch : nullptr;
+    }
     std::optional<int32_t> readInt32() {
         uint8_t b[4];
         if (!read(b, 4))
@@ -91,9 +103,10 @@ class FileWindow {
 // Checks a layer's runs as the whole-file scan does; `keep`, when given, receives them.
 ReadFailure scanRuns(FileWindow& in, int64_t pixelCount, std::vector<uint8_t>* keep) {
     int64_t position = 0;
-    uint8_t run[runBytes];
+    uint8_t scratch[runBytes];
     while (position < pixelCount) {
-        if (!in.read(run, runBytes))
+        const uint8_t* run = in.next(runBytes, scratch);
+        if (!run)
             return ReadFailure::Truncated;
         const int64_t end = int32_t(loadLittleEndian32(run));
         if (end <= position || end > pixelCount)
