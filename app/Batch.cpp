@@ -448,9 +448,11 @@ int convertFile(const std::string& input, const std::string& output, const Conve
     const std::optional<int> frame = options.frame;
     const FileKind from = kindOf(input);
     const std::string to = lowerExtension(output);
-    if (to != ".trnl" && to != ".gelm" && to != ".png" && to != ".gif")
-        return refused(err, "\"" + printableName(output) +
-                                "\": the output must end in .trnl, .gelm, .png or .gif");
+    if (to != ".trnl" && to != ".gelm" && to != ".png" && to != ".gif") {
+        const std::string shown = printableName(output);
+        return refused(err, (shown.starts_with('"') ? shown : "\"" + shown + "\"") +
+                                ": the output must end in .trnl, .gelm, .png or .gif");
+    }
     if (options.sheetColumns && (to != ".png" || frame))
         return refused(err, "--sheet makes one PNG sheet of all the enabled frames");
     if (to == ".gif" && frame)
