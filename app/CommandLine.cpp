@@ -28,27 +28,38 @@ std::optional<int> parseNumber(const std::string& text) {
     return value;
 }
 
+// An argument named in a refusal: in double quotes, with a line break shown as \n.
+std::string quoted(const std::string& argument) {
+    const std::string shown = printableName(argument);
+    return shown.starts_with('"') ? shown : "\"" + shown + "\"";
+}
+
 CommandLine parseConvert(const std::vector<std::string>& a) {
     CommandLine c;
     c.action = CommandLine::Action::Convert;
     std::vector<std::string> files;
+    bool onlyFiles = false; // after "--" every argument is a file, even one that starts with -
     for (size_t i = 1; i < a.size(); ++i) {
-        if (a[i] == "--frame") {
+        if (onlyFiles) {
+            files.push_back(a[i]);
+        } else if (a[i] == "--") {
+            onlyFiles = true;
+        } else if (a[i] == "--frame") {
             if (i + 1 >= a.size())
                 return refuse("--frame needs a frame number");
             c.frame = parseNumber(a[++i]);
             if (!c.frame)
-                return refuse("--frame needs a frame number, not \"" + a[i] + "\"");
+                return refuse("--frame needs a frame number, not " + quoted(a[i]));
         } else if (a[i] == "--sheet") {
             if (i + 1 >= a.size())
                 return refuse("--sheet needs a number of columns");
             c.sheet = parseNumber(a[++i]);
             if (!c.sheet || *c.sheet < 0)
-                return refuse(
-                    "--sheet needs a number of columns (0: as square as possible), not \"" + a[i] +
-                    "\"");
+                return refuse("--sheet needs a number of columns (0: as square as possible), not " +
+                              quoted(a[i]));
         } else if (a[i].size() > 1 && a[i][0] == '-') {
-            return refuse("unknown argument \"" + a[i] + "\"");
+            return refuse("unknown argument " + quoted(a[i]) +
+                          " (a file whose name starts with - goes after --)");
         } else {
             files.push_back(a[i]);
         }
@@ -69,8 +80,8 @@ CommandLine parseFileToOpen(const std::string& file) {
     for (char& c : ext)
         c = char(std::tolower(static_cast<unsigned char>(c)));
     if (ext != ".trnl" && ext != ".gelm")
-        return refuse("\"" + file +
-                      "\": the editor opens .trnl pictures and .gelm animations; other files "
+        return refuse(quoted(file) +
+                      ": the editor opens .trnl pictures and .gelm animations; other files "
                       "are converted with --convert");
     CommandLine c;
     c.openFile = file;
@@ -78,13 +89,17 @@ CommandLine parseFileToOpen(const std::string& file) {
     return c;
 }
 
-// Progress as one line on `err`, rewritten in place.
-Progress progressLine(std::ostream& err, ProgressLine how) {
+// Progress as one line on `err` for each pass, rewritten in place: what it counts, then how
+// many of how many.
+ProgressFor progressLine(std::ostream& err, ProgressLine how) {
     if (how == ProgressLine::Off)
         return {};
-    return [&err](int done, int total) {
-        err << "\r" << done << " / " << total << (done >= total ? "\n" : "") << std::flush;
-        return true;
+    return [&err](const std::string& counted) -> Progress {
+        return [&err, counted](int done, int total) {
+            err << "\r" << counted << " " << done << " / " << total << (done >= total ? "\n" : "")
+                << std::flush;
+            return true;
+        };
     };
 }
 
@@ -98,22 +113,29 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     const size_t extra = arguments.size() - 1;
     if (first == "--help" || first == "-h" || first == "--version") {
         if (extra > 0)
-            return refuse("unexpected argument \"" + arguments[1] + "\" after " + first);
+            return refuse("unexpected argument " + quoted(arguments[1]) + " after " + first);
         c.action = first == "--version" ? CommandLine::Action::Version : CommandLine::Action::Help;
         return c;
     }
     if (first == "--info") {
-        if (extra != 1)
+        // "--info -- FILE" names a file that starts with -.
+        const bool dashes = extra == 2 && arguments[1] == "--";
+        if (extra != 1 && !dashes)
             return refuse("--info needs exactly one file");
+        if (!dashes && arguments[1].size() > 1 && arguments[1][0] == '-')
+            return refuse("unknown argument " + quoted(arguments[1]) +
+                          " (a file whose name starts with - goes after --)");
         c.action = CommandLine::Action::Info;
-        c.input = arguments[1];
+        c.input = arguments.back();
         return c;
     }
     if (first == "--convert")
         return parseConvert(arguments);
     if (arguments.size() == 1 && !first.starts_with("-"))
         return parseFileToOpen(first);
-    return refuse("unknown argument \"" + first + "\"");
+    if (arguments.size() == 2 && first == "--")
+        return parseFileToOpen(arguments[1]);
+    return refuse("unknown argument " + quoted(first));
 }
 
 std::string usageText() {
@@ -121,21 +143,25 @@ std::string usageText() {
            "       vork FILE                     start the editor with a .trnl picture (Painter)\n"
            "                                     or a .gelm animation (Animator) open\n"
            "       vork --info FILE              show what a .trnl, .gelm or image file holds\n"
-           "       vork --convert IN OUT [--frame N]\n"
+           "       vork --convert IN OUT [--frame N] [--sheet COLUMNS]\n"
            "                                     convert by the extensions:\n"
-           "         image or GIF -> .trnl (a picture) or .gelm (an animation, GIF frames)\n"
+           "         image or GIF -> .trnl (a picture of the first frame) or .gelm (an\n"
+           "                         animation of every frame, each with its GIF delay)\n"
+           "         image or GIF -> .png (one frame as OUT.png; more as OUT001.png, ...)\n"
+           "         GIF -> .gif (the frames as a new looping animated GIF)\n"
            "         .trnl -> .png (the composite) or .gelm (a one-frame animation)\n"
            "         .gelm -> .png (the enabled frames as OUT001.png, OUT002.png, ...)\n"
-           "         .gelm --frame N -> .trnl or .png (frame N as a picture)\n"
            "         .gelm -> .gif (the enabled frames as one animated GIF, looping)\n"
-           "         .gelm --sheet COLUMNS -> .png (a sprite sheet and a .json beside it;\n"
-           "                                   0 columns: as square as possible)\n"
+           "         .gelm or image --frame N -> .trnl or .png (frame N as a picture)\n"
+           "         .gelm or image --sheet COLUMNS -> .png (a sprite sheet and a .json\n"
+           "                         beside it; 0 columns: as square as possible)\n"
+           "         a file whose name starts with - goes after --: --convert -- -a.gif b.png\n"
            "       vork --help                   show this text\n"
            "       vork --version                show the version\n";
 }
 
 int runCommandLine(const CommandLine& command, std::ostream& out, std::ostream& err,
-                   ProgressLine progress) {
+                   ProgressLine progress, const DataFolder& data) {
     switch (command.action) {
     case CommandLine::Action::RunEditor:
         break;
@@ -148,10 +174,10 @@ int runCommandLine(const CommandLine& command, std::ostream& out, std::ostream& 
     case CommandLine::Action::Info:
         return printFileInfo(command.input, out, err);
     case CommandLine::Action::Convert:
-        return convertFile(command.input, command.output, {command.frame, command.sheet}, out, err,
-                           progressLine(err, progress));
+        return convertFile(command.input, command.output, {command.frame, command.sheet, data}, out,
+                           err, progressLine(err, progress));
     case CommandLine::Action::Refused:
-        err << "vork: " << command.refusal << "\n" << usageText();
+        err << "vork: " << command.refusal << " (see vork --help)\n";
         return refusedStatus;
     }
     return refusedStatus;

@@ -2,7 +2,8 @@
 #pragma once
 // The program's arguments. Without any, vork starts the editor; with them it runs without a
 // window (and without an Editor) and ends with an exit status and, on failure, one line on
-// standard error.
+// standard error. A file whose name starts with - is named after "--".
+#include "files/DataFolder.h"
 #include "ui/Mode.h"
 
 #include <optional>
@@ -39,8 +40,10 @@ inline bool needsImageLibrary(const CommandLine& c) {
 // (when standard error is a terminal).
 enum class ProgressLine { Off, OnErr };
 
-// Runs an action other than RunEditor; returns the exit status.
+// Runs an action other than RunEditor; returns the exit status. `data` holds the folders the
+// editor would use (a new document takes the default palette from there). A refusal is one
+// line on `err` that points to --help.
 int runCommandLine(const CommandLine& command, std::ostream& out, std::ostream& err,
-                   ProgressLine progress = ProgressLine::Off);
+                   ProgressLine progress = ProgressLine::Off, const DataFolder& data = {});
 
 } // namespace vork

@@ -207,8 +207,9 @@ template <typename Decode>
 DocumentReadResult readDocumentFile(const std::string& path, DocumentFileFormat format,
                                     Decode decode) {
     std::vector<uint8_t> bytes;
-    if (auto f = readFileBytes(path, bytes); f != ReadFailure::None)
-        return DocumentReadResult::failed(f, format);
+    std::string why;
+    if (auto f = readFileBytes(path, bytes, maxDocumentFileBytes, &why); f != ReadFailure::None)
+        return DocumentReadResult::failed(f, format, why);
     return decode(std::span<const uint8_t>(bytes));
 }
 

@@ -24,10 +24,13 @@ std::string readFailureText(ReadFailure failure, DocumentFileFormat format) {
     return "Файл не удаётся прочитать.";
 }
 
-DocumentReadResult DocumentReadResult::failed(ReadFailure failure, DocumentFileFormat format) {
+DocumentReadResult DocumentReadResult::failed(ReadFailure failure, DocumentFileFormat format,
+                                              const std::string& why) {
     DocumentReadResult result;
     result.failure = failure;
     result.reason = readFailureText(failure, format);
+    if (failure == ReadFailure::Unreadable && !why.empty()) // "... прочитать." + ": why."
+        result.reason = result.reason.substr(0, result.reason.size() - 1) + ": " + why + ".";
     return result;
 }
 

@@ -39,7 +39,10 @@ struct DocumentReadResult {
 
     explicit operator bool() const { return document != nullptr; }
 
-    static DocumentReadResult failed(ReadFailure failure, DocumentFileFormat format);
+    // `why` is what the system said of an Unreadable file ("файл не найден"), added to the
+    // reason.
+    static DocumentReadResult failed(ReadFailure failure, DocumentFileFormat format,
+                                     const std::string& why = {});
 };
 
 // Rebuilds what a read leaves out because it is drawing, not reading: every layer's 30 x 30

@@ -15,8 +15,9 @@ namespace vork {
 inline constexpr uint64_t maxDocumentFileBytes = uint64_t(2) << 30; // 2 GiB
 
 // Fills `bytes` with the file's content. Unreadable when the path is not a regular file or the
-// read fails, TooLarge beyond maxBytes.
+// read fails (`why`, when given, then says which: no such file, a folder, no right to read...),
+// TooLarge beyond maxBytes.
 ReadFailure readFileBytes(const std::string& path, std::vector<uint8_t>& bytes,
-                          uint64_t maxBytes = maxDocumentFileBytes);
+                          uint64_t maxBytes = maxDocumentFileBytes, std::string* why = nullptr);
 
 } // namespace vork

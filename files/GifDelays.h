@@ -20,4 +20,10 @@ inline constexpr int longestGifDelay = 65535;
 // other frame. A delay below 0, or not a number, counts as 0.
 std::vector<int> gifDelays(std::span<const double> delaysMs);
 
+// A frame's delay in milliseconds from the hundredths a GIF stores: 0 and 1, which browsers
+// play as a tenth of a second, become 100 ms like there.
+inline double importedGifDelayMs(int hundredths) {
+    return hundredths < shortestHonouredGifDelay ? 100.0 : hundredths * 10.0;
+}
+
 } // namespace vork

@@ -8,6 +8,7 @@
 #include "files/GifPalette.h"
 #include "files/SaveFile.h"
 
+#include <functional>
 #include <optional>
 
 namespace vork {
@@ -18,11 +19,6 @@ std::string gifExportName(const std::string& chosenName) {
 
 namespace {
 
-GifFramePixels composeForGif(const Document& animation, const Frame& frame, SingleLayerView view) {
-    return cutToGifPixels(
-        composeLayers(frame, animation.width, animation.height, view, frame.currentLayerIndex()));
-}
-
 struct Steps {
     const Progress& progress;
     int total;
@@ -31,19 +27,19 @@ struct Steps {
     bool step() { return !(cancelled = !reportProgress(progress, ++done, total)); }
 };
 
-// The palette every frame can share, when all their colours fit in one together.
-std::optional<GifPalette> sharedPalette(const Document& animation,
-                                        const std::vector<const Frame*>& frames,
-                                        SingleLayerView view, Steps& steps) {
+// The palette every frame can share, when all their colours fit in one together. The frames
+// are looked at only until their colours no longer fit.
+std::optional<GifPalette> sharedPalette(const GifFrameSource& frames, int frameCount,
+                                        Steps& steps) {
     ColourCollector colours;
-    for (const Frame* frame : frames) {
-        if (colours.fits())
-            colours.addAll(composeForGif(animation, *frame, view));
-        if (!steps.step())
-            return std::nullopt;
-    }
-    if (!colours.fits())
+    frames([&](const Bitmap& composite) {
+        colours.addAll(cutToGifPixels(composite));
+        return steps.step() && colours.fits();
+    });
+    if (steps.cancelled || !colours.fits()) {
+        steps.done = frameCount;
         return std::nullopt;
+    }
     return colours.palette();
 }
 
@@ -125,39 +121,33 @@ GifEncoding failedEncoding(ImageFailure failure, std::string detail = {}) {
 
 } // namespace
 
-GifEncoding encodeAnimationGif(const Document& animation, SingleLayerView view,
-                               const Progress& progress) {
-    const std::vector<const Frame*> frames = animation.enabledFrames();
-    if (frames.empty())
+GifEncoding encodeGifFrames(int width, int height, std::span<const double> delaysMs,
+                            const GifFrameSource& frames, const Progress& progress) {
+    if (delaysMs.empty())
         return failedEncoding(ImageFailure::NoEnabledFrames);
-    std::vector<double> delaysMs;
-    for (const Frame* frame : frames)
-        delaysMs.push_back(frame->delay);
     const std::vector<int> delays = gifDelays(delaysMs);
+    const int frameCount = int(delaysMs.size());
 
-    Steps steps{progress, 2 * int(frames.size())};
-    const std::optional<GifPalette> shared = sharedPalette(animation, frames, view, steps);
+    Steps steps{progress, 2 * frameCount};
+    const std::optional<GifPalette> shared = sharedPalette(frames, frameCount, steps);
     if (steps.cancelled)
         return failedEncoding(ImageFailure::Cancelled);
 
     GifEncoding report;
     report.globalPalette = shared.has_value();
-    GifEncoder encoder(animation.width, animation.height,
+    GifEncoder encoder(width, height,
                        shared ? std::span<const uint32_t>(shared->colours)
                               : std::span<const uint32_t>(),
                        shared ? shared->transparentIndex : 0);
-    GifFramePlanner planner(animation.width, animation.height,
-                            FrameWriter(encoder, shared, delays, report));
-    bool going = true;
-    for (const Frame* frame : frames) {
-        going = planner.add(composeForGif(animation, *frame, view)) && steps.step();
-        if (!going)
-            break;
-    }
+    GifFramePlanner planner(width, height, FrameWriter(encoder, shared, delays, report));
+    int handed = 0;
+    const bool going = frames([&](const Bitmap& composite) {
+        return ++handed <= frameCount && planner.add(cutToGifPixels(composite)) && steps.step();
+    });
     if (steps.cancelled)
         return failedEncoding(ImageFailure::Cancelled);
     std::optional<std::vector<uint8_t>> bytes;
-    if (going && planner.finish())
+    if (going && handed == frameCount && planner.finish())
         bytes = encoder.finish();
     if (!bytes) {
         const std::string detail = report.detail.empty() ? encoder.error() : report.detail;
@@ -167,16 +157,35 @@ GifEncoding encodeAnimationGif(const Document& animation, SingleLayerView view,
     return report;
 }
 
-ExportResult exportAnimationGif(const Document& animation, const std::string& chosenName,
-                                SingleLayerView view, const Progress& progress) {
+GifEncoding encodeAnimationGif(const Document& animation, SingleLayerView view,
+                               const Progress& progress) {
+    const std::vector<const Frame*> frames = animation.enabledFrames();
+    std::vector<double> delaysMs;
+    for (const Frame* frame : frames)
+        delaysMs.push_back(frame->delay);
+    const GifFrameSource composed = [&](const std::function<bool(const Bitmap&)>& take) {
+        for (const Frame* frame : frames)
+            if (!take(composeLayers(*frame, animation.width, animation.height, view,
+                                    frame->currentLayerIndex())))
+                return false;
+        return true;
+    };
+    return encodeGifFrames(animation.width, animation.height, delaysMs, composed, progress);
+}
+
+ExportResult writeGifEncoding(const GifEncoding& encoded, const std::string& chosenName) {
     const std::string file = gifExportName(chosenName);
-    const GifEncoding encoded = encodeAnimationGif(animation, view, progress);
     if (!encoded)
         return {FileOutcome::failed(encoded.failure, file, encoded.detail), {}};
     const SaveResult saved = saveFileAtomically(file, encoded.bytes);
     if (!saved)
         return {FileOutcome::failed(ImageFailure::CannotWrite, file, saved.reason), {}};
     return {FileOutcome::success(file), {file}};
+}
+
+ExportResult exportAnimationGif(const Document& animation, const std::string& chosenName,
+                                SingleLayerView view, const Progress& progress) {
+    return writeGifEncoding(encodeAnimationGif(animation, view, progress), chosenName);
 }
 
 } // namespace vork

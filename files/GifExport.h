@@ -15,6 +15,8 @@
 #include "pixels/Progress.h"
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,19 @@ struct GifEncoding {
 // over all frames first); a cancel ends the encoding.
 GifEncoding encodeAnimationGif(const Document& animation, SingleLayerView view,
                                const Progress& progress = {});
+
+// Frames that are not held whole in a document: the source hands each frame's composite, in
+// order, to its argument and stops when that gives false; it returns whether every frame was
+// handed over. It is called twice (the colours of the frames are counted first, up to the
+// first frame where they no longer fit in one palette), so a source that decodes a file keeps
+// one frame at a time in memory.
+using GifFrameSource = std::function<bool(const std::function<bool(const Bitmap&)>&)>;
+// The GIF of the frames the source gives, one delay each, exactly as encodeAnimationGif
+// encodes frames so composed. Progress as for encodeAnimationGif.
+GifEncoding encodeGifFrames(int width, int height, std::span<const double> delaysMs,
+                            const GifFrameSource& frames, const Progress& progress = {});
+// Saves an encoding under gifExportName(chosenName), or says why it was not.
+ExportResult writeGifEncoding(const GifEncoding& encoded, const std::string& chosenName);
 
 // Writes encodeAnimationGif under gifExportName(chosenName). An animation with no enabled frame
 // writes nothing and says so; a cancel or a failed write leaves any old file as it was.

@@ -1,29 +1,110 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/GifLayout.h"
 
+#include "files/FileErrors.h"
+
+#include <array>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vork {
 
 namespace {
 
 constexpr uint8_t extensionIntroducer = 0x21, imageSeparator = 0x2C, trailer = 0x3B;
+constexpr uint8_t graphicControlLabel = 0xF9;
 
-// Follows the blocks with every step checked against the bytes that are left.
-class BlockWalker {
+// Bytes in memory.
+class SpanSource {
   public:
-    explicit BlockWalker(std::span<const uint8_t> bytes) : bytes_(bytes) {}
-
+    explicit SpanSource(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+    bool read(uint8_t* out, size_t n) {
+        if (n > bytes_.size() - at_)
+            return false;
+        std::memcpy(out, bytes_.data() + at_, n);
+        at_ += n;
+        return true;
+    }
     bool skip(size_t n) {
         if (n > bytes_.size() - at_)
             return false;
         at_ += n;
         return true;
     }
+
+  private:
+    std::span<const uint8_t> bytes_;
+    size_t at_ = 0;
+};
+
+// An open file read front to back through a buffer of 256 KiB.
+class FileSource {
+  public:
+    explicit FileSource(int fd) : fd_(fd) {}
+    bool read(uint8_t* out, size_t n) {
+        while (n > 0) {
+            if (at_ == filled_ && !refill())
+                return false;
+            const size_t step = std::min(n, filled_ - at_);
+            std::memcpy(out, buffer_.data() + at_, step);
+            at_ += step;
+            out += step;
+            n -= step;
+        }
+        return true;
+    }
+    bool skip(size_t n) {
+        while (n > 0) {
+            if (at_ == filled_ && !refill())
+                return false;
+            const size_t step = std::min(n, filled_ - at_);
+            at_ += step;
+            n -= step;
+        }
+        return true;
+    }
+
+  private:
+    bool refill() {
+        at_ = filled_ = 0;
+        for (;;) {
+            const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size());
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return false;
+            filled_ = size_t(n);
+            return true;
+        }
+    }
+
+    int fd_;
+    std::vector<uint8_t> buffer_ = std::vector<uint8_t>(size_t(256) << 10);
+    size_t at_ = 0, filled_ = 0;
+};
+
+// Follows the blocks with every step checked against the bytes that are left.
+template <class Source> class BlockWalker {
+  public:
+    explicit BlockWalker(Source& source) : source_(source) {}
+
+    bool skip(size_t n) { return source_.skip(n); }
     std::optional<uint8_t> byte() {
-        if (at_ >= bytes_.size())
+        uint8_t b;
+        if (!source_.read(&b, 1))
             return std::nullopt;
-        return bytes_[at_++];
+        return b;
+    }
+    // Reads the next data sub-block (its length byte first) into `data`; its length, or
+    // nothing at the end.
+    std::optional<size_t> subBlock(std::array<uint8_t, 255>& data) {
+        const auto length = byte();
+        if (!length || !source_.read(data.data(), *length))
+            return std::nullopt;
+        return size_t(*length);
     }
     std::optional<int> word() {
         const auto low = byte(), high = byte();
@@ -47,28 +128,23 @@ class BlockWalker {
                 return false;
         }
     }
+    bool skipImage() {
+        if (!skip(8)) // left, top, width, height
+            return false;
+        const auto flags = byte();
+        return flags && skipColourTable(*flags) && skip(1) /* LZW code size */ && skipSubBlocks();
+    }
 
   private:
-    std::span<const uint8_t> bytes_;
-    size_t at_ = 0;
+    Source& source_;
 };
 
-bool skipImage(BlockWalker& walk) {
-    if (!walk.skip(8)) // left, top, width, height
-        return false;
-    const auto flags = walk.byte();
-    return flags && walk.skipColourTable(*flags) && walk.skip(1) /* LZW code size */ &&
-           walk.skipSubBlocks();
-}
-
-} // namespace
-
-std::optional<GifLayout> readGifLayout(std::span<const uint8_t> bytes) {
-    if (bytes.size() < 6 || (std::memcmp(bytes.data(), "GIF87a", 6) != 0 &&
-                             std::memcmp(bytes.data(), "GIF89a", 6) != 0))
+template <class Source> std::optional<GifLayout> walkGif(Source& source) {
+    std::array<uint8_t, 6> signature;
+    if (!source.read(signature.data(), 6) || (std::memcmp(signature.data(), "GIF87a", 6) != 0 &&
+                                              std::memcmp(signature.data(), "GIF89a", 6) != 0))
         return std::nullopt;
-    BlockWalker walk(bytes);
-    walk.skip(6);
+    BlockWalker<Source> walk(source);
     GifLayout layout;
     const auto width = walk.word(), height = walk.word();
     const auto flags = walk.byte();
@@ -76,6 +152,8 @@ std::optional<GifLayout> readGifLayout(std::span<const uint8_t> bytes) {
         return layout;
     layout.screenWidth = *width;
     layout.screenHeight = *height;
+    int delay = 0;
+    std::array<uint8_t, 255> data;
     for (;;) {
         const auto block = walk.byte();
         if (!block)
@@ -85,16 +163,59 @@ std::optional<GifLayout> readGifLayout(std::span<const uint8_t> bytes) {
             return layout;
         }
         if (*block == extensionIntroducer) {
-            if (!walk.skip(1) || !walk.skipSubBlocks()) // the label, then the data
+            const auto label = walk.byte();
+            if (!label)
+                return layout;
+            if (*label == graphicControlLabel) {
+                // flags, delay (two bytes, low first), transparent index; then the terminator
+                const auto length = walk.subBlock(data);
+                if (!length)
+                    return layout;
+                if (*length >= 3)
+                    delay = int(data[1]) | int(data[2]) << 8;
+                if (*length == 0)
+                    continue; // a zero-length block is the terminator itself
+            }
+            if (!walk.skipSubBlocks())
                 return layout;
         } else if (*block == imageSeparator) {
-            if (!skipImage(walk))
+            if (!walk.skipImage())
                 return layout;
             ++layout.imageCount;
+            layout.delays.push_back(delay);
+            delay = 0; // a control block applies to the one image that follows it
         } else {
             return layout; // not a block of the format: damaged
         }
     }
+}
+
+} // namespace
+
+std::optional<GifLayout> readGifLayout(std::span<const uint8_t> bytes) {
+    SpanSource source(bytes);
+    return walkGif(source);
+}
+
+GifFileLayout readGifFileLayout(const std::string& path) {
+    GifFileLayout r;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct ::stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        r.unreadable =
+            errno == ENOENT ? "файл не найден" : reasonForErrno(errno, FileAccess::Reading);
+        if (fd >= 0)
+            ::close(fd);
+        return r;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        r.unreadable = reasonForFileType(st.st_mode);
+    } else {
+        FileSource source(fd);
+        r.layout = walkGif(source);
+    }
+    ::close(fd);
+    return r;
 }
 
 } // namespace vork

@@ -9,17 +9,29 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 namespace vork {
 
 struct GifLayout {
     int screenWidth = 0, screenHeight = 0;
     int imageCount = 0;
+    // Each whole image's delay in hundredths of a second, as its graphic control extension
+    // gives it (0 when it has none).
+    std::vector<int> delays;
     bool complete = false; // every block is whole and the trailer was reached
 };
 
 // Nothing when the bytes do not start with a GIF signature; otherwise the layout as far as the
 // blocks could be followed. Bytes after the trailer are ignored.
 std::optional<GifLayout> readGifLayout(std::span<const uint8_t> bytes);
+
+// The same, read from a file through a small buffer rather than held whole.
+struct GifFileLayout {
+    std::optional<GifLayout> layout; // nothing when the file is not a GIF
+    std::string unreadable;          // why the file could not be read at all; empty otherwise
+};
+GifFileLayout readGifFileLayout(const std::string& path);
 
 } // namespace vork

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/ImageImport.h"
 
+#include "files/GifDelays.h"
 #include "files/GifLayout.h"
 #include "files/ReadFile.h"
 #include "gfx/ImageCodec.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -20,15 +22,17 @@ constexpr int64_t maxImageBytes = int64_t(maxDocumentSide) * maxDocumentSide * 4
 
 // The whole file, so that its blocks can be checked before it is decoded. Nothing when it
 // cannot be read, or is larger than any image the program would accept could need.
-std::optional<std::vector<uint8_t>> readImageFile(const std::string& path, ImageFailure& failure) {
+std::optional<std::vector<uint8_t>> readImageFile(const std::string& path, FileOutcome& failure) {
     ReadResult read = readWholeFile(path, size_t(maxDecodedBytes));
     if (!read) {
-        failure = read.tooLarge ? ImageFailure::TooLarge : ImageFailure::CannotRead;
+        failure = read.tooLarge ? FileOutcome::failed(ImageFailure::TooLarge, path)
+                                : FileOutcome::failed(ImageFailure::CannotRead, path, read.reason);
         return std::nullopt;
     }
-    failure = ImageFailure::None;
     return std::move(read.bytes);
 }
+
+constexpr const char* notAnImageDetail = "это не изображение известного вида";
 
 // The size the decoded frames will have, before decoding: a GIF's logical screen (the decoder
 // composes every frame onto it, but announces the first image's own rectangle as the size),
@@ -68,8 +72,19 @@ InvisiblePixels invisiblePixelsOf(const std::optional<GifLayout>& gif) {
     return gif ? InvisiblePixels::TransparentBlack : InvisiblePixels::AsDecoded;
 }
 
+ImportedDocument failedDocument(const FileOutcome& outcome) {
+    return {nullptr, outcome};
+}
+
 ImportedDocument failedDocument(ImageFailure failure, const std::string& name) {
     return {nullptr, FileOutcome::failed(failure, name)};
+}
+
+// Why a GIF whose blocks do not run whole to the trailer cannot be imported.
+std::string incompleteGifDetail(const GifLayout& gif) {
+    if (gif.imageCount == 0)
+        return gif.complete ? "в файле нет ни одного кадра" : "файл обрезан до первого кадра";
+    return "файл обрезан после кадра " + std::to_string(gif.imageCount);
 }
 
 // Makes the frame for the next decoded image: the document's first frame, or a new one after
@@ -95,39 +110,61 @@ Layer* nextFrameLayer(std::unique_ptr<Document>& document, ImageSize size, int f
     return &layer;
 }
 
-ImportedDocument importFrames(std::span<const uint8_t> bytes, const std::string& name,
-                              const Progress& progress) {
+FileOutcome streamFrames(std::span<const uint8_t> bytes, const std::string& name, FramesHeld held,
+                         const ImportedFrameSink& take) {
     const std::optional<GifLayout> gif = readGifLayout(bytes);
     if (gif && (!gif->complete || gif->imageCount == 0))
-        return failedDocument(ImageFailure::CannotRead, name);
+        return FileOutcome::failed(ImageFailure::CannotRead, name, incompleteGifDetail(*gif));
     ImageFrames decoder(bytes, maxImageBytes, invisiblePixelsOf(gif));
     if (!decoder.readable())
-        return failedDocument(ImageFailure::CannotRead, name);
+        return FileOutcome::failed(ImageFailure::CannotRead, name, notAnImageDetail);
     const int frames = gif ? gif->imageCount : std::max(1, decoder.announcedCount());
+    const int64_t framesInMemory = held == FramesHeld::All ? frames : 1;
     const std::optional<ImageSize> announced = announcedSize(decoder, gif);
     if (announced) {
-        const ImageFailure refused = checkSize(*announced, frames);
+        const ImageFailure refused = checkSize(*announced, framesInMemory);
         if (refused != ImageFailure::None)
-            return failedDocument(refused, name);
+            return FileOutcome::failed(refused, name);
     }
-    std::unique_ptr<Document> document;
     for (int i = 0; i < frames; ++i) {
         Bitmap decoded = decoder.next();
         if (decoded.isNull())
-            return failedDocument(ImageFailure::CannotRead, name);
+            return FileOutcome::failed(ImageFailure::CannotRead, name,
+                                       "кадр " + std::to_string(i + 1) + " из " +
+                                           std::to_string(frames) + " не удалось декодировать");
         const ImageSize size = announced.value_or(ImageSize{decoded.width(), decoded.height()});
-        ImageFailure failure = ImageFailure::None;
-        Layer* layer = nextFrameLayer(document, size, frames, failure);
-        if (!layer)
-            return failedDocument(failure, name);
+        if (const ImageFailure refused = checkSize(size, framesInMemory);
+            refused != ImageFailure::None)
+            return FileOutcome::failed(refused, name);
         Bitmap image = fitted(std::move(decoded), size);
         if (image.isNull())
-            return failedDocument(ImageFailure::TooLarge, name);
-        layer->image = std::move(image);
-        if (!reportProgress(progress, i + 1, frames))
-            return failedDocument(ImageFailure::Cancelled, name);
+            return FileOutcome::failed(ImageFailure::TooLarge, name);
+        const double delay = gif ? importedGifDelayMs(gif->delays[size_t(i)]) : 100.0;
+        if (!take(ImportedFrame{std::move(image), delay, i + 1, frames}))
+            return FileOutcome::failed(ImageFailure::Cancelled, name);
     }
-    return {std::move(document), FileOutcome::success(name)};
+    return FileOutcome::success(name);
+}
+
+ImportedDocument importFrames(std::span<const uint8_t> bytes, const std::string& name,
+                              const Progress& progress) {
+    std::unique_ptr<Document> document;
+    ImageFailure failure = ImageFailure::None;
+    const FileOutcome outcome =
+        streamFrames(bytes, name, FramesHeld::All, [&](ImportedFrame&& frame) {
+            const ImageSize size{frame.image.width(), frame.image.height()};
+            Layer* layer = nextFrameLayer(document, size, frame.count, failure);
+            if (!layer)
+                return false;
+            layer->image = std::move(frame.image);
+            document->current().delay = frame.delayMs;
+            return reportProgress(progress, frame.number, frame.count);
+        });
+    if (failure != ImageFailure::None)
+        return failedDocument(failure, name);
+    if (!outcome.ok())
+        return failedDocument(outcome);
+    return {std::move(document), outcome};
 }
 
 LoadedImage loadFirstImage(std::span<const uint8_t> bytes, const std::string& name) {
@@ -136,10 +173,12 @@ LoadedImage loadFirstImage(std::span<const uint8_t> bytes, const std::string& na
     };
     const std::optional<GifLayout> gif = readGifLayout(bytes);
     if (gif && gif->imageCount == 0)
-        return failed(ImageFailure::CannotRead);
+        return LoadedImage{Bitmap(), FileOutcome::failed(ImageFailure::CannotRead, name,
+                                                         incompleteGifDetail(*gif))};
     ImageFrames decoder(bytes, maxImageBytes, invisiblePixelsOf(gif));
     if (!decoder.readable())
-        return failed(ImageFailure::CannotRead);
+        return LoadedImage{Bitmap(),
+                           FileOutcome::failed(ImageFailure::CannotRead, name, notAnImageDetail)};
     const std::optional<ImageSize> announced = announcedSize(decoder, gif);
     if (announced) {
         const ImageFailure refused = checkSize(*announced, 1);
@@ -162,22 +201,105 @@ LoadedImage loadFirstImage(std::span<const uint8_t> bytes, const std::string& na
 } // namespace
 
 ImportedDocument importGif(const std::string& path, const Progress& progress) {
-    ImageFailure failure = ImageFailure::None;
+    FileOutcome failure;
     const std::optional<std::vector<uint8_t>> bytes = readImageFile(path, failure);
     if (!bytes)
-        return failedDocument(failure, path);
+        return failedDocument(failure);
     return importFrames(*bytes, path, progress);
+}
+
+FileOutcome streamImageFrames(const std::string& path, FramesHeld held,
+                              const ImportedFrameSink& take) {
+    FileOutcome failure;
+    const std::optional<std::vector<uint8_t>> bytes = readImageFile(path, failure);
+    if (!bytes)
+        return failure;
+    return streamFrames(*bytes, path, held, take);
 }
 
 ImportedDocument importGifBytes(std::span<const uint8_t> bytes, const Progress& progress) {
     return importFrames(bytes, {}, progress);
 }
 
+namespace {
+
+// A GIF's summary from its blocks, read through a small buffer: what --info needs of a large
+// animation without holding it. Nothing when the file is no GIF.
+std::optional<ImageSummary> summariseGifFile(const std::string& path) {
+    const GifFileLayout file = readGifFileLayout(path);
+    ImageSummary summary;
+    if (!file.unreadable.empty()) {
+        summary.outcome = FileOutcome::failed(ImageFailure::CannotRead, path, file.unreadable);
+        return summary;
+    }
+    if (!file.layout)
+        return std::nullopt;
+    const GifLayout& gif = *file.layout;
+    if (!gif.complete || gif.imageCount == 0) {
+        summary.outcome =
+            FileOutcome::failed(ImageFailure::CannotRead, path, incompleteGifDetail(gif));
+        return summary;
+    }
+    const ImageSize size{gif.screenWidth, gif.screenHeight};
+    if (const ImageFailure refused = checkSize(size, gif.imageCount);
+        refused != ImageFailure::None) {
+        summary.outcome = FileOutcome::failed(refused, path);
+        return summary;
+    }
+    summary.outcome = FileOutcome::success(path);
+    summary.width = size.width;
+    summary.height = size.height;
+    summary.gifDelays = gif.delays;
+    for (int delay : gif.delays)
+        summary.delaysMs.push_back(importedGifDelayMs(delay));
+    return summary;
+}
+
+} // namespace
+
+ImageSummary summariseImageFile(const std::string& path) {
+    if (std::optional<ImageSummary> gif = summariseGifFile(path))
+        return std::move(*gif);
+    ImageSummary summary;
+    const std::optional<std::vector<uint8_t>> bytes = readImageFile(path, summary.outcome);
+    if (!bytes)
+        return summary;
+    auto failed = [&](ImageFailure failure, const std::string& detail = {}) {
+        summary.outcome = FileOutcome::failed(failure, path, detail);
+        return summary;
+    };
+    const std::optional<GifLayout> gif = readGifLayout(*bytes);
+    if (gif && (!gif->complete || gif->imageCount == 0))
+        return failed(ImageFailure::CannotRead, incompleteGifDetail(*gif));
+    ImageFrames decoder(*bytes, maxImageBytes, invisiblePixelsOf(gif));
+    if (!decoder.readable())
+        return failed(ImageFailure::CannotRead, notAnImageDetail);
+    const int frames = gif ? gif->imageCount : std::max(1, decoder.announcedCount());
+    std::optional<ImageSize> size = announcedSize(decoder, gif);
+    if (!size) { // only a decode tells
+        const Bitmap first = decoder.next();
+        if (first.isNull())
+            return failed(ImageFailure::CannotRead,
+                          "кадр 1 из " + std::to_string(frames) + " не удалось декодировать");
+        size = ImageSize{first.width(), first.height()};
+    }
+    if (const ImageFailure refused = checkSize(*size, frames); refused != ImageFailure::None)
+        return failed(refused);
+    summary.outcome = FileOutcome::success(path);
+    summary.width = size->width;
+    summary.height = size->height;
+    if (gif)
+        summary.gifDelays = gif->delays;
+    for (int i = 0; i < frames; ++i)
+        summary.delaysMs.push_back(gif ? importedGifDelayMs(gif->delays[size_t(i)]) : 100.0);
+    return summary;
+}
+
 LoadedImage loadImageFile(const std::string& path) {
-    ImageFailure failure = ImageFailure::None;
+    FileOutcome failure;
     const std::optional<std::vector<uint8_t>> bytes = readImageFile(path, failure);
     if (!bytes)
-        return {Bitmap(), FileOutcome::failed(failure, path)};
+        return {Bitmap(), failure};
     return loadFirstImage(*bytes, path);
 }
 

@@ -77,6 +77,7 @@ SheetGrid sheetGrid(int frames, int cellWidth, int cellHeight, int columns) {
     frames = std::max(frames, 1);
     if (columns < 1)
         columns = squarestColumns(frames, cellWidth, cellHeight);
+    columns = std::min(columns, frames); // more columns than frames: one row, no empty cells
     return {columns, rowsFor(frames, columns), cellWidth, cellHeight};
 }
 

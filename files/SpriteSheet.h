@@ -31,9 +31,10 @@ struct SheetGrid {
     }
 };
 
-// The grid of `frames` cells (at least one) in the given number of columns. With no column
-// count (0 or less) the sheet is made as square as possible: the count that gives the shortest
-// longer side, then the fewest empty cells, then the most columns.
+// The grid of `frames` cells (at least one) in the given number of columns, at most one a frame
+// (more make one row). With no column count (0 or less) the sheet is made as square as
+// possible: the count that gives the shortest longer side, then the fewest empty cells, then
+// the most columns.
 SheetGrid sheetGrid(int frames, int cellWidth, int cellHeight, int columns = 0);
 
 // Whether a sheet of the grid's size may be made: both sides within 1..maxDocumentSide and its

@@ -24,7 +24,9 @@ void checkImported(const ImportedDocument& imported) {
     require(validDocumentSide(d.width) && validDocumentSide(d.height));
     require(d.frameCount() >= 1);
     for (const Frame& frame : d.frames()) {
-        require(frame.enabled && frame.delay == 100 && frame.layerCount() == 1);
+        // A GIF delay of 2 hundredths or more is kept; shorter ones and other images last 100 ms.
+        require(frame.enabled && frame.delay >= 20 && frame.delay <= 655350 &&
+                frame.layerCount() == 1);
         const Bitmap& image = frame.layer(0).image;
         require(image.width() == d.width && image.height() == d.height);
     }

@@ -13,9 +13,11 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QSocketNotifier>
+#include <QStringList>
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <sys/socket.h>
@@ -56,6 +58,49 @@ void closeOnTermination(vork::MainWindow& window) {
     sigaction(SIGINT, &action, nullptr);
 }
 
+constexpr const char* noDisplayLine =
+    "vork: no display: the editor needs a window system (DISPLAY or WAYLAND_DISPLAY); "
+    "the command line works without one: vork --help\n";
+
+// What Qt says while it connects to the window system, kept until it is known whether it
+// succeeded.
+QStringList& startMessages() {
+    static QStringList messages;
+    return messages;
+}
+
+// Qt ends the program with an abort when it finds no window system to show the editor on; a
+// user gets one line instead and the status 1. Without any display named and no platform
+// chosen by hand it is said at once, otherwise when Qt gives up connecting.
+bool displayNamed() {
+    const auto named = [](const char* variable) {
+        const char* v = std::getenv(variable);
+        return v && *v;
+    };
+    if (!named("DISPLAY") && !named("WAYLAND_DISPLAY") && !named("QT_QPA_PLATFORM")) {
+        std::fputs(noDisplayLine, stderr);
+        return false;
+    }
+    qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+            if (type == QtFatalMsg) {
+                std::fputs(noDisplayLine, stderr);
+                std::_Exit(1);
+            }
+            startMessages().append(qFormatLogMessage(type, context, message));
+        });
+    return true;
+}
+
+// The window system is there: what Qt said on the way is shown, and its messages go out as
+// usual again.
+void displayConnected() {
+    qInstallMessageHandler(nullptr);
+    for (const QString& line : startMessages())
+        std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    startMessages().clear();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -74,10 +119,15 @@ int main(int argc, char** argv) {
         }
         const auto progress =
             isatty(STDERR_FILENO) ? vork::ProgressLine::OnErr : vork::ProgressLine::Off;
-        return vork::runCommandLine(command, std::cout, std::cerr, progress);
+        // A new document takes its palette from where the editor would find it.
+        return vork::runCommandLine(command, std::cout, std::cerr, progress,
+                                    vork::chooseDataFolder(vork::processEnvironment(argv[0])));
     }
 
+    if (!displayNamed())
+        return 1;
     QApplication app(argc, argv);
+    displayConnected();
     QApplication::setApplicationName(QStringLiteral("VORK"));
     vork::MainWindow window;
     window.editor().data = vork::startDataFolder(argv[0], std::cerr);

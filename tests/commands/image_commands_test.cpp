@@ -201,7 +201,7 @@ TEST_F(ImageFileCommands, TheAnimatorImportsTheFramesOfAGif) {
     EXPECT_EQ(a.width, 64);
     EXPECT_EQ(a.height, 48);
     for (int k = 0; k < 5; ++k) {
-        EXPECT_EQ(a.frame(k).delay, 100);
+        EXPECT_EQ(a.frame(k).delay, 500) << "the delay of 50 hundredths the GIF gives";
         EXPECT_TRUE(a.frame(k).enabled);
         EXPECT_EQ(a.frame(k).layer(0).image.pixel(k, 10), red);
     }

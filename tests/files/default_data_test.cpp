@@ -2,6 +2,7 @@
 // The default settings and palettes shipped in data/ read back as the program expects them.
 #include "files/PaletteFiles.h"
 #include "files/SettingsFile.h"
+#include "files/ShippedPalette.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -46,6 +47,18 @@ TEST(DefaultData, SmallPaletteFillsEveryEntryWithFixedFirstThree) {
         ASSERT_NE(e.color, Color::fromArgb(1, 2, 3, 4)) << "replacement " << e.id;
     for (size_t k = 0; k < 32; ++k)
         EXPECT_NE(p.replacement[2 * k].color, p.replacement[2 * k + 1].color) << "pair " << k;
+}
+
+// The built-in colours a document gets when no palette file is found are those of the file.
+TEST(DefaultData, BuiltInSmallPaletteIsTheShippedFile) {
+    Palettes fromFile = markedPalettes(), builtIn = markedPalettes();
+    ASSERT_TRUE(readSmallPalette(dataFolder + "deflpal.lpal", fromFile));
+    fillShippedSmallPalette(builtIn);
+    for (size_t i = 0; i < fromFile.small.size(); ++i)
+        ASSERT_EQ(builtIn.small[i].color, fromFile.small[i].color) << "entry " << i;
+    for (size_t i = 0; i < fromFile.replacement.size(); ++i)
+        ASSERT_EQ(builtIn.replacement[i].color, fromFile.replacement[i].color)
+            << "pair entry " << i;
 }
 
 TEST(DefaultData, BigPaletteFillsTheGridWithEntryZeroTransparent) {

@@ -206,7 +206,9 @@ TEST(HostileFiles, TheBudgetCountsEveryLayerOfEveryFrame) {
 
 TEST(DocumentFilePaths, OnlyARegularFileOfASaneSizeIsRead) {
     test::TempDir dir;
-    EXPECT_EQ(readPictureFile(dir.file("missing.trnl")).failure, ReadFailure::Unreadable);
+    const DocumentReadResult missing = readPictureFile(dir.file("missing.trnl"));
+    EXPECT_EQ(missing.failure, ReadFailure::Unreadable);
+    EXPECT_EQ(missing.reason, "Файл не удаётся прочитать: файл не найден.") << "says why";
     EXPECT_EQ(readAnimationFile(dir.path.string()).failure, ReadFailure::Unreadable);
     EXPECT_EQ(readPictureFile("/dev/zero").failure, ReadFailure::Unreadable); // endless
 

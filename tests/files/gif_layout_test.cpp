@@ -72,3 +72,75 @@ TEST(GifLayout, AnUnknownBlockMeansDamage) {
     EXPECT_FALSE(readGifLayout(bytesOf(gif, gif.size()))->complete);
     EXPECT_FALSE(readGifLayout(bytesOf("PNG89a", 6)));
 }
+
+// Each image's delay comes from the control block before it; the import keeps it, making the 0
+// and 1 hundredth that browsers play as a tenth of a second 100 ms.
+TEST(GifLayout, EachImageKeepsItsOwnDelay) {
+    test::TempDir dir;
+    std::vector<test::GifFrame> frames;
+    for (int delay : {10, 20, 5, 0, 1})
+        frames.push_back(test::fullFrame(4, 3, [delay](int x, int) { return (x + delay) % 2; }));
+    const int delays[] = {10, 20, 5, 0, 1};
+    for (size_t k = 0; k < frames.size(); ++k)
+        frames[k].delayCentiseconds = delays[k];
+    const std::string path = dir.file("delays.gif");
+    ASSERT_TRUE(
+        test::writeGif(path, 4, 3, {Color::rgb(0, 0, 0), Color::rgb(255, 255, 255)}, frames));
+    const std::string bytes = test::readBytes(path);
+    const auto layout = readGifLayout(bytesOf(bytes, bytes.size()));
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(layout->delays, (std::vector<int>{10, 20, 5, 0, 1}));
+
+    const ImportedDocument imported = importGif(path);
+    ASSERT_TRUE(imported);
+    const double expected[] = {100, 200, 50, 100, 100};
+    ASSERT_EQ(imported.document->frameCount(), 5);
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(imported.document->frame(k).delay, expected[k]) << "frame " << k + 1;
+    const ImageSummary summary = summariseImageFile(path);
+    ASSERT_TRUE(summary);
+    EXPECT_EQ(summary.delaysMs, std::vector<double>(std::begin(expected), std::end(expected)));
+}
+
+// A file that cannot be imported says why: missing, no image at all, or where it is cut short.
+TEST(GifLayout, AnUnreadableImageSaysWhy) {
+    test::TempDir dir;
+    const std::string whole = threeFrameGif(dir);
+    test::writeBytes(dir.file("text.gif"), "GIF? no, just text\n");
+    test::writeBytes(dir.file("cut.gif"), whole.substr(0, whole.size() - 20));
+    const std::pair<std::string, std::string> cases[] = {
+        {"missing.gif", "файл не найден"},
+        {"text.gif", "это не изображение известного вида"},
+        {"cut.gif", "файл обрезан после кадра 2"},
+    };
+    for (const auto& [name, detail] : cases) {
+        const ImportedDocument imported = importGif(dir.file(name));
+        EXPECT_FALSE(imported) << name;
+        EXPECT_EQ(imported.outcome.failure, ImageFailure::CannotRead) << name;
+        EXPECT_EQ(imported.outcome.detail, detail) << name;
+        EXPECT_EQ(summariseImageFile(dir.file(name)).outcome.detail, detail) << name;
+    }
+}
+
+// Read from the file through a buffer, every cut of a GIF gives the layout the bytes give.
+TEST(GifLayout, TheFileWalkMatchesTheWalkInMemory) {
+    test::TempDir dir;
+    const std::string gif = threeFrameGif(dir);
+    const std::string cut = dir.file("cut.gif");
+    for (size_t n = 0; n <= gif.size(); n += 7) {
+        test::writeBytes(cut, gif.substr(0, n));
+        const auto inMemory = readGifLayout(bytesOf(gif, n));
+        const GifFileLayout file = readGifFileLayout(cut);
+        EXPECT_TRUE(file.unreadable.empty()) << n;
+        ASSERT_EQ(file.layout.has_value(), inMemory.has_value()) << n;
+        if (inMemory) {
+            EXPECT_EQ(file.layout->complete, inMemory->complete) << n;
+            EXPECT_EQ(file.layout->imageCount, inMemory->imageCount) << n;
+            EXPECT_EQ(file.layout->delays, inMemory->delays) << n;
+            EXPECT_EQ(file.layout->screenWidth, inMemory->screenWidth) << n;
+        }
+    }
+    EXPECT_TRUE(readGifFileLayout(dir.file("three.gif")).layout->complete);
+    EXPECT_EQ(readGifFileLayout(dir.file("none.gif")).unreadable, "файл не найден");
+    EXPECT_EQ(readGifFileLayout(dir.path.string()).unreadable, "это папка");
+}

@@ -33,7 +33,7 @@ std::string writeStripedGif(const TempDir& dir, int frames, int w, int h) {
     std::vector<GifFrame> list;
     for (int i = 0; i < frames; ++i) {
         list.push_back(test::fullFrame(w, h, [i](int x, int y) { return stripe(x, y, i); }));
-        list.back().delayCentiseconds = 3 + i; // stored delays the import does not read
+        list.back().delayCentiseconds = 3 + i; // delays the import keeps
     }
     const std::string path = dir.file("striped.gif");
     EXPECT_TRUE(test::writeGif(path, w, h, palette, list));
@@ -58,7 +58,7 @@ Bitmap opaqueRandom(int w, int h, unsigned seed) {
 
 } // namespace
 
-TEST(GifImport, FiveFramesOf64x48GiveFiveFramesWithTheDelay100) {
+TEST(GifImport, FiveFramesOf64x48GiveFiveFramesWithTheirOwnDelays) {
     TempDir dir;
     ImportedDocument imported = importGif(writeStripedGif(dir, 5, 64, 48));
     ASSERT_TRUE(imported) << imported.outcome.reason;
@@ -70,7 +70,7 @@ TEST(GifImport, FiveFramesOf64x48GiveFiveFramesWithTheDelay100) {
     EXPECT_EQ(d.currentFrameIndex(), 4) << "frames are added after the current one";
     for (int i = 0; i < 5; ++i) {
         const Frame& f = d.frame(i);
-        EXPECT_EQ(f.delay, 100);
+        EXPECT_EQ(f.delay, 30 + 10 * i) << "the file's delay of 3 + i hundredths";
         EXPECT_TRUE(f.enabled);
         ASSERT_EQ(f.layerCount(), 1);
         EXPECT_TRUE(f.layer(0).visible);

@@ -1,0 +1,296 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "files/DocumentSummary.h"
+
+#include "files/ByteStream.h"
+#include "files/DocumentFileBlocks.h"
+#include "files/FileBytes.h"
+#include "files/FileErrors.h"
+#include "files/RunLength.h"
+#include "model/Limits.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vork {
+
+namespace {
+
+// A file read front to back through a buffer of its own, never more than the buffer at a time.
+class FileWindow {
+  public:
+    ~FileWindow() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    // Opens a regular file of at most maxBytes; otherwise the failure and why.
+    ReadFailure open(const std::string& path, uint64_t maxBytes, std::string& why) {
+        fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        struct ::stat st {};
+        if (fd_ < 0 || ::fstat(fd_, &st) != 0) {
+            why = errno == ENOENT ? "файл не найден" : reasonForErrno(errno, FileAccess::Reading);
+            return ReadFailure::Unreadable;
+        }
+        if (!S_ISREG(st.st_mode)) {
+            why = reasonForFileType(st.st_mode);
+            return ReadFailure::Unreadable;
+        }
+        if (uint64_t(st.st_size) > maxBytes)
+            return ReadFailure::TooLarge;
+        size_ = uint64_t(st.st_size);
+        return ReadFailure::None;
+    }
+    uint64_t remaining() const { return size_ - position_; }
+    bool atEnd() const { return position_ == size_; }
+    // Copies the next n bytes; false (and nothing consumed) when the file has fewer left or a
+    // read fails.
+    bool read(uint8_t* out, size_t n) {
+        if (n > remaining())
+            return false;
+        while (n > 0) {
+            if (at_ == filled_ && !refill())
+                return false;
+            const size_t step = std::min(n, filled_ - at_);
+            std::memcpy(out, buffer_.data() + at_, step);
+            at_ += step;
+            out += step;
+            n -= step;
+            position_ += step;
+        }
+        return true;
+    }
+    // The next n bytes (n at most the buffer's size), valid until the next read: in the buffer
+    // itself when they are there whole, else copied into `scratch`. Null when the file has
+    // fewer left.
+    const uint8_t* next(size_t n, uint8_t* scratch) {
+        if (filled_ - at_ >= n) {
+            const uint8_t* p = buffer_.data() + at_;
+            at_ += n;
+            position_ += n;
+            return p;
+        }
+        return read(scratch, n) ? scratch : nullptr;
+    }
+    std::optional<int32_t> readInt32() {
+        uint8_t b[4];
+        if (!read(b, 4))
+            return std::nullopt;
+        return int32_t(loadLittleEndian32(b));
+    }
+
+  private:
+    bool refill() {
+        at_ = filled_ = 0;
+        for (;;) {
+            const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size());
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return false;
+            filled_ = size_t(n);
+            return true;
+        }
+    }
+
+    int fd_ = -1;
+    uint64_t size_ = 0, position_ = 0;
+    std::vector<uint8_t> buffer_ = std::vector<uint8_t>(size_t(1) << 20);
+    size_t at_ = 0, filled_ = 0;
+};
+
+// Checks a layer's runs as the whole-file scan does; `keep`, when given, receives them.
+ReadFailure scanRuns(FileWindow& in, int64_t pixelCount, std::vector<uint8_t>* keep) {
+    int64_t position = 0;
+    uint8_t scratch[runBytes];
+    while (position < pixelCount) {
+        const uint8_t* run = in.next(runBytes, scratch);
+        if (!run)
+            return ReadFailure::Truncated;
+        const int64_t end = int32_t(loadLittleEndian32(run));
+        if (end <= position || end > pixelCount)
+            return ReadFailure::Damaged;
+        position = end;
+        if (keep)
+            keep->insert(keep->end(), run, run + runBytes);
+    }
+    return ReadFailure::None;
+}
+
+ReadFailure scanLayer(FileWindow& in, int64_t pixelCount, LayerSummary& layer,
+                      std::vector<uint8_t>* keepRuns) {
+    const auto visible = in.readInt32();
+    const auto opacity = in.readInt32();
+    if (!visible || !opacity)
+        return ReadFailure::Truncated;
+    if (*opacity < 0 || *opacity > 255)
+        return ReadFailure::Damaged;
+    layer.visible = *visible != 0;
+    layer.opacity = *opacity;
+    return scanRuns(in, pixelCount, keepRuns);
+}
+
+constexpr size_t minAnimationFrameBytes = 12 + minLayerBodyBytes;
+constexpr size_t minPictureLayerBytes = 4 + minLayerBodyBytes;
+
+ReadFailure checkCount(int32_t count, const FileWindow& in, size_t minRecordBytes) {
+    if (count < 1)
+        return ReadFailure::Damaged;
+    if (uint64_t(count) > in.remaining() / minRecordBytes)
+        return ReadFailure::Truncated;
+    return ReadFailure::None;
+}
+
+// The runs of the wanted frame's layers, bottom first.
+using KeptRuns = std::vector<std::vector<uint8_t>>;
+
+ReadFailure scanAnimationFrames(FileWindow& in, DocumentSummary& s, int wanted, KeptRuns& kept) {
+    const auto frameCount = in.readInt32();
+    if (!frameCount)
+        return ReadFailure::Truncated;
+    if (*frameCount < 1)
+        return ReadFailure::Damaged;
+    PixelBudget budget(s.width, s.height, maxDecodedBytes);
+    if (!budget.take(*frameCount))
+        return ReadFailure::TooLarge;
+    if (auto f = checkCount(*frameCount, in, minAnimationFrameBytes); f != ReadFailure::None)
+        return f;
+    const int64_t pixelCount = int64_t(s.width) * s.height;
+    s.frames.resize(size_t(*frameCount));
+    for (size_t j = 0; j < s.frames.size(); ++j) {
+        FrameSummary& frame = s.frames[j];
+        const auto delay = in.readInt32();
+        const auto enabled = in.readInt32();
+        const auto layerCount = in.readInt32();
+        if (!delay || !enabled || !layerCount)
+            return ReadFailure::Truncated;
+        if (*layerCount < 1)
+            return ReadFailure::Damaged;
+        if (!budget.take(*layerCount - 1))
+            return ReadFailure::TooLarge;
+        if (auto f = checkCount(*layerCount, in, minLayerBodyBytes); f != ReadFailure::None)
+            return f;
+        frame.delay = *delay;
+        frame.enabled = *enabled != 0;
+        frame.layers.resize(size_t(*layerCount));
+        const bool keep = int(j) + 1 == wanted;
+        if (keep)
+            kept.resize(frame.layers.size());
+        for (size_t k = 0; k < frame.layers.size(); ++k) {
+            frame.layers[k].id = int(k) + 1;
+            if (auto f = scanLayer(in, pixelCount, frame.layers[k], keep ? &kept[k] : nullptr);
+                f != ReadFailure::None)
+                return f;
+        }
+    }
+    return ReadFailure::None;
+}
+
+ReadFailure scanPictureLayers(FileWindow& in, DocumentSummary& s) {
+    const auto frameCount = in.readInt32(); // always 1; read whatever it says
+    const auto layerCounter = in.readInt32();
+    const auto layerCount = in.readInt32();
+    if (!frameCount || !layerCounter || !layerCount)
+        return ReadFailure::Truncated;
+    if (*layerCount < 1)
+        return ReadFailure::Damaged;
+    PixelBudget budget(s.width, s.height, maxDecodedBytes);
+    if (!budget.take(*layerCount))
+        return ReadFailure::TooLarge;
+    if (auto f = checkCount(*layerCount, in, minPictureLayerBytes); f != ReadFailure::None)
+        return f;
+    const int64_t pixelCount = int64_t(s.width) * s.height;
+    s.frames.resize(1);
+    s.frames[0].layers.resize(size_t(*layerCount));
+    for (LayerSummary& layer : s.frames[0].layers) {
+        const auto id = in.readInt32();
+        if (!id)
+            return ReadFailure::Truncated;
+        layer.id = *id;
+        if (auto f = scanLayer(in, pixelCount, layer, nullptr); f != ReadFailure::None)
+            return f;
+    }
+    return ReadFailure::None;
+}
+
+ReadFailure scanFile(const std::string& path, DocumentFileFormat format, DocumentSummary& s,
+                     int wanted, KeptRuns& kept, std::string& why) {
+    FileWindow in;
+    if (auto f = in.open(path, maxDocumentFileBytes, why); f != ReadFailure::None)
+        return f;
+    std::vector<uint8_t> head(headerBytes + paletteBlockBytes);
+    const size_t got = size_t(std::min<uint64_t>(head.size(), in.remaining()));
+    if (!in.read(head.data(), got))
+        return ReadFailure::Unreadable;
+    ByteReader headReader(std::span<const uint8_t>(head.data(), got));
+    HeaderBlock header;
+    const bool picture = format == DocumentFileFormat::Picture;
+    if (auto f = readHeaderAndPalette(headReader, picture ? pictureMagic : animationMagic, header);
+        f != ReadFailure::None)
+        return f;
+    s.width = header.width;
+    s.height = header.height;
+    s.defaultDelay = header.defaultDelay;
+    s.smallPalette = std::move(header.smallPalette);
+    const ReadFailure f =
+        picture ? scanPictureLayers(in, s) : scanAnimationFrames(in, s, wanted, kept);
+    if (f != ReadFailure::None)
+        return f;
+    return in.atEnd() ? ReadFailure::None : ReadFailure::Damaged;
+}
+
+DocumentSummary failedSummary(ReadFailure failure, DocumentFileFormat format,
+                              const std::string& why) {
+    DocumentSummary s;
+    s.failure = failure;
+    s.reason = DocumentReadResult::failed(failure, format, why).reason;
+    return s;
+}
+
+} // namespace
+
+DocumentSummary summariseDocumentFile(const std::string& path, DocumentFileFormat format) {
+    DocumentSummary s;
+    KeptRuns none;
+    std::string why;
+    if (auto f = scanFile(path, format, s, 0, none, why); f != ReadFailure::None)
+        return failedSummary(f, format, why);
+    return s;
+}
+
+AnimationFrameRead readAnimationFrame(const std::string& path, int number) {
+    constexpr auto format = DocumentFileFormat::Animation;
+    AnimationFrameRead r;
+    KeptRuns kept;
+    std::string why;
+    if (auto f = scanFile(path, format, r.summary, number, kept, why); f != ReadFailure::None) {
+        r.summary = failedSummary(f, format, why);
+        r.read = DocumentReadResult::failed(f, format, why);
+        return r;
+    }
+    if (number < 1 || number > int(r.summary.frames.size()))
+        return r;
+    const FrameSummary& record = r.summary.frames[size_t(number - 1)];
+    auto animation = std::make_unique<Document>(r.summary.width, r.summary.height, 100.0);
+    animation->defaultDelay = r.summary.defaultDelay;
+    Frame& frame = animation->current();
+    frame.delay = record.delay;
+    for (size_t k = 0; k < kept.size(); ++k) {
+        if (k > 0)
+            frame.appendLayer();
+        Layer& layer = frame.current();
+        if (!applyLayerBody({record.layers[k].visible, record.layers[k].opacity, kept[k]}, layer)) {
+            r.read = DocumentReadResult::failed(ReadFailure::TooLarge, format);
+            return r;
+        }
+        std::vector<uint8_t>().swap(kept[k]); // decoded: the runs are no longer needed
+    }
+    frame.enabled = record.enabled;
+    animation->renumberFrames();
+    r.read.document = std::move(animation);
+    r.read.smallPalette = r.summary.smallPalette;
+    return r;
+}
+
+} // namespace vork
