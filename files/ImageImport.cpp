@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/ImageImport.h"
 
+#include "files/DocumentRead.h"
 #include "files/GifLayout.h"
+#include "files/ImageCompleteness.h"
 #include "files/ReadFile.h"
 #include "gfx/ImageCodec.h"
 #include "pixels/SizeLimits.h"
@@ -18,17 +20,33 @@ namespace {
 // No single image is decoded beyond this: the largest document layer.
 constexpr int64_t maxImageBytes = int64_t(maxDocumentSide) * maxDocumentSide * 4;
 
-// The whole file, so that its blocks can be checked before it is decoded. Nothing when it
-// cannot be read, or is larger than any image the program would accept could need.
-std::optional<std::vector<uint8_t>> readImageFile(const std::string& path, ImageFailure& failure) {
+// A failure whose reason says more than the failure's own text: what the file is, or which
+// limit it passed.
+FileOutcome failedBecause(ImageFailure failure, const std::string& name,
+                          const std::string& detail) {
+    FileOutcome outcome = FileOutcome::failed(failure, name, detail);
+    outcome.reason += ": " + detail;
+    return outcome;
+}
+
+// The whole file, so that its blocks can be checked before it is decoded: regular files only,
+// never more than any image the program would accept could need. Nothing, with the outcome,
+// when it cannot be read.
+std::optional<std::vector<uint8_t>> readImageFile(const std::string& path, FileOutcome& outcome) {
     ReadResult read = readWholeFile(path, size_t(maxDecodedBytes));
     if (!read) {
-        failure = read.tooLarge ? ImageFailure::TooLarge : ImageFailure::CannotRead;
+        const ImageFailure failure =
+            read.tooLarge ? ImageFailure::TooLarge : ImageFailure::CannotRead;
+        // A file that is not there needs no more words than the failure's own.
+        outcome = read.missing ? FileOutcome::failed(failure, path)
+                               : failedBecause(failure, path, read.reason);
         return std::nullopt;
     }
-    failure = ImageFailure::None;
     return std::move(read.bytes);
 }
+
+// The file ends before its structure does, so that its decoder would make up what is missing.
+const char* const cutShortText = "файл обрезан";
 
 // The size the decoded frames will have, before decoding: a GIF's logical screen (the decoder
 // composes every frame onto it, but announces the first image's own rectangle as the size),
@@ -100,10 +118,17 @@ ImportedDocument importFrames(std::span<const uint8_t> bytes, const std::string&
     const std::optional<GifLayout> gif = readGifLayout(bytes);
     if (gif && (!gif->complete || gif->imageCount == 0))
         return failedDocument(ImageFailure::CannotRead, name);
+    if (imageCutShort(bytes))
+        return {nullptr, failedBecause(ImageFailure::CannotRead, name, cutShortText)};
     ImageFrames decoder(bytes, maxImageBytes, invisiblePixelsOf(gif));
     if (!decoder.readable())
         return failedDocument(ImageFailure::CannotRead, name);
     const int frames = gif ? gif->imageCount : std::max(1, decoder.announcedCount());
+    if (frames > maxFrames) {
+        FileOutcome outcome = FileOutcome::failed(ImageFailure::TooLarge, name);
+        outcome.reason = tooManyFramesText(frames); // says all, the limit with it
+        return {nullptr, outcome};
+    }
     const std::optional<ImageSize> announced = announcedSize(decoder, gif);
     if (announced) {
         const ImageFailure refused = checkSize(*announced, frames);
@@ -137,6 +162,8 @@ LoadedImage loadFirstImage(std::span<const uint8_t> bytes, const std::string& na
     const std::optional<GifLayout> gif = readGifLayout(bytes);
     if (gif && gif->imageCount == 0)
         return failed(ImageFailure::CannotRead);
+    if (imageCutShort(bytes))
+        return LoadedImage{Bitmap(), failedBecause(ImageFailure::CannotRead, name, cutShortText)};
     ImageFrames decoder(bytes, maxImageBytes, invisiblePixelsOf(gif));
     if (!decoder.readable())
         return failed(ImageFailure::CannotRead);
@@ -162,10 +189,10 @@ LoadedImage loadFirstImage(std::span<const uint8_t> bytes, const std::string& na
 } // namespace
 
 ImportedDocument importGif(const std::string& path, const Progress& progress) {
-    ImageFailure failure = ImageFailure::None;
+    FileOutcome failure;
     const std::optional<std::vector<uint8_t>> bytes = readImageFile(path, failure);
     if (!bytes)
-        return failedDocument(failure, path);
+        return {nullptr, failure};
     return importFrames(*bytes, path, progress);
 }
 
@@ -174,10 +201,10 @@ ImportedDocument importGifBytes(std::span<const uint8_t> bytes, const Progress& 
 }
 
 LoadedImage loadImageFile(const std::string& path) {
-    ImageFailure failure = ImageFailure::None;
+    FileOutcome failure;
     const std::optional<std::vector<uint8_t>> bytes = readImageFile(path, failure);
     if (!bytes)
-        return {Bitmap(), FileOutcome::failed(failure, path)};
+        return {Bitmap(), failure};
     return loadFirstImage(*bytes, path);
 }
 

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 using namespace vork;
@@ -207,6 +208,55 @@ TEST(CommandLineBinary, AnAnimationBecomesAGifOrASpriteSheet) {
     EXPECT_EQ(vork(dir, {"--convert", "walk.gelm", "x.gif", "--frame", "1"}).status, 2);
     EXPECT_EQ(vork(dir, {"--convert", "walk.gelm", "x.gelm", "--sheet", "2"}).status, 2);
     EXPECT_EQ(vork(dir, {"--convert", "walk.gelm", "x.png", "--sheet", "two"}).status, 2);
+}
+
+// Hostile and unlucky image files through the command line: each is refused with one line
+// that says why, at once (a FIFO or a device would otherwise hang or exhaust memory), and no
+// decoder library adds lines of its own.
+TEST(CommandLineBinary, ImagesThatAreNoRegularFileOrAreCutShortAreRefusedWithOneLine) {
+    test::TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("f.png").c_str(), 0644), 0);
+    std::filesystem::create_symlink("/dev/zero", dir.file("z.png"));
+    std::filesystem::create_symlink("/dev/urandom", dir.file("u.gif"));
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    for (const char* format : {"png", "bmp", "jpg"}) {
+        const std::string whole = dir.file(std::string("whole.") + format);
+        ASSERT_TRUE(image.save(QString::fromStdString(whole), format));
+        const std::string bytes = test::readBytes(whole);
+        test::writeBytes(dir.file(std::string("cut.") + format), bytes.substr(0, bytes.size() / 2));
+    }
+    const struct {
+        const char* file;
+        const char* reason;
+    } cases[] = {{"f.png", "это не обычный файл"}, {"z.png", "это не обычный файл"},
+                 {"u.gif", "это не обычный файл"}, {"cut.png", "файл обрезан"},
+                 {"cut.bmp", "файл обрезан"},      {"cut.jpg", "файл обрезан"}};
+    for (const auto& c : cases) {
+        const Outcome r = vork(dir, {"--info", c.file});
+        EXPECT_EQ(r.status, 1) << c.file;
+        EXPECT_EQ(r.err, std::string("vork: ") + c.file +
+                             ": не удалось прочитать изображение: " + c.reason + "\n");
+    }
+    EXPECT_EQ(vork(dir, {"--info", "whole.jpg"}).status, 0);
+}
+
+// A name need not be valid UTF-8: the bytes of the name reach the file system as they are.
+TEST(CommandLineBinary, ImageNamesThatAreNotUtf8AreWrittenAndReadAsTheyAre) {
+    test::TempDir dir;
+    writeAnimation(dir);
+    for (const std::string name : {"g\xff.gif", "p\xff.png"}) {
+        const std::vector<std::string> convert =
+            name.ends_with(".gif")
+                ? std::vector<std::string>{"--convert", "walk.gelm", name}
+                : std::vector<std::string>{"--convert", "walk.gelm", name, "--frame", "1"};
+        const Outcome written = vork(dir, convert);
+        ASSERT_EQ(written.status, 0) << written.err;
+        EXPECT_TRUE(std::filesystem::exists(dir.file(name))) << "written under its own bytes";
+        const Outcome info = vork(dir, {"--info", name});
+        EXPECT_EQ(info.status, 0) << info.err;
+        EXPECT_NE(info.out.find("size: 6 x 4"), std::string::npos) << info.out;
+    }
 }
 
 } // namespace
