@@ -210,6 +210,7 @@ SaveResult writeDocumentFile(const std::string& path, const Progress& progress, 
     });
     if (bytes.empty())
         return stopped ? encodingStopped() : SaveResult{false, documentNotEncodedText};
+    removeAbandonedTemporaries(path);
     return saveFileAtomically(path, bytes);
 }
 

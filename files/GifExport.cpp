@@ -173,6 +173,7 @@ ExportResult exportAnimationGif(const Document& animation, const std::string& ch
     const GifEncoding encoded = encodeAnimationGif(animation, view, progress);
     if (!encoded)
         return {FileOutcome::failed(encoded.failure, file, encoded.detail), {}};
+    removeAbandonedTemporaries(file);
     const SaveResult saved = saveFileAtomically(file, encoded.bytes);
     if (!saved)
         return {FileOutcome::failed(ImageFailure::CannotWrite, file, saved.reason), {}};

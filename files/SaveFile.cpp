@@ -108,32 +108,6 @@ int lockTemporary(const std::string& temporary) {
     return fd;
 }
 
-// Removes the temporary files that earlier saves of the same target left behind when they were
-// killed: regular files named "<target>.saving-XXXXXX" that no process holds locked and that
-// have not been written to for a while.
-void removeAbandonedTemporaries(const std::string& target) {
-    namespace fs = std::filesystem;
-    const fs::path targetPath(target);
-    const std::string prefix = targetPath.filename().string() + temporaryMark;
-    std::error_code ec;
-    const fs::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : ".";
-    const time_t now = ::time(nullptr);
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() != prefix.size() + temporaryLetters || !name.starts_with(prefix))
-            continue;
-        const int fd =
-            ::open(it->path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
-        if (fd < 0)
-            continue;
-        struct ::stat st {};
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
-            now - st.st_mtime >= abandonedAfterSeconds && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            ::unlink(it->path().c_str());
-        ::close(fd);
-    }
-}
-
 // Gives the new file the permissions and owner of the file it replaces. A failure only
 // leaves the new file with the defaults, so it is not a reason to give up the save.
 void copyAttributes(int fd, const struct ::stat& old) {
@@ -189,6 +163,32 @@ SaveResult writeTemporary(int fd, const SaveProducer& produce, FileSystemOps& op
 
 } // namespace
 
+void removeAbandonedTemporaries(const std::string& path) {
+    namespace fs = std::filesystem;
+    // The temporaries are made beside the file a link leads to.
+    char* real = ::realpath(path.c_str(), nullptr);
+    const fs::path targetPath(real ? real : path);
+    std::free(real);
+    const std::string prefix = targetPath.filename().string() + temporaryMark;
+    std::error_code ec;
+    const fs::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : ".";
+    const time_t now = ::time(nullptr);
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + temporaryLetters || !name.starts_with(prefix))
+            continue;
+        const int fd =
+            ::open(it->path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+        if (fd < 0)
+            continue;
+        struct ::stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+            now - st.st_mtime >= abandonedAfterSeconds && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(it->path().c_str());
+        ::close(fd);
+    }
+}
+
 bool SaveSink::writeOut(std::span<const uint8_t> bytes) {
     while (!bytes.empty()) {
         const ssize_t written = ops.write(fd, bytes.data(), bytes.size());
@@ -240,7 +240,6 @@ SaveResult saveFileAtomically(const std::string& path, const SaveProducer& produ
     if (!target)
         return failure(reason);
 
-    removeAbandonedTemporaries(target->path);
     std::string temporary;
     const int fd = createTemporary(target->path, temporary);
     if (fd < 0)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Saving through saveFileAtomically: a failure at any step leaves the old file byte for byte and
 // no temporary file behind; only regular files are ever replaced.
+#include "files/AnimationFile.h"
 #include "files/SaveFile.h"
 #include "support/TempDir.h"
 #include "support/WriteProtection.h"
@@ -115,9 +116,9 @@ TEST(SaveFile, ReplacesTheOldFileWithTheCompleteNewOne) {
     EXPECT_EQ(st.st_mode & 07777, 0640u) << "the replaced file's permissions are kept";
 }
 
-// A save killed midway leaves its temporary file; the next save of the same target removes
+// A save killed midway leaves its temporary file; the next save of the same document removes
 // those no running save holds (a save locks its temporary file while it writes it).
-TEST(SaveFile, TemporariesOfEarlierKilledSavesOfTheTargetAreRemoved) {
+TEST(SaveFile, TemporariesOfEarlierKilledSavesOfTheDocumentAreRemoved) {
     TempDir dir;
     const std::string path = dir.file("target.gelm");
     const auto made = [&](const std::string& name, std::time_t age) {
@@ -135,12 +136,14 @@ TEST(SaveFile, TemporariesOfEarlierKilledSavesOfTheTargetAreRemoved) {
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
 
     ASSERT_TRUE(saveFileAtomically(path, bytesOf(std::string("new"))));
+    EXPECT_EQ(namesIn(dir.path).size(), 6u) << "a plain save does not look";
+    ASSERT_TRUE(writeAnimationFile(path, Document(2, 2, 100), {}));
     ::close(held);
     EXPECT_EQ(namesIn(dir.path),
               (std::set<std::string>{"target.gelm", "target.gelm.saving-abcdef",
                                      "target.gelm.saving-zz9zz9", "other.gelm.saving-k3j4h5",
                                      "target.gelm.saving-long123"}));
-    EXPECT_EQ(readBytes(path), "new");
+    EXPECT_EQ(readBytes(path).substr(0, 4), "gelm");
 }
 
 TEST(SaveFile, ContentMadeInPiecesArrivesWhole) {
