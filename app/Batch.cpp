@@ -89,6 +89,7 @@ constexpr std::pair<const char*, const char*> fixedReasons[] = {
     {"это не изображение известного вида", "not an image of any known kind"},
     {"в файле нет ни одного кадра", "the file holds no image"},
     {"файл обрезан до первого кадра", "cut short before the first frame"},
+    {"файл обрезан", "the file is cut short"},
     // ImageFailure
     {"не удалось прочитать изображение", "cannot read the image"},
     {"изображение слишком большое",
@@ -113,6 +114,10 @@ constexpr NumberedReason numberedReasons[] = {
     {"системная ошибка ", "system error ", nullptr, nullptr, "", ""},
     {"файл обрезан после кадра ", "cut short after frame ", nullptr, nullptr, "", ""},
     {"кадр ", "frame ", " из ", " of ", " не удалось декодировать", " cannot be decoded"},
+    {"Слишком много кадров: ", "too many frames: ", ", наибольшее число — ", ", the most is ", ".",
+     ""},
+    {"Слишком много слоёв в кадре: ", "too many layers in a frame: ", ", наибольшее число — ",
+     ", the most is ", ".", ""},
     {"лист ", "a sheet of ", " x ", " x ", " пикселей, наибольшая сторона ",
      " pixels; the largest side is "},
 };

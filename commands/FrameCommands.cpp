@@ -2,6 +2,7 @@
 #include "commands/FrameCommands.h"
 
 #include "model/Composite.h"
+#include "model/Limits.h"
 #include "ui/DocumentChanges.h"
 #include "ui/Layout.h"
 
@@ -71,9 +72,14 @@ void deleteFrame(Editor& e) {
     currentFrameChanged(e, Thumbnails::Keep);
 }
 
+// Past the most frames a file may hold, the animation could not be opened again.
+bool roomForFrame(const Document* animation) {
+    return animation && animation->frameCount() < maxFrames;
+}
+
 void newFrame(Editor& e) {
     Document* animation = e.animation().get();
-    if (!animation)
+    if (!roomForFrame(animation))
         return;
     animation->insertFrameAfter(animation->currentFrameIndex());
     animation->renumberFrames();
@@ -84,7 +90,7 @@ void newFrame(Editor& e) {
 
 void duplicateFrame(Editor& e) {
     Document* animation = e.animation().get();
-    if (!animation)
+    if (!roomForFrame(animation))
         return;
     const Frame& source = animation->current();
     Frame& copy = animation->frame(animation->insertFrameAfter(animation->currentFrameIndex()));

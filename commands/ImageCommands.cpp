@@ -41,7 +41,7 @@ std::optional<Bitmap> chooseImageToInsert(Editor& e) {
         return std::nullopt;
     LoadedImage loaded = loadImageFile(*path);
     if (!loaded) {
-        reportOpenFailure(e, *path, loaded.outcome.reason);
+        reportOpenFailure(e, *path, loaded.outcome.shown());
         return std::nullopt;
     }
     return std::move(loaded.image);
@@ -50,10 +50,7 @@ std::optional<Bitmap> chooseImageToInsert(Editor& e) {
 void reportExportFailure(Editor& e, const FileOutcome& outcome) {
     if (outcome.failure == ImageFailure::Cancelled)
         return;
-    std::string reason = outcome.reason;
-    if (!outcome.detail.empty())
-        reason += ": " + outcome.detail;
-    reportSaveFailure(e, outcome.file, reason);
+    reportSaveFailure(e, outcome.file, outcome.shown());
 }
 
 SingleLayerView viewOf(const ModeState& m) {
@@ -103,7 +100,7 @@ bool openImageAsNewPicture(Editor& e) {
         return false;
     ImportedDocument opened = openImageAsPicture(*path);
     if (!opened) {
-        reportOpenFailure(e, *path, opened.outcome.reason);
+        reportOpenFailure(e, *path, opened.outcome.shown());
         return false;
     }
     replaceDocument(e, Mode::Painter, std::move(opened.document));
@@ -124,7 +121,7 @@ bool importGifAnimation(Editor& e) {
     }
     if (!imported) {
         if (imported.outcome.failure != ImageFailure::Cancelled)
-            reportOpenFailure(e, *path, imported.outcome.reason);
+            reportOpenFailure(e, *path, imported.outcome.shown());
         return false;
     }
     replaceDocument(e, Mode::Animator, std::move(imported.document));

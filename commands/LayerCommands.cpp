@@ -3,6 +3,7 @@
 
 #include "canvas/History.h"
 #include "canvas/ToolEngine.h"
+#include "model/Limits.h"
 #include "pixels/LayerOps.h"
 #include "pixels/SelectionOps.h"
 #include "ui/DocumentChanges.h"
@@ -71,9 +72,13 @@ bool changeLayers(Editor& e, Mode mode, LayerButton b) {
         f.deleteCurrentLayer();
         return true;
     case LayerButton::New:
+        if (f.layerCount() >= maxLayersPerFrame) // the file could not be opened again
+            return false;
         insertAboveCurrent(f);
         return true;
     case LayerButton::Duplicate: {
+        if (f.layerCount() >= maxLayersPerFrame)
+            return false;
         Layer& copy = insertAboveCurrent(f);
         copyPixels(current.image, copy.image);
         copy.thumbnail = current.thumbnail.clone();

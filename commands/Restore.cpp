@@ -19,14 +19,18 @@ Mode modeOf(DocumentFileFormat format) {
     return format == DocumentFileFormat::Picture ? Mode::Painter : Mode::Animator;
 }
 
+// A copy claimed for this run is at `file.path`, this run's own name for it; `left` is the
+// name it was left under, which is what the user is told and what it is kept aside under.
 struct Restorable {
     RecoveryFile file;
     DocumentReadResult read;
+    std::string left;
 };
 
 struct Unreadable {
     RecoveryFile file;
     std::string reason;
+    std::string left;
 };
 
 // The copies of the folder sorted out: the most recent readable one of each mode, the older
@@ -50,31 +54,46 @@ DocumentReadResult readCopy(Editor& e, const RecoveryFile& file) {
                : readAnimationFile(file.path, progressOf(*progress));
 }
 
+// The copy read for a mode is first claimed: renamed to this run's own copy of the mode, so
+// that another run starting at the same time cannot offer it too.
 Leftovers readLeftovers(Editor& e) {
     Leftovers found;
-    for (const RecoveryFile& file : leftoverRecoveryFiles(e.recovery.folder)) {
+    for (RecoveryFile file : leftoverRecoveryFiles(e.recovery.folder)) {
+        if (!file.refusal.empty()) {
+            found.unreadable.push_back({file, file.refusal, file.path});
+            continue;
+        }
         if (found.hasMode(modeOf(file.format))) {
             found.older.push_back(file);
             continue;
         }
+        const std::string left = file.path;
+        file.path = recoveryFilePath(e.recovery.folder, e.recovery.session, file.format);
+        if (!claimRecoveryFile(left, file.path))
+            continue; // another run has it
         DocumentReadResult read = readCopy(e, file);
         if (read)
-            found.restorable.push_back({file, std::move(read)});
+            found.restorable.push_back({file, std::move(read), left});
         else if (read.failure != ReadFailure::Cancelled)
-            found.unreadable.push_back({file, read.reason});
+            found.unreadable.push_back({file, read.reason, left});
+        else // offered again at the next start, as it was
+            claimRecoveryFile(file.path, left);
     }
     return found;
 }
 
-// Keeps a copy aside under its dated name and says so on `err`; the text for the user.
-std::string keepCopyAside(const std::string& path, const char* label, std::ostream& err) {
-    const KeptAside kept = keepAside(path, label);
+// Keeps a copy aside under the dated form of the name it was left under and says so on `err`;
+// the text for the user. Whatever the entry is, it is renamed, never followed.
+std::string keepCopyAside(const std::string& path, const char* label, std::ostream& err,
+                          const std::string& left = {}) {
+    const std::string& shown = left.empty() ? path : left;
+    const KeptAside kept = keepEntryAside(path, label, shown);
     if (kept.outcome == KeptAside::Outcome::KeptAside) {
-        err << "vork: копия " << path << " отложена под именем " << kept.keptAs << "\n";
+        err << "vork: копия " << shown << " отложена под именем " << kept.keptAs << "\n";
         return "Она отложена под именем\n" + kept.keptAs;
     }
     if (kept.outcome == KeptAside::Outcome::Failed) {
-        err << "vork: копию " << path << " отложить не удалось: " << kept.reason << "\n";
+        err << "vork: копию " << shown << " отложить не удалось: " << kept.reason << "\n";
         return "Отложить её не удалось: " + kept.reason;
     }
     return {};
@@ -85,11 +104,11 @@ void reportUnreadable(Editor& e, const std::vector<Unreadable>& unreadable, std:
         return;
     std::string text;
     for (const Unreadable& u : unreadable) {
-        err << "vork: копия " << u.file.path << " не прочитана: " << u.reason << "\n";
+        err << "vork: копия " << u.left << " не прочитана: " << u.reason << "\n";
         if (!text.empty())
             text += "\n\n";
-        text += "Не удалось прочитать копию документа\n" + u.file.path + "\n" + u.reason + "\n" +
-                keepCopyAside(u.file.path, unreadableCopyLabel, err);
+        text += "Не удалось прочитать копию документа\n" + u.left + "\n" + u.reason + "\n" +
+                keepCopyAside(u.file.path, unreadableCopyLabel, err, u.left);
     }
     e.platform.messageBox(restoreTitle, text);
 }
@@ -118,7 +137,7 @@ void restore(Editor& e, Leftovers& found, std::ostream& err) {
 
 void decline(const Leftovers& found, std::ostream& err) {
     for (const Restorable& r : found.restorable)
-        keepCopyAside(r.file.path, declinedLabel, err);
+        keepCopyAside(r.file.path, declinedLabel, err, r.left);
     for (const RecoveryFile& file : found.older)
         keepCopyAside(file.path, declinedLabel, err);
 }

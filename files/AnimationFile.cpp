@@ -23,11 +23,12 @@ struct AnimationFrame {
 
 struct AnimationLayout {
     HeaderBlock header;
+    std::string refusal;
     std::vector<AnimationFrame> frames;
 };
 
 ReadFailure scanFrame(ByteReader& in, int64_t pixelCount, PixelBudget& budget,
-                      AnimationFrame& frame) {
+                      AnimationFrame& frame, std::string& refusal) {
     const auto delay = in.readInt32();
     const auto enabled = in.readInt32();
     const auto layerCount = in.readInt32();
@@ -35,6 +36,10 @@ ReadFailure scanFrame(ByteReader& in, int64_t pixelCount, PixelBudget& budget,
         return ReadFailure::Truncated;
     if (*layerCount < 1)
         return ReadFailure::Damaged;
+    if (*layerCount > maxLayersPerFrame) {
+        refusal = tooManyLayersText(*layerCount);
+        return ReadFailure::TooLarge;
+    }
     if (!budget.take(*layerCount - 1)) // the first layer was counted with the frames
         return ReadFailure::TooLarge;
     if (auto f = checkRecordCount(*layerCount, in.remaining(), minLayerBodyBytes);
@@ -59,8 +64,13 @@ ReadFailure scanAnimation(std::span<const uint8_t> bytes, AnimationLayout& layou
         return ReadFailure::Truncated;
     if (*frameCount < 1)
         return ReadFailure::Damaged;
+    if (*frameCount > maxFrames) {
+        layout.refusal = tooManyFramesText(*frameCount);
+        return ReadFailure::TooLarge;
+    }
     PixelBudget budget(layout.header.width, layout.header.height, maxPixelBytes);
-    if (!budget.take(*frameCount)) // every frame has at least one layer
+    // Every frame has at least one layer.
+    if (!budget.takeFrames(*frameCount) || !budget.take(*frameCount))
         return ReadFailure::TooLarge;
     if (auto f = checkRecordCount(*frameCount, in.remaining(), minFrameRecordBytes);
         f != ReadFailure::None)
@@ -68,7 +78,8 @@ ReadFailure scanAnimation(std::span<const uint8_t> bytes, AnimationLayout& layou
     layout.frames.resize(size_t(*frameCount));
     const int64_t pixelCount = int64_t(layout.header.width) * layout.header.height;
     for (auto& frame : layout.frames)
-        if (auto f = scanFrame(in, pixelCount, budget, frame); f != ReadFailure::None)
+        if (auto f = scanFrame(in, pixelCount, budget, frame, layout.refusal);
+            f != ReadFailure::None)
             return f;
     return in.atEnd() ? ReadFailure::None : ReadFailure::Damaged;
 }

@@ -137,13 +137,13 @@ ReadFailure checkRecordCount(int32_t count, size_t remaining, size_t minRecordBy
     return ReadFailure::None;
 }
 
-bool PixelBudget::take(int64_t layers) {
-    if (layers < 0 || layerBytes == 0)
-        return layers >= 0;
-    const uint64_t room = (maxBytes - std::min(usedBytes, maxBytes)) / layerBytes;
-    if (uint64_t(layers) > room)
+bool PixelBudget::takeBytes(int64_t count, uint64_t each) {
+    if (count < 0)
         return false;
-    usedBytes += uint64_t(layers) * layerBytes;
+    const uint64_t room = (maxBytes - std::min(usedBytes, maxBytes)) / each;
+    if (uint64_t(count) > room)
+        return false;
+    usedBytes += uint64_t(count) * each;
     return true;
 }
 

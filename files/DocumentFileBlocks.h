@@ -12,6 +12,7 @@
 #include "files/FileBytes.h"
 #include "files/SaveFile.h"
 #include "model/Document.h"
+#include "model/Limits.h"
 #include "model/Palette.h"
 #include "pixels/Progress.h"
 
@@ -121,15 +122,20 @@ bool applyLayerBody(const LayerBody& body, Layer& layer);
 // many would not fit in what is left of the file.
 ReadFailure checkRecordCount(int32_t count, size_t remaining, size_t minRecordBytes);
 
-// Counts the layers a file announces against the memory budget, before any is allocated.
+// Counts the layers and frames a file announces against the memory budget, before any is
+// allocated: each layer's pixels and what a layer and a frame cost beyond them.
 class PixelBudget {
   public:
     PixelBudget(int width, int height, uint64_t maxPixelBytes)
-        : layerBytes(uint64_t(width) * uint64_t(height) * 4), maxBytes(maxPixelBytes) {}
+        : layerBytes(uint64_t(width) * uint64_t(height) * 4 + layerOverheadBytes),
+          maxBytes(maxPixelBytes) {}
     // False when `layers` more would pass the budget.
-    bool take(int64_t layers);
+    bool take(int64_t layers) { return takeBytes(layers, layerBytes); }
+    // False when `frames` more, without their layers, would pass the budget.
+    bool takeFrames(int64_t frames) { return takeBytes(frames, frameOverheadBytes); }
 
   private:
+    bool takeBytes(int64_t count, uint64_t each);
     uint64_t layerBytes;
     uint64_t maxBytes;
     uint64_t usedBytes = 0;
@@ -138,7 +144,8 @@ class PixelBudget {
 // The frame both formats' readers and writers share around their own blocks.
 
 // Decodes with the format's scan and build: a scan refusing the file, a build stopped by its
-// progress callback or running out of memory, each become the failure the caller reports.
+// progress callback or running out of memory, each become the failure the caller reports. A
+// scan that leaves a reason in the layout's `refusal` has it told instead of the failure's own.
 // `layersOf` counts the layers the scan found, for the progress.
 template <typename Layout, typename Scan, typename Build, typename LayersOf>
 DocumentReadResult decodeDocument(std::span<const uint8_t> bytes, uint64_t maxPixelBytes,
@@ -146,8 +153,12 @@ DocumentReadResult decodeDocument(std::span<const uint8_t> bytes, uint64_t maxPi
                                   Build build, LayersOf layersOf) {
     try {
         Layout layout;
-        if (auto f = scan(bytes, layout, maxPixelBytes); f != ReadFailure::None)
-            return DocumentReadResult::failed(f, format);
+        if (auto f = scan(bytes, layout, maxPixelBytes); f != ReadFailure::None) {
+            DocumentReadResult failed = DocumentReadResult::failed(f, format);
+            if (!layout.refusal.empty())
+                failed.reason = std::move(layout.refusal);
+            return failed;
+        }
         LayerSteps steps(progress, layersOf(layout));
         DocumentReadResult result;
         result.document = build(layout, steps);
@@ -199,6 +210,7 @@ SaveResult writeDocumentFile(const std::string& path, const Progress& progress, 
     });
     if (bytes.empty())
         return stopped ? encodingStopped() : SaveResult{false, documentNotEncodedText};
+    removeAbandonedTemporaries(path);
     return saveFileAtomically(path, bytes);
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/DocumentRead.h"
 
+#include "model/Limits.h"
+
 namespace vork {
 
 std::string readFailureText(ReadFailure failure, DocumentFileFormat format) {
@@ -22,6 +24,16 @@ std::string readFailureText(ReadFailure failure, DocumentFileFormat format) {
         return "Чтение прервано.";
     }
     return "Файл не удаётся прочитать.";
+}
+
+std::string tooManyFramesText(int64_t frames) {
+    return "Слишком много кадров: " + std::to_string(frames) + ", наибольшее число — " +
+           std::to_string(maxFrames) + ".";
+}
+
+std::string tooManyLayersText(int64_t layers) {
+    return "Слишком много слоёв в кадре: " + std::to_string(layers) + ", наибольшее число — " +
+           std::to_string(maxLayersPerFrame) + ".";
 }
 
 DocumentReadResult DocumentReadResult::failed(ReadFailure failure, DocumentFileFormat format,

@@ -27,6 +27,10 @@ enum class ReadFailure {
 // The short Russian reason shown to the user, UTF-8; empty for None.
 std::string readFailureText(ReadFailure failure, DocumentFileFormat format);
 
+// The reasons for a count past its limit (model/Limits.h), naming the count and the limit.
+std::string tooManyFramesText(int64_t frames);
+std::string tooManyLayersText(int64_t layers);
+
 struct DocumentReadResult {
     // The new document, its current frame and layers as after a read: for a picture the last
     // layer read; for an animation the last frame, and in each frame its last layer. Null on

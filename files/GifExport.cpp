@@ -177,6 +177,7 @@ ExportResult writeGifEncoding(const GifEncoding& encoded, const std::string& cho
     const std::string file = gifExportName(chosenName);
     if (!encoded)
         return {FileOutcome::failed(encoded.failure, file, encoded.detail), {}};
+    removeAbandonedTemporaries(file);
     const SaveResult saved = saveFileAtomically(file, encoded.bytes);
     if (!saved)
         return {FileOutcome::failed(ImageFailure::CannotWrite, file, saved.reason), {}};

@@ -26,6 +26,8 @@ struct FileOutcome {
     std::string detail; // what the system said of a failed write, when it said anything
 
     bool ok() const { return failure == ImageFailure::None; }
+    // What a message shows: the failure's text, then what was found, when anything was.
+    std::string shown() const { return detail.empty() ? reason : reason + ": " + detail; }
     static FileOutcome success(const std::string& file) {
         return {ImageFailure::None, file, {}, {}};
     }

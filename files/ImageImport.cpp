@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/ImageImport.h"
 
+#include "files/DocumentRead.h"
 #include "files/GifDelays.h"
 #include "files/GifLayout.h"
+#include "files/ImageCompleteness.h"
 #include "files/ReadFile.h"
 #include "gfx/ImageCodec.h"
 #include "pixels/SizeLimits.h"
@@ -20,8 +22,9 @@ namespace {
 // No single image is decoded beyond this: the largest document layer.
 constexpr int64_t maxImageBytes = int64_t(maxDocumentSide) * maxDocumentSide * 4;
 
-// The whole file, so that its blocks can be checked before it is decoded. Nothing when it
-// cannot be read, or is larger than any image the program would accept could need.
+// The whole file, so that its blocks can be checked before it is decoded: regular files only,
+// never more than any image the program would accept could need. Nothing, with the outcome and
+// what the system said, when it cannot be read.
 std::optional<std::vector<uint8_t>> readImageFile(const std::string& path, FileOutcome& failure) {
     ReadResult read = readWholeFile(path, size_t(maxDecodedBytes));
     if (!read) {
@@ -33,6 +36,8 @@ std::optional<std::vector<uint8_t>> readImageFile(const std::string& path, FileO
 }
 
 constexpr const char* notAnImageDetail = "это не изображение известного вида";
+// The file ends before its structure does, so that its decoder would make up what is missing.
+constexpr const char* cutShortDetail = "файл обрезан";
 
 // The size the decoded frames will have, before decoding: a GIF's logical screen (the decoder
 // composes every frame onto it, but announces the first image's own rectangle as the size),
@@ -115,10 +120,17 @@ FileOutcome streamFrames(std::span<const uint8_t> bytes, const std::string& name
     const std::optional<GifLayout> gif = readGifLayout(bytes);
     if (gif && (!gif->complete || gif->imageCount == 0))
         return FileOutcome::failed(ImageFailure::CannotRead, name, incompleteGifDetail(*gif));
+    if (imageCutShort(bytes))
+        return FileOutcome::failed(ImageFailure::CannotRead, name, cutShortDetail);
     ImageFrames decoder(bytes, maxImageBytes, invisiblePixelsOf(gif));
     if (!decoder.readable())
         return FileOutcome::failed(ImageFailure::CannotRead, name, notAnImageDetail);
     const int frames = gif ? gif->imageCount : std::max(1, decoder.announcedCount());
+    if (frames > maxFrames) {
+        FileOutcome outcome = FileOutcome::failed(ImageFailure::TooLarge, name);
+        outcome.reason = tooManyFramesText(frames); // says all, the limit with it
+        return outcome;
+    }
     const int64_t framesInMemory = held == FramesHeld::All ? frames : 1;
     const std::optional<ImageSize> announced = announcedSize(decoder, gif);
     if (announced) {
@@ -175,6 +187,9 @@ LoadedImage loadFirstImage(std::span<const uint8_t> bytes, const std::string& na
     if (gif && gif->imageCount == 0)
         return LoadedImage{Bitmap(), FileOutcome::failed(ImageFailure::CannotRead, name,
                                                          incompleteGifDetail(*gif))};
+    if (imageCutShort(bytes))
+        return LoadedImage{Bitmap(),
+                           FileOutcome::failed(ImageFailure::CannotRead, name, cutShortDetail)};
     ImageFrames decoder(bytes, maxImageBytes, invisiblePixelsOf(gif));
     if (!decoder.readable())
         return LoadedImage{Bitmap(),

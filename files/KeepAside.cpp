@@ -56,6 +56,10 @@ std::chrono::year_month_day localToday() {
 
 constexpr const char* unreadableLabel = "unreadable";
 
+// Renames the entry at `path` to the first free dated name made from `name`.
+KeptAside renameToDatedName(const std::string& path, const std::string& label,
+                            std::chrono::year_month_day today, const std::string& name);
+
 } // namespace
 
 KeptAside keepUnreadableAside(const std::string& path) {
@@ -83,17 +87,35 @@ KeptAside keepAside(const std::string& path, const std::string& label,
     }
     if (!S_ISREG(st.st_mode))
         return outcome(KeptAside::Outcome::NotRegularFile);
+    return renameToDatedName(path, label, today, path);
+}
 
+KeptAside keepEntryAside(const std::string& path, const std::string& label,
+                         const std::string& name) {
+    struct ::stat st {};
+    if (::lstat(path.c_str(), &st) != 0)
+        return errno == ENOENT ? outcome(KeptAside::Outcome::NothingThere)
+                               : outcome(KeptAside::Outcome::Failed, {},
+                                         reasonForErrno(errno, FileAccess::Writing));
+    return renameToDatedName(path, label, localToday(), name.empty() ? path : name);
+}
+
+namespace {
+
+KeptAside renameToDatedName(const std::string& path, const std::string& label,
+                            std::chrono::year_month_day today, const std::string& name) {
     for (int counter = 0; counter <= maxCounter; ++counter) {
-        const std::string name = datedName(path, label, today, counter);
-        if (renameWithoutReplacing(path, name))
-            return outcome(KeptAside::Outcome::KeptAside, name);
+        const std::string dated = datedName(name, label, today, counter);
+        if (renameWithoutReplacing(path, dated))
+            return outcome(KeptAside::Outcome::KeptAside, dated);
         if (errno != EEXIST)
             return outcome(KeptAside::Outcome::Failed, {},
                            reasonForErrno(errno, FileAccess::Writing));
     }
     return outcome(KeptAside::Outcome::Failed, {}, "все запасные имена заняты");
 }
+
+} // namespace
 
 std::string describeKeptAside(const std::string& path, const KeptAside& kept) {
     switch (kept.outcome) {

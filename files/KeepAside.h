@@ -35,6 +35,12 @@ KeptAside keepAside(const std::string& path, const std::string& label);
 KeptAside keepAside(const std::string& path, const std::string& label,
                     std::chrono::year_month_day today);
 
+// The same for an entry of one of the program's own folders, whatever it is: a link, a folder,
+// a FIFO or a device named like a file of the folder is renamed as it is, never followed. The
+// dated name is made from `name`, the entry's own path unless given.
+KeptAside keepEntryAside(const std::string& path, const std::string& label,
+                         const std::string& name = {});
+
 // A line for standard error saying what was done; empty when there was nothing to keep.
 std::string describeKeptAside(const std::string& path, const KeptAside& kept);
 

@@ -22,6 +22,7 @@ struct PictureLayer {
 
 struct PictureLayout {
     HeaderBlock header;
+    std::string refusal;
     int32_t layerCounter = 0;
     std::vector<PictureLayer> layers;
 };
@@ -34,8 +35,12 @@ ReadFailure scanLayers(ByteReader& in, PictureLayout& layout, uint64_t maxPixelB
         return ReadFailure::Truncated;
     if (*layerCount < 1)
         return ReadFailure::Damaged;
+    if (*layerCount > maxLayersPerFrame) {
+        layout.refusal = tooManyLayersText(*layerCount);
+        return ReadFailure::TooLarge;
+    }
     PixelBudget budget(layout.header.width, layout.header.height, maxPixelBytes);
-    if (!budget.take(*layerCount))
+    if (!budget.takeFrames(1) || !budget.take(*layerCount))
         return ReadFailure::TooLarge;
     if (auto f = checkRecordCount(*layerCount, in.remaining(), minLayerRecordBytes);
         f != ReadFailure::None)

@@ -22,8 +22,11 @@ ReadResult failure(std::string reason) {
 }
 
 ReadResult failureFromErrno(int error) {
-    if (error == ENOENT)
-        return failure("файл не найден");
+    if (error == ENOENT) {
+        ReadResult r = failure("файл не найден");
+        r.missing = true;
+        return r;
+    }
     return failure(reasonForErrno(error, FileAccess::Reading));
 }
 

@@ -19,6 +19,7 @@ struct ReadResult {
     std::vector<uint8_t> bytes; // the whole file when ok
     std::string reason;         // empty when ok; otherwise a short reason in Russian
     bool tooLarge = false;      // refused for its size alone
+    bool missing = false;       // nothing at the path
     explicit operator bool() const { return ok; }
 };
 

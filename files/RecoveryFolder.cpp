@@ -74,9 +74,53 @@ std::vector<fs::path> regularFilesIn(const std::string& folder) {
     return files;
 }
 
-std::time_t lastWritten(const fs::path& path) {
-    struct ::stat st {};
-    return ::stat(path.c_str(), &st) == 0 ? st.st_mtime : 0;
+// Every entry of the folder, links not followed.
+std::vector<std::pair<fs::path, struct ::stat>> entriesIn(const std::string& folder) {
+    std::vector<std::pair<fs::path, struct ::stat>> entries;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        struct ::stat st {};
+        if (::lstat(it->path().c_str(), &st) == 0)
+            entries.emplace_back(it->path(), st);
+    }
+    return entries;
+}
+
+std::string refusalOf(const struct ::stat& st) {
+    if (S_ISREG(st.st_mode))
+        return {};
+    if (S_ISLNK(st.st_mode))
+        return "это символическая ссылка, а не обычный файл";
+    return reasonForFileType(st.st_mode);
+}
+
+// Creates the lock file already locked: made unnamed in the folder, locked, and only then
+// given its name, so that no other run can ever find it unlocked and take its session for
+// ended. A file system without unnamed files gets a file created and then locked. The
+// descriptor, or -1 with errno set.
+int createLocked(const std::string& folder, const std::string& path) {
+    int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return fd;
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        if (error != ENOENT) // without /proc the fallback below is the only way
+            return -1;
+    }
+    fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return -1;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
 }
 
 } // namespace
@@ -121,14 +165,9 @@ bool SessionLock::take(const std::string& folder, const std::string& session, st
     if (made)
         fs::permissions(folder, fs::perms::owner_all, ec);
     const std::string path = lockPath(folder, session);
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const int fd = createLocked(folder, path);
     if (fd < 0) {
         reason = reasonForErrno(errno, FileAccess::Writing);
-        return false;
-    }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        reason = reasonForErrno(errno, FileAccess::Writing);
-        ::close(fd);
         return false;
     }
     fd_ = fd;
@@ -157,16 +196,33 @@ bool sessionRunning(const std::string& folder, const std::string& session) {
 
 std::vector<RecoveryFile> leftoverRecoveryFiles(const std::string& folder) {
     std::vector<RecoveryFile> files;
-    for (const fs::path& path : regularFilesIn(folder)) {
+    for (const auto& [path, st] : entriesIn(folder)) {
         const auto parsed = parseCopyName(path.filename().string());
         if (!parsed || sessionRunning(folder, parsed->second))
             continue;
-        files.push_back({path.string(), parsed->first, parsed->second, lastWritten(path)});
+        files.push_back({path.string(), parsed->first, parsed->second, st.st_mtime, refusalOf(st)});
     }
     std::stable_sort(files.begin(), files.end(), [](const RecoveryFile& a, const RecoveryFile& b) {
         return a.keptAt != b.keptAt ? a.keptAt > b.keptAt : a.path > b.path;
     });
     return files;
+}
+
+bool claimRecoveryFile(const std::string& path, const std::string& to) {
+    if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0) {
+        if (errno != EINVAL && errno != ENOSYS)
+            return false;
+        // A file system without the no-replace rename.
+        struct ::stat taken {};
+        if (::lstat(to.c_str(), &taken) == 0 || std::rename(path.c_str(), to.c_str()) != 0)
+            return false;
+    }
+    // Swapped for something else after the folder was listed: put back, never read.
+    struct ::stat st {};
+    if (::lstat(to.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        return true;
+    std::rename(to.c_str(), path.c_str());
+    return false;
 }
 
 void removeEndedSessionFiles(const std::string& folder) {

@@ -25,6 +25,9 @@ struct RecoveryFile {
     DocumentFileFormat format = DocumentFileFormat::Picture;
     std::string session;
     std::time_t keptAt = 0; // when it was last written
+    // Why the entry is no copy at all, though named like one: a symbolic link, a folder, a FIFO
+    // or a device. Such an entry is never read nor written through. Empty for a regular file.
+    std::string refusal;
 };
 
 std::string newSessionName(std::time_t start, pid_t process);
@@ -59,8 +62,14 @@ class SessionLock {
 // Whether a program that is running holds the session's lock.
 bool sessionRunning(const std::string& folder, const std::string& session);
 
-// The copies in the folder whose sessions have ended, the most recently written first.
+// The copies in the folder whose sessions have ended, the most recently written first, and the
+// entries named like such copies that are not regular files (with their refusal).
 std::vector<RecoveryFile> leftoverRecoveryFiles(const std::string& folder);
+
+// Takes a leftover copy for this run by renaming it to `to`, a name of this run's own session,
+// so that no other run offers it as well. False when another run took it first, the name is
+// taken, or what is there now is not a regular file (then it stays where it is).
+bool claimRecoveryFile(const std::string& path, const std::string& to);
 
 // Removes what ended sessions left besides their copies: their lock files and the temporary
 // files of writes a crash interrupted.

@@ -5,11 +5,13 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <optional>
 #include <random>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +20,8 @@ namespace vork {
 namespace {
 
 constexpr size_t sinkBufferBytes = size_t(64) << 10;
+constexpr const char* temporaryMark = ".saving-";
+constexpr size_t temporaryLetters = 6;
 
 SaveResult failure(std::string reason) {
     return SaveResult{false, std::move(reason)};
@@ -77,8 +81,8 @@ int createTemporary(const std::string& target, std::string& temporary) {
     static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     thread_local std::minstd_rand rng(std::random_device{}());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = target + ".saving-";
-        for (int i = 0; i < 6; ++i)
+        temporary = target + temporaryMark;
+        for (size_t i = 0; i < temporaryLetters; ++i)
             temporary += letters[rng() % (sizeof letters - 1)];
         const int fd =
             ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
@@ -86,6 +90,22 @@ int createTemporary(const std::string& target, std::string& temporary) {
             return fd;
     }
     return -1;
+}
+
+// A temporary file not written to for this long, and locked by nobody, was left by a save that
+// never finished. The age covers the moment between its creation and its lock.
+constexpr time_t abandonedAfterSeconds = 60;
+
+// Marks the temporary file as the save's own for as long as the save runs: a lock on a
+// descriptor of its own, which outlives the closing of the written one until the rename.
+// -1 when it cannot be had; the save goes on without it.
+int lockTemporary(const std::string& temporary) {
+    const int fd = ::open(temporary.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 // Gives the new file the permissions and owner of the file it replaces. A failure only
@@ -143,6 +163,32 @@ SaveResult writeTemporary(int fd, const SaveProducer& produce, FileSystemOps& op
 
 } // namespace
 
+void removeAbandonedTemporaries(const std::string& path) {
+    namespace fs = std::filesystem;
+    // The temporaries are made beside the file a link leads to.
+    char* real = ::realpath(path.c_str(), nullptr);
+    const fs::path targetPath(real ? real : path);
+    std::free(real);
+    const std::string prefix = targetPath.filename().string() + temporaryMark;
+    std::error_code ec;
+    const fs::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : ".";
+    const time_t now = ::time(nullptr);
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + temporaryLetters || !name.starts_with(prefix))
+            continue;
+        const int fd =
+            ::open(it->path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+        if (fd < 0)
+            continue;
+        struct ::stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+            now - st.st_mtime >= abandonedAfterSeconds && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(it->path().c_str());
+        ::close(fd);
+    }
+}
+
 bool SaveSink::writeOut(std::span<const uint8_t> bytes) {
     while (!bytes.empty()) {
         const ssize_t written = ops.write(fd, bytes.data(), bytes.size());
@@ -198,6 +244,7 @@ SaveResult saveFileAtomically(const std::string& path, const SaveProducer& produ
     const int fd = createTemporary(target->path, temporary);
     if (fd < 0)
         return failureFromErrno(errno);
+    const int lock = lockTemporary(temporary);
     if (target->status)
         copyAttributes(fd, *target->status);
 
@@ -206,10 +253,12 @@ SaveResult saveFileAtomically(const std::string& path, const SaveProducer& produ
         result = failure(reason);
     if (result && ops.rename(temporary.c_str(), target->path.c_str()) != 0)
         result = failureFromErrno(errno);
-    if (!result) {
+    if (!result)
         ::unlink(temporary.c_str());
+    if (lock >= 0)
+        ::close(lock);
+    if (!result)
         return result;
-    }
     syncFolder(folderOf(target->path));
     return result;
 }

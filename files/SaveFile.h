@@ -63,6 +63,13 @@ using SaveProducer = std::function<bool(SaveSink&)>;
 SaveResult saveFileAtomically(const std::string& path, std::span<const uint8_t> bytes);
 SaveResult saveFileAtomically(const std::string& path, std::span<const uint8_t> bytes,
                               FileSystemOps& ops);
+// Removes the temporary files that earlier saves of the file at `path` left when they were
+// killed: regular files of the user's named "<file>.saving-XXXXXX" beside it that no save
+// holds (a save locks its temporary file until the rename) and that have not been written
+// for a minute. Called before saves of large files (documents, GIFs); it reads the whole
+// folder, so not before each file of a numbered series.
+void removeAbandonedTemporaries(const std::string& path);
+
 // The same for content made piece by piece, for documents too big to build in memory first.
 SaveResult saveFileAtomically(const std::string& path, const SaveProducer& produce,
                               FileSystemOps& ops = systemFileOps());

@@ -3,6 +3,7 @@
 // Checks shared by the picture and animation file fuzz targets: what a reader gives for any
 // bytes must be a sound document, and writing it and reading it again must give it back.
 #include "files/DocumentRead.h"
+#include "model/Limits.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,9 +13,13 @@
 
 namespace vork::fuzz {
 
-// The fuzzers keep decoded documents small, so that a file's claim of a huge document is
-// refused rather than reported as running out of memory.
-inline constexpr uint64_t fuzzPixelBudget = uint64_t(16) << 20;
+// The fuzzers keep decoded documents smaller than the program does, so that a file's claim of a
+// huge document is refused rather than reported as running out of memory; yet large enough for
+// the most frames, and the most layers in a frame, of 1 x 1 pixels, so that the count limits
+// are reached from both sides.
+inline constexpr uint64_t fuzzPixelBudget =
+    uint64_t(maxFrames) * (frameOverheadBytes + layerOverheadBytes + 4);
+static_assert(fuzzPixelBudget >= uint64_t(maxLayersPerFrame) * (layerOverheadBytes + 4));
 
 inline void require(bool condition, const char* what) {
     if (!condition) {

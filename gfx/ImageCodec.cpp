@@ -2,10 +2,16 @@
 #include "gfx/ImageCodec.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
+#include <cstdio>
 #include <cstring>
+#include <mutex>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace vork {
 
@@ -53,6 +59,43 @@ Bitmap bitmapOf(const QImage& decoded, InvisiblePixels invisible) {
     return out;
 }
 
+// While it lives, what the decoder libraries print on standard error themselves (libpng's
+// "libpng error: ..." lines) goes nowhere: the program says in one line of its own what failed.
+// One at a time, since the descriptor is the process's. Sanitizer builds keep standard error,
+// so that a report from inside a decoder is seen.
+class QuietStandardError {
+  public:
+    QuietStandardError() : lock_(mutex()) {
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+        const int sink = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (sink < 0)
+            return;
+        std::fflush(stderr);
+        saved_ = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+        if (saved_ >= 0)
+            ::dup2(sink, STDERR_FILENO);
+        ::close(sink);
+#endif
+    }
+    ~QuietStandardError() {
+        if (saved_ < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(saved_, STDERR_FILENO);
+        ::close(saved_);
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+  private:
+    static std::mutex& mutex() {
+        static std::mutex m;
+        return m;
+    }
+    std::lock_guard<std::mutex> lock_;
+    int saved_ = -1;
+};
+
 } // namespace
 
 struct ImageFrames::Decoder {
@@ -74,14 +117,17 @@ ImageFrames::ImageFrames(std::span<const uint8_t> bytes, int64_t maxImageBytes,
 ImageFrames::~ImageFrames() = default;
 
 bool ImageFrames::readable() const {
+    QuietStandardError quiet;
     return decoder_->reader.canRead();
 }
 
 int ImageFrames::announcedCount() const {
+    QuietStandardError quiet;
     return std::max(0, decoder_->reader.imageCount());
 }
 
 std::optional<ImageSize> ImageFrames::announcedSize() const {
+    QuietStandardError quiet;
     const QSize size = decoder_->reader.size();
     if (!size.isValid())
         return std::nullopt;
@@ -90,7 +136,12 @@ std::optional<ImageSize> ImageFrames::announcedSize() const {
 
 Bitmap ImageFrames::next() {
     QImage decoded;
-    if (!decoder_->reader.read(&decoded))
+    bool read = false;
+    {
+        QuietStandardError quiet;
+        read = decoder_->reader.read(&decoded);
+    }
+    if (!read)
         return {};
     return bitmapOf(decoded, invisible_);
 }
@@ -136,7 +187,8 @@ std::optional<std::vector<uint8_t>> encodePng(const Bitmap& image) {
 bool writePngFile(const Bitmap& image, const std::string& path) {
     if (image.isNull())
         return false;
-    QImageWriter writer(QString::fromStdString(path), "png");
+    // The name's bytes as they are, whether or not they are valid UTF-8.
+    QImageWriter writer(QFile::decodeName(QByteArray::fromStdString(path)), "png");
     return writer.write(viewForEncoding(image));
 }
 

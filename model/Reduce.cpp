@@ -64,7 +64,9 @@ struct Axis {
 // The weights of drawn pixel i: how much of each reduction pixel its span covers, rounded to
 // 256ths, what rounding leaves over given to the largest share.
 void setTaps(AxisTaps& t, const Axis& a, int i) {
-    const auto [from, to] = a.span(i);
+    // Plain variables, not a structured binding: the lambda below captures them.
+    const std::pair<double, double> span = a.span(i);
+    const double from = span.first, to = span.second;
     const int block = 1 << a.level;
     const int first = int(std::floor(from / block));
     const int n = std::max(first, int(std::ceil(to / block)) - 1) - first + 1;

@@ -12,18 +12,15 @@ inline bool sizeInRange(int64_t width, int64_t height) {
     return validDocumentSide(width) && validDocumentSide(height);
 }
 
-// What a layer holds beyond its image, and a frame beyond its layers: their thumbnails, 30 x 30
-// and 55 x 50 ARGB. Counting them bounds the number of frames of even the smallest documents.
-inline constexpr int64_t thumbnailBytes = (30 * 30 + 55 * 50) * 4;
-
-// Whether `layers` ARGB layers of width x height, each with its thumbnails, fit the memory
-// budget.
+// Whether `layers` ARGB layers of width x height, each in a frame of its own, fit the memory
+// budget with what each layer and frame costs beyond its pixels.
 inline bool fitsMemoryBudget(int64_t layers, int64_t width, int64_t height) {
     // Past these bounds the product could overflow; no such count fits the budget anyway.
     if (layers < 0 || width < 0 || height < 0 || layers > (int64_t(1) << 32) ||
         width > maxDocumentSide || height > maxDocumentSide)
         return false;
-    const uint64_t perLayer = uint64_t(width) * uint64_t(height) * 4u + uint64_t(thumbnailBytes);
+    const uint64_t perLayer =
+        uint64_t(width) * uint64_t(height) * 4u + layerOverheadBytes + frameOverheadBytes;
     return uint64_t(layers) * perLayer <= uint64_t(maxDecodedBytes);
 }
 

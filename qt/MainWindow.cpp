@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
@@ -175,13 +176,22 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QApplication::exit(status);
 }
 
+namespace {
+
+// A chosen file's name as the bytes the system knows it by, which need not be valid UTF-8.
+std::string fileNameBytes(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
 std::optional<std::string> MainWindow::openFile(const FileChooser& c, std::string& remembered) {
     QString path =
         QFileDialog::getOpenFileName(this, qs(c.title), startPath(c, remembered), filterText(c));
     if (path.isEmpty())
         return std::nullopt;
     remembered = QFileInfo(path).fileName().toStdString();
-    return path.toStdString();
+    return fileNameBytes(path);
 }
 
 std::optional<std::string> MainWindow::saveFile(const FileChooser& c, std::string& remembered) {
@@ -203,7 +213,7 @@ std::optional<std::string> MainWindow::saveFile(const FileChooser& c, std::strin
             std::max(0, int(filterText(c).split(QStringLiteral(";;")).indexOf(selected)));
     // The caller puts the format's own extension on the name.
     remembered = QFileInfo(path).fileName().toStdString();
-    return path.toStdString();
+    return fileNameBytes(path);
 }
 
 NewDocumentAnswer MainWindow::newDocumentDialog(Mode mode, int width, int height,

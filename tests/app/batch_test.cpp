@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 using namespace vork;
@@ -392,6 +393,55 @@ TEST(CommandLineBinary, ExitStatusesAndFirstLines) {
         << "every frame of an animated image";
     EXPECT_EQ(QImage(QString::fromStdString(dir.file("s.png"))).width(), 2 * 6)
         << "more columns than enabled frames make one row";
+}
+
+// Hostile and unlucky image files through the command line: each is refused with one line
+// that says why, at once (a FIFO or a device would otherwise hang or exhaust memory), and no
+// decoder library adds lines of its own.
+TEST(CommandLineBinary, ImagesThatAreNoRegularFileOrAreCutShortAreRefusedWithOneLine) {
+    test::TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("f.png").c_str(), 0644), 0);
+    std::filesystem::create_symlink("/dev/zero", dir.file("z.png"));
+    std::filesystem::create_symlink("/dev/urandom", dir.file("u.gif"));
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    for (const char* format : {"png", "bmp", "jpg"}) {
+        const std::string whole = dir.file(std::string("whole.") + format);
+        ASSERT_TRUE(image.save(QString::fromStdString(whole), format));
+        const std::string bytes = test::readBytes(whole);
+        test::writeBytes(dir.file(std::string("cut.") + format), bytes.substr(0, bytes.size() / 2));
+    }
+    const struct {
+        const char* file;
+        const char* reason;
+    } cases[] = {{"f.png", "not a regular file"}, {"z.png", "not a regular file"},
+                 {"u.gif", "not a regular file"}, {"cut.png", "the file is cut short"},
+                 {"cut.bmp", "the file is cut short"}, {"cut.jpg", "the file is cut short"}};
+    for (const auto& c : cases) {
+        const Outcome r = vork(dir, {"--info", c.file});
+        EXPECT_EQ(r.status, 1) << c.file;
+        EXPECT_EQ(r.err, std::string("vork: ") + c.file +
+                             ": " + c.reason + "\n");
+    }
+    EXPECT_EQ(vork(dir, {"--info", "whole.jpg"}).status, 0);
+}
+
+// A name need not be valid UTF-8: the bytes of the name reach the file system as they are.
+TEST(CommandLineBinary, ImageNamesThatAreNotUtf8AreWrittenAndReadAsTheyAre) {
+    test::TempDir dir;
+    writeAnimation(dir);
+    for (const std::string name : {"g\xff.gif", "p\xff.png"}) {
+        const std::vector<std::string> convert =
+            name.ends_with(".gif")
+                ? std::vector<std::string>{"--convert", "walk.gelm", name}
+                : std::vector<std::string>{"--convert", "walk.gelm", name, "--frame", "1"};
+        const Outcome written = vork(dir, convert);
+        ASSERT_EQ(written.status, 0) << written.err;
+        EXPECT_TRUE(std::filesystem::exists(dir.file(name))) << "written under its own bytes";
+        const Outcome info = vork(dir, {"--info", name});
+        EXPECT_EQ(info.status, 0) << info.err;
+        EXPECT_NE(info.out.find("size: 6 x 4"), std::string::npos) << info.out;
+    }
 }
 
 } // namespace

@@ -17,6 +17,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 using namespace vork;
 using vork::test::blue;
 using vork::test::red;
@@ -135,6 +137,26 @@ TEST_P(ImageCommandsTest, AnImageThatCannotBeLoadedIsNamedAndChangesNothing) {
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].first, openFailureCaption);
     EXPECT_NE(platform.messages[0].second.find(bad), std::string::npos);
+}
+
+// Inserting a FIFO or a link to a device named like an image: refused at once with the reason,
+// the drawing as it was (the program neither hangs nor runs out of memory).
+TEST_P(ImageCommandsTest, AFifoOrADeviceChosenAsAnImageIsRefusedAndChangesNothing) {
+    newDocument(mode, 20, 20);
+    paint();
+    doc().currentLayer().image.setPixel(3, 3, red);
+    ASSERT_EQ(::mkfifo(dir.file("f.png").c_str(), 0644), 0);
+    std::filesystem::create_symlink("/dev/zero", dir.file("z.png"));
+    for (const char* name : {"f.png", "z.png"}) {
+        platform.messages.clear();
+        platform.openAnswers.push_back(dir.file(name));
+        clickButton(test::columnFirst, test::rowImport);
+        EXPECT_FALSE(e.selection.active) << name;
+        ASSERT_EQ(platform.messages.size(), 1u) << name;
+        EXPECT_NE(platform.messages[0].second.find("это не обычный файл"), std::string::npos)
+            << platform.messages[0].second;
+        EXPECT_EQ(doc().currentLayer().image.pixel(3, 3), red);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, ImageCommandsTest,

@@ -9,6 +9,8 @@
 
 #include <sstream>
 
+#include <sys/stat.h>
+
 #include <utime.h>
 
 namespace vork {
@@ -174,6 +176,52 @@ TEST_F(Restore, OnlyTheMostRecentCopyOfAModeComesBackAndTheOlderOnesAreKeptAside
     EXPECT_EQ(doc(Mode::Painter)->width, 7);
     EXPECT_FALSE(exists(older));
     EXPECT_TRUE(exists(older + ".older-" + today()));
+}
+
+// A copy that is a link to an animation elsewhere must not be restored: later copies would be
+// written through it over that file. Links, FIFOs and folders named like copies are told once
+// and kept aside as they are; the file a link leads to is never touched.
+TEST_F(Restore, EntriesThatAreNoRegularFilesAreToldOnceAndKeptAsideNeverFollowed) {
+    const std::string victim = dir.file("victim.gelm");
+    ASSERT_TRUE(writeAnimationFile(victim, Document(5, 5, 100), e.colour.palettes.small));
+    const std::string victimBytes = readBytes(victim);
+    const auto copy = [&](const char* session, Mode mode = Mode::Animator) {
+        return recoveryFilePath(folder, session, test::formatOf(mode));
+    };
+    std::filesystem::create_symlink(victim, copy("20261207-101500-1"));
+    ASSERT_EQ(::mkfifo(copy("20261207-101500-2").c_str(), 0600), 0);
+    std::filesystem::create_directory(copy("20261207-101500-3", Mode::Painter));
+    platform.restoreAnswers.push_back(true);
+    offerRestore(e, err);
+
+    EXPECT_TRUE(platform.restoreQuestions.empty()) << "nothing there is a copy";
+    EXPECT_FALSE(doc(Mode::Animator));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    for (const char* session : {"20261207-101500-1", "20261207-101500-2"}) {
+        const std::string kept = copy(session) + ".unreadable-" + today();
+        EXPECT_NE(platform.messages[0].second.find(kept), std::string::npos) << session;
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(copy(session))));
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(copy("20261207-101500-1") + ".unreadable-" + today()));
+    EXPECT_TRUE(std::filesystem::is_directory(copy("20261207-101500-3", Mode::Painter) +
+                                              ".unreadable-" + today()));
+    EXPECT_NE(platform.messages[0].second.find("символическая ссылка"), std::string::npos);
+    EXPECT_EQ(readBytes(victim), victimBytes);
+
+    offerRestore(e, err);
+    EXPECT_EQ(platform.messages.size(), 1u) << "told once";
+}
+
+// Two runs started together find the same leftover; the one that offers it has first renamed it
+// into its own session, so the other no longer finds it, and its copy is the restored file.
+TEST_F(Restore, ARestoredCopyBelongsToTheRunThatClaimedItAlone) {
+    const std::string left = leaveCopy(Mode::Animator, 8, 8, red, 1000000);
+    platform.restoreAnswers.push_back(true);
+    offerRestore(e, err);
+    ASSERT_TRUE(doc(Mode::Animator));
+    EXPECT_FALSE(exists(left));
+    EXPECT_TRUE(copyExists(Mode::Animator));
+    EXPECT_TRUE(leftoverRecoveryFiles(folder).empty()) << "a second run would find nothing";
 }
 
 } // namespace

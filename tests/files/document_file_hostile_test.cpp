@@ -188,20 +188,68 @@ TEST(HostileFiles, ATinyFileClaimingGiantLayersIsTooLarge) {
 }
 
 TEST(HostileFiles, TheBudgetCountsEveryLayerOfEveryFrame) {
-    // Three frames of 10 x 10, the second with two layers: four layers of 400 bytes.
+    // Three frames of 10 x 10, the second with two layers: four layers of 400 bytes of pixels,
+    // each layer and frame with what it costs besides.
+    constexpr uint64_t layer = 400 + layerOverheadBytes;
     Document doc(10, 10, 100.0);
     doc.insertFrameAfter(0);
     doc.frame(1).appendLayer();
     doc.insertFrameAfter(1);
     const auto bytes = encodeAnimation(doc, makePalette(smallPaletteSize));
-    EXPECT_TRUE(decodeAnimation(bytes, 1600));
-    EXPECT_EQ(decodeAnimation(bytes, 1599).failure, ReadFailure::TooLarge);
+    const uint64_t animation = 4 * layer + 3 * frameOverheadBytes;
+    EXPECT_TRUE(decodeAnimation(bytes, animation));
+    EXPECT_EQ(decodeAnimation(bytes, animation - 1).failure, ReadFailure::TooLarge);
 
     Document picture(10, 10, 0.0);
     picture.current().appendLayer();
     const auto pictureBytes = encodePicture(picture, makePalette(smallPaletteSize));
-    EXPECT_TRUE(decodePicture(pictureBytes, 800));
-    EXPECT_EQ(decodePicture(pictureBytes, 799).failure, ReadFailure::TooLarge);
+    EXPECT_TRUE(decodePicture(pictureBytes, 2 * layer + frameOverheadBytes));
+    EXPECT_EQ(decodePicture(pictureBytes, 2 * layer + frameOverheadBytes - 1).failure,
+              ReadFailure::TooLarge);
+}
+
+// Millions of 1 x 1 layers cost gigabytes in thumbnails and objects though their pixels are
+// nothing: the counts have limits of their own, checked before anything is made, and the
+// reason names the count and the limit. A document at the limits reads.
+TEST(HostileFiles, CountsPastTheirLimitsAreRefusedByName) {
+    const auto layersInPicture = [](int32_t layers, bool withRecords) {
+        FileBuilder f;
+        f.header("trnl", 0, 1, 1).int32(1).int32(layers).int32(layers);
+        for (int32_t k = 0; withRecords && k < layers; ++k)
+            f.int32(k + 1).int32(1).int32(255).run(1, test::red);
+        return f;
+    };
+    const auto layersInFrame = [](int32_t layers, bool withRecords) {
+        FileBuilder f;
+        f.header("gelm", 0, 1, 1).int32(1).int32(10).int32(1).int32(layers);
+        for (int32_t k = 0; k < (withRecords ? layers : 1); ++k)
+            f.int32(1).int32(255).run(1, test::red);
+        return f;
+    };
+    const auto frames = [](int32_t count, bool withRecords) {
+        FileBuilder f;
+        f.header("gelm", 0, 1, 1).int32(count);
+        for (int32_t j = 0; j < (withRecords ? count : 1); ++j)
+            f.int32(100).int32(1).int32(1).int32(1).int32(255).run(1, test::red);
+        return f;
+    };
+    const struct {
+        std::function<FileBuilder(int32_t, bool)> file;
+        const Decoder* decode;
+        int32_t limit;
+        std::string (*reason)(int64_t);
+    } cases[] = {{layersInPicture, &decodePictureBytes, maxLayersPerFrame, tooManyLayersText},
+                 {layersInFrame, &decodeAnimationBytes, maxLayersPerFrame, tooManyLayersText},
+                 {frames, &decodeAnimationBytes, maxFrames, tooManyFramesText}};
+    for (const auto& c : cases) {
+        EXPECT_TRUE((*c.decode)(c.file(c.limit, true).span())) << c.limit;
+        for (int32_t count : {c.limit + 1, 1000000, INT_MAX}) {
+            const auto read = (*c.decode)(c.file(count, false).span());
+            EXPECT_EQ(read.failure, ReadFailure::TooLarge) << count;
+            EXPECT_EQ(read.reason, c.reason(count));
+        }
+    }
+    EXPECT_EQ(tooManyFramesText(300000), "Слишком много кадров: 300000, наибольшее число — 10000.");
 }
 
 TEST(DocumentFilePaths, OnlyARegularFileOfASaneSizeIsRead) {

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include <sys/stat.h>
 
@@ -220,12 +221,72 @@ TEST(ImageLoad, AnImageBeyondTheSideLimitOrNotAnImageIsRefused) {
     EXPECT_FALSE(loadImageBytes({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}));
 }
 
-// Opened like a regular file, a FIFO would wait for a writer that never comes.
-TEST(ImageLoad, AFifoIsRefusedWithoutWaitingForAWriter) {
+// Images are read like documents: only regular files. Opened like one, a FIFO would wait for a
+// writer that never comes, and a device would be read without end.
+TEST(ImageLoad, OnlyRegularFilesAreReadAndTheReasonSaysWhatTheFileIs) {
     TempDir dir;
     ASSERT_EQ(::mkfifo(dir.file("fifo.gif").c_str(), 0644), 0);
-    EXPECT_EQ(loadImageFile(dir.file("fifo.gif")).outcome.failure, ImageFailure::CannotRead);
-    EXPECT_EQ(importGif(dir.file("fifo.gif")).outcome.failure, ImageFailure::CannotRead);
+    std::filesystem::create_symlink("/dev/zero", dir.file("zero.png"));
+    std::filesystem::create_symlink("/dev/urandom", dir.file("random.gif"));
+    std::filesystem::create_directory(dir.file("folder.png"));
+    const struct {
+        const char* name;
+        const char* reason;
+    } cases[] = {{"fifo.gif", "это не обычный файл"},
+                 {"zero.png", "это не обычный файл"},
+                 {"random.gif", "это не обычный файл"},
+                 {"folder.png", "это папка"}};
+    for (const auto& c : cases) {
+        const std::string expected = std::string("не удалось прочитать изображение: ") + c.reason;
+        const LoadedImage loaded = loadImageFile(dir.file(c.name));
+        EXPECT_FALSE(loaded) << c.name;
+        EXPECT_EQ(loaded.outcome.failure, ImageFailure::CannotRead) << c.name;
+        EXPECT_EQ(loaded.outcome.reason, expected) << c.name;
+        EXPECT_EQ(importGif(dir.file(c.name)).outcome.reason, expected) << c.name;
+    }
+}
+
+// Some decoders fill what a cut-off file lacks with black or grey; the import refuses them all.
+TEST(ImageLoad, ATruncatedImageIsRefusedInEveryFormat) {
+    TempDir dir;
+    const Bitmap image = opaqueRandom(40, 30, 5);
+    for (const char* format : {"bmp", "jpeg", "png", "tiff"}) {
+        const std::string whole = test::readBytes(writeWithQt(dir, image, format));
+        ASSERT_GT(whole.size(), 100u) << format;
+        EXPECT_TRUE(loadImageFile(dir.file(std::string("image.") + format))) << format;
+        for (int percent : {10, 50, 90}) {
+            const std::string cut = dir.file(std::string("cut.") + format);
+            test::writeBytes(cut, whole.substr(0, whole.size() * size_t(percent) / 100));
+            const LoadedImage loaded = loadImageFile(cut);
+            EXPECT_FALSE(loaded) << format << " " << percent << "%";
+            EXPECT_EQ(loaded.outcome.failure, ImageFailure::CannotRead) << format;
+            EXPECT_FALSE(importGif(cut)) << format << " " << percent << "%";
+        }
+    }
+}
+
+// A tiny file must not become a huge number of frames: the count is checked before any frame
+// is made, and the reason names it and the limit.
+TEST(GifImport, MoreFramesThanTheLimitAreRefusedByName) {
+    TempDir dir;
+    const std::vector<GifFrame> frames(size_t(maxFrames) + 1,
+                                       test::fullFrame(1, 1, [](int, int) { return 0; }));
+    ASSERT_TRUE(test::writeGif(dir.file("many.gif"), 1, 1, palette, frames));
+    // An icon file whose header claims 65,535 images, and holds one.
+    std::string icon("\0\0\1\0\xff\xff", 6);
+    const std::string entry("\1\1\0\0\1\0\x20\0\x30\0\0\0\x16\0\0\0", 16);
+    const std::string dib("\x28\0\0\0\1\0\0\0\2\0\0\0\1\0\x20\0", 16);
+    test::writeBytes(dir.file("many.ico"), icon + entry + dib + std::string(32, '\0'));
+    for (const char* name : {"many.gif", "many.ico"}) {
+        const ImportedDocument imported = importGif(dir.file(name));
+        EXPECT_FALSE(imported) << name;
+        EXPECT_EQ(imported.outcome.failure, ImageFailure::TooLarge) << name;
+        EXPECT_NE(imported.outcome.reason.find("кадров"), std::string::npos)
+            << name << ": " << imported.outcome.reason;
+        EXPECT_NE(imported.outcome.reason.find(std::to_string(maxFrames)), std::string::npos);
+    }
+    EXPECT_NE(importGif(dir.file("many.gif")).outcome.reason.find(std::to_string(maxFrames + 1)),
+              std::string::npos);
 }
 
 TEST(ImageLoad, AnImageOpensAsANewPictureOfItsSize) {

@@ -6,9 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <map>
+#include <thread>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utime.h>
 
 namespace vork {
@@ -46,8 +52,14 @@ TEST(RecoveryFolder, TheLeftoversAreTheCopiesOfEndedSessionsMostRecentFirst) {
         touch(dir.file(name), 5000);
     fs::create_directory(dir.file("picture-folder.trnl"));
 
-    const std::vector<RecoveryFile> found = leftoverRecoveryFiles(folder);
-    ASSERT_EQ(found.size(), 3u);
+    std::vector<RecoveryFile> found = leftoverRecoveryFiles(folder);
+    // The folder named like a copy is listed, as no copy at all (see below).
+    ASSERT_EQ(found.size(), 4u);
+    EXPECT_EQ(found[0].session, "folder");
+    EXPECT_EQ(found[0].refusal, "это папка");
+    found.erase(found.begin());
+    for (const RecoveryFile& f : found)
+        EXPECT_EQ(f.refusal, "");
     EXPECT_EQ(found[0].session, "b-2");
     EXPECT_EQ(found[0].format, DocumentFileFormat::Animation);
     EXPECT_EQ(found[0].keptAt, 3000);
@@ -100,6 +112,100 @@ TEST(RecoveryFolder, EndedSessionsLoseTheirLocksAndUnfinishedWritesButNotTheirCo
     EXPECT_TRUE(fs::exists(live + ".saving-abcdef")) << "a write under way in a running session";
     EXPECT_TRUE(fs::exists(dir.file("session-live-1.lock")));
     EXPECT_TRUE(fs::exists(dir.file("notes.saving-abcdef")));
+}
+
+// A copy that is not a regular file is never read nor written through: a link to a document
+// elsewhere would have later copies replace that document.
+TEST(RecoveryFolder, EntriesNamedLikeCopiesThatAreNoRegularFilesAreListedAsRefused) {
+    TempDir dir;
+    const std::string folder = dir.file("recovery");
+    fs::create_directory(folder);
+    writeBytes(dir.file("victim.gelm"), "gelm");
+    const auto copy = [&](const char* session) {
+        return recoveryFilePath(folder, session, DocumentFileFormat::Animation);
+    };
+    fs::create_symlink(dir.file("victim.gelm"), copy("link-1"));
+    fs::create_symlink("/dev/zero", copy("zero-2"));
+    ASSERT_EQ(::mkfifo(copy("fifo-3").c_str(), 0600), 0);
+    fs::create_directory(copy("folder-4"));
+    const std::map<std::string, std::string> expected = {
+        {"link-1", "это символическая ссылка, а не обычный файл"},
+        {"zero-2", "это символическая ссылка, а не обычный файл"},
+        {"fifo-3", "это не обычный файл"},
+        {"folder-4", "это папка"}};
+    std::map<std::string, std::string> found;
+    for (const RecoveryFile& f : leftoverRecoveryFiles(folder))
+        found[f.session] = f.refusal;
+    EXPECT_EQ(found, expected);
+
+    // Nor can one be claimed: it stays where it is.
+    const std::string mine = copy("mine-5");
+    EXPECT_FALSE(claimRecoveryFile(copy("link-1"), mine));
+    EXPECT_TRUE(fs::is_symlink(copy("link-1")));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(mine)));
+    EXPECT_EQ(test::readBytes(dir.file("victim.gelm")), "gelm");
+}
+
+// Two runs starting together both find the same leftover; only the one that renames it first
+// into its own session has it, and the other no longer sees it.
+TEST(RecoveryFolder, ALeftoverCopyIsClaimedByOneRunOnly) {
+    TempDir dir;
+    const std::string folder = dir.path.string();
+    const std::string left = recoveryFilePath(folder, "dead-1", DocumentFileFormat::Picture);
+    touch(left, 1000);
+    SessionLock first, second;
+    std::string reason;
+    ASSERT_TRUE(first.take(folder, "first-2", reason));
+    ASSERT_TRUE(second.take(folder, "second-3", reason));
+    const std::string firstCopy = recoveryFilePath(folder, "first-2", DocumentFileFormat::Picture);
+    const std::string secondCopy =
+        recoveryFilePath(folder, "second-3", DocumentFileFormat::Picture);
+    EXPECT_TRUE(claimRecoveryFile(left, firstCopy));
+    EXPECT_FALSE(claimRecoveryFile(left, secondCopy));
+    EXPECT_TRUE(fs::exists(firstCopy));
+    EXPECT_FALSE(fs::exists(secondCopy));
+    EXPECT_TRUE(leftoverRecoveryFiles(folder).empty()) << "the copy belongs to a running session";
+    // A name that is taken is never replaced.
+    touch(left, 1000);
+    EXPECT_FALSE(claimRecoveryFile(left, firstCopy));
+    EXPECT_TRUE(fs::exists(left));
+}
+
+// The lock file is made already locked: another run never finds it unlocked and takes the
+// session for ended. Watched from a second thread while one session after another starts.
+TEST(RecoveryFolder, ALockFileIsNeverSeenUnlocked) {
+    TempDir dir;
+    const std::string folder = dir.path.string();
+    std::atomic<bool> done{false};
+    std::atomic<int> seenUnlocked{0}, seen{0};
+    std::thread watcher([&] {
+        while (!done) {
+            for (const auto& entry : fs::directory_iterator(folder)) {
+                const std::string name = entry.path().filename().string();
+                if (!name.ends_with(".lock"))
+                    continue;
+                const int fd = ::open(entry.path().c_str(), O_RDONLY | O_CLOEXEC);
+                if (fd < 0)
+                    continue; // gone meanwhile
+                ++seen;
+                if (::flock(fd, LOCK_SH | LOCK_NB) == 0) {
+                    // Removed before it is let go, so a lock file found unlocked is a fault
+                    // only while it still has its name.
+                    if (fs::exists(entry.path()))
+                        ++seenUnlocked;
+                }
+                ::close(fd);
+            }
+        }
+    });
+    std::string reason;
+    for (int i = 0; i < 2000; ++i) {
+        SessionLock lock;
+        ASSERT_TRUE(lock.take(folder, "s-" + std::to_string(i), reason)) << reason;
+    }
+    done = true;
+    watcher.join();
+    EXPECT_EQ(seenUnlocked, 0) << "of " << seen << " lock files seen";
 }
 
 TEST(RecoveryFolder, AFolderThatCannotBeMadeIsRefusedWithItsReason) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Saving through saveFileAtomically: a failure at any step leaves the old file byte for byte and
 // no temporary file behind; only regular files are ever replaced.
+#include "files/AnimationFile.h"
 #include "files/SaveFile.h"
 #include "support/TempDir.h"
 #include "support/WriteProtection.h"
@@ -8,11 +9,16 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <ctime>
 #include <random>
 #include <set>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
+#include <utime.h>
 
 namespace vork {
 namespace {
@@ -108,6 +114,36 @@ TEST(SaveFile, ReplacesTheOldFileWithTheCompleteNewOne) {
     struct ::stat st {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u) << "the replaced file's permissions are kept";
+}
+
+// A save killed midway leaves its temporary file; the next save of the same document removes
+// those no running save holds (a save locks its temporary file while it writes it).
+TEST(SaveFile, TemporariesOfEarlierKilledSavesOfTheDocumentAreRemoved) {
+    TempDir dir;
+    const std::string path = dir.file("target.gelm");
+    const auto made = [&](const std::string& name, std::time_t age) {
+        writeBytes(dir.file(name), "left");
+        const std::time_t when = std::time(nullptr) - age;
+        const utimbuf times{when, when};
+        ::utime(dir.file(name).c_str(), &times);
+    };
+    made("target.gelm.saving-k3j4h5", 3600);  // killed an hour ago: goes
+    made("target.gelm.saving-abcdef", 3600);  // a save under way, holding its lock: stays
+    made("target.gelm.saving-zz9zz9", 0);     // just made, not yet locked: stays
+    made("other.gelm.saving-k3j4h5", 3600);   // another target's: stays
+    made("target.gelm.saving-long123", 3600); // not a name a save makes: stays
+    const int held = ::open(dir.file("target.gelm.saving-abcdef").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+    ASSERT_TRUE(saveFileAtomically(path, bytesOf(std::string("new"))));
+    EXPECT_EQ(namesIn(dir.path).size(), 6u) << "a plain save does not look";
+    ASSERT_TRUE(writeAnimationFile(path, Document(2, 2, 100), {}));
+    ::close(held);
+    EXPECT_EQ(namesIn(dir.path),
+              (std::set<std::string>{"target.gelm", "target.gelm.saving-abcdef",
+                                     "target.gelm.saving-zz9zz9", "other.gelm.saving-k3j4h5",
+                                     "target.gelm.saving-long123"}));
+    EXPECT_EQ(readBytes(path).substr(0, 4), "gelm");
 }
 
 TEST(SaveFile, ContentMadeInPiecesArrivesWhole) {
