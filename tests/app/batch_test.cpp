@@ -414,14 +414,13 @@ TEST(CommandLineBinary, ImagesThatAreNoRegularFileOrAreCutShortAreRefusedWithOne
     const struct {
         const char* file;
         const char* reason;
-    } cases[] = {{"f.png", "not a regular file"}, {"z.png", "not a regular file"},
-                 {"u.gif", "not a regular file"}, {"cut.png", "the file is cut short"},
+    } cases[] = {{"f.png", "not a regular file"},      {"z.png", "not a regular file"},
+                 {"u.gif", "not a regular file"},      {"cut.png", "the file is cut short"},
                  {"cut.bmp", "the file is cut short"}, {"cut.jpg", "the file is cut short"}};
     for (const auto& c : cases) {
         const Outcome r = vork(dir, {"--info", c.file});
         EXPECT_EQ(r.status, 1) << c.file;
-        EXPECT_EQ(r.err, std::string("vork: ") + c.file +
-                             ": " + c.reason + "\n");
+        EXPECT_EQ(r.err, std::string("vork: ") + c.file + ": " + c.reason + "\n");
     }
     EXPECT_EQ(vork(dir, {"--info", "whole.jpg"}).status, 0);
 }
