@@ -21,6 +21,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -171,6 +172,15 @@ void report(benchmark::State& state, double totalMs, int side) {
     state.counters["to_memcpy"] = caseMs / memcpyMs;
 }
 
+// The reduced drawings the canvas keeps between paints dropped, so that the next paint reduces
+// every layer it draws afresh, as each paint did before they were kept.
+void dropKeptViews(BigPicture& b) {
+    for (Layer& layer : b.e.picture()->current().layers())
+        layer.reductions.keptView().pixels = Bitmap();
+    b.e.painter.caches.below.reductions.keptView().pixels = Bitmap();
+    b.e.painter.caches.above.reductions.keptView().pixels = Bitmap();
+}
+
 void paintAtZoom(benchmark::State& state, int zoomIndex) {
     const int side = int(state.range(0));
     BigPicture b(side, zoomIndex);
@@ -182,6 +192,15 @@ void paintAtZoom(benchmark::State& state, int zoomIndex) {
         state.SetIterationTime(ms / 1000);
     }
     report(state, total, side);
+    // The baseline of the kept drawings: the same paint reducing afresh (median of 5).
+    std::vector<double> afresh;
+    for (int i = 0; i < 5; ++i) {
+        dropKeptViews(b);
+        afresh.push_back(b.timedPaint());
+    }
+    std::sort(afresh.begin(), afresh.end());
+    state.counters["afresh_ms"] = afresh[2];
+    state.counters["to_afresh"] = state.counters["case_ms"] / afresh[2];
 }
 
 // A paint while a stroke crosses the picture: each paint draws the next piece.
@@ -304,6 +323,21 @@ void BM_SwitchLayerAtZoomTenth(benchmark::State& state) {
     switchLayer(state, zoomIndexTenth);
 }
 
+// A paint at every zoom step below 100 % that is not a power of two: 0.3 to 0.9 (the second
+// argument, the zoom in tenths), on 4096 and 5000 pixel sides; and the 1024 picture at 0.6,
+// the zoom that fits it into the window.
+void BM_PaintAtZoomStep(benchmark::State& state) {
+    paintAtZoom(state, int(state.range(1)) - 1);
+}
+
+void zoomSteps(benchmark::internal::Benchmark* b) {
+    for (int side : {4096, 5000})
+        for (int tenths = 3; tenths <= 9; ++tenths)
+            b->Args({side, tenths});
+    b->Args({1024, 6});
+    b->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+}
+
 void sizes(benchmark::internal::Benchmark* b) {
     b->Arg(1024)->Arg(4096)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 }
@@ -312,6 +346,7 @@ void sizes(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_PaintAtZoomTenth)->Apply(sizes);
 BENCHMARK(BM_PaintAtZoomHalf)->Apply(sizes);
+BENCHMARK(BM_PaintAtZoomStep)->Apply(zoomSteps);
 BENCHMARK(BM_StrokePaintAtZoomTenth)->Apply(sizes);
 BENCHMARK(BM_StrokePaintAtZoomHalf)->Apply(sizes);
 BENCHMARK(BM_StrokeEndAtZoomOne)->Apply(sizes);
