@@ -9,7 +9,9 @@
 // and the layer switch also the time of reading every layer once (read_all_ms, to_read_all).
 //
 // Cases: a paint at zoom 0.1 (the whole picture fits) and at zoom 0.5, also while a stroke is
-// drawn; the end of a short pencil stroke at zoom 1 with the paint after it; the undo of that
+// drawn; a paint at every zoom step 0.3 to 0.9 on 4096 and 5000 pixel sides, against the same
+// paint reducing every layer afresh (afresh_ms, to_afresh); the end of a short pencil stroke at
+// zoom 1 and at zoom 0.1 (5000 pixels) with the paint after it; the undo of that
 // stroke with the paint after it; a paint that rebuilds the preview; a press on another
 // layer's row with the paint after it.
 #include "app/FrameCycle.h"
@@ -244,9 +246,9 @@ void BM_StrokePaintAtZoomHalf(benchmark::State& state) {
 
 // The paint that sees the button up (commit: lock, thumbnail, undo state) and the paint after
 // it (the preview rebuilt).
-void BM_StrokeEndAtZoomOne(benchmark::State& state) {
+void strokeEndAtZoom(benchmark::State& state, int zoomIndex) {
     const int side = int(state.range(0));
-    BigPicture b(side, zoomIndexOne);
+    BigPicture b(side, zoomIndex);
     double total = 0;
     int i = 0;
     for (auto _ : state) {
@@ -257,6 +259,15 @@ void BM_StrokeEndAtZoomOne(benchmark::State& state) {
         state.SetIterationTime(ms / 1000);
     }
     report(state, total, side);
+}
+
+void BM_StrokeEndAtZoomOne(benchmark::State& state) {
+    strokeEndAtZoom(state, zoomIndexOne);
+}
+// The same with the whole picture in view (zoom 0.1), where the preview and the canvas both
+// draw reduced.
+void BM_StrokeEndAtFitZoom(benchmark::State& state) {
+    strokeEndAtZoom(state, zoomIndexTenth);
 }
 
 // After a stroke, the paint that sees the undo key and the paint after it.
@@ -335,6 +346,7 @@ void zoomSteps(benchmark::internal::Benchmark* b) {
         for (int tenths = 3; tenths <= 9; ++tenths)
             b->Args({side, tenths});
     b->Args({1024, 6});
+    b->Args({5000, 1}); // the zoom that fits 5000 pixels, 0.1
     b->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 }
 
@@ -350,6 +362,11 @@ BENCHMARK(BM_PaintAtZoomStep)->Apply(zoomSteps);
 BENCHMARK(BM_StrokePaintAtZoomTenth)->Apply(sizes);
 BENCHMARK(BM_StrokePaintAtZoomHalf)->Apply(sizes);
 BENCHMARK(BM_StrokeEndAtZoomOne)->Apply(sizes);
+BENCHMARK(BM_StrokeEndAtFitZoom)
+    ->Arg(5000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20);
 BENCHMARK(BM_UndoStrokeAtZoomOne)->Apply(sizes);
 BENCHMARK(BM_PreviewRebuildPaint)->Apply(sizes);
 BENCHMARK(BM_SwitchLayerAtZoomOne)->Apply(sizes);
