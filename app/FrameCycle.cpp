@@ -91,7 +91,14 @@ void paintWindow(Editor& e, Bitmap& backBuffer) {
         in.clickLatch = false;
     if (in.mouseX < 0 || in.mouseY < 0 || in.mouseX >= client.w || in.mouseY >= client.h)
         in.mouseDown = false;
+    in.movedSincePaint = false;
     in.lastChar = 0;
+    // The next character typed ahead gets the next paint to itself.
+    if (!in.typedAhead.empty()) {
+        in.lastChar = in.typedAhead.front();
+        in.typedAhead.pop_front();
+        e.requestRepaint();
+    }
     autosaveTick(e);
 }
 

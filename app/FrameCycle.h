@@ -10,7 +10,8 @@
 namespace vork {
 
 // Builds the frame of the active mode into `backBuffer` (made anew at the client size) and
-// does the after-paint bookkeeping: the click latch, the pointer leaving, the typed character.
+// does the after-paint bookkeeping: the click latch, the pointer leaving, the typed character
+// (replaced by the next one typed ahead, which asks for a paint of its own).
 void paintWindow(Editor& e, Bitmap& backBuffer);
 
 // The frame of each mode: its panels in their order, each where the mode's layout puts it.

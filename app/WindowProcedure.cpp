@@ -19,7 +19,12 @@ namespace vork {
 void onPointerMove(Editor& e, int x, int y) {
     e.input.mouseX = x;
     e.input.mouseY = y;
+    e.input.movedSincePaint = true;
     e.requestRepaint();
+}
+
+bool paintBeforeRelease(const Editor& e) {
+    return e.input.mouseDown && e.input.movedSincePaint;
 }
 
 void onLeftButtonDown(Editor& e) {
@@ -38,7 +43,12 @@ void onRightButtonDown(Editor& e) {
 }
 
 void onCharacter(Editor& e, uint8_t byte) {
-    e.input.lastChar = byte;
+    if (byte == 0)
+        return;
+    if (e.input.lastChar == 0 && e.input.typedAhead.empty())
+        e.input.lastChar = byte;
+    else
+        e.input.typedAhead.push_back(byte);
     e.requestRepaint();
 }
 

@@ -14,7 +14,13 @@ namespace vork {
 void onPointerMove(Editor& e, int x, int y);
 void onLeftButtonDown(Editor& e);
 void onLeftButtonUp(Editor& e);
+// Whether the window must paint once more with the button still down before it hands on a
+// release: a move that came after the last paint would otherwise reach the tools with the
+// button already up, and the last segment of a quick stroke would never be drawn.
+bool paintBeforeRelease(const Editor& e);
 void onRightButtonDown(Editor& e);
+// A typed character: read by the next paint, or, when that paint already has one, queued for a
+// paint of its own after it.
 void onCharacter(Editor& e, uint8_t codePage1251Byte);
 void onKey(Editor& e);              // key down or up: the panels query held keys themselves
 void onWheel(Editor& e, int steps); // whole wheel steps, away from the user positive

@@ -9,7 +9,9 @@
 // and the layer switch also the time of reading every layer once (read_all_ms, to_read_all).
 //
 // Cases: a paint at zoom 0.1 (the whole picture fits) and at zoom 0.5, also while a stroke is
-// drawn; the end of a short pencil stroke at zoom 1 with the paint after it; the undo of that
+// drawn; a paint at every zoom step 0.3 to 0.9 on 4096 and 5000 pixel sides, against the same
+// paint reducing every layer afresh (afresh_ms, to_afresh); the end of a short pencil stroke at
+// zoom 1 and at zoom 0.1 (5000 pixels) with the paint after it; the undo of that
 // stroke with the paint after it; a paint that rebuilds the preview; a press on another
 // layer's row with the paint after it.
 #include "app/FrameCycle.h"
@@ -21,6 +23,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -171,6 +174,15 @@ void report(benchmark::State& state, double totalMs, int side) {
     state.counters["to_memcpy"] = caseMs / memcpyMs;
 }
 
+// The reduced drawings the canvas keeps between paints dropped, so that the next paint reduces
+// every layer it draws afresh, as each paint did before they were kept.
+void dropKeptViews(BigPicture& b) {
+    for (Layer& layer : b.e.picture()->current().layers())
+        layer.reductions.keptView().pixels = Bitmap();
+    b.e.painter.caches.below.reductions.keptView().pixels = Bitmap();
+    b.e.painter.caches.above.reductions.keptView().pixels = Bitmap();
+}
+
 void paintAtZoom(benchmark::State& state, int zoomIndex) {
     const int side = int(state.range(0));
     BigPicture b(side, zoomIndex);
@@ -182,6 +194,15 @@ void paintAtZoom(benchmark::State& state, int zoomIndex) {
         state.SetIterationTime(ms / 1000);
     }
     report(state, total, side);
+    // The baseline of the kept drawings: the same paint reducing afresh (median of 5).
+    std::vector<double> afresh;
+    for (int i = 0; i < 5; ++i) {
+        dropKeptViews(b);
+        afresh.push_back(b.timedPaint());
+    }
+    std::sort(afresh.begin(), afresh.end());
+    state.counters["afresh_ms"] = afresh[2];
+    state.counters["to_afresh"] = state.counters["case_ms"] / afresh[2];
 }
 
 // A paint while a stroke crosses the picture: each paint draws the next piece.
@@ -225,9 +246,9 @@ void BM_StrokePaintAtZoomHalf(benchmark::State& state) {
 
 // The paint that sees the button up (commit: lock, thumbnail, undo state) and the paint after
 // it (the preview rebuilt).
-void BM_StrokeEndAtZoomOne(benchmark::State& state) {
+void strokeEndAtZoom(benchmark::State& state, int zoomIndex) {
     const int side = int(state.range(0));
-    BigPicture b(side, zoomIndexOne);
+    BigPicture b(side, zoomIndex);
     double total = 0;
     int i = 0;
     for (auto _ : state) {
@@ -238,6 +259,15 @@ void BM_StrokeEndAtZoomOne(benchmark::State& state) {
         state.SetIterationTime(ms / 1000);
     }
     report(state, total, side);
+}
+
+void BM_StrokeEndAtZoomOne(benchmark::State& state) {
+    strokeEndAtZoom(state, zoomIndexOne);
+}
+// The same with the whole picture in view (zoom 0.1), where the preview and the canvas both
+// draw reduced.
+void BM_StrokeEndAtFitZoom(benchmark::State& state) {
+    strokeEndAtZoom(state, zoomIndexTenth);
 }
 
 // After a stroke, the paint that sees the undo key and the paint after it.
@@ -304,6 +334,22 @@ void BM_SwitchLayerAtZoomTenth(benchmark::State& state) {
     switchLayer(state, zoomIndexTenth);
 }
 
+// A paint at every zoom step below 100 % that is not a power of two: 0.3 to 0.9 (the second
+// argument, the zoom in tenths), on 4096 and 5000 pixel sides; and the 1024 picture at 0.6,
+// the zoom that fits it into the window.
+void BM_PaintAtZoomStep(benchmark::State& state) {
+    paintAtZoom(state, int(state.range(1)) - 1);
+}
+
+void zoomSteps(benchmark::internal::Benchmark* b) {
+    for (int side : {4096, 5000})
+        for (int tenths = 3; tenths <= 9; ++tenths)
+            b->Args({side, tenths});
+    b->Args({1024, 6});
+    b->Args({5000, 1}); // the zoom that fits 5000 pixels, 0.1
+    b->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+}
+
 void sizes(benchmark::internal::Benchmark* b) {
     b->Arg(1024)->Arg(4096)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 }
@@ -312,9 +358,15 @@ void sizes(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_PaintAtZoomTenth)->Apply(sizes);
 BENCHMARK(BM_PaintAtZoomHalf)->Apply(sizes);
+BENCHMARK(BM_PaintAtZoomStep)->Apply(zoomSteps);
 BENCHMARK(BM_StrokePaintAtZoomTenth)->Apply(sizes);
 BENCHMARK(BM_StrokePaintAtZoomHalf)->Apply(sizes);
 BENCHMARK(BM_StrokeEndAtZoomOne)->Apply(sizes);
+BENCHMARK(BM_StrokeEndAtFitZoom)
+    ->Arg(5000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20);
 BENCHMARK(BM_UndoStrokeAtZoomOne)->Apply(sizes);
 BENCHMARK(BM_PreviewRebuildPaint)->Apply(sizes);
 BENCHMARK(BM_SwitchLayerAtZoomOne)->Apply(sizes);

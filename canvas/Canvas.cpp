@@ -63,7 +63,7 @@ void drawOnionSkin(Editor& e, Graphics& g, const CanvasPlacement& p) {
         e.animator.onionSkinOpacity == 100 ? 1.0f : e.animator.onionSkinOpacity / 100;
     drawThroughView(
         g, {*e.animator.onion.image, e.animator.onion.changes, e.animator.onion.reductions}, p,
-        opacity, m.reducedScratch);
+        opacity);
 }
 
 void drawAnimatorDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
@@ -82,8 +82,7 @@ void drawAnimatorDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
                 // A locked layer shows its clipped pixels while the stroke is in progress.
                 if (isCurrent && e.input.mouseDown && m.layers.transparencyLock.active)
                     applyTransparencyLock(e, Mode::Animator);
-                drawThroughView(g, reducibleOf(layer), p, layerOpacity(e, Mode::Animator, layer),
-                                m.reducedScratch);
+                drawThroughView(g, reducibleOf(layer), p, layerOpacity(e, Mode::Animator, layer));
             }
             if (layer.serial == m.historyLayer && e.animator.playState == PlayState::Stopped) {
                 // Place of the shape preview (drawShapePreview), right above the history's
@@ -111,19 +110,18 @@ void drawPainterDocument(Editor& e, Graphics& g, const CanvasPlacement& p) {
     Frame& frame = m.document->current();
     Layer& layer = frame.current();
     if (caches.below.visible && !singleLayerView)
-        drawThroughView(g, reducibleOf(caches.below), p, 1.0f, m.reducedScratch);
+        drawThroughView(g, reducibleOf(caches.below), p, 1.0f);
     const bool currentShown =
         singleLayerView ? m.layers.viewedLayer == layer.serial : layer.visible;
     if (currentShown) {
-        drawThroughView(g, reducibleOf(layer), p, layerOpacity(e, Mode::Painter, layer),
-                        m.reducedScratch);
+        drawThroughView(g, reducibleOf(layer), p, layerOpacity(e, Mode::Painter, layer));
         // The shape preview and the floating selection, right above the current layer and
         // under the layers above it.
         drawShapePreview(e, g, Mode::Painter, p);
         drawFloatingSelection(e, g, Mode::Painter, p);
     }
     if (caches.above.visible && !singleLayerView)
-        drawThroughView(g, reducibleOf(caches.above), p, 1.0f, m.reducedScratch);
+        drawThroughView(g, reducibleOf(caches.above), p, 1.0f);
     // The marquee of a selection being drawn, above all layers.
     drawSelectionMarquee(e, g, Mode::Painter, p);
     undoRedoFrame(e, Mode::Painter);
@@ -171,9 +169,9 @@ void drawThroughView(Graphics& g, const Bitmap& image, const CanvasPlacement& p,
 }
 
 void drawThroughView(Graphics& g, const ReducibleImage& image, const CanvasPlacement& p,
-                     float opacity, Bitmap& scratch) {
+                     float opacity) {
     if (p.zoom < 1 && reducesInBoth(p.destination(), p.source))
-        drawReduced(g, image, p.destination(), p.source, opacity, scratch);
+        drawKeptReduced(g, image, p.destination(), p.source, opacity);
     else
         drawThroughView(g, image.image, p, opacity);
 }
@@ -242,6 +240,28 @@ bool pointerInside(const CanvasPlacement& p, int mouseX, int mouseY) {
            y < p.imageTop + p.visibleHeight;
 }
 
+namespace {
+
+// The reduced drawings the canvas keeps are held only for the layers it draws: the current
+// frame's (in the Painter only its current layer, beside the caches). Any other layer's is let
+// go, so that what is kept stays a few screens, however many frames and layers there are.
+void forgetUndrawnViews(Editor& e, Mode mode) {
+    Document& d = *e.mode(mode).document;
+    const Frame& shown = d.current();
+    for (int f = 0; f < d.frameCount(); ++f) {
+        Frame& frame = d.frame(f);
+        for (int i = 0; i < frame.layerCount(); ++i) {
+            Bitmap& kept = frame.layer(i).reductions.keptView().pixels;
+            const bool drawn =
+                &frame == &shown && (mode == Mode::Animator || i == frame.currentLayerIndex());
+            if (!drawn && !kept.isNull())
+                kept = Bitmap();
+        }
+    }
+}
+
+} // namespace
+
 void drawCanvas(Editor& e, Graphics& g, Mode mode) {
     drawBackdrop(e, g, mode);
     if (!e.mode(mode).document)
@@ -256,7 +276,8 @@ void drawCanvas(Editor& e, Graphics& g, Mode mode) {
         drawAnimatorDocument(e, g, p);
     else
         drawPainterDocument(e, g, p);
-    drawPixelGrid(e, g, mode, p);                // over the window only, never into the picture
+    drawPixelGrid(e, g, mode, p); // over the window only, never into the picture
+    forgetUndrawnViews(e, mode);
     g.setInterpolation(Interpolation::Bilinear); // the context's default, for the panels after
 }
 

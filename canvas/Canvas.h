@@ -50,9 +50,10 @@ bool pointerInside(const CanvasPlacement& p, int mouseX, int mouseY);
 void drawThroughView(Graphics& g, const Bitmap& image, const CanvasPlacement& p,
                      float opacity = 1.0f);
 // The same for an image that keeps reductions: below 100 % it is drawn from them, each
-// screen pixel the box average of the picture area it shows, so the cost follows the screen.
+// screen pixel the box average of the picture area it shows, so the cost follows the screen;
+// the reduced drawing is kept with the image and redrawn only where the image changed.
 void drawThroughView(Graphics& g, const ReducibleImage& image, const CanvasPlacement& p,
-                     float opacity, Bitmap& scratch);
+                     float opacity);
 
 // Brings the Painter's layer caches up to date over the part of the picture the canvas shows
 // (the rest is composed when it comes into view).

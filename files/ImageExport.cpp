@@ -30,11 +30,14 @@ std::string frameExportName(const std::string& baseName, int number) {
 
 namespace {
 
-SaveResult savePng(const Bitmap& image, const std::string& file) {
+enum class Saving { OneFile, InSeries };
+
+SaveResult savePng(const Bitmap& image, const std::string& file, Saving saving = Saving::OneFile) {
     const std::optional<std::vector<uint8_t>> bytes = encodePng(image);
     if (!bytes)
         return {false, "PNG encoding failed"};
-    return saveFileAtomically(file, *bytes);
+    return saving == Saving::InSeries ? saveFileInSeries(file, *bytes)
+                                      : saveFileAtomically(file, *bytes);
 }
 
 } // namespace
@@ -72,12 +75,17 @@ ExportResult exportFramesPng(const Document& animation, const std::string& chose
         auto write = [&animation, source, view, file] {
             const Bitmap image = composeLayers(*source, animation.width, animation.height, view,
                                                source->currentLayerIndex());
-            return savePng(image, file);
+            return savePng(image, file, Saving::InSeries);
         };
         if (!queue.add(std::move(file), write))
             break;
     }
-    return queue.finish();
+    ExportResult exported = queue.finish();
+    // Every file was synced before its rename; one sync of the folder makes all the renames
+    // durable.
+    if (!exported.written.empty())
+        syncFolderOf(exported.written.front());
+    return exported;
 }
 
 } // namespace vork

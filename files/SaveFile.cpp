@@ -233,8 +233,10 @@ SaveResult saveFileAtomically(const std::string& path, std::span<const uint8_t> 
         path, [bytes](SaveSink& sink) { return sink.write(bytes); }, ops);
 }
 
-SaveResult saveFileAtomically(const std::string& path, const SaveProducer& produce,
-                              FileSystemOps& ops) {
+namespace {
+
+SaveResult saveReplacing(const std::string& path, const SaveProducer& produce, FileSystemOps& ops,
+                         bool syncTheFolder) {
     std::string reason;
     const auto target = resolveTarget(path, reason);
     if (!target)
@@ -259,8 +261,27 @@ SaveResult saveFileAtomically(const std::string& path, const SaveProducer& produ
         ::close(lock);
     if (!result)
         return result;
-    syncFolder(folderOf(target->path));
+    if (syncTheFolder)
+        syncFolder(folderOf(target->path));
     return result;
+}
+
+} // namespace
+
+SaveResult saveFileAtomically(const std::string& path, const SaveProducer& produce,
+                              FileSystemOps& ops) {
+    return saveReplacing(path, produce, ops, true);
+}
+
+SaveResult saveFileInSeries(const std::string& path, std::span<const uint8_t> bytes) {
+    return saveReplacing(
+        path, [bytes](SaveSink& sink) { return sink.write(bytes); }, systemFileOps(), false);
+}
+
+void syncFolderOf(const std::string& path) {
+    std::string reason;
+    const auto target = resolveTarget(path, reason);
+    syncFolder(folderOf(target ? target->path : path));
 }
 
 } // namespace vork

@@ -74,4 +74,12 @@ void removeAbandonedTemporaries(const std::string& path);
 SaveResult saveFileAtomically(const std::string& path, const SaveProducer& produce,
                               FileSystemOps& ops = systemFileOps());
 
+// One file of a series written into one folder: saved as above, except that the folder is not
+// synced after the rename. The caller syncs it once after the series (syncFolderOf), which
+// makes every rename of the series durable at once; until then each target is either its old
+// file or the complete new one, never a part.
+SaveResult saveFileInSeries(const std::string& path, std::span<const uint8_t> bytes);
+// Syncs the folder that holds `path` (the folder itself, which records its files' names).
+void syncFolderOf(const std::string& path);
+
 } // namespace vork

@@ -156,9 +156,10 @@ class BoxReducer {
           width_(int(across.first.size())), lowest_(across.lowest),
           span_(across.highest - across.lowest + 1), summed_(size_t(span_ + 4) * 4) {}
 
-    void run(Bitmap& out) {
-        const int height = int(down_.first.size());
-        for (int j = 0; j < height; ++j) {
+    // Drawn rows rowBegin.. up to but not including rowEnd (all of them by default).
+    void run(Bitmap& out, int rowBegin = 0, int rowEnd = -1) {
+        const int height = rowEnd < 0 ? int(down_.first.size()) : rowEnd;
+        for (int j = rowBegin; j < height; ++j) {
             sumDown(down_.first[size_t(j)],
                     down_.weights.data() + size_t(j) * size_t(down_.stride));
             uint32_t* row = out.row(j);
@@ -298,6 +299,7 @@ struct ReductionPlan {
     Rect covered;
     const Bitmap* from = nullptr;
     bool plain = false; // reading the image itself, not yet premultiplied
+    int level = 0;      // of the bitmap read
     AxisTaps across, down;
 };
 
@@ -318,6 +320,7 @@ std::optional<ReductionPlan> planReduction(const ReducibleImage& image, RectF ta
         }
     }
     plan.plain = level == 0;
+    plan.level = level;
     const Rect c = plan.covered;
     const int W = image.image.width(), H = image.image.height();
     plan.across = axisTaps({c.x, c.w, target.x, scaleX, source.x, std::max(0.0, double(source.x)),
@@ -327,6 +330,21 @@ std::optional<ReductionPlan> planReduction(const ReducibleImage& image, RectF ta
                           std::min(double(H), double(source.y) + source.h), level, H},
                          downOne);
     return plan;
+}
+
+// The drawn rows whose taps read reduction rows of the image rows `rows` covers (y and h):
+// [begin, end).
+std::pair<int, int> rowsReading(const AxisTaps& down, int level, Rect rows) {
+    const int low = rows.y >> level, high = (rows.y + rows.h - 1) >> level;
+    int begin = int(down.first.size()), end = 0;
+    for (int j = 0; j < int(down.first.size()); ++j) {
+        const int first = down.first[size_t(j)];
+        if (first <= high && first + down.stride - 1 >= low) {
+            begin = std::min(begin, j);
+            end = j + 1;
+        }
+    }
+    return {begin, end};
 }
 
 } // namespace
@@ -370,6 +388,45 @@ void drawReduced(Graphics& g, const ReducibleImage& image, RectF target, RectF s
         return;
     BoxReducer(*plan->from, plan->plain, plan->across, plan->down).run(scratch);
     g.drawImage(scratch, c.x, c.y, {0, 0, c.w, c.h}, opacity);
+}
+
+void drawKeptReduced(Graphics& g, const ReducibleImage& image, RectF target, RectF source,
+                     float opacity) {
+    if (opacity <= 0)
+        return;
+    const auto plan = planReduction(image, target, source);
+    if (!plan)
+        return;
+    const Rect c = plan->covered;
+    if (!plan->plain && plan->across.oneToOne() && plan->down.oneToOne()) {
+        g.drawImage(*plan->from, c.x, c.y, {plan->across.first[0], plan->down.first[0], c.w, c.h},
+                    opacity);
+        return;
+    }
+    Reductions::KeptView& v = image.reductions.keptView();
+    const uint64_t revision = image.changes.revision(image.image);
+    const bool same = !v.pixels.isNull() && v.pixels.width() == c.w && v.pixels.height() == c.h &&
+                      v.target == target && v.source == source &&
+                      v.imageWidth == image.image.width() && v.imageHeight == image.image.height();
+    BoxReducer reducer(*plan->from, plan->plain, plan->across, plan->down);
+    if (!same) {
+        v.pixels = Bitmap(c.w, c.h, PixelFormat::PremultipliedArgb);
+        if (v.pixels.isNull())
+            return;
+        reducer.run(v.pixels);
+    } else if (revision != v.revision) {
+        const Rect changed = image.changes.changedSince(image.image, v.revision);
+        if (!changed.empty()) {
+            const auto [begin, end] = rowsReading(plan->down, plan->level, changed);
+            reducer.run(v.pixels, begin, end);
+        }
+    }
+    v.target = target;
+    v.source = source;
+    v.imageWidth = image.image.width();
+    v.imageHeight = image.image.height();
+    v.revision = revision;
+    g.drawImage(v.pixels, c.x, c.y, {0, 0, c.w, c.h}, opacity);
 }
 
 } // namespace vork

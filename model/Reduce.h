@@ -47,4 +47,11 @@ void prepareReduced(const ReducibleImage& image, RectF target, RectF source);
 void drawReduced(Graphics& g, const ReducibleImage& image, RectF target, RectF source,
                  float opacity, Bitmap& scratch);
 
+// The same, drawn from the image's kept view (Reductions::keptView), which is made for this
+// target and source when it is not, and otherwise brought up to date only in the drawn rows
+// the image's changes reach. For one placement drawn paint after paint, such as the canvas; the
+// pixels drawn are those drawReduced draws.
+void drawKeptReduced(Graphics& g, const ReducibleImage& image, RectF target, RectF source,
+                     float opacity);
+
 } // namespace vork

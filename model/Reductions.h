@@ -35,6 +35,17 @@ class Reductions {
     // image pixels that go into one drawn pixel: 0 (the image itself) below a ratio of 2.
     static int levelFor(double ratio);
 
+    // The image drawn reduced at one placement (target and source of drawKeptReduced), kept
+    // between paints with the revision of the image it shows, so that a paint that shows the
+    // same part at the same zoom redraws only the rows a change reaches.
+    struct KeptView {
+        RectF target, source;
+        int imageWidth = 0, imageHeight = 0;
+        uint64_t revision = 0;
+        Bitmap pixels; // premultiplied; null while nothing is kept
+    };
+    KeptView& keptView() { return view_; }
+
   private:
     void bringUpToDate(const Bitmap& image, const ChangeTracker& changes);
     // Recomputes the levels in `levels` (bit k for level k) over the blocks that meet r.
@@ -44,6 +55,7 @@ class Reductions {
     unsigned made_ = 0;                       // bit k: level k exists and is kept up to date
     uint64_t revision_ = 0;                   // the image's revision the levels show
     int width_ = 0, height_ = 0;              // the image size the levels were made for
+    KeptView view_;
 };
 
 } // namespace vork

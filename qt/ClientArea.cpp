@@ -146,6 +146,14 @@ void ClientArea::mousePressEvent(QMouseEvent* e) {
 
 void ClientArea::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) {
+        // The release is where the stroke ends: a move to it that no paint has drawn yet is
+        // drawn first, with the button still down.
+        const QPoint pos = logical(e->position());
+        Editor& ed = window_.editor();
+        if (pos.x() != ed.input.mouseX || pos.y() != ed.input.mouseY)
+            onPointerMove(ed, pos.x(), pos.y());
+        if (paintBeforeRelease(ed))
+            paintNowForButton();
         window_.setHeld(HeldKey::LeftButton, false);
         onLeftButtonUp(window_.editor());
         paintNowForButton();

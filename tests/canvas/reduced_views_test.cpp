@@ -172,6 +172,48 @@ TEST_P(ReducedViewsTest, AfterEveryKindOfChangeTheyShowWhatAFreshEditorShows) {
     expectSameAsAFreshEditor("zooming out again");
 }
 
+// Every zoom step below 100 % keeps its reduced drawing between paints and redraws only the
+// rows a change reaches: a stroke, its undo and a stroke on another layer at each step.
+TEST_P(ReducedViewsTest, AtEveryZoomStepBelowOneAChangeShowsWhatAFreshEditorShows) {
+    makeLayers();
+    for (float zoom : {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f}) {
+        const std::string at = " at " + std::to_string(zoom);
+        setZoom(zoom);
+        doc().current().setCurrentLayer(1);
+        paint();
+        drag(Tool::Pencil, 30.5f, 150.5f, 220.5f, 40.5f);
+        expectSameAsAFreshEditor("a stroke" + at);
+        type(',');
+        expectSameAsAFreshEditor("its undo" + at);
+        doc().current().setCurrentLayer(2);
+        paint();
+        drag(Tool::FilledEllipse, 100.5f, 20.5f, 140.5f, 30.5f);
+        expectSameAsAFreshEditor("an ellipse on the top layer" + at);
+    }
+}
+
+// What the canvas keeps is held only by the layers it draws: the shown frame's, in the Painter
+// only its current layer.
+TEST_P(ReducedViewsTest, OnlyTheDrawnLayersKeepTheirReducedDrawing) {
+    makeLayers();
+    doc().insertFrameAfter(0);
+    doc().frame(1).appendLayer();
+    setZoom(0.3f);
+    auto keeps = [&](int f, int i) {
+        return !doc().frame(f).layer(i).reductions.keptView().pixels.isNull();
+    };
+    for (int f : {1, 0}) {
+        doc().setCurrentFrame(f);
+        doc().current().setCurrentLayer(1);
+        paint();
+        paint();
+        for (int g = 0; g < doc().frameCount(); ++g)
+            for (int i = 0; i < doc().frame(g).layerCount(); ++i)
+                EXPECT_EQ(keeps(g, i), g == f && (mode == Mode::Animator || i == 1))
+                    << "frame " << g << " layer " << i << " with frame " << f << " shown";
+    }
+}
+
 TEST_P(ReducedViewsTest, FramesAndTheOnionSkin) {
     if (mode == Mode::Painter)
         GTEST_SKIP() << "the picture has one frame";

@@ -97,23 +97,30 @@ SaveProducer inPieces(const std::string& content) {
     };
 }
 
+// A save on its own and one of a series (whose folder is synced once afterwards) alike.
 TEST(SaveFile, ReplacesTheOldFileWithTheCompleteNewOne) {
-    TempDir dir;
-    const std::string path = dir.file("doc");
-    writeBytes(path, randomBytes(300000, 1));
-    ::chmod(path.c_str(), 0640);
-    for (const std::string& content :
-         {randomBytes(200000, 2), std::string("short"), std::string()}) {
-        const std::string copy = content;
-        const SaveResult r = saveFileAtomically(path, bytesOf(copy));
-        ASSERT_TRUE(r) << r.reason;
-        EXPECT_TRUE(r.reason.empty());
-        EXPECT_TRUE(readBytes(path) == content) << "the new content did not arrive whole";
-        EXPECT_EQ(namesIn(dir.path), std::set<std::string>{"doc"});
+    for (bool series : {false, true}) {
+        SCOPED_TRACE(series ? "in a series" : "on its own");
+        TempDir dir;
+        const std::string path = dir.file("doc");
+        writeBytes(path, randomBytes(300000, 1));
+        ::chmod(path.c_str(), 0640);
+        for (const std::string& content :
+             {randomBytes(200000, 2), std::string("short"), std::string()}) {
+            const std::string copy = content;
+            const SaveResult r = series ? saveFileInSeries(path, bytesOf(copy))
+                                        : saveFileAtomically(path, bytesOf(copy));
+            ASSERT_TRUE(r) << r.reason;
+            EXPECT_TRUE(r.reason.empty());
+            EXPECT_TRUE(readBytes(path) == content) << "the new content did not arrive whole";
+            EXPECT_EQ(namesIn(dir.path), std::set<std::string>{"doc"});
+        }
+        struct ::stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0640u) << "the replaced file's permissions are kept";
+        if (series)
+            syncFolderOf(path);
     }
-    struct ::stat st {};
-    ASSERT_EQ(::stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u) << "the replaced file's permissions are kept";
 }
 
 // A save killed midway leaves its temporary file; the next save of the same document removes

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Startup.h"
+#include "canvas/Canvas.h"
+#include "commands/NewDocument.h"
 #include "qt/ClientArea.h"
 #include "qt/MainWindow.h"
 #include "support/TempFolder.h"
@@ -137,7 +139,10 @@ TEST(MainWindowInput, TypedCyrillicBecomesItsCodePageByte) {
     EXPECT_EQ(w.editor().input.lastChar, 0xEF);
     QKeyEvent comma(QEvent::KeyPress, Qt::Key_Comma, Qt::NoModifier, QStringLiteral(","));
     QApplication::sendEvent(w.clientArea(), &comma);
-    EXPECT_EQ(w.editor().input.lastChar, ',');
+    // Typed before a paint read the first, the comma waits for a paint of its own.
+    EXPECT_EQ(w.editor().input.lastChar, 0xEF);
+    ASSERT_EQ(w.editor().input.typedAhead.size(), 1u);
+    EXPECT_EQ(w.editor().input.typedAhead.front(), ',');
 }
 
 TEST(MainWindowInput, HeldKeysFollowPressAndReleaseAndClearOnFocusLoss) {
@@ -164,6 +169,46 @@ TEST(MainWindowInput, PointerAndButtonReachTheEditor) {
     QTest::mouseRelease(w.clientArea(), Qt::LeftButton, Qt::NoModifier, QPoint(120, 40));
     EXPECT_FALSE(w.editor().input.mouseDown);
     EXPECT_FALSE(w.isHeld(HeldKey::LeftButton));
+}
+
+TEST(MainWindowInput, AReleaseRightAfterAMoveStillDrawsTheStrokeToIt) {
+    test::TempWorkingFolder folder;
+    folder.copyDefaultData();
+    MainWindow w;
+    std::string error;
+    ASSERT_TRUE(initEditor(w.editor(), error)) << error;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    Editor& e = w.editor();
+    e.shownMode = Mode::Painter;
+    e.mode(Mode::Painter).width = e.mode(Mode::Painter).height = 40;
+    e.mode(Mode::Painter).zoomIndex = 13;
+    makeNewDocument(e, Mode::Painter);
+    e.currentTool = Tool::Pencil;
+    e.colour.currentColor = Color::rgb(200, 0, 0);
+    w.clientArea()->repaint();
+    const int scale = w.clientArea()->scale();
+    const CanvasPlacement p = canvasPlacement(e, Mode::Painter);
+    auto at = [&](float x, float y) {
+        return QPointF((p.imageLeft + x * p.zoom) / scale, (p.imageTop + y * p.zoom) / scale);
+    };
+    // Press, move and release as one burst, with no chance for a paint between them.
+    QMouseEvent press(QEvent::MouseButtonPress, at(5.5f, 5.5f), at(5.5f, 5.5f), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, at(25.5f, 5.5f), at(25.5f, 5.5f), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at(25.5f, 5.5f), at(25.5f, 5.5f),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w.clientArea(), &press);
+    QApplication::sendEvent(w.clientArea(), &move);
+    QApplication::sendEvent(w.clientArea(), &release);
+    // The row the press fell on (the pointer may map to a neighbour of the one aimed at).
+    const Bitmap& layer = e.picture()->currentLayer().image;
+    int row = 4;
+    while (row < 7 && layer.pixel(6, row) != Color::rgb(200, 0, 0))
+        ++row;
+    for (int x = 6; x <= 24; ++x)
+        EXPECT_EQ(layer.pixel(x, row), Color::rgb(200, 0, 0)) << "x " << x << " row " << row;
 }
 
 TEST(MainWindowPaint, ResizeLaysOutAndThePaintShowsThePanels) {
