@@ -286,6 +286,8 @@ ImageSummary summariseImageFile(const std::string& path) {
     const std::optional<GifLayout> gif = readGifLayout(*bytes);
     if (gif && (!gif->complete || gif->imageCount == 0))
         return failed(ImageFailure::CannotRead, incompleteGifDetail(*gif));
+    if (imageCutShort(*bytes))
+        return failed(ImageFailure::CannotRead, cutShortDetail);
     ImageFrames decoder(*bytes, maxImageBytes, invisiblePixelsOf(gif));
     if (!decoder.readable())
         return failed(ImageFailure::CannotRead, notAnImageDetail);

@@ -380,7 +380,9 @@ TEST(CommandLineBinary, ExitStatusesAndFirstLines) {
     };
     for (const Case& c : cases) {
         const Outcome r = vork(dir, c.arguments);
-        const std::string what = c.arguments.front() + " " + c.arguments[1];
+        std::string what;
+        for (const std::string& a : c.arguments)
+            what += a + " ";
         EXPECT_EQ(r.status, c.status) << what << "\n" << r.err;
         EXPECT_EQ(r.out.substr(0, r.out.find('\n')), c.firstOut) << what;
         EXPECT_EQ(r.err.substr(0, r.err.find('\n')), c.firstErr) << what;
