@@ -4,101 +4,13 @@
 #include "files/ByteStream.h"
 #include "files/DocumentFileBlocks.h"
 #include "files/FileBytes.h"
-#include "files/FileErrors.h"
+#include "files/FileWindow.h"
 #include "files/RunLength.h"
 #include "model/Limits.h"
-
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vork {
 
 namespace {
-
-// A file read front to back through a buffer of its own, never more than the buffer at a time.
-class FileWindow {
-  public:
-    ~FileWindow() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    // Opens a regular file of at most maxBytes; otherwise the failure and why.
-    ReadFailure open(const std::string& path, uint64_t maxBytes, std::string& why) {
-        fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        struct ::stat st {};
-        if (fd_ < 0 || ::fstat(fd_, &st) != 0) {
-            why = errno == ENOENT ? "файл не найден" : reasonForErrno(errno, FileAccess::Reading);
-            return ReadFailure::Unreadable;
-        }
-        if (!S_ISREG(st.st_mode)) {
-            why = reasonForFileType(st.st_mode);
-            return ReadFailure::Unreadable;
-        }
-        if (uint64_t(st.st_size) > maxBytes)
-            return ReadFailure::TooLarge;
-        size_ = uint64_t(st.st_size);
-        return ReadFailure::None;
-    }
-    uint64_t remaining() const { return size_ - position_; }
-    bool atEnd() const { return position_ == size_; }
-    // Copies the next n bytes; false (and nothing consumed) when the file has fewer left or a
-    // read fails.
-    bool read(uint8_t* out, size_t n) {
-        if (n > remaining())
-            return false;
-        while (n > 0) {
-            if (at_ == filled_ && !refill())
-                return false;
-            const size_t step = std::min(n, filled_ - at_);
-            std::memcpy(out, buffer_.data() + at_, step);
-            at_ += step;
-            out += step;
-            n -= step;
-            position_ += step;
-        }
-        return true;
-    }
-    // The next n bytes (n at most the buffer's size), valid until the next read: in the buffer
-    // itself when they are there whole, else copied into `scratch`. Null when the file has
-    // fewer left.
-    const uint8_t* next(size_t n, uint8_t* scratch) {
-        if (filled_ - at_ >= n) {
-            const uint8_t* p = buffer_.data() + at_;
-            at_ += n;
-            position_ += n;
-            return p;
-        }
-        return read(scratch, n) ? scratch : nullptr;
-    }
-    std::optional<int32_t> readInt32() {
-        uint8_t b[4];
-        if (!read(b, 4))
-            return std::nullopt;
-        return int32_t(loadLittleEndian32(b));
-    }
-
-  private:
-    bool refill() {
-        at_ = filled_ = 0;
-        for (;;) {
-            const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size());
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return false;
-            filled_ = size_t(n);
-            return true;
-        }
-    }
-
-    int fd_ = -1;
-    uint64_t size_ = 0, position_ = 0;
-    std::vector<uint8_t> buffer_ = std::vector<uint8_t>(size_t(1) << 20);
-    size_t at_ = 0, filled_ = 0;
-};
 
 // Checks a layer's runs as the whole-file scan does; `keep`, when given, receives them.
 ReadFailure scanRuns(FileWindow& in, int64_t pixelCount, std::vector<uint8_t>* keep) {

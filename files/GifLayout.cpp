@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/GifLayout.h"
 
-#include "files/FileErrors.h"
+#include "files/FileWindow.h"
 
 #include <array>
-#include <cerrno>
+#include <cstdint>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vork {
 
@@ -38,52 +35,6 @@ class SpanSource {
   private:
     std::span<const uint8_t> bytes_;
     size_t at_ = 0;
-};
-
-// An open file read front to back through a buffer of 256 KiB.
-class FileSource {
-  public:
-    explicit FileSource(int fd) : fd_(fd) {}
-    bool read(uint8_t* out, size_t n) {
-        while (n > 0) {
-            if (at_ == filled_ && !refill())
-                return false;
-            const size_t step = std::min(n, filled_ - at_);
-            std::memcpy(out, buffer_.data() + at_, step);
-            at_ += step;
-            out += step;
-            n -= step;
-        }
-        return true;
-    }
-    bool skip(size_t n) {
-        while (n > 0) {
-            if (at_ == filled_ && !refill())
-                return false;
-            const size_t step = std::min(n, filled_ - at_);
-            at_ += step;
-            n -= step;
-        }
-        return true;
-    }
-
-  private:
-    bool refill() {
-        at_ = filled_ = 0;
-        for (;;) {
-            const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size());
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return false;
-            filled_ = size_t(n);
-            return true;
-        }
-    }
-
-    int fd_;
-    std::vector<uint8_t> buffer_ = std::vector<uint8_t>(size_t(256) << 10);
-    size_t at_ = 0, filled_ = 0;
 };
 
 // Follows the blocks with every step checked against the bytes that are left.
@@ -199,22 +150,9 @@ std::optional<GifLayout> readGifLayout(std::span<const uint8_t> bytes) {
 
 GifFileLayout readGifFileLayout(const std::string& path) {
     GifFileLayout r;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct ::stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0) {
-        r.unreadable =
-            errno == ENOENT ? "файл не найден" : reasonForErrno(errno, FileAccess::Reading);
-        if (fd >= 0)
-            ::close(fd);
-        return r;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        r.unreadable = reasonForFileType(st.st_mode);
-    } else {
-        FileSource source(fd);
+    FileWindow source(size_t(256) << 10);
+    if (source.open(path, UINT64_MAX, r.unreadable) == ReadFailure::None)
         r.layout = walkGif(source);
-    }
-    ::close(fd);
     return r;
 }
 
