@@ -362,6 +362,21 @@ void reduceInto(const ReducibleImage& image, RectF target, RectF source, Bitmap&
         BoxReducer(*plan->from, plan->plain, plan->across, plan->down).run(out);
 }
 
+namespace {
+
+// On the grid of a level (a scale that is a power of two), the level's pixels are drawn as they
+// are; false when the plan needs a box step.
+bool drawnOnLevelGrid(Graphics& g, const ReductionPlan& plan, float opacity) {
+    if (plan.plain || !plan.across.oneToOne() || !plan.down.oneToOne())
+        return false;
+    const Rect c = plan.covered;
+    g.drawImage(*plan.from, c.x, c.y, {plan.across.first[0], plan.down.first[0], c.w, c.h},
+                opacity);
+    return true;
+}
+
+} // namespace
+
 void prepareReduced(const ReducibleImage& image, RectF target, RectF source) {
     planReduction(image, target, source);
 }
@@ -373,14 +388,9 @@ void drawReduced(Graphics& g, const ReducibleImage& image, RectF target, RectF s
     const auto plan = planReduction(image, target, source);
     if (!plan)
         return;
-    const Rect c = plan->covered;
-    // On the grid of a level (a scale that is a power of two), the level's pixels are drawn
-    // as they are.
-    if (!plan->plain && plan->across.oneToOne() && plan->down.oneToOne()) {
-        g.drawImage(*plan->from, c.x, c.y, {plan->across.first[0], plan->down.first[0], c.w, c.h},
-                    opacity);
+    if (drawnOnLevelGrid(g, *plan, opacity))
         return;
-    }
+    const Rect c = plan->covered;
     if (scratch.width() != c.w || scratch.height() != c.h ||
         scratch.format() != PixelFormat::PremultipliedArgb)
         scratch = Bitmap(c.w, c.h, PixelFormat::PremultipliedArgb);
@@ -397,12 +407,9 @@ void drawKeptReduced(Graphics& g, const ReducibleImage& image, RectF target, Rec
     const auto plan = planReduction(image, target, source);
     if (!plan)
         return;
-    const Rect c = plan->covered;
-    if (!plan->plain && plan->across.oneToOne() && plan->down.oneToOne()) {
-        g.drawImage(*plan->from, c.x, c.y, {plan->across.first[0], plan->down.first[0], c.w, c.h},
-                    opacity);
+    if (drawnOnLevelGrid(g, *plan, opacity))
         return;
-    }
+    const Rect c = plan->covered;
     Reductions::KeptView& v = image.reductions.keptView();
     const uint64_t revision = image.changes.revision(image.image);
     const bool same = !v.pixels.isNull() && v.pixels.width() == c.w && v.pixels.height() == c.h &&
