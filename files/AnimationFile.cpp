@@ -34,12 +34,8 @@ ReadFailure scanFrame(ByteReader& in, int64_t pixelCount, PixelBudget& budget,
     const auto layerCount = in.readInt32();
     if (!delay || !enabled || !layerCount)
         return ReadFailure::Truncated;
-    if (*layerCount < 1)
-        return ReadFailure::Damaged;
-    if (*layerCount > maxLayersPerFrame) {
-        refusal = tooManyLayersText(*layerCount);
-        return ReadFailure::TooLarge;
-    }
+    if (auto f = checkLayerCount(*layerCount, refusal); f != ReadFailure::None)
+        return f;
     if (!budget.take(*layerCount - 1)) // the first layer was counted with the frames
         return ReadFailure::TooLarge;
     if (auto f = checkRecordCount(*layerCount, in.remaining(), minLayerBodyBytes);
@@ -62,12 +58,8 @@ ReadFailure scanAnimation(std::span<const uint8_t> bytes, AnimationLayout& layou
     const auto frameCount = in.readInt32();
     if (!frameCount)
         return ReadFailure::Truncated;
-    if (*frameCount < 1)
-        return ReadFailure::Damaged;
-    if (*frameCount > maxFrames) {
-        layout.refusal = tooManyFramesText(*frameCount);
-        return ReadFailure::TooLarge;
-    }
+    if (auto f = checkFrameCount(*frameCount, layout.refusal); f != ReadFailure::None)
+        return f;
     PixelBudget budget(layout.header.width, layout.header.height, maxPixelBytes);
     // Every frame has at least one layer.
     if (!budget.takeFrames(*frameCount) || !budget.take(*frameCount))

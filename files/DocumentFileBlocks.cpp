@@ -137,6 +137,26 @@ ReadFailure checkRecordCount(int32_t count, size_t remaining, size_t minRecordBy
     return ReadFailure::None;
 }
 
+ReadFailure checkFrameCount(int32_t count, std::string& refusal) {
+    if (count < 1)
+        return ReadFailure::Damaged;
+    if (count > maxFrames) {
+        refusal = tooManyFramesText(count);
+        return ReadFailure::TooLarge;
+    }
+    return ReadFailure::None;
+}
+
+ReadFailure checkLayerCount(int32_t count, std::string& refusal) {
+    if (count < 1)
+        return ReadFailure::Damaged;
+    if (count > maxLayersPerFrame) {
+        refusal = tooManyLayersText(count);
+        return ReadFailure::TooLarge;
+    }
+    return ReadFailure::None;
+}
+
 bool PixelBudget::takeBytes(int64_t count, uint64_t each) {
     if (count < 0)
         return false;

@@ -122,6 +122,11 @@ bool applyLayerBody(const LayerBody& body, Layer& layer);
 // many would not fit in what is left of the file.
 ReadFailure checkRecordCount(int32_t count, size_t remaining, size_t minRecordBytes);
 
+// A count of frames in a file, or of layers in a frame: Damaged below 1, TooLarge past the
+// program's limit, with the reason that names the limit in `refusal`.
+ReadFailure checkFrameCount(int32_t count, std::string& refusal);
+ReadFailure checkLayerCount(int32_t count, std::string& refusal);
+
 // Counts the layers and frames a file announces against the memory budget, before any is
 // allocated: each layer's pixels and what a layer and a frame cost beyond them.
 class PixelBudget {

@@ -46,25 +46,24 @@ ReadFailure scanLayer(FileWindow& in, int64_t pixelCount, LayerSummary& layer,
 constexpr size_t minAnimationFrameBytes = 12 + minLayerBodyBytes;
 constexpr size_t minPictureLayerBytes = 4 + minLayerBodyBytes;
 
-ReadFailure checkCount(int32_t count, const FileWindow& in, size_t minRecordBytes) {
-    if (count < 1)
-        return ReadFailure::Damaged;
-    if (uint64_t(count) > in.remaining() / minRecordBytes)
-        return ReadFailure::Truncated;
-    return ReadFailure::None;
-}
-
 // The runs of the wanted frame's layers, bottom first.
 using KeptRuns = std::vector<std::vector<uint8_t>>;
 
-ReadFailure scanAnimationFrames(FileWindow& in, DocumentSummary& s, int wanted, KeptRuns& kept) {
+// A count against what the rest of the file can hold, as the whole-file scan checks it.
+ReadFailure checkCount(int32_t count, const FileWindow& in, size_t minRecordBytes) {
+    const size_t remaining = size_t(std::min<uint64_t>(in.remaining(), SIZE_MAX));
+    return checkRecordCount(count, remaining, minRecordBytes);
+}
+
+ReadFailure scanAnimationFrames(FileWindow& in, DocumentSummary& s, int wanted, KeptRuns& kept,
+                                std::string& refusal) {
     const auto frameCount = in.readInt32();
     if (!frameCount)
         return ReadFailure::Truncated;
-    if (*frameCount < 1)
-        return ReadFailure::Damaged;
+    if (auto f = checkFrameCount(*frameCount, refusal); f != ReadFailure::None)
+        return f;
     PixelBudget budget(s.width, s.height, maxDecodedBytes);
-    if (!budget.take(*frameCount))
+    if (!budget.takeFrames(*frameCount) || !budget.take(*frameCount))
         return ReadFailure::TooLarge;
     if (auto f = checkCount(*frameCount, in, minAnimationFrameBytes); f != ReadFailure::None)
         return f;
@@ -77,9 +76,9 @@ ReadFailure scanAnimationFrames(FileWindow& in, DocumentSummary& s, int wanted, 
         const auto layerCount = in.readInt32();
         if (!delay || !enabled || !layerCount)
             return ReadFailure::Truncated;
-        if (*layerCount < 1)
-            return ReadFailure::Damaged;
-        if (!budget.take(*layerCount - 1))
+        if (auto f = checkLayerCount(*layerCount, refusal); f != ReadFailure::None)
+            return f;
+        if (!budget.take(*layerCount - 1)) // the first layer was counted with the frames
             return ReadFailure::TooLarge;
         if (auto f = checkCount(*layerCount, in, minLayerBodyBytes); f != ReadFailure::None)
             return f;
@@ -99,16 +98,16 @@ ReadFailure scanAnimationFrames(FileWindow& in, DocumentSummary& s, int wanted, 
     return ReadFailure::None;
 }
 
-ReadFailure scanPictureLayers(FileWindow& in, DocumentSummary& s) {
+ReadFailure scanPictureLayers(FileWindow& in, DocumentSummary& s, std::string& refusal) {
     const auto frameCount = in.readInt32(); // always 1; read whatever it says
     const auto layerCounter = in.readInt32();
     const auto layerCount = in.readInt32();
     if (!frameCount || !layerCounter || !layerCount)
         return ReadFailure::Truncated;
-    if (*layerCount < 1)
-        return ReadFailure::Damaged;
+    if (auto f = checkLayerCount(*layerCount, refusal); f != ReadFailure::None)
+        return f;
     PixelBudget budget(s.width, s.height, maxDecodedBytes);
-    if (!budget.take(*layerCount))
+    if (!budget.takeFrames(1) || !budget.take(*layerCount))
         return ReadFailure::TooLarge;
     if (auto f = checkCount(*layerCount, in, minPictureLayerBytes); f != ReadFailure::None)
         return f;
@@ -128,6 +127,8 @@ ReadFailure scanPictureLayers(FileWindow& in, DocumentSummary& s) {
 
 ReadFailure scanFile(const std::string& path, DocumentFileFormat format, DocumentSummary& s,
                      int wanted, KeptRuns& kept, std::string& why) {
+    // A count past the program's limits leaves its reason in `why`, told instead of the
+    // failure's own text.
     FileWindow in;
     if (auto f = in.open(path, maxDocumentFileBytes, why); f != ReadFailure::None)
         return f;
@@ -146,17 +147,25 @@ ReadFailure scanFile(const std::string& path, DocumentFileFormat format, Documen
     s.defaultDelay = header.defaultDelay;
     s.smallPalette = std::move(header.smallPalette);
     const ReadFailure f =
-        picture ? scanPictureLayers(in, s) : scanAnimationFrames(in, s, wanted, kept);
+        picture ? scanPictureLayers(in, s, why) : scanAnimationFrames(in, s, wanted, kept, why);
     if (f != ReadFailure::None)
         return f;
     return in.atEnd() ? ReadFailure::None : ReadFailure::Damaged;
+}
+
+DocumentReadResult failedRead(ReadFailure failure, DocumentFileFormat format,
+                              const std::string& why) {
+    DocumentReadResult r = DocumentReadResult::failed(failure, format, why);
+    if (failure == ReadFailure::TooLarge && !why.empty())
+        r.reason = why; // a limit passed, named with its number
+    return r;
 }
 
 DocumentSummary failedSummary(ReadFailure failure, DocumentFileFormat format,
                               const std::string& why) {
     DocumentSummary s;
     s.failure = failure;
-    s.reason = DocumentReadResult::failed(failure, format, why).reason;
+    s.reason = failedRead(failure, format, why).reason;
     return s;
 }
 
@@ -178,7 +187,7 @@ AnimationFrameRead readAnimationFrame(const std::string& path, int number) {
     std::string why;
     if (auto f = scanFile(path, format, r.summary, number, kept, why); f != ReadFailure::None) {
         r.summary = failedSummary(f, format, why);
-        r.read = DocumentReadResult::failed(f, format, why);
+        r.read = failedRead(f, format, why);
         return r;
     }
     if (number < 1 || number > int(r.summary.frames.size()))

@@ -33,12 +33,8 @@ ReadFailure scanLayers(ByteReader& in, PictureLayout& layout, uint64_t maxPixelB
     const auto layerCount = in.readInt32();
     if (!frameCount || !layerCounter || !layerCount)
         return ReadFailure::Truncated;
-    if (*layerCount < 1)
-        return ReadFailure::Damaged;
-    if (*layerCount > maxLayersPerFrame) {
-        layout.refusal = tooManyLayersText(*layerCount);
-        return ReadFailure::TooLarge;
-    }
+    if (auto f = checkLayerCount(*layerCount, layout.refusal); f != ReadFailure::None)
+        return f;
     PixelBudget budget(layout.header.width, layout.header.height, maxPixelBytes);
     if (!budget.takeFrames(1) || !budget.take(*layerCount))
         return ReadFailure::TooLarge;

@@ -2,6 +2,7 @@
 // Reading a document file's facts, or one frame of an animation, through a window gives what the
 // whole-file readers give, and refuses what they refuse.
 #include "files/AnimationFile.h"
+#include "files/DocumentFileBlocks.h"
 #include "files/DocumentSummary.h"
 #include "files/PictureFile.h"
 #include "support/PixelChecks.h"
@@ -112,8 +113,9 @@ TEST(DocumentSummary, OneFrameIsTheFrameOfTheWholeRead) {
     EXPECT_EQ(past.summary.frames.size(), 4u);
 }
 
-// Every cut of the file, a byte changed into a run that does not advance, trailing bytes and a
-// missing file: refused exactly as the whole read refuses them.
+// Every cut of the file, a byte changed into a run that does not advance, trailing bytes, counts
+// of frames and layers past the program's limits and a missing file: refused exactly as the
+// whole read refuses them, with the same reason.
 TEST(DocumentSummary, RefusesWhatTheWholeReadRefuses) {
     test::TempDir dir;
     const std::string file = dir.file("a.gelm");
@@ -127,6 +129,15 @@ TEST(DocumentSummary, RefusesWhatTheWholeReadRefuses) {
     std::string backwards = bytes;
     backwards[bytes.size() - 8] = 0; // the last run ends at pixel 0
     variants.push_back(backwards);
+    // The frame count, then the first frame's layer count (after its delay and switch).
+    const size_t frameCountAt = headerBytes + paletteBlockBytes, layerCountAt = frameCountAt + 12;
+    for (auto [at, count] :
+         {std::pair{frameCountAt, maxFrames + 1}, std::pair{layerCountAt, maxLayersPerFrame + 1}}) {
+        std::string past = bytes;
+        for (int b = 0; b < 4; ++b)
+            past[at + size_t(b)] = char((count >> (8 * b)) & 0xFF);
+        variants.push_back(past);
+    }
     for (size_t v = 0; v < variants.size(); ++v) {
         test::writeBytes(file, variants[v]);
         const DocumentReadResult whole = readAnimationFile(file);
