@@ -21,20 +21,10 @@ using vork::test::red;
 
 namespace {
 
-struct ShortcutsTest : test::CommandScenario<::testing::TestWithParam<Mode>> {
-    Mode mode = Mode::Animator;
-    test::TempDir dir;
-
-    void SetUp() override {
-        resize(1000, 700);
-        makeToolButtons();
-        mode = GetParam();
-    }
-    bool painter() const { return mode == Mode::Painter; }
+struct ShortcutsTest : test::BothModesCommandScenario {
     std::string file(const char* stem) const {
         return dir.file(std::string(stem) + (painter() ? ".trnl" : ".gelm"));
     }
-    ModeState& m() { return e.mode(mode); }
     Bitmap& layer() { return m().document->currentLayer().image; }
 
     // One frame with the key typed while the keys in `held` are down; the commands it posted

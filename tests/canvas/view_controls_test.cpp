@@ -18,14 +18,7 @@ using vork::test::red;
 
 namespace {
 
-struct ViewControlsTest : test::CommandScenario<::testing::TestWithParam<Mode>> {
-    Mode mode = Mode::Animator;
-    void SetUp() override {
-        resize(1000, 700);
-        makeToolButtons();
-        mode = GetParam();
-    }
-    ModeState& m() { return e.mode(mode); }
+struct ViewControlsTest : test::BothModesCommandScenario {
     void zoomTo(int index) {
         m().zoomIndex = index;
         zoomChanged(e, mode);

@@ -20,18 +20,8 @@ using vork::test::red;
 
 namespace {
 
-struct DocumentFilesTest : test::CommandScenario<::testing::TestWithParam<Mode>> {
-    Mode mode = Mode::Animator;
-    test::TempDir dir;
-
-    void SetUp() override {
-        resize(1000, 700);
-        makeToolButtons();
-        mode = GetParam();
-    }
-    bool painter() const { return mode == Mode::Painter; }
+struct DocumentFilesTest : test::BothModesCommandScenario {
     const char* extension() const { return painter() ? ".trnl" : ".gelm"; }
-    ModeState& m() { return e.mode(mode); }
     Document& doc() { return *m().document; }
 
     void clickOpen() { clickButton(test::columnSecond, test::rowFile); }

@@ -37,15 +37,7 @@ std::string writePng(const test::TempDir& dir, const std::string& name, int w, i
     return path;
 }
 
-struct ImageCommandsTest : test::CommandScenario<::testing::TestWithParam<Mode>> {
-    Mode mode = Mode::Animator;
-    test::TempDir dir;
-    void SetUp() override {
-        resize(1000, 700);
-        makeToolButtons();
-        mode = GetParam();
-    }
-    bool painter() const { return mode == Mode::Painter; }
+struct ImageCommandsTest : test::BothModesCommandScenario {
     Document& doc() { return *e.mode(mode).document; }
 };
 

@@ -4,6 +4,7 @@
 // window runs after the paint, as the real window does.
 #include "app/WindowProcedure.h"
 #include "support/CanvasScenario.h"
+#include "support/TempDir.h"
 
 #include <vector>
 
@@ -22,6 +23,20 @@ template <class Base = ::testing::Test> struct CommandScenario : EditorScenario<
         this->click(x, y);
         runPosted();
     }
+};
+
+// A command scenario run once in each mode, in a 1000 x 700 window with its tool buttons and a
+// folder of its own.
+struct BothModesCommandScenario : CommandScenario<::testing::TestWithParam<Mode>> {
+    Mode mode = Mode::Animator;
+    TempDir dir;
+    void SetUp() override {
+        resize(1000, 700);
+        makeToolButtons();
+        mode = GetParam();
+    }
+    bool painter() const { return mode == Mode::Painter; }
+    ModeState& m() { return e.mode(mode); }
 };
 
 // The command bar's file buttons: rows at y = 49 and 74, columns at x = 12, 36 and 60.
