@@ -140,19 +140,36 @@ TEST(FloodFill, MatchesThePointListFillOnRandomBitmaps) {
 }
 
 TEST(FloodFill, MatchesThePointListFillOnMazes) {
-    // Winding one-pixel corridors make many short runs, which exercises the row bookkeeping.
-    std::mt19937 rng(7);
-    for (int round = 0; round < 40; ++round) {
-        Bitmap original(64, 48);
-        for (int y = 0; y < 48; ++y)
-            for (int x = 0; x < 64; ++x)
-                if (std::uniform_int_distribution<int>(0, 99)(rng) < 42)
-                    original.setPixel(x, y, blue);
-        const int sx = int(rng() % 64), sy = int(rng() % 48);
-        Bitmap expected = original.clone(), actual = original.clone();
-        referenceFill(expected, sx, sy, red);
-        floodFill(actual, sx, sy, red);
-        ASSERT_TRUE(samePixels(actual, expected)) << "round " << round;
+    // Winding one-pixel corridors make many short runs, which exercises the row bookkeeping;
+    // the larger mazes have regions of more runs than the fill from the seed takes on, so they
+    // are filled by labelling the rows instead. The changed rectangle is checked too.
+    struct Case {
+        int width, height, wallPercent, rounds;
+    };
+    for (const Case c : {Case{64, 48, 42, 40}, Case{300, 200, 30, 6}, Case{130, 400, 38, 6}}) {
+        std::mt19937 rng(7);
+        for (int round = 0; round < c.rounds; ++round) {
+            Bitmap original(c.width, c.height);
+            for (int y = 0; y < c.height; ++y)
+                for (int x = 0; x < c.width; ++x)
+                    if (std::uniform_int_distribution<int>(0, 99)(rng) < c.wallPercent)
+                        original.setPixel(x, y, blue);
+            // Every third round from just outside a corner, as a click beside the picture.
+            const bool outside = round % 3 == 2;
+            const int sx = outside ? -1 : int(rng() % unsigned(c.width));
+            const int sy = outside ? 0 : int(rng() % unsigned(c.height));
+            Bitmap expected = original.clone(), actual = original.clone();
+            referenceFill(expected, sx, sy, red);
+            const Rect changed = floodFillRegion(actual, sx, sy, red);
+            ASSERT_TRUE(samePixels(actual, expected))
+                << c.width << " x " << c.height << " round " << round;
+            Rect bounds;
+            for (int y = 0; y < c.height; ++y)
+                for (int x = 0; x < c.width; ++x)
+                    if (actual.pixel(x, y) != original.pixel(x, y))
+                        bounds = unite(bounds, Rect{x, y, 1, 1});
+            EXPECT_EQ(changed, bounds) << c.width << " x " << c.height << " round " << round;
+        }
     }
 }
 
