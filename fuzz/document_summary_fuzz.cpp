@@ -42,7 +42,7 @@ void compare(const DocumentSummary& s, const DocumentReadResult& whole) {
 // give exactly what decoding its bytes in memory gives.
 void compareWindowed(const std::string& path, DocumentFileFormat format,
                      const DocumentReadResult& memory) {
-    FileInput in(7);
+    FileInput in(61);
     std::string why;
     fuzz::require(in.open(path, maxDocumentFileBytes, why) == ReadFailure::None,
                   "the scratch file cannot be opened");
