@@ -54,7 +54,11 @@ bool initEditor(Editor& e, std::string& error, std::ostream& notices) {
     // Read as bytes first: only a regular file is opened, so a FIFO cannot hold up the start.
     const std::string toolSheet = e.data.toolSheet();
     const ReadResult bytes = readWholeFile(toolSheet, maxToolSheetBytes);
-    const Bitmap loaded = bytes ? decodeImage(bytes.bytes) : Bitmap();
+    // A PNG sheet (the one shipped) is read without the image plugins, which the first frame
+    // does not need; a sheet of another format still reads through them.
+    Bitmap loaded = bytes ? decodePng(bytes.bytes) : Bitmap();
+    if (loaded.isNull() && bytes)
+        loaded = decodeImage(bytes.bytes);
     if (loaded.isNull() || loaded.width() == 0) {
         error = "vork: cannot read the tool sheet \"" + toolSheet +
                 "\"; the program needs it to draw its buttons.";

@@ -18,7 +18,7 @@ constexpr size_t minFrameRecordBytes = 12 + minLayerBodyBytes; // three fields a
 struct AnimationFrame {
     int32_t delay = 0;
     bool enabled = true;
-    std::vector<LayerBody> layers;
+    std::vector<LayerRecord> layers;
 };
 
 struct AnimationLayout {
@@ -27,7 +27,7 @@ struct AnimationLayout {
     std::vector<AnimationFrame> frames;
 };
 
-ReadFailure scanFrame(ByteReader& in, int64_t pixelCount, PixelBudget& budget,
+ReadFailure scanFrame(DocumentInput& in, int64_t pixelCount, PixelBudget& budget,
                       AnimationFrame& frame, std::string& refusal) {
     const auto delay = in.readInt32();
     const auto enabled = in.readInt32();
@@ -38,21 +38,19 @@ ReadFailure scanFrame(ByteReader& in, int64_t pixelCount, PixelBudget& budget,
         return f;
     if (!budget.take(*layerCount - 1)) // the first layer was counted with the frames
         return ReadFailure::TooLarge;
-    if (auto f = checkRecordCount(*layerCount, in.remaining(), minLayerBodyBytes);
+    if (auto f = checkRecordCount(*layerCount, in.remainingSize(), minLayerBodyBytes);
         f != ReadFailure::None)
         return f;
     frame.delay = *delay;
     frame.enabled = *enabled != 0;
     frame.layers.resize(size_t(*layerCount));
     for (auto& layer : frame.layers)
-        if (auto f = scanLayerBody(in, pixelCount, layer); f != ReadFailure::None)
+        if (auto f = scanLayerRecord(in, pixelCount, layer); f != ReadFailure::None)
             return f;
     return ReadFailure::None;
 }
 
-ReadFailure scanAnimation(std::span<const uint8_t> bytes, AnimationLayout& layout,
-                          uint64_t maxPixelBytes) {
-    ByteReader in(bytes);
+ReadFailure scanAnimation(DocumentInput& in, AnimationLayout& layout, uint64_t maxPixelBytes) {
     if (auto f = readHeaderAndPalette(in, animationMagic, layout.header); f != ReadFailure::None)
         return f;
     const auto frameCount = in.readInt32();
@@ -64,7 +62,7 @@ ReadFailure scanAnimation(std::span<const uint8_t> bytes, AnimationLayout& layou
     // Every frame has at least one layer.
     if (!budget.takeFrames(*frameCount) || !budget.take(*frameCount))
         return ReadFailure::TooLarge;
-    if (auto f = checkRecordCount(*frameCount, in.remaining(), minFrameRecordBytes);
+    if (auto f = checkRecordCount(*frameCount, in.remainingSize(), minFrameRecordBytes);
         f != ReadFailure::None)
         return f;
     layout.frames.resize(size_t(*frameCount));
@@ -76,8 +74,9 @@ ReadFailure scanAnimation(std::span<const uint8_t> bytes, AnimationLayout& layou
     return in.atEnd() ? ReadFailure::None : ReadFailure::Damaged;
 }
 
-// Null when a layer's image could not be allocated.
-std::unique_ptr<Document> buildAnimation(const AnimationLayout& layout, LayerSteps& steps) {
+// Null when a layer's image could not be allocated or its runs not read again.
+std::unique_ptr<Document> buildAnimation(const AnimationLayout& layout, LayerSteps& steps,
+                                         DocumentInput& in) {
     auto animation =
         std::make_unique<Document>(layout.header.width, layout.header.height, newAnimationDelay);
     animation->defaultDelay = layout.header.defaultDelay;
@@ -90,7 +89,7 @@ std::unique_ptr<Document> buildAnimation(const AnimationLayout& layout, LayerSte
         for (size_t k = 0; k < record.layers.size(); ++k) {
             if (k > 0)
                 frame.appendLayer(); // issues ids 2..N and makes the last layer current
-            if (!applyLayerBody(record.layers[k], frame.current()) || !steps.step())
+            if (!applyLayerRecord(record.layers[k], in, frame.current()) || !steps.step())
                 return nullptr;
         }
         frame.enabled = record.enabled; // appendLayer switched the frame on
@@ -127,7 +126,13 @@ DocumentReadResult decodeAnimation(std::span<const uint8_t> bytes, const Progres
 
 DocumentReadResult decodeAnimation(std::span<const uint8_t> bytes, uint64_t maxPixelBytes,
                                    const Progress& progress) {
-    return decodeDocument<AnimationLayout>(bytes, maxPixelBytes, progress, format, scanAnimation,
+    MemoryInput in(bytes);
+    return decodeAnimation(in, maxPixelBytes, progress);
+}
+
+DocumentReadResult decodeAnimation(DocumentInput& in, uint64_t maxPixelBytes,
+                                   const Progress& progress) {
+    return decodeDocument<AnimationLayout>(in, maxPixelBytes, progress, format, scanAnimation,
                                            buildAnimation, [](const AnimationLayout& layout) {
                                                int64_t layers = 0;
                                                for (const auto& frame : layout.frames)
@@ -145,8 +150,8 @@ SaveResult writeAnimationFile(const std::string& path, const Document& animation
 }
 
 DocumentReadResult readAnimationFile(const std::string& path, const Progress& progress) {
-    return readDocumentFile(path, format, [&](std::span<const uint8_t> bytes) {
-        return decodeAnimation(bytes, progress);
+    return readDocumentFile(path, format, [&](DocumentInput& in) {
+        return decodeAnimation(in, maxDecodedBytes, progress);
     });
 }
 

@@ -89,6 +89,100 @@ ReadFailure readHeaderAndPalette(ByteReader& in, std::string_view magic, HeaderB
     return ReadFailure::None;
 }
 
+ReadFailure readHeaderAndPalette(DocumentInput& in, std::string_view magic, HeaderBlock& header) {
+    // The header and the palette are read whole, or as much of them as the file holds, so the
+    // checks see exactly the bytes they see in memory.
+    uint8_t head[headerBytes + paletteBlockBytes];
+    const size_t got = size_t(std::min<uint64_t>(sizeof head, in.remaining()));
+    if (!in.read(head, got))
+        return ReadFailure::Truncated;
+    ByteReader reader(std::span<const uint8_t>(head, got));
+    return readHeaderAndPalette(reader, magic, header);
+}
+
+std::optional<int32_t> DocumentInput::readInt32() {
+    uint8_t b[4];
+    if (!read(b, 4))
+        return std::nullopt;
+    return int32_t(loadLittleEndian32(b));
+}
+
+bool MemoryInput::read(uint8_t* out, size_t n) {
+    const auto bytes = in_.readBytes(n);
+    if (!bytes)
+        return false;
+    if (n > 0)
+        std::memcpy(out, bytes->data(), n);
+    return true;
+}
+
+RunCheck MemoryInput::skipRuns(int64_t pixelCount, uint64_t& at, uint64_t& bytes) {
+    at = in_.position();
+    const RunCheck check = vork::skipRuns(in_, pixelCount);
+    bytes = in_.position() - at;
+    return check;
+}
+
+bool MemoryInput::decodeRuns(uint64_t at, uint64_t bytes, Bitmap& image) {
+    vork::decodeRuns(bytes_.subspan(size_t(at), size_t(bytes)), image);
+    return true;
+}
+
+FileInput::FileInput(size_t windowBytes)
+    : window_(windowBytes), pieceBytes_(std::max(runBytes, windowBytes / runBytes * runBytes)) {}
+
+RunCheck FileInput::skipRuns(int64_t pixelCount, uint64_t& at, uint64_t& bytes) {
+    at = window_.position();
+    int64_t position = 0;
+    for (RunCheck check = RunCheck::Truncated; check != RunCheck::Complete;) {
+        size_t used = 0;
+        const std::span<const uint8_t> piece = window_.buffered();
+        if (piece.size() >= runBytes) {
+            check = walkRuns(piece, position, pixelCount, nullptr, used);
+            window_.advance(used);
+        } else {
+            // A run cut by the end of the window, or the end of the file.
+            uint8_t run[runBytes];
+            if (!window_.read(run, runBytes))
+                return RunCheck::Truncated;
+            check = walkRuns(run, position, pixelCount, nullptr, used);
+        }
+        if (check == RunCheck::Damaged)
+            return check;
+    }
+    bytes = window_.position() - at;
+    return RunCheck::Complete;
+}
+
+bool FileInput::decodeRuns(uint64_t at, uint64_t bytes, Bitmap& image) {
+    if (piece_.empty())
+        piece_.resize(pieceBytes_);
+    uint32_t* const pixels = image.row(0); // rows follow each other without gaps
+    const int64_t pixelCount = int64_t(image.width()) * image.height();
+    int64_t position = 0;
+    for (uint64_t done = 0; done < bytes;) {
+        const size_t n = size_t(std::min<uint64_t>(piece_.size(), bytes - done));
+        if (!window_.readAt(at + done, piece_.data(), n)) {
+            changed_ = window_.readError().empty(); // else it failed; if not, the file shrank
+            return false;
+        }
+        size_t used = 0;
+        const RunCheck check =
+            walkRuns(std::span(piece_.data(), n), position, pixelCount, pixels, used);
+        done += used;
+        // Runs that end the layer before the bytes the scan found do, or do not end it with
+        // them, or that no longer advance, are not the ones the scan accepted.
+        if (check == RunCheck::Damaged || (check == RunCheck::Complete && done != bytes) ||
+            (check == RunCheck::Truncated && used != n)) {
+            changed_ = true;
+            return false;
+        }
+    }
+    if (position != pixelCount)
+        changed_ = true;
+    return position == pixelCount;
+}
+
 bool writeLayerBody(ByteWriter& out, const Layer& layer, int width, int height) {
     if (layer.image.width() != width || layer.image.height() != height)
         return false;
@@ -127,6 +221,34 @@ bool applyLayerBody(const LayerBody& body, Layer& layer) {
     layer.opacity = body.opacity;
     decodeRuns(body.runs, layer.image);
     return true;
+}
+
+ReadFailure scanLayerRecord(DocumentInput& in, int64_t pixelCount, LayerRecord& record) {
+    const auto visible = in.readInt32();
+    const auto opacity = in.readInt32();
+    if (!visible || !opacity)
+        return ReadFailure::Truncated;
+    if (*opacity < 0 || *opacity > 255)
+        return ReadFailure::Damaged;
+    switch (in.skipRuns(pixelCount, record.runsAt, record.runsBytes)) {
+    case RunCheck::Complete:
+        break;
+    case RunCheck::Truncated:
+        return ReadFailure::Truncated;
+    case RunCheck::Damaged:
+        return ReadFailure::Damaged;
+    }
+    record.visible = *visible != 0;
+    record.opacity = *opacity;
+    return ReadFailure::None;
+}
+
+bool applyLayerRecord(const LayerRecord& record, DocumentInput& in, Layer& layer) {
+    if (layer.image.isNull())
+        return false;
+    layer.visible = record.visible;
+    layer.opacity = record.opacity;
+    return in.decodeRuns(record.runsAt, record.runsBytes, layer.image);
 }
 
 ReadFailure checkRecordCount(int32_t count, size_t remaining, size_t minRecordBytes) {

@@ -6,10 +6,14 @@
 //
 // Reading is split in two passes: a scan that checks every count, size and run against what is
 // left of the file and against the limits, without allocating pixels, and a build that makes
-// the document from what the scan accepted.
+// the document from what the scan accepted, taking each layer's runs again from where the scan
+// found them. A file is read through a window of bounded size in both passes, so that reading
+// never holds the file beside the pixels it decodes to.
 #include "files/ByteStream.h"
 #include "files/DocumentRead.h"
 #include "files/FileBytes.h"
+#include "files/FileWindow.h"
+#include "files/RunLength.h"
 #include "files/SaveFile.h"
 #include "model/Document.h"
 #include "model/Limits.h"
@@ -18,8 +22,10 @@
 
 #include <algorithm>
 #include <cstdint>
-
+#include <limits>
+#include <memory>
 #include <new>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -96,9 +102,76 @@ inline int64_t documentLayerCount(const Document& document) {
     return n;
 }
 
+// Where the readers take a document file's bytes from: the file's content in memory, or a
+// regular file read through a window. The scan walks it front to back; the build then asks for
+// each layer's runs by where the scan found them.
+class DocumentInput {
+  public:
+    virtual ~DocumentInput() = default;
+    virtual uint64_t remaining() const = 0;
+    bool atEnd() const { return remaining() == 0; }
+    // What is left as a byte count the record counts are checked against.
+    size_t remainingSize() const {
+        return size_t(std::min<uint64_t>(remaining(), std::numeric_limits<size_t>::max()));
+    }
+    // Copies the next n bytes; false when fewer are left or a read failed.
+    virtual bool read(uint8_t* out, size_t n) = 0;
+    std::optional<int32_t> readInt32();
+    // Checks the runs of a layer of pixelCount pixels as skipRuns does and passes over them;
+    // on Complete, `at` and `bytes` say where they lie.
+    virtual RunCheck skipRuns(int64_t pixelCount, uint64_t& at, uint64_t& bytes) = 0;
+    // Fills `image` (not null) from the runs skipRuns found at `at`. False when they are no
+    // longer such runs, because the file changed since the scan, or when a read failed.
+    virtual bool decodeRuns(uint64_t at, uint64_t bytes, Bitmap& image) = 0;
+    // What the system said of a read that failed; empty when none did.
+    virtual std::string readError() const { return {}; }
+    // True once decodeRuns met runs other than those the scan accepted.
+    bool changed() const { return changed_; }
+
+  protected:
+    bool changed_ = false;
+};
+
+// A file's content held in memory.
+class MemoryInput final : public DocumentInput {
+  public:
+    explicit MemoryInput(std::span<const uint8_t> bytes) : bytes_(bytes), in_(bytes) {}
+    uint64_t remaining() const override { return in_.remaining(); }
+    bool read(uint8_t* out, size_t n) override;
+    RunCheck skipRuns(int64_t pixelCount, uint64_t& at, uint64_t& bytes) override;
+    bool decodeRuns(uint64_t at, uint64_t bytes, Bitmap& image) override;
+
+  private:
+    std::span<const uint8_t> bytes_;
+    ByteReader in_;
+};
+
+// A regular file, read through a window of windowBytes (and, for the build, a piece of as
+// much), however large the file.
+class FileInput final : public DocumentInput {
+  public:
+    explicit FileInput(size_t windowBytes = size_t(1) << 20);
+    // As FileWindow::open.
+    ReadFailure open(const std::string& path, uint64_t maxBytes, std::string& why) {
+        return window_.open(path, maxBytes, why);
+    }
+    uint64_t remaining() const override { return window_.remaining(); }
+    bool read(uint8_t* out, size_t n) override { return window_.read(out, n); }
+    RunCheck skipRuns(int64_t pixelCount, uint64_t& at, uint64_t& bytes) override;
+    bool decodeRuns(uint64_t at, uint64_t bytes, Bitmap& image) override;
+    std::string readError() const override { return window_.readError(); }
+
+  private:
+    FileWindow window_;
+    size_t pieceBytes_;
+    std::vector<uint8_t> piece_;
+};
+
 // Reads the header and the palette block. WrongFormat when the magic differs, Damaged for a
 // side below 1, TooLarge for a side beyond the limit.
 ReadFailure readHeaderAndPalette(ByteReader& in, std::string_view magic, HeaderBlock& header);
+// The same from an input; Truncated when a read fails.
+ReadFailure readHeaderAndPalette(DocumentInput& in, std::string_view magic, HeaderBlock& header);
 
 // Writes visible (1/0), opacity (clamped to 0..255) and the runs of the layer's image. False
 // when the image does not have the document size, which no run list could describe.
@@ -117,6 +190,20 @@ ReadFailure scanLayerBody(ByteReader& in, int64_t pixelCount, LayerBody& body);
 // Gives the layer the flags and pixels of the body. False when the layer has no image (its
 // allocation failed).
 bool applyLayerBody(const LayerBody& body, Layer& layer);
+
+// A layer body as the scan of an input found it: the flags, and where its runs lie.
+struct LayerRecord {
+    bool visible = true;
+    int opacity = 255;
+    uint64_t runsAt = 0, runsBytes = 0;
+};
+
+// Reads and checks a layer body from an input, as scanLayerBody.
+ReadFailure scanLayerRecord(DocumentInput& in, int64_t pixelCount, LayerRecord& record);
+
+// Gives the layer the flags and pixels of the record. False when the layer has no image or
+// the input could not give the runs again (see DocumentInput::decodeRuns).
+bool applyLayerRecord(const LayerRecord& record, DocumentInput& in, Layer& layer);
 
 // A record count as read: Damaged below 1, Truncated when even the smallest records of that
 // many would not fit in what is left of the file.
@@ -152,13 +239,17 @@ class PixelBudget {
 // progress callback or running out of memory, each become the failure the caller reports. A
 // scan that leaves a reason in the layout's `refusal` has it told instead of the failure's own.
 // `layersOf` counts the layers the scan found, for the progress.
+// A read that failed is Unreadable, with what the system said, whatever the format's checks
+// made of the bytes that did not come; a build that found other runs than the scan is Damaged.
 template <typename Layout, typename Scan, typename Build, typename LayersOf>
-DocumentReadResult decodeDocument(std::span<const uint8_t> bytes, uint64_t maxPixelBytes,
+DocumentReadResult decodeDocument(DocumentInput& in, uint64_t maxPixelBytes,
                                   const Progress& progress, DocumentFileFormat format, Scan scan,
                                   Build build, LayersOf layersOf) {
     try {
         Layout layout;
-        if (auto f = scan(bytes, layout, maxPixelBytes); f != ReadFailure::None) {
+        if (auto f = scan(in, layout, maxPixelBytes); f != ReadFailure::None) {
+            if (const std::string why = in.readError(); !why.empty())
+                return DocumentReadResult::failed(ReadFailure::Unreadable, format, why);
             DocumentReadResult failed = DocumentReadResult::failed(f, format);
             if (!layout.refusal.empty())
                 failed.reason = std::move(layout.refusal);
@@ -166,10 +257,15 @@ DocumentReadResult decodeDocument(std::span<const uint8_t> bytes, uint64_t maxPi
         }
         LayerSteps steps(progress, layersOf(layout));
         DocumentReadResult result;
-        result.document = build(layout, steps);
-        if (!result.document)
-            return DocumentReadResult::failed(
-                steps.wasStopped() ? ReadFailure::Cancelled : ReadFailure::TooLarge, format);
+        result.document = build(layout, steps, in);
+        if (!result.document) {
+            if (const std::string why = in.readError(); !why.empty())
+                return DocumentReadResult::failed(ReadFailure::Unreadable, format, why);
+            return DocumentReadResult::failed(steps.wasStopped() ? ReadFailure::Cancelled
+                                              : in.changed()     ? ReadFailure::Damaged
+                                                                 : ReadFailure::TooLarge,
+                                              format);
+        }
         result.smallPalette = std::move(layout.header.smallPalette);
         return result;
     } catch (const std::bad_alloc&) {
@@ -219,15 +315,21 @@ SaveResult writeDocumentFile(const std::string& path, const Progress& progress, 
     return saveFileAtomically(path, bytes);
 }
 
-// Reads the file whole and decodes it with `decode`.
+// Opens the file (a regular file of at most maxDocumentFileBytes) and decodes it with
+// `decode(input)`, never holding more of it than the input's window.
 template <typename Decode>
 DocumentReadResult readDocumentFile(const std::string& path, DocumentFileFormat format,
                                     Decode decode) {
-    std::vector<uint8_t> bytes;
+    std::unique_ptr<FileInput> in;
+    try {
+        in = std::make_unique<FileInput>();
+    } catch (const std::bad_alloc&) {
+        return DocumentReadResult::failed(ReadFailure::TooLarge, format);
+    }
     std::string why;
-    if (auto f = readFileBytes(path, bytes, maxDocumentFileBytes, &why); f != ReadFailure::None)
+    if (auto f = in->open(path, maxDocumentFileBytes, why); f != ReadFailure::None)
         return DocumentReadResult::failed(f, format, why);
-    return decode(std::span<const uint8_t>(bytes));
+    return decode(static_cast<DocumentInput&>(*in));
 }
 
 } // namespace vork

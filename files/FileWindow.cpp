@@ -79,12 +79,45 @@ std::optional<int32_t> FileWindow::readInt32() {
     return int32_t(loadLittleEndian32(b));
 }
 
+std::span<const uint8_t> FileWindow::buffered() {
+    if (at_ == filled_ && (atEnd() || !refill()))
+        return {};
+    const size_t n = size_t(std::min<uint64_t>(filled_ - at_, remaining()));
+    return {buffer_.data() + at_, n};
+}
+
+void FileWindow::advance(size_t n) {
+    n = std::min(n, filled_ - at_);
+    at_ += n;
+    position_ += n;
+}
+
+bool FileWindow::readAt(uint64_t offset, uint8_t* out, size_t n) {
+    if (offset > size_ || n > size_ - offset)
+        return false;
+    while (n > 0) {
+        const ssize_t got = ::pread(fd_, out, n, off_t(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            readError_ = reasonForErrno(errno, FileAccess::Reading);
+        if (got <= 0)
+            return false;
+        out += got;
+        offset += uint64_t(got);
+        n -= size_t(got);
+    }
+    return true;
+}
+
 bool FileWindow::refill() {
     at_ = filled_ = 0;
     for (;;) {
         const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size());
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0)
+            readError_ = reasonForErrno(errno, FileAccess::Reading);
         if (n <= 0)
             return false;
         filled_ = size_t(n);

@@ -17,7 +17,7 @@ constexpr size_t minLayerRecordBytes = 4 + minLayerBodyBytes; // id and the body
 
 struct PictureLayer {
     int32_t id = 0;
-    LayerBody body;
+    LayerRecord body;
 };
 
 struct PictureLayout {
@@ -27,7 +27,7 @@ struct PictureLayout {
     std::vector<PictureLayer> layers;
 };
 
-ReadFailure scanLayers(ByteReader& in, PictureLayout& layout, uint64_t maxPixelBytes) {
+ReadFailure scanLayers(DocumentInput& in, PictureLayout& layout, uint64_t maxPixelBytes) {
     const auto frameCount = in.readInt32(); // always 1; one frame record is read whatever it says
     const auto layerCounter = in.readInt32();
     const auto layerCount = in.readInt32();
@@ -38,7 +38,7 @@ ReadFailure scanLayers(ByteReader& in, PictureLayout& layout, uint64_t maxPixelB
     PixelBudget budget(layout.header.width, layout.header.height, maxPixelBytes);
     if (!budget.takeFrames(1) || !budget.take(*layerCount))
         return ReadFailure::TooLarge;
-    if (auto f = checkRecordCount(*layerCount, in.remaining(), minLayerRecordBytes);
+    if (auto f = checkRecordCount(*layerCount, in.remainingSize(), minLayerRecordBytes);
         f != ReadFailure::None)
         return f;
     layout.layerCounter = *layerCounter;
@@ -49,22 +49,21 @@ ReadFailure scanLayers(ByteReader& in, PictureLayout& layout, uint64_t maxPixelB
         if (!id)
             return ReadFailure::Truncated;
         layer.id = *id;
-        if (auto f = scanLayerBody(in, pixelCount, layer.body); f != ReadFailure::None)
+        if (auto f = scanLayerRecord(in, pixelCount, layer.body); f != ReadFailure::None)
             return f;
     }
     return in.atEnd() ? ReadFailure::None : ReadFailure::Damaged;
 }
 
-ReadFailure scanPicture(std::span<const uint8_t> bytes, PictureLayout& layout,
-                        uint64_t maxPixelBytes) {
-    ByteReader in(bytes);
+ReadFailure scanPicture(DocumentInput& in, PictureLayout& layout, uint64_t maxPixelBytes) {
     if (auto f = readHeaderAndPalette(in, pictureMagic, layout.header); f != ReadFailure::None)
         return f;
     return scanLayers(in, layout, maxPixelBytes);
 }
 
-// Null when a layer's image could not be allocated.
-std::unique_ptr<Document> buildPicture(const PictureLayout& layout, LayerSteps& steps) {
+// Null when a layer's image could not be allocated or its runs not read again.
+std::unique_ptr<Document> buildPicture(const PictureLayout& layout, LayerSteps& steps,
+                                       DocumentInput& in) {
     auto picture = std::make_unique<Document>(layout.header.width, layout.header.height, 0.0);
     picture->defaultDelay = layout.header.defaultDelay;
     Frame& frame = picture->current();
@@ -77,7 +76,7 @@ std::unique_ptr<Document> buildPicture(const PictureLayout& layout, LayerSteps& 
         // The counter is raised to the largest id read, so a layer added later never
         // repeats an id that a file from elsewhere already uses.
         largestId = std::max(largestId, layer.id);
-        if (!applyLayerBody(layout.layers[k].body, layer) || !steps.step())
+        if (!applyLayerRecord(layout.layers[k].body, in, layer) || !steps.step())
             return nullptr;
     }
     frame.layerCounter = largestId;
@@ -112,8 +111,14 @@ DocumentReadResult decodePicture(std::span<const uint8_t> bytes, const Progress&
 
 DocumentReadResult decodePicture(std::span<const uint8_t> bytes, uint64_t maxPixelBytes,
                                  const Progress& progress) {
+    MemoryInput in(bytes);
+    return decodePicture(in, maxPixelBytes, progress);
+}
+
+DocumentReadResult decodePicture(DocumentInput& in, uint64_t maxPixelBytes,
+                                 const Progress& progress) {
     return decodeDocument<PictureLayout>(
-        bytes, maxPixelBytes, progress, format, scanPicture, buildPicture,
+        in, maxPixelBytes, progress, format, scanPicture, buildPicture,
         [](const PictureLayout& layout) { return int64_t(layout.layers.size()); });
 }
 
@@ -126,8 +131,8 @@ SaveResult writePictureFile(const std::string& path, const Document& picture,
 }
 
 DocumentReadResult readPictureFile(const std::string& path, const Progress& progress) {
-    return readDocumentFile(path, format, [&](std::span<const uint8_t> bytes) {
-        return decodePicture(bytes, progress);
+    return readDocumentFile(path, format, [&](DocumentInput& in) {
+        return decodePicture(in, maxDecodedBytes, progress);
     });
 }
 

@@ -19,6 +19,8 @@
 
 namespace vork {
 
+class DocumentInput;
+
 // The file's bytes for the picture's current (only) frame. Empty when a side is outside
 // 1..5000 or a layer's image does not have the document size, which a sound document never
 // has, or when memory ran out.
@@ -34,12 +36,16 @@ std::vector<uint8_t> encodePicture(const Document& picture,
 DocumentReadResult decodePicture(std::span<const uint8_t> bytes, const Progress& progress = {});
 DocumentReadResult decodePicture(std::span<const uint8_t> bytes, uint64_t maxPixelBytes,
                                  const Progress& progress = {});
+// The same from a file's content in memory or a file read through a window.
+DocumentReadResult decodePicture(DocumentInput& in, uint64_t maxPixelBytes,
+                                 const Progress& progress = {});
 
 // Encodes and saves; an existing file is replaced only by a complete new one.
 SaveResult writePictureFile(const std::string& path, const Document& picture,
                             const std::vector<PaletteEntry>& smallPalette,
                             const Progress& progress = {});
-// Reads the file (a regular file of at most maxDocumentFileBytes) and decodes it.
+// Reads the file (a regular file of at most maxDocumentFileBytes) and decodes it as it reads,
+// through a window of bounded size.
 DocumentReadResult readPictureFile(const std::string& path, const Progress& progress = {});
 
 } // namespace vork

@@ -53,6 +53,24 @@ RunCheck skipRuns(ByteReader& in, int64_t pixelCount) {
     return RunCheck::Complete;
 }
 
+RunCheck walkRuns(std::span<const uint8_t> runs, int64_t& position, int64_t pixelCount,
+                  uint32_t* pixels, size_t& consumed) {
+    consumed = 0;
+    while (position < pixelCount) {
+        if (runs.size() - consumed < runBytes)
+            return RunCheck::Truncated;
+        const uint8_t* run = runs.data() + consumed;
+        const int64_t end = int32_t(loadLittleEndian32(run));
+        if (end <= position || end > pixelCount)
+            return RunCheck::Damaged;
+        if (pixels)
+            std::fill(pixels + position, pixels + end, loadLittleEndian32(run + 4));
+        position = end;
+        consumed += runBytes;
+    }
+    return RunCheck::Complete;
+}
+
 void decodeRuns(std::span<const uint8_t> runs, Bitmap& image) {
     if (image.isNull())
         return;

@@ -29,6 +29,15 @@ enum class RunCheck { Complete, Truncated, Damaged };
 // Complete the reader stands after the last run.
 RunCheck skipRuns(ByteReader& in, int64_t pixelCount);
 
+// Walks whole runs of `runs` (its length need not be a multiple of runBytes: a run cut at its end
+// is left for the next piece) for a layer of pixelCount pixels, from the pixel `position` on,
+// checking each as skipRuns does, and stops after the run that ends the layer. Each run's colour
+// is stored into `pixels` when it is not null. Complete when the layer ended, Truncated when
+// the piece ran out first (more runs may follow), Damaged on a run skipRuns refuses; `consumed`
+// counts the bytes of the runs taken.
+RunCheck walkRuns(std::span<const uint8_t> runs, int64_t& position, int64_t pixelCount,
+                  uint32_t* pixels, size_t& consumed);
+
 // Fills `image` from runs that skipRuns accepted for its pixel count. Runs that would leave
 // the image are cut to it, so even unchecked runs never write outside it.
 void decodeRuns(std::span<const uint8_t> runs, Bitmap& image);

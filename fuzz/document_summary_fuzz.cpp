@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes, as a file, to the windowed document reader: its facts must be those of
-// the whole-file reader, and it must refuse what that reader refuses, with the same reason.
+// the whole-file reader, and it must refuse what that reader refuses, with the same reason; and
+// to the picture and animation readers, which must read it as they decode its bytes in memory.
 #include "DocumentFuzzChecks.h"
 #include "files/AnimationFile.h"
+#include "files/DocumentFileBlocks.h"
 #include "files/DocumentSummary.h"
 #include "files/PictureFile.h"
 
@@ -36,6 +38,23 @@ void compare(const DocumentSummary& s, const DocumentReadResult& whole) {
     }
 }
 
+// The file read through a window small enough that runs and fields straddle its edges must
+// give exactly what decoding its bytes in memory gives.
+void compareWindowed(const std::string& path, DocumentFileFormat format,
+                     const DocumentReadResult& memory) {
+    FileInput in(61);
+    std::string why;
+    fuzz::require(in.open(path, maxDocumentFileBytes, why) == ReadFailure::None,
+                  "the scratch file cannot be opened");
+    const DocumentReadResult read = format == DocumentFileFormat::Picture
+                                        ? decodePicture(in, fuzz::fuzzPixelBudget)
+                                        : decodeAnimation(in, fuzz::fuzzPixelBudget);
+    fuzz::require(read.failure == memory.failure && read.reason == memory.reason,
+                  "the windowed read refuses otherwise than the read in memory");
+    if (memory)
+        fuzz::requireSameDocument(read, memory);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -48,9 +67,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
     }
     const DocumentReadResult animation = decodeAnimation(bytes, fuzz::fuzzPixelBudget);
+    const DocumentReadResult picture = decodePicture(bytes, fuzz::fuzzPixelBudget);
     compare(summariseDocumentFile(path, DocumentFileFormat::Animation), animation);
-    compare(summariseDocumentFile(path, DocumentFileFormat::Picture),
-            decodePicture(bytes, fuzz::fuzzPixelBudget));
+    compare(summariseDocumentFile(path, DocumentFileFormat::Picture), picture);
+    compareWindowed(path, DocumentFileFormat::Animation, animation);
+    compareWindowed(path, DocumentFileFormat::Picture, picture);
     if (animation) {
         // Small enough to decode whole: so is any one frame of it.
         const AnimationFrameRead one = readAnimationFrame(path, 1);

@@ -78,11 +78,14 @@ struct alignas(16) Bitmap::Pixels {
     uint8_t* memory() { return reinterpret_cast<uint8_t*>(this + 1); }
 
     // Null when a side is not positive, a row would not fit the sizes the drawing library
-    // takes, or the memory cannot be had. The pixels are left as they come.
-    static Pixels* make(int width, int height) {
+    // takes, or the memory cannot be had. The pixels are left as they come, or all zero when
+    // `zeroed`: a large block then comes from the system already zero and is not touched, so
+    // a bitmap not yet drawn on costs no memory.
+    static Pixels* make(int width, int height, bool zeroed = false) {
         if (width <= 0 || height <= 0 || width > (INT_MAX - 31) / 32)
             return nullptr;
-        void* block = std::malloc(sizeof(Pixels) + size_t(width) * 4 * size_t(height));
+        const size_t bytes = sizeof(Pixels) + size_t(width) * 4 * size_t(height);
+        void* block = zeroed ? std::calloc(1, bytes) : std::malloc(bytes);
         return block ? new (block) Pixels : nullptr;
     }
     static void destroy(Pixels* p) {
@@ -92,15 +95,16 @@ struct alignas(16) Bitmap::Pixels {
 };
 
 Bitmap::Bitmap(int width, int height, PixelFormat format) {
-    pixels_ = Pixels::make(width, height);
+    const bool black = format == PixelFormat::Rgb;
+    pixels_ = Pixels::make(width, height, !black);
     if (!pixels_)
         return;
     data_ = pixels_->memory();
     width_ = width;
     height_ = height;
     format_ = format;
-    fillPixels(reinterpret_cast<uint32_t*>(data_), size_t(width) * size_t(height),
-               format == PixelFormat::Rgb ? 0xFF000000u : 0u);
+    if (black)
+        fillPixels(reinterpret_cast<uint32_t*>(data_), size_t(width) * size_t(height), 0xFF000000u);
 }
 
 Bitmap::Bitmap(const Bitmap& other) {

@@ -152,6 +152,23 @@ Bitmap decodeImage(std::span<const uint8_t> bytes) {
     return ImageFrames(bytes).next();
 }
 
+Bitmap decodePng(std::span<const uint8_t> bytes) {
+    static constexpr uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (bytes.size() < sizeof signature || std::memcmp(bytes.data(), signature, 8) != 0)
+        return {};
+    ByteDevice source(bytes);
+    QImageReader reader(source.device(), QByteArrayLiteral("png"));
+    reader.setAutoDetectImageFormat(false); // else every plugin is asked before the PNG reader
+    reader.setAutoTransform(false);
+    QImage decoded;
+    {
+        QuietStandardError quiet;
+        if (!reader.read(&decoded))
+            return {};
+    }
+    return bitmapOf(decoded, InvisiblePixels::AsDecoded);
+}
+
 bool canEncodePng() {
     return QImageWriter::supportedImageFormats().contains("png");
 }

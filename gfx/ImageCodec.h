@@ -57,6 +57,9 @@ class ImageFrames {
 
 // The first image of a file held in memory; null when nothing reads it.
 Bitmap decodeImage(std::span<const uint8_t> bytes);
+// A PNG file held in memory, read by the image library's own PNG decoder without asking the
+// image plugins (none is loaded for it); null when the bytes are not a PNG file that decodes.
+Bitmap decodePng(std::span<const uint8_t> bytes);
 
 // Whether the image library can write PNG at all.
 bool canEncodePng();

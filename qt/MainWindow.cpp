@@ -17,8 +17,12 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QIcon>
+#include <QImage>
+#include <QImageReader>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -63,9 +67,14 @@ QString startPath(const FileChooser& c, const std::string& remembered) {
 
 QIcon programIcon() {
     registerWindowIcons();
+    // Read as PNG without looking for the format: a file whose format is looked for is shown to
+    // every image plugin first, and loading them all would hold up the first frame.
     QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/vork32.png"), QSize(32, 32));
-    icon.addFile(QStringLiteral(":/icons/vork16.png"), QSize(16, 16));
+    for (const char* name : {":/icons/vork32.png", ":/icons/vork16.png"}) {
+        QImageReader reader(QString::fromLatin1(name), QByteArrayLiteral("png"));
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     return icon;
 }
 

@@ -8,16 +8,23 @@
 #include "app/WindowProcedure.h"
 #include "commands/Autosave.h"
 #include "commands/Restore.h"
+#include "qt/ClientArea.h"
 #include "qt/MainWindow.h"
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QImage>
+#include <QImageReader>
+#include <QPixmap>
+#include <QProxyStyle>
 #include <QSocketNotifier>
 #include <QStringList>
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <sys/socket.h>
@@ -101,6 +108,53 @@ void displayConnected() {
     startMessages().clear();
 }
 
+// The application's style, but for the arrow the menu bar keeps for items that do not fit: the
+// style would find the format of its pictures by showing them to every image plugin, loading
+// them all before the first frame, which needs none of them. The same pictures are read as PNG.
+class MenuArrowStyle : public QProxyStyle {
+  public:
+    QIcon standardIcon(StandardPixmap which, const QStyleOption* option,
+                       const QWidget* widget) const override {
+        if (which == SP_ToolBarHorizontalExtensionButton &&
+            QGuiApplication::layoutDirection() == Qt::LeftToRight) {
+            QIcon icon;
+            for (int side : {8, 16, 32}) {
+                QImageReader reader(
+                    QStringLiteral(
+                        ":/qt-project.org/styles/commonstyle/images/toolbar-ext-h-%1.png")
+                        .arg(side),
+                    QByteArrayLiteral("png"));
+                reader.setAutoDetectImageFormat(false);
+                if (const QImage image = reader.read(); !image.isNull())
+                    icon.addPixmap(QPixmap::fromImage(image));
+            }
+            if (!icon.isNull())
+                return icon;
+        }
+        return QProxyStyle::standardIcon(which, option, widget);
+    }
+};
+
+// For start-up measurements (bench/startup_vs_qt.sh): with VORK_QUIT_AFTER_FIRST_FRAME=1 the
+// program leaves its event loop once the client area has painted its first frame, as if the
+// loop had ended; nothing is asked and nothing is saved.
+void quitAfterFirstFrame(QApplication& app) {
+    const char* v = std::getenv("VORK_QUIT_AFTER_FIRST_FRAME");
+    if (!v || std::strcmp(v, "1") != 0)
+        return;
+    struct FirstFrame : QObject {
+        using QObject::QObject;
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::Paint && dynamic_cast<vork::ClientArea*>(watched)) {
+                QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+                qApp->removeEventFilter(this);
+            }
+            return false;
+        }
+    };
+    app.installEventFilter(new FirstFrame(&app));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -129,6 +183,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     displayConnected();
     QApplication::setApplicationName(QStringLiteral("VORK"));
+    QApplication::setStyle(new MenuArrowStyle);
     vork::MainWindow window;
     window.editor().data = vork::startDataFolder(argv[0], std::cerr);
     std::string error;
@@ -141,6 +196,7 @@ int main(int argc, char** argv) {
     if (!vork::openRecoveryFolder(window.editor(), recovery, error))
         std::cerr << "vork: копии несохранённых документов не будут сохраняться: папка " << recovery
                   << " недоступна: " << error << "\n";
+    quitAfterFirstFrame(app);
     window.show();
     // Asked once the window is up, so the question shows over it; a file named on the command
     // line opens after that.

@@ -8,6 +8,7 @@
 #include "support/FakePlatform.h"
 #include "support/TempFolder.h"
 
+#include <QImage>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -114,6 +115,20 @@ TEST(Startup, ASheetOfAnotherSizeGivesBlankFaces) {
         for (int y = 0; y < b.face.height(); ++y)
             for (int x = 0; x < b.face.width(); ++x)
                 ASSERT_EQ(b.face.pixel(x, y).argb, 0u);
+}
+
+TEST(Startup, AToolSheetInAnotherFormatStillGivesTheFaces) {
+    test::TempWorkingFolder folder;
+    folder.copyDefaultData();
+    QImage sheet(175, 175, QImage::Format_RGB32);
+    sheet.fill(QColor(10, 20, 30));
+    ASSERT_TRUE(sheet.save("data/instrument.png", "BMP")); // the name says PNG, the bytes BMP
+    test::FakePlatform platform;
+    Editor e(platform);
+    std::string error;
+    ASSERT_TRUE(initEditor(e, error)) << error;
+    EXPECT_EQ(e.toolSheet.pixel(100, 100), Color::rgb(10, 20, 30));
+    EXPECT_EQ(buttonOf(e, Tool::Pencil).face.pixel(5, 5), Color::rgb(10, 20, 30));
 }
 
 // --- Data files that cannot be read -------------------------------------------------------

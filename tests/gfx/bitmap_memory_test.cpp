@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 
 using namespace vork;
@@ -68,4 +69,21 @@ TEST(BitmapMemory, ACopyTakenWhileDrawingKeepsWhatThePixelsHeldThen) {
     EXPECT_EQ(target.pixel(0, 0), test::blue);
     const Bitmap after = target;
     EXPECT_EQ(pixelsOf(after), pixelsOf(target)) << "once the drawing ends, copies share again";
+}
+
+TEST(BitmapMemory, ANewBitmapIsAllZeroWhateverItsMemoryHeldBefore) {
+    // Each size is made, written all over and let go, then made again in what may be the same
+    // memory: small ones come from the heap, the largest straight from the system.
+    for (const int side : {3, 300, 3000}) {
+        {
+            Bitmap used(side, side);
+            used.fill(Color::fromArgb(255, 1, 2, 3));
+        }
+        const Bitmap fresh(side, side);
+        ASSERT_FALSE(fresh.isNull());
+        const auto* p = reinterpret_cast<const uint32_t*>(fresh.bytes());
+        EXPECT_TRUE(
+            std::all_of(p, p + size_t(side) * size_t(side), [](uint32_t v) { return v == 0; }))
+            << side << " x " << side;
+    }
 }

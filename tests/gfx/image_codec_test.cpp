@@ -79,3 +79,15 @@ TEST(ImageCodec, NothingComesOfBytesNoDecoderTakesOrOfAnImageOverTheLimit) {
     EXPECT_FALSE(ImageFrames(*big, int64_t(9) << 20).next().isNull());
     EXPECT_FALSE(ImageFrames(*big).next().isNull());
 }
+
+TEST(ImageCodec, APngReadByNameIsTheImageAndNothingElseIsOne) {
+    const Bitmap image = test::randomBitmap(9, 4, 5);
+    const auto png = encodePng(image);
+    ASSERT_TRUE(png);
+    EXPECT_TRUE(test::samePixels(decodePng(*png), image));
+    const std::span<const uint8_t> whole(*png);
+    const std::string gif = "GIF89a...";
+    for (const auto& bytes :
+         {whole.first(whole.size() / 2), whole.first(8), spanOf(gif), std::span<const uint8_t>()})
+        EXPECT_TRUE(decodePng(bytes).isNull()) << bytes.size() << " bytes";
+}
