@@ -26,7 +26,8 @@ void drawPanelImage(Graphics& g, const Panel& p) {
 
 void layoutCommandBar(Editor& e) {
     Panel& p = e.panels.commandBar;
-    p.place(animator(e).commandBar);
+    if (!p.place(animator(e).commandBar))
+        return;
     Graphics g(p.image);
     drawCommandBarBackground(g, Mode::Animator, p.height);
 }
@@ -34,14 +35,16 @@ void layoutCommandBar(Editor& e) {
 void layoutRightPanel(Editor& e) {
     Panel& p = e.panels.right;
     const ColumnLayout column = animator(e).column;
-    p.place(column.rect);
+    if (!p.place(column.rect))
+        return;
     Graphics g(p.image);
     drawRightColumnBackground(g, Mode::Animator, column, column.rect.x);
 }
 
 void layoutPalettePanel(Editor& e) {
     Panel& p = e.panels.palette;
-    p.place(animator(e).palette);
+    if (!p.place(animator(e).palette))
+        return;
     Graphics g(p.image);
     g.clear(colors::panelGrey);
     g.drawLine(blackPen, {0, 0}, {float(p.width), 0});
@@ -51,7 +54,8 @@ void layoutPickerPanel(Editor& e) {
     Panel& p = e.panels.picker;
     Rect r = animator(e).picker;
     r.y = std::max(e.panels.palette.y - 260, 67); // placed from the palette panel's new place
-    p.place(r);
+    if (!p.place(r))
+        return;
     const int w = p.width, h = p.height;
     Graphics g(p.image);
     g.clear(colors::panelGrey);
@@ -66,7 +70,8 @@ void layoutPickerPanel(Editor& e) {
 
 void layoutFramePanel(Editor& e) {
     Panel& p = e.panels.frame;
-    p.place(animator(e).frameStrip);
+    if (!p.place(animator(e).frameStrip))
+        return;
     const int w = p.width;
     Graphics g(p.image);
     g.clear(colors::panelGrey);
@@ -81,6 +86,10 @@ void layoutFramePanel(Editor& e) {
 void layoutPainterBackgrounds(Editor& e) {
     const ModeLayout l = layoutOf(e, Mode::Painter);
     PainterBackgrounds& b = e.painter.backgrounds;
+    if (b.clientWidth == e.clientWidth && b.clientHeight == e.clientHeight)
+        return;
+    b.clientWidth = e.clientWidth;
+    b.clientHeight = e.clientHeight;
     // Both reach one pixel past their height: the outlines are drawn on their bottom row.
     const int H = l.commandBar.h;
     b.commandBar = Bitmap(l.commandBar.w, H + 1, PixelFormat::Rgb);

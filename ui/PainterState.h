@@ -10,6 +10,8 @@ namespace vork {
 // Animator's panel images.
 struct PainterBackgrounds {
     Bitmap commandBar, column;
+    // The window's client size they were rendered for: the Painter's layout follows from it.
+    int clientWidth = -1, clientHeight = -1;
 };
 
 struct PainterState {

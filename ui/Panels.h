@@ -16,13 +16,18 @@ struct Panel {
     int minX, minY, minWidth, minHeight;
     Bitmap image; // RGB, width x height
     Rect rect() const { return {x, y, width, height}; }
-    // Moves the panel and gives it a new background image of its size, to be rendered.
-    void place(Rect r) {
+    // Moves the panel and gives it a new background image of its size, to be rendered; false
+    // when the panel already stands there with its background rendered, which then stays (a
+    // background depends on the panel's rectangle alone).
+    bool place(Rect r) {
+        if (!image.isNull() && rect() == r)
+            return false;
         x = r.x;
         y = r.y;
         width = r.w;
         height = r.h;
         image = Bitmap(r.w, r.h, PixelFormat::Rgb);
+        return true;
     }
 };
 
