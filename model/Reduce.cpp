@@ -156,13 +156,14 @@ class BoxReducer {
           width_(int(across.first.size())), lowest_(across.lowest),
           span_(across.highest - across.lowest + 1), summed_(size_t(span_ + 4) * 4) {}
 
-    // Drawn rows rowBegin.. up to but not including rowEnd (all of them by default).
-    void run(Bitmap& out, int rowBegin = 0, int rowEnd = -1) {
+    // Drawn rows rowBegin.. up to but not including rowEnd (all of them by default), drawn row
+    // j into row j - outFirst of `out`.
+    void run(Bitmap& out, int rowBegin = 0, int rowEnd = -1, int outFirst = 0) {
         const int height = rowEnd < 0 ? int(down_.first.size()) : rowEnd;
         for (int j = rowBegin; j < height; ++j) {
             sumDown(down_.first[size_t(j)],
                     down_.weights.data() + size_t(j) * size_t(down_.stride));
-            uint32_t* row = out.row(j);
+            uint32_t* row = out.row(j - outFirst);
 #if defined(__SSE2__)
             if (across_.stride <= 4) {
                 sumAcrossFour(row);
@@ -360,6 +361,32 @@ void reduceInto(const ReducibleImage& image, RectF target, RectF source, Bitmap&
         out = Bitmap(c.w, c.h, PixelFormat::PremultipliedArgb);
     if (!out.isNull())
         BoxReducer(*plan->from, plan->plain, plan->across, plan->down).run(out);
+}
+
+std::pair<int, int> rowsShowing(const ReducibleImage& image, RectF target, RectF source,
+                                Rect changed) {
+    const auto plan = planReduction(image, target, source);
+    changed = intersect(changed, {0, 0, image.image.width(), image.image.height()});
+    if (!plan || changed.empty())
+        return {0, 0};
+    const auto [begin, end] = rowsReading(plan->down, plan->level, changed);
+    return begin < end ? std::pair{begin, end} : std::pair{0, 0};
+}
+
+void reduceRowsInto(const ReducibleImage& image, RectF target, RectF source, int begin, int end,
+                    Bitmap& out) {
+    const auto plan = planReduction(image, target, source);
+    if (plan)
+        end = std::min(end, plan->covered.h);
+    if (!plan || begin < 0 || end <= begin) {
+        out = Bitmap();
+        return;
+    }
+    const int w = plan->covered.w, h = end - begin;
+    if (out.width() != w || out.height() != h || out.format() != PixelFormat::PremultipliedArgb)
+        out = Bitmap(w, h, PixelFormat::PremultipliedArgb);
+    if (!out.isNull())
+        BoxReducer(*plan->from, plan->plain, plan->across, plan->down).run(out, begin, end, begin);
 }
 
 namespace {
