@@ -405,7 +405,13 @@ bool drawnOnLevelGrid(Graphics& g, const ReductionPlan& plan, float opacity) {
 } // namespace
 
 void prepareReduced(const ReducibleImage& image, RectF target, RectF source) {
-    planReduction(image, target, source);
+    // The level the drawing's plan reads, without the plan's weights.
+    if (coveredPixels(target).empty() || image.image.isNull() || !reducesInBoth(target, source))
+        return;
+    const int level =
+        Reductions::levelFor(std::min(double(source.w) / target.w, double(source.h) / target.h));
+    if (level > 0)
+        image.reductions.level(image.image, image.changes, level);
 }
 
 void drawReduced(Graphics& g, const ReducibleImage& image, RectF target, RectF source,
@@ -431,14 +437,22 @@ void drawKeptReduced(Graphics& g, const ReducibleImage& image, RectF target, Rec
                      float opacity) {
     if (opacity <= 0)
         return;
+    Reductions::KeptView& v = image.reductions.keptView();
+    const uint64_t revision = image.changes.revision(image.image);
+    // Kept for this placement and up to date: drawn as it is, without planning a reduction.
+    if (const Rect kept = coveredPixels(target);
+        !v.pixels.isNull() && revision == v.revision && v.target == target && v.source == source &&
+        v.pixels.width() == kept.w && v.pixels.height() == kept.h &&
+        v.imageWidth == image.image.width() && v.imageHeight == image.image.height()) {
+        g.drawImage(v.pixels, kept.x, kept.y, {0, 0, kept.w, kept.h}, opacity);
+        return;
+    }
     const auto plan = planReduction(image, target, source);
     if (!plan)
         return;
     if (drawnOnLevelGrid(g, *plan, opacity))
         return;
     const Rect c = plan->covered;
-    Reductions::KeptView& v = image.reductions.keptView();
-    const uint64_t revision = image.changes.revision(image.image);
     const bool same = !v.pixels.isNull() && v.pixels.width() == c.w && v.pixels.height() == c.h &&
                       v.target == target && v.source == source &&
                       v.imageWidth == image.image.width() && v.imageHeight == image.image.height();
