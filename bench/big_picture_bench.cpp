@@ -184,8 +184,9 @@ void report(benchmark::State& state, double totalMs, int side) {
 }
 
 // The reduced drawings the canvas keeps between paints dropped, so that the next paint reduces
-// every layer it draws afresh, as each paint did before they were kept.
-void dropKeptViews(BigPicture& b) {
+// every layer it draws afresh, as each paint did before they were kept. Not inlined, so that
+// callgrind can dump the case's counts before it (--dump-before).
+[[gnu::noinline]] void dropKeptViews(BigPicture& b) {
     for (Layer& layer : b.e.picture()->current().layers())
         layer.reductions.keptView().pixels = Bitmap();
     b.e.painter.caches.below.reductions.keptView().pixels = Bitmap();
