@@ -134,6 +134,10 @@ void drawPreviewRows(ModeState& m, int begin, int end) {
     const RectF whole{0, 0, float(doc.width), float(doc.height)};
     const RectF all{0, 0, float(w), float(p.previewImage.height())};
     Bitmap band(w, rows), scratch(w, rows);
+    if (band.isNull() || scratch.isNull()) { // no memory for the rows: whole, as far as it goes
+        drawPreviewWhole(m, w, p.previewImage.height());
+        return;
+    }
     Graphics g(band);
     g.fillRect(previewChecker(), Rect{0, 0, w, rows});
     for (Layer& layer : doc.current().layers()) {
