@@ -6,7 +6,8 @@
 //   case_ms        the time of the case, mean over the iterations
 //   memcpy_ms      one memcpy of a layer of the same size
 //   to_memcpy      case_ms / memcpy_ms
-// and the layer switch also the time of reading every layer once (read_all_ms, to_read_all).
+// and the layer switch also the time of reading every layer once (read_all_ms, to_read_all), the
+// stroke ends and the undo the same case with the preview drawn whole (whole_ms, to_whole).
 //
 // Cases: a paint at zoom 0.1 (the whole picture fits) and at zoom 0.5, also while a stroke is
 // drawn; a paint at every zoom step 0.3 to 0.9 on 4096 and 5000 pixel sides, against the same
@@ -96,10 +97,18 @@ struct BigPicture {
         paintWindow(e, back);
         benchmark::DoNotOptimize(back.bytes());
     }
-    double timedPaint() {
+    // Not inlined, so that callgrind can count the timed paints alone
+    // (--toggle-collect='*timedPaint*').
+    [[gnu::noinline]] double timedPaint() {
         const auto t0 = Clock::now();
         paint();
         return millisecondsSince(t0);
+    }
+    // With `whole`, the preview forgets what it was drawn from, so that it is drawn whole the
+    // next time, as every change drew it before it kept track of them.
+    void forgetPreviewSources(bool whole) {
+        if (whole)
+            e.mode(Mode::Painter).preview.sources.drawn = false;
     }
     // The screen point that shows picture position (x, y).
     void pointAtPicture(float x, float y) {
@@ -175,8 +184,9 @@ void report(benchmark::State& state, double totalMs, int side) {
 }
 
 // The reduced drawings the canvas keeps between paints dropped, so that the next paint reduces
-// every layer it draws afresh, as each paint did before they were kept.
-void dropKeptViews(BigPicture& b) {
+// every layer it draws afresh, as each paint did before they were kept. Not inlined, so that
+// callgrind can dump the case's counts before it (--dump-before).
+[[gnu::noinline]] void dropKeptViews(BigPicture& b) {
     for (Layer& layer : b.e.picture()->current().layers())
         layer.reductions.keptView().pixels = Bitmap();
     b.e.painter.caches.below.reductions.keptView().pixels = Bitmap();
@@ -244,21 +254,39 @@ void BM_StrokePaintAtZoomHalf(benchmark::State& state) {
     strokePaintAtZoom(state, zoomIndexHalf);
 }
 
+// The baseline of a case that updates the preview where the layers changed: the same case with
+// the preview drawn whole each time, as it was before (median of 5), reported as whole_ms and
+// to_whole. `once(i, whole)` runs the case once and returns its time.
+// Not inlined, so that callgrind can dump the case's counts before it (--dump-before).
+template <class Case>
+[[gnu::noinline]] void wholePreviewBaseline(benchmark::State& state, Case once) {
+    std::vector<double> whole;
+    for (int i = 0; i < 5; ++i)
+        whole.push_back(once(i, true));
+    std::sort(whole.begin(), whole.end());
+    state.counters["whole_ms"] = whole[2];
+    state.counters["to_whole"] = state.counters["case_ms"] / whole[2];
+}
+
 // The paint that sees the button up (commit: lock, thumbnail, undo state) and the paint after
-// it (the preview rebuilt).
+// it (the preview brought up to date).
 void strokeEndAtZoom(benchmark::State& state, int zoomIndex) {
     const int side = int(state.range(0));
     BigPicture b(side, zoomIndex);
+    auto once = [&b](int i, bool whole) {
+        b.strokeWithoutRelease(100 + float(i % 10) * 60, 100 + float(i % 13) * 40);
+        b.forgetPreviewSources(whole);
+        return b.timedPaint() + b.timedPaint();
+    };
     double total = 0;
     int i = 0;
     for (auto _ : state) {
-        b.strokeWithoutRelease(100 + float(i % 10) * 60, 100 + float(i % 13) * 40);
-        ++i;
-        const double ms = b.timedPaint() + b.timedPaint();
+        const double ms = once(i++, false);
         total += ms;
         state.SetIterationTime(ms / 1000);
     }
     report(state, total, side);
+    wholePreviewBaseline(state, once);
 }
 
 void BM_StrokeEndAtZoomOne(benchmark::State& state) {
@@ -274,19 +302,23 @@ void BM_StrokeEndAtFitZoom(benchmark::State& state) {
 void BM_UndoStrokeAtZoomOne(benchmark::State& state) {
     const int side = int(state.range(0));
     BigPicture b(side, zoomIndexOne);
-    double total = 0;
-    int i = 0;
-    for (auto _ : state) {
+    auto once = [&b](int i, bool whole) {
         b.strokeWithoutRelease(100 + float(i % 10) * 60, 100 + float(i % 13) * 40);
-        ++i;
         b.paint();
         b.paint();
         b.e.input.lastChar = ',';
-        const double ms = b.timedPaint() + b.timedPaint();
+        b.forgetPreviewSources(whole);
+        return b.timedPaint() + b.timedPaint();
+    };
+    double total = 0;
+    int i = 0;
+    for (auto _ : state) {
+        const double ms = once(i++, false);
         total += ms;
         state.SetIterationTime(ms / 1000);
     }
     report(state, total, side);
+    wholePreviewBaseline(state, once);
 }
 
 // A paint whose preview is out of date.

@@ -156,13 +156,14 @@ class BoxReducer {
           width_(int(across.first.size())), lowest_(across.lowest),
           span_(across.highest - across.lowest + 1), summed_(size_t(span_ + 4) * 4) {}
 
-    // Drawn rows rowBegin.. up to but not including rowEnd (all of them by default).
-    void run(Bitmap& out, int rowBegin = 0, int rowEnd = -1) {
+    // Drawn rows rowBegin.. up to but not including rowEnd (all of them by default), drawn row
+    // j into row j - outFirst of `out`.
+    void run(Bitmap& out, int rowBegin = 0, int rowEnd = -1, int outFirst = 0) {
         const int height = rowEnd < 0 ? int(down_.first.size()) : rowEnd;
         for (int j = rowBegin; j < height; ++j) {
             sumDown(down_.first[size_t(j)],
                     down_.weights.data() + size_t(j) * size_t(down_.stride));
-            uint32_t* row = out.row(j);
+            uint32_t* row = out.row(j - outFirst);
 #if defined(__SSE2__)
             if (across_.stride <= 4) {
                 sumAcrossFour(row);
@@ -362,6 +363,32 @@ void reduceInto(const ReducibleImage& image, RectF target, RectF source, Bitmap&
         BoxReducer(*plan->from, plan->plain, plan->across, plan->down).run(out);
 }
 
+std::pair<int, int> rowsShowing(const ReducibleImage& image, RectF target, RectF source,
+                                Rect changed) {
+    const auto plan = planReduction(image, target, source);
+    changed = intersect(changed, {0, 0, image.image.width(), image.image.height()});
+    if (!plan || changed.empty())
+        return {0, 0};
+    const auto [begin, end] = rowsReading(plan->down, plan->level, changed);
+    return begin < end ? std::pair{begin, end} : std::pair{0, 0};
+}
+
+void reduceRowsInto(const ReducibleImage& image, RectF target, RectF source, int begin, int end,
+                    Bitmap& out) {
+    const auto plan = planReduction(image, target, source);
+    if (plan)
+        end = std::min(end, plan->covered.h);
+    if (!plan || begin < 0 || end <= begin) {
+        out = Bitmap();
+        return;
+    }
+    const int w = plan->covered.w, h = end - begin;
+    if (out.width() != w || out.height() != h || out.format() != PixelFormat::PremultipliedArgb)
+        out = Bitmap(w, h, PixelFormat::PremultipliedArgb);
+    if (!out.isNull())
+        BoxReducer(*plan->from, plan->plain, plan->across, plan->down).run(out, begin, end, begin);
+}
+
 namespace {
 
 // On the grid of a level (a scale that is a power of two), the level's pixels are drawn as they
@@ -378,7 +405,13 @@ bool drawnOnLevelGrid(Graphics& g, const ReductionPlan& plan, float opacity) {
 } // namespace
 
 void prepareReduced(const ReducibleImage& image, RectF target, RectF source) {
-    planReduction(image, target, source);
+    // The level the drawing's plan reads, without the plan's weights.
+    if (coveredPixels(target).empty() || image.image.isNull() || !reducesInBoth(target, source))
+        return;
+    const int level =
+        Reductions::levelFor(std::min(double(source.w) / target.w, double(source.h) / target.h));
+    if (level > 0)
+        image.reductions.level(image.image, image.changes, level);
 }
 
 void drawReduced(Graphics& g, const ReducibleImage& image, RectF target, RectF source,
@@ -404,14 +437,22 @@ void drawKeptReduced(Graphics& g, const ReducibleImage& image, RectF target, Rec
                      float opacity) {
     if (opacity <= 0)
         return;
+    Reductions::KeptView& v = image.reductions.keptView();
+    const uint64_t revision = image.changes.revision(image.image);
+    // Kept for this placement and up to date: drawn as it is, without planning a reduction.
+    if (const Rect kept = coveredPixels(target);
+        !v.pixels.isNull() && revision == v.revision && v.target == target && v.source == source &&
+        v.pixels.width() == kept.w && v.pixels.height() == kept.h &&
+        v.imageWidth == image.image.width() && v.imageHeight == image.image.height()) {
+        g.drawImage(v.pixels, kept.x, kept.y, {0, 0, kept.w, kept.h}, opacity);
+        return;
+    }
     const auto plan = planReduction(image, target, source);
     if (!plan)
         return;
     if (drawnOnLevelGrid(g, *plan, opacity))
         return;
     const Rect c = plan->covered;
-    Reductions::KeptView& v = image.reductions.keptView();
-    const uint64_t revision = image.changes.revision(image.image);
     const bool same = !v.pixels.isNull() && v.pixels.width() == c.w && v.pixels.height() == c.h &&
                       v.target == target && v.source == source &&
                       v.imageWidth == image.image.width() && v.imageHeight == image.image.height();

@@ -11,6 +11,8 @@
 #include "model/Document.h"
 #include "model/Reductions.h"
 
+#include <utility>
+
 namespace vork {
 
 // The pixels of a grid that the drawing context covers with the rectangle r: columns
@@ -37,6 +39,18 @@ bool reducesInBoth(RectF target, RectF source);
 // (covered.x + u, covered.y + v), the box average of the image area that pixel shows, cut to
 // `source` and to the image. A pixel that shows nothing of them is transparent.
 void reduceInto(const ReducibleImage& image, RectF target, RectF source, Bitmap& out);
+
+// The rows of what reduceInto makes (0 being the first covered row) that show some of the
+// image pixels `changed`, as [begin, end); {0, 0} when none does. A few rows more may come
+// with them, never one less.
+std::pair<int, int> rowsShowing(const ReducibleImage& image, RectF target, RectF source,
+                                Rect changed);
+
+// Rows [begin, end) of what reduceInto makes, alone: `out` becomes their premultiplied pixels,
+// a bitmap of the covered width and end - begin rows (kept when it has that size), its row 0
+// being row `begin`. Null when there is nothing to reduce or no such rows.
+void reduceRowsInto(const ReducibleImage& image, RectF target, RectF source, int begin, int end,
+                    Bitmap& out);
 
 // Brings up to date the reduction that drawing `source` into `target` reads, so that this
 // costly part can run ahead of the drawing, elsewhere.

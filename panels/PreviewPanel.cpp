@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace vork {
 
@@ -35,19 +36,46 @@ void placePreview(PreviewState& p, Rect area, float W, float H) {
     p.previewY = float(area.y) + 17 + 82.5f - h / 2;
 }
 
+// The checkerboard the layers are drawn over; its pattern repeats every 8 rows.
+Brush previewChecker() {
+    return Brush::hatch(HatchStyle::LargeCheckerBoard, Color::rgb(200, 200, 200), colors::white);
+}
+constexpr int checkerPeriod = 8;
+
+PreviewSources sourcesOf(const Frame& frame, int width, int height) {
+    PreviewSources s;
+    s.frame = frame.serial;
+    s.width = width;
+    s.height = height;
+    for (const Layer& layer : frame.layers())
+        s.layers.push_back(
+            {layer.serial, layer.visible, layer.opacity, layer.changes.revision(layer.image)});
+    s.drawn = true;
+    return s;
+}
+
+// Whether the preview shows the same layers as `now`, in the same way, whatever their pixels.
+bool sameLayersShown(const PreviewSources& before, const PreviewSources& now) {
+    if (!before.drawn || before.frame != now.frame || before.width != now.width ||
+        before.height != now.height || before.layers.size() != now.layers.size())
+        return false;
+    for (size_t i = 0; i < now.layers.size(); ++i) {
+        const PreviewSources::Source &a = before.layers[i], &b = now.layers[i];
+        if (a.serial != b.serial || a.visible != b.visible || a.opacity != b.opacity)
+            return false;
+    }
+    return true;
+}
+
 // The visible layers of the shown frame, bottom first, each with its opacity, over the
 // checkerboard. The picture has a single frame, so both modes show the current one.
-void rebuildPreview(ModeState& m) {
-    m.previewUpToDate = true;
+void drawPreviewWhole(ModeState& m, int w, int h) {
     PreviewState& p = m.preview;
     Document& doc = *m.document;
     const float W = float(doc.width), H = float(doc.height);
-    const int w = bitmapExtent(p.previewImageWidth), h = bitmapExtent(p.previewImageHeight);
     p.previewImage = Bitmap(w, h);
     Graphics g(p.previewImage);
-    g.fillRect(
-        Brush::hatch(HatchStyle::LargeCheckerBoard, Color::rgb(200, 200, 200), colors::white),
-        Rect{0, 0, w, h});
+    g.fillRect(previewChecker(), Rect{0, 0, w, h});
     // Enlarging keeps the pixels sharp; reducing averages, from the layers' reductions.
     const bool enlarging = W < p.previewImageWidth || H < p.previewImageHeight;
     const RectF whole{0, 0, W, H}, all{0, 0, float(w), float(h)};
@@ -70,6 +98,84 @@ void rebuildPreview(ModeState& m) {
         scaleAlpha(scratch, layer.opacity);
         g.drawImage(scratch, 0, 0);
     }
+}
+
+// The preview rows the layers' changes since `before` reach, as [begin, end).
+std::pair<int, int> changedRows(ModeState& m, const PreviewSources& before, RectF all,
+                                RectF whole) {
+    int begin = 0, end = 0;
+    Frame& frame = m.document->current();
+    for (int i = 0; i < frame.layerCount(); ++i) {
+        Layer& layer = frame.layer(i);
+        if (!layer.visible)
+            continue;
+        const Rect changed =
+            layer.changes.changedSince(layer.image, before.layers[size_t(i)].revision);
+        if (changed.empty())
+            continue;
+        const auto [b, e] = rowsShowing(reducibleOf(layer), all, whole, changed);
+        if (b >= e)
+            continue;
+        begin = end > begin ? std::min(begin, b) : b;
+        end = std::max(end, e);
+    }
+    return {begin, end};
+}
+
+// Rows [begin, end) of the preview drawn again, each pixel exactly as drawing it whole draws
+// it: the rows are composed apart, from a row where the checkerboard's pattern starts afresh,
+// and copied in.
+void drawPreviewRows(ModeState& m, int begin, int end) {
+    PreviewState& p = m.preview;
+    Document& doc = *m.document;
+    const int w = p.previewImage.width();
+    begin -= begin % checkerPeriod;
+    const int rows = end - begin;
+    const RectF whole{0, 0, float(doc.width), float(doc.height)};
+    const RectF all{0, 0, float(w), float(p.previewImage.height())};
+    Bitmap band(w, rows), scratch(w, rows);
+    if (band.isNull() || scratch.isNull()) { // no memory for the rows: whole, as far as it goes
+        drawPreviewWhole(m, w, p.previewImage.height());
+        return;
+    }
+    Graphics g(band);
+    g.fillRect(previewChecker(), Rect{0, 0, w, rows});
+    for (Layer& layer : doc.current().layers()) {
+        if (!layer.visible)
+            continue;
+        scratch.fill(colors::transparent);
+        reduceRowsInto(reducibleOf(layer), all, whole, begin, end, m.reducedScratch);
+        {
+            Graphics sg(scratch);
+            sg.drawImage(m.reducedScratch, 0, 0);
+        }
+        scaleAlpha(scratch, layer.opacity);
+        g.drawImage(scratch, 0, 0);
+    }
+    for (int y = 0; y < rows; ++y)
+        std::copy_n(band.row(y), w, p.previewImage.row(begin + y));
+}
+
+// Brings the preview image up to date: when the same layers are shown as before and it is
+// reduced, only the rows their changes reach; otherwise whole.
+void rebuildPreview(ModeState& m) {
+    m.previewUpToDate = true;
+    PreviewState& p = m.preview;
+    Document& doc = *m.document;
+    const int w = bitmapExtent(p.previewImageWidth), h = bitmapExtent(p.previewImageHeight);
+    PreviewSources now = sourcesOf(doc.current(), doc.width, doc.height);
+    const bool enlarging =
+        float(doc.width) < p.previewImageWidth || float(doc.height) < p.previewImageHeight;
+    if (enlarging || p.previewImage.width() != w || p.previewImage.height() != h ||
+        !sameLayersShown(p.sources, now)) {
+        drawPreviewWhole(m, w, h);
+    } else {
+        const RectF whole{0, 0, float(doc.width), float(doc.height)};
+        const auto [begin, end] = changedRows(m, p.sources, {0, 0, float(w), float(h)}, whole);
+        if (begin < end)
+            drawPreviewRows(m, begin, end);
+    }
+    p.sources = std::move(now);
 }
 
 bool insideF(const InputState& in, float x, float y, float w, float h) {

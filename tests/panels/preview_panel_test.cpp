@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
+#include <utility>
 
 using namespace vork;
 
@@ -132,6 +134,69 @@ TEST_F(PreviewPanelTest, RebuildsOnlyWhenMarkedStale) {
     m().previewUpToDate = false;
     paint();
     EXPECT_EQ(preview().previewImage.pixel(5, 5), Color::rgb(0, 255, 0));
+}
+
+// A change of some layers' pixels redraws only the preview rows it reaches, each pixel exactly
+// as drawing the whole preview draws it: reduced from the image itself, on a level's grid and
+// with a box step from a level; at the top, in the middle and cut by the bottom edge; reported
+// or written unreported; on the bottom layer, a translucent one and the top one.
+TEST_F(PreviewPanelTest, AChangeRedrawsTheRowsItReachesAsTheWholePreviewDrawsThem) {
+    struct Edit {
+        int layer;
+        Rect rect;
+        bool reported;
+    };
+    const std::pair<int, int> sizes[] = {{250, 200}, {330, 330}, {1000, 700}};
+    for (const auto& [w, h] : sizes) {
+        const std::string size = std::to_string(w) + " x " + std::to_string(h);
+        Document& d = makeDocument(w, h);
+        Frame& f = d.current();
+        f.appendLayer();
+        f.appendLayer();
+        for (int i = 0; i < 3; ++i)
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    if (i == 0 || (x + 7 * i) % 23 < 9)
+                        f.layer(i).image.setPixel(x, y,
+                                                  Color::fromArgb(i == 0 ? 255 : 60 + (x * y) % 190,
+                                                                  x % 256, y % 256, 80 * i));
+        f.layer(1).opacity = 150;
+        paint();
+        paint();
+        Bitmap& shown = preview().previewImage;
+        const int last = shown.height() - 1;
+        const Edit edits[] = {{1, {w / 3, 3, 9, 5}, true},
+                              {0, {10, h / 2, w / 2, 17}, true},
+                              {2, {w - 40, h - 6, 60, 30}, true},
+                              {1, {0, 0, w, h}, false}};
+        for (const Edit& edit : edits) {
+            const std::string what = size + ", layer " + std::to_string(edit.layer) + " at row " +
+                                     std::to_string(edit.rect.y);
+            Layer& layer = f.layer(edit.layer);
+            const Color corner = shown.pixel(0, last);
+            shown.setPixel(0, last, Color::rgb(1, 2, 3)); // not a colour the preview shows
+            {
+                auto report = layer.edit();
+                test::paintRect(layer.image, intersect(edit.rect, {0, 0, w, h}),
+                                Color::fromArgb(200, 250, 10, 10));
+                if (edit.reported)
+                    report.touched(edit.rect);
+            }
+            m().previewUpToDate = false;
+            paint();
+            // Rows the change does not reach are not drawn again.
+            EXPECT_EQ(shown.pixel(0, last) == Color::rgb(1, 2, 3),
+                      edit.reported && edit.rect.y <= h / 2)
+                << what;
+            if (shown.pixel(0, last) == Color::rgb(1, 2, 3))
+                shown.setPixel(0, last, corner);
+            const Bitmap part = shown.clone();
+            preview().sources.drawn = false;
+            m().previewUpToDate = false;
+            paint();
+            EXPECT_TRUE(test::samePixels(part, preview().previewImage)) << what;
+        }
+    }
 }
 
 TEST_F(PreviewPanelTest, AnimatorShowsTheCurrentFrame) {
