@@ -59,6 +59,7 @@ void animatorFrame(Editor& e, Graphics& g) {
 }
 
 void painterFrame(Editor& e, Graphics& g) {
+    layoutPainterBackgrounds(e); // when the window's size is new to them
     redrawOnRequest(e, Mode::Painter);
     runShortcuts(e, Mode::Painter);
     drawCanvas(e, g, Mode::Painter); // canvas and tools

@@ -15,10 +15,11 @@ void layoutAnimatorPanels(Editor& e) {
     layoutFramePanel(e);
 }
 
+// The Painter's backgrounds are rendered by its first frame at a size (painterFrame): the
+// program starts in the Animator, whose first frame does not need them.
 void layoutAll(Editor& e) {
     layoutAnimatorPanels(e);
     layoutCanvas(e, Mode::Painter);
-    layoutPainterBackgrounds(e);
 }
 
 } // namespace vork
