@@ -7,7 +7,6 @@
 #include "files/GifFramePlan.h"
 #include "files/GifPalette.h"
 #include "files/SaveFile.h"
-#include "pixels/ExportScale.h"
 
 #include <functional>
 #include <optional>
@@ -160,17 +159,11 @@ GifEncoding encodeGifFrames(int width, int height, std::span<const double> delay
 
 GifEncoding encodeAnimationGif(const Document& animation, SingleLayerView view,
                                const Progress& progress, int scale) {
-    if (!scaledSizeFits(animation.width, animation.height, scale))
-        return failedEncoding(ImageFailure::TooLarge,
-                              scaledTooLargeText(animation.width, animation.height, scale));
-    const ExportedFrames exported = exportedFrames(animation, view, scale);
-    return encodeGifFrames(exported.width, exported.height, exported.delaysMs, exported.frames,
-                           progress);
+    return encodeExportedFrames<GifEncoding>(animation, view, progress, scale, encodeGifFrames);
 }
 
 ExportResult writeGifEncoding(const GifEncoding& encoded, const std::string& chosenName) {
-    return writeEncodedExport(gifExportName(chosenName), encoded.failure, encoded.detail,
-                              encoded.bytes);
+    return writeEncodedExport(gifExportName(chosenName), encoded);
 }
 
 ExportResult exportAnimationGif(const Document& animation, const std::string& chosenName,

@@ -24,14 +24,11 @@ namespace vork {
 // The chosen name with its extension, whatever it was, replaced by ".gif".
 std::string gifExportName(const std::string& chosenName);
 
-struct GifEncoding {
-    std::vector<uint8_t> bytes;                // the whole file; empty after a failure
-    ImageFailure failure = ImageFailure::None; // NoEnabledFrames, Cancelled or CannotWrite
-    std::string detail;                        // what failed, for a failure to encode
+// The whole file, or its failure: NoEnabledFrames, TooLarge, Cancelled or CannotWrite.
+struct GifEncoding : EncodedFile {
     int framesWritten = 0;
     int framesQuantised = 0; // frames that had more colours than a palette holds
     bool globalPalette = false;
-    explicit operator bool() const { return failure == ImageFailure::None; }
 };
 
 // The GIF of the frames the animation exports take (exportedFrames: the enabled frames, in

@@ -73,12 +73,11 @@ ExportedFrames exportedFrames(const Document& animation, SingleLayerView view, i
     return out;
 }
 
-ExportResult writeEncodedExport(const std::string& file, ImageFailure failure,
-                                const std::string& detail, std::span<const uint8_t> bytes) {
-    if (failure != ImageFailure::None)
-        return {FileOutcome::failed(failure, file, detail), {}};
+ExportResult writeEncodedExport(const std::string& file, const EncodedFile& encoded) {
+    if (!encoded)
+        return {FileOutcome::failed(encoded.failure, file, encoded.detail), {}};
     removeAbandonedTemporaries(file);
-    const SaveResult saved = saveFileAtomically(file, bytes);
+    const SaveResult saved = saveFileAtomically(file, encoded.bytes);
     if (!saved)
         return {FileOutcome::failed(ImageFailure::CannotWrite, file, saved.reason), {}};
     return {FileOutcome::success(file), {file}};

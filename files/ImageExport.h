@@ -15,6 +15,7 @@
 #include "gfx/Bitmap.h"
 #include "model/Document.h"
 #include "model/LayerComposite.h"
+#include "pixels/ExportScale.h"
 #include "pixels/Progress.h"
 
 #include <cstdint>
@@ -63,10 +64,33 @@ struct ExportedFrames {
 };
 ExportedFrames exportedFrames(const Document& animation, SingleLayerView view, int scale = 1);
 
-// An export encoded in memory, saved as `file` through saveFileAtomically (after clearing the
-// temporaries an interrupted save of it left); or the encoding's failure, said for the file.
-ExportResult writeEncodedExport(const std::string& file, ImageFailure failure,
-                                const std::string& detail, std::span<const uint8_t> bytes);
+// The animation's exportedFrames encoded by `encode(width, height, delaysMs, frames, progress)`
+// into an Encoding (an EncodedFile); refused as TooLarge, before any frame is composed, when
+// the scale would pass the document side limit.
+template <class Encoding, class Encode>
+Encoding encodeExportedFrames(const Document& animation, SingleLayerView view,
+                              const Progress& progress, int scale, Encode encode) {
+    if (!scaledSizeFits(animation.width, animation.height, scale)) {
+        Encoding refused;
+        refused.failure = ImageFailure::TooLarge;
+        refused.detail = scaledTooLargeText(animation.width, animation.height, scale);
+        return refused;
+    }
+    const ExportedFrames exported = exportedFrames(animation, view, scale);
+    return encode(exported.width, exported.height, exported.delaysMs, exported.frames, progress);
+}
+
+// A whole file encoded in memory, or why it could not be.
+struct EncodedFile {
+    std::vector<uint8_t> bytes;                // empty after a failure
+    ImageFailure failure = ImageFailure::None; // e.g. NoEnabledFrames, TooLarge, Cancelled
+    std::string detail;                        // what failed
+    explicit operator bool() const { return failure == ImageFailure::None; }
+};
+
+// An encoded file saved as `file` through saveFileAtomically (after clearing the temporaries an
+// interrupted save of it left); or the encoding's failure, said for the file.
+ExportResult writeEncodedExport(const std::string& file, const EncodedFile& encoded);
 
 // Writes the composite (composePicture) enlarged by `scale` under pictureExportName(chosenName).
 ExportResult exportPicturePng(const Bitmap& composite, const std::string& chosenName,

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/WebpExport.h"
 
-#include "pixels/ExportScale.h"
-
 #include <webp/encode.h>
 #include <webp/mux.h>
 
@@ -126,17 +124,11 @@ WebpEncoding encodeWebpFrames(int width, int height, std::span<const double> del
 
 WebpEncoding encodeAnimationWebp(const Document& animation, SingleLayerView view,
                                  const Progress& progress, int scale) {
-    if (!scaledSizeFits(animation.width, animation.height, scale))
-        return failedEncoding(ImageFailure::TooLarge,
-                              scaledTooLargeText(animation.width, animation.height, scale));
-    const ExportedFrames exported = exportedFrames(animation, view, scale);
-    return encodeWebpFrames(exported.width, exported.height, exported.delaysMs, exported.frames,
-                            progress);
+    return encodeExportedFrames<WebpEncoding>(animation, view, progress, scale, encodeWebpFrames);
 }
 
 ExportResult writeWebpEncoding(const WebpEncoding& encoded, const std::string& chosenName) {
-    return writeEncodedExport(webpExportName(chosenName), encoded.failure, encoded.detail,
-                              encoded.bytes);
+    return writeEncodedExport(webpExportName(chosenName), encoded);
 }
 
 ExportResult exportAnimationWebp(const Document& animation, const std::string& chosenName,

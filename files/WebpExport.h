@@ -33,12 +33,8 @@ inline constexpr int longestWebpDuration = 0xFFFFFF;
 // to no other frame. A delay below 0, or not a number, counts as 0.
 std::vector<int> webpDurations(std::span<const double> delaysMs);
 
-struct WebpEncoding {
-    std::vector<uint8_t> bytes;                // the whole file; empty after a failure
-    ImageFailure failure = ImageFailure::None; // NoEnabledFrames, TooLarge, Cancelled, CannotWrite
-    std::string detail;                        // what failed
-    explicit operator bool() const { return failure == ImageFailure::None; }
-};
+// The whole file, or its failure: NoEnabledFrames, TooLarge, Cancelled or CannotWrite.
+struct WebpEncoding : EncodedFile {};
 
 // The WebP of the frames the source gives, each width x height, one delay each. Progress
 // counts the frames encoded; a cancel ends the encoding.

@@ -210,13 +210,13 @@ ExportScaleDialog::ExportScaleDialog(int width, int height, int scale, std::opti
     : QDialog(parent) {
     setUpDialog(this, QString::fromUtf8("  Масштаб экспорта"), padding ? 92 : 74);
     addGroupBox(this, dialogUnits(7, 1, 208, padding ? 86 : 68));
-    const QLabel* label = makeLabel(this, "Размер кадра:", dialogUnits(14, 10, 60, 13));
+    const QLabel* label = makeLabel(this, "Размер:", dialogUnits(14, 10, 60, 13));
     addShownValue(this, label, "currentSize", QStringLiteral("%1 x %2").arg(width).arg(height),
                   QRect(120, 14, 100, 20));
     makeLabel(this, "Увеличение (1-16):", dialogUnits(14, 32, 70, 8));
     scale_ = makeNumberEdit(this, "scale", scale, dialogUnits(90, 30, 30, 12));
     keepWithin(scale_, minExportScale, maxExportScale);
-    const QLabel* result = makeLabel(this, "Размер после:", dialogUnits(14, 52, 60, 13));
+    const QLabel* result = makeLabel(this, "После увеличения:", dialogUnits(14, 52, 70, 13));
     addShownValue(this, result, "scaledSize", QString(), QRect(120, 84, 120, 20));
     auto* shown = findChild<QLabel*>(QStringLiteral("scaledSize"));
     const auto showScaled = [this, shown, width, height] {
@@ -225,8 +225,8 @@ ExportScaleDialog::ExportScaleDialog(int width, int height, int scale, std::opti
     };
     QObject::connect(scale_, &QLineEdit::textChanged, this, showScaled);
     if (padding) {
-        makeLabel(this, "Отступ между кадрами (0-256):", dialogUnits(14, 72, 110, 8));
-        padding_ = makeNumberEdit(this, "padding", *padding, dialogUnits(130, 70, 30, 12));
+        makeLabel(this, "Отступ (0-256):", dialogUnits(14, 72, 70, 8));
+        padding_ = makeNumberEdit(this, "padding", *padding, dialogUnits(90, 70, 30, 12));
         keepWithin(padding_, 0, maxSheetPadding);
     }
     addOkCancel(this);

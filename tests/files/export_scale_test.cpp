@@ -53,8 +53,8 @@ const Row exports[] = {
     {"WebP",
      [](const Document& d, int scale, const std::string&) {
          const WebpEncoding webp = encodeAnimationWebp(d, SingleLayerView::Off, {}, scale);
-         return Exported{webp.failure, webp ? test::readWithQt(webp.bytes).frames
-                                            : std::vector<Bitmap>{}};
+         return Exported{webp.failure,
+                         webp ? test::readWithQt(webp.bytes).frames : std::vector<Bitmap>{}};
      }},
     {"sprite sheet",
      [](const Document& d, int scale, const std::string& name) {
