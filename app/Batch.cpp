@@ -14,7 +14,9 @@
 #include "files/SaveQueue.h"
 #include "files/ShippedPalette.h"
 #include "files/SpriteSheet.h"
+#include "files/WebpExport.h"
 #include "gfx/ImageCodec.h"
+#include "pixels/ExportScale.h"
 
 #include <algorithm>
 #include <cctype>
@@ -86,6 +88,8 @@ constexpr std::pair<const char*, const char*> fixedReasons[] = {
     {"Запись прервана.", "writing cancelled"},
     {"не удалось сократить число цветов кадра", "the colours of a frame could not be reduced"},
     {"не удалось закодировать PNG", "PNG encoding failed"},
+    {"не хватает памяти", "out of memory"},
+    {"WebP: не удалось закодировать кадр", "WebP: a frame could not be encoded"},
     {"это не изображение известного вида", "not an image of any known kind"},
     {"в файле нет ни одного кадра", "the file holds no image"},
     {"файл обрезан до первого кадра", "cut short before the first frame"},
@@ -119,6 +123,8 @@ constexpr NumberedReason numberedReasons[] = {
     {"Слишком много слоёв в кадре: ", "too many layers in a frame: ", ", наибольшее число — ",
      ", the most is ", ".", ""},
     {"лист ", "a sheet of ", " x ", " x ", " пикселей, наибольшая сторона ",
+     " pixels; the largest side is "},
+    {"изображение ", "images of ", " x ", " x ", " пикселей, наибольшая сторона ",
      " pixels; the largest side is "},
 };
 
@@ -317,23 +323,33 @@ Loaded loadImageFrame(const std::string& path, int number) {
 // Every frame of an image file as PNG: one frame as the file named, more as numbered files.
 // Each decoded frame is handed to a queue that encodes and saves a few files at a time, so only
 // those few frames are in memory, whatever the number of frames.
-int imageFramesToPng(const std::string& input, const std::string& output, std::ostream& out,
-                     std::ostream& err, const ProgressFor& progress) {
+int imageFramesToPng(const std::string& input, const std::string& output, int scale,
+                     std::ostream& out, std::ostream& err, const ProgressFor& progress) {
     if (!canEncodePng())
         return failed(err, output, englishReason(reasonText(ImageFailure::NoPngWriter)));
     const std::string base = exportBaseName(output);
     const Progress writing = progressOf(progress, "writing frames");
     std::optional<SaveQueue> queue;
+    std::optional<FileOutcome> tooLarge;
     const FileOutcome read = streamImageFrames(input, FramesHeld::One, [&](ImportedFrame&& frame) {
+        const int width = frame.image.width(), height = frame.image.height();
+        if (!scaledSizeFits(width, height, scale)) {
+            tooLarge = FileOutcome::failed(ImageFailure::TooLarge, output,
+                                           scaledTooLargeText(width, height, scale));
+            return false;
+        }
         if (!queue)
-            queue.emplace(
-                writing, frame.count,
-                SaveQueue::underWayFor(int64_t(frame.image.width()) * frame.image.height() * 4));
+            queue.emplace(writing, frame.count,
+                          SaveQueue::underWayFor(int64_t(frame.image.width()) *
+                                                 frame.image.height() * 4 * scale * scale));
         std::string file =
             frame.count == 1 ? pictureExportName(output) : frameExportName(base, frame.number);
         auto image = std::make_shared<const Bitmap>(std::move(frame.image));
-        return queue->add(file, [image, file]() -> SaveResult {
-            const std::optional<std::vector<uint8_t>> bytes = encodePng(*image);
+        return queue->add(file, [image, file, scale]() -> SaveResult {
+            const Bitmap enlargedImage = enlarged(*image, scale);
+            if (enlargedImage.isNull())
+                return {false, "не хватает памяти"};
+            const std::optional<std::vector<uint8_t>> bytes = encodePng(enlargedImage);
             if (!bytes)
                 return {false, "PNG encoding failed"};
             return saveFileAtomically(file, *bytes);
@@ -346,28 +362,57 @@ int imageFramesToPng(const std::string& input, const std::string& output, std::o
         written(out, file);
     if (queue && !result)
         return failed(err, result.outcome.file, englishOutcome(result.outcome));
+    if (tooLarge)
+        return failed(err, output, englishOutcome(*tooLarge));
     return read.ok() ? 0 : failed(err, input, englishOutcome(read));
 }
 
-// An image's frames as a new GIF, decoded one at a time (twice: the colours are counted first).
-int imageToGif(const std::string& input, const std::string& output, std::ostream& out,
-               std::ostream& err, const ProgressFor& progress) {
+// An image's frames, decoded one at a time each time the source is called, enlarged by
+// `scale`. A failure to read is kept in `failure`.
+FrameSource imageFrameSource(const std::string& input, int scale, FileOutcome& failure) {
+    return [&input, scale, &failure](const std::function<bool(const Bitmap&)>& take) {
+        const FileOutcome read =
+            streamImageFrames(input, FramesHeld::One, [&](ImportedFrame&& frame) {
+                const Bitmap image = enlarged(frame.image, scale);
+                if (image.isNull()) {
+                    failure = FileOutcome::failed(ImageFailure::TooLarge, input);
+                    return false;
+                }
+                return take(image);
+            });
+        if (!read.ok() && read.failure != ImageFailure::Cancelled)
+            failure = read;
+        return read.ok();
+    };
+}
+
+// An image's frames as a new animated GIF or WebP, decoded one at a time (twice for a GIF: the
+// colours are counted first).
+int imageToAnimation(const std::string& input, const std::string& output, int scale,
+                     std::ostream& out, std::ostream& err, const ProgressFor& progress) {
     const ImageSummary summary = summariseImageFile(input);
     if (!summary)
         return failed(err, input, englishOutcome(summary.outcome));
+    if (!scaledSizeFits(summary.width, summary.height, scale))
+        return failed(err, output,
+                      englishOutcome(FileOutcome::failed(
+                          ImageFailure::TooLarge, output,
+                          scaledTooLargeText(summary.width, summary.height, scale))));
     FileOutcome sourceFailure = FileOutcome::success(input);
-    const GifFrameSource frames = [&](const std::function<bool(const Bitmap&)>& take) {
-        const FileOutcome read = streamImageFrames(
-            input, FramesHeld::One, [&](ImportedFrame&& frame) { return take(frame.image); });
-        if (!read.ok() && read.failure != ImageFailure::Cancelled)
-            sourceFailure = read;
-        return read.ok();
-    };
-    const GifEncoding encoded = encodeGifFrames(summary.width, summary.height, summary.delaysMs,
-                                                frames, gifProgress(progress));
+    const FrameSource frames = imageFrameSource(input, scale, sourceFailure);
+    const int width = summary.width * scale, height = summary.height * scale;
+    ExportResult result;
+    if (lowerExtension(output) == ".webp")
+        result = writeWebpEncoding(encodeWebpFrames(width, height, summary.delaysMs, frames,
+                                                    progressOf(progress, "writing frames")),
+                                   output);
+    else
+        result = writeGifEncoding(
+            encodeGifFrames(width, height, summary.delaysMs, frames, gifProgress(progress)),
+            output);
     if (!sourceFailure.ok())
         return failed(err, input, englishOutcome(sourceFailure));
-    return writeExport(out, err, writeGifEncoding(encoded, output));
+    return writeExport(out, err, result);
 }
 
 } // namespace
@@ -453,15 +498,23 @@ int convertFile(const std::string& input, const std::string& output, const Conve
     const std::optional<int> frame = options.frame;
     const FileKind from = kindOf(input);
     const std::string to = lowerExtension(output);
-    if (to != ".trnl" && to != ".gelm" && to != ".png" && to != ".gif") {
+    const int scale = options.scale;
+    const bool animated = to == ".gif" || to == ".webp";
+    if (to != ".trnl" && to != ".gelm" && to != ".png" && !animated) {
         const std::string shown = printableName(output);
         return refused(err, (shown.starts_with('"') ? shown : "\"" + shown + "\"") +
-                                ": the output must end in .trnl, .gelm, .png or .gif");
+                                ": the output must end in .trnl, .gelm, .png, .gif or .webp");
     }
     if (options.sheetColumns && (to != ".png" || frame))
         return refused(err, "--sheet makes one PNG sheet of all the enabled frames");
+    if (options.padding && !options.sheetColumns)
+        return refused(err, "--padding spaces the cells of a --sheet");
+    if (scale != 1 && (to == ".trnl" || to == ".gelm"))
+        return refused(err, "--scale enlarges exported images: .png, .gif or .webp");
     if (to == ".gif" && frame)
         return refused(err, "--frame makes a picture or a PNG, not a GIF");
+    if (to == ".webp" && frame)
+        return refused(err, "--frame makes a picture or a PNG, not a WebP");
     if (frame && from == FileKind::Picture)
         return refused(err, "--frame picks a frame of a .gelm animation or of an image");
     if (frame && to == ".gelm")
@@ -471,9 +524,9 @@ int convertFile(const std::string& input, const std::string& output, const Conve
 
     // An image's frames go to PNG files or a GIF one at a time, never all in memory.
     if (from == FileKind::Image && to == ".png" && !frame && !options.sheetColumns)
-        return imageFramesToPng(input, output, out, err, progress);
-    if (from == FileKind::Image && to == ".gif")
-        return imageToGif(input, output, out, err, progress);
+        return imageFramesToPng(input, output, scale, out, err, progress);
+    if (from == FileKind::Image && animated)
+        return imageToAnimation(input, output, scale, out, err, progress);
 
     Loaded l;
     if (frame && from == FileKind::Animation) {
@@ -500,22 +553,28 @@ int convertFile(const std::string& input, const std::string& output, const Conve
 
     if (to == ".gif")
         return writeExport(
-            out, err, exportAnimationGif(d, output, SingleLayerView::Off, gifProgress(progress)));
+            out, err,
+            exportAnimationGif(d, output, SingleLayerView::Off, gifProgress(progress), scale));
+    if (to == ".webp")
+        return writeExport(out, err,
+                           exportAnimationWebp(d, output, SingleLayerView::Off,
+                                               progressOf(progress, "writing frames"), scale));
     if (options.sheetColumns)
         return writeExport(out, err,
                            exportSpriteSheet(d, output, SingleLayerView::Off, *options.sheetColumns,
-                                             progressOf(progress, "composing frames")));
+                                             progressOf(progress, "composing frames"), scale,
+                                             options.padding.value_or(0)));
     if (to == ".png") {
         // An animation without --frame gives its enabled frames as numbered files; anything
         // else one composite picture, layers as the editor shows them with single-layer view off.
         if (from == FileKind::Animation && !frame)
             return writeExport(out, err,
                                exportFramesPng(d, output, SingleLayerView::Off,
-                                               progressOf(progress, "writing frames")));
+                                               progressOf(progress, "writing frames"), scale));
         return writeExport(
             out, err,
             exportPicturePng(composeLayers(d.frame(0), d.width, d.height, SingleLayerView::Off, 0),
-                             output));
+                             output, scale));
     }
     const Progress writing = progressOf(progress, "writing layers");
     if (to == ".trnl") {

@@ -34,6 +34,8 @@ struct ConvertOptions {
     std::optional<int> frame;        // --frame N (1-based): one frame of an animation or image
     std::optional<int> sheetColumns; // --sheet N: a sprite sheet of N columns, 0 as square
     DataFolder data;                 // the folders the editor would use
+    int scale = 1;                   // --scale N: every exported pixel an N x N square
+    std::optional<int> padding;      // --padding N: transparent pixels between sheet cells
 };
 
 // Converts `input` into `output` by their extensions (see usageText). Prints each file written

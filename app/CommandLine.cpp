@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 
 #include "app/Batch.h"
+#include "pixels/ExportScale.h"
 
 #include <cctype>
 #include <charconv>
@@ -57,6 +58,23 @@ CommandLine parseConvert(const std::vector<std::string>& a) {
             if (!c.sheet || *c.sheet < 0)
                 return refuse("--sheet needs a number of columns (0: as square as possible), not " +
                               quoted(a[i]));
+        } else if (a[i] == "--scale") {
+            const std::string range = "a whole number from " + std::to_string(minExportScale) +
+                                      " to " + std::to_string(maxExportScale);
+            if (i + 1 >= a.size())
+                return refuse("--scale needs " + range);
+            const std::optional<int> scale = parseNumber(a[++i]);
+            if (!scale || !validExportScale(*scale))
+                return refuse("--scale needs " + range + ", not " + quoted(a[i]));
+            c.scale = *scale;
+        } else if (a[i] == "--padding") {
+            const std::string range =
+                "a number of pixels from 0 to " + std::to_string(maxSheetPadding);
+            if (i + 1 >= a.size())
+                return refuse("--padding needs " + range);
+            c.padding = parseNumber(a[++i]);
+            if (!c.padding || !validSheetPadding(*c.padding))
+                return refuse("--padding needs " + range + ", not " + quoted(a[i]));
         } else if (a[i].size() > 1 && a[i][0] == '-') {
             return refuse("unknown argument " + quoted(a[i]) +
                           " (a file whose name starts with - goes after --)");
@@ -143,7 +161,7 @@ std::string usageText() {
            "       vork FILE                     start the editor with a .trnl picture (Painter)\n"
            "                                     or a .gelm animation (Animator) open\n"
            "       vork --info FILE              show what a .trnl, .gelm or image file holds\n"
-           "       vork --convert IN OUT [--frame N] [--sheet COLUMNS]\n"
+           "       vork --convert IN OUT [--frame N] [--sheet COLUMNS [--padding N]] [--scale N]\n"
            "                                     convert by the extensions:\n"
            "         image or GIF -> .trnl (a picture of the first frame) or .gelm (an\n"
            "                         animation of every frame, each with its GIF delay)\n"
@@ -152,9 +170,13 @@ std::string usageText() {
            "         .trnl -> .png (the composite) or .gelm (a one-frame animation)\n"
            "         .gelm -> .png (the enabled frames as OUT001.png, OUT002.png, ...)\n"
            "         .gelm -> .gif (the enabled frames as one animated GIF, looping)\n"
+           "         .gelm, image or GIF -> .webp (the frames as one animated WebP, looping,\n"
+           "                         lossless, with full alpha)\n"
            "         .gelm or image --frame N -> .trnl or .png (frame N as a picture)\n"
            "         .gelm or image --sheet COLUMNS -> .png (a sprite sheet and a .json\n"
-           "                         beside it; 0 columns: as square as possible)\n"
+           "                         beside it; 0 columns: as square as possible;\n"
+           "                         --padding N: N transparent pixels between cells, 0..256)\n"
+           "         --scale N (1..16): every pixel of a .png, .gif or .webp as an N x N square\n"
            "         a file whose name starts with - goes after --: --convert -- -a.gif b.png\n"
            "       vork --help                   show this text\n"
            "       vork --version                show the version\n";
@@ -174,8 +196,9 @@ int runCommandLine(const CommandLine& command, std::ostream& out, std::ostream& 
     case CommandLine::Action::Info:
         return printFileInfo(command.input, out, err);
     case CommandLine::Action::Convert:
-        return convertFile(command.input, command.output, {command.frame, command.sheet, data}, out,
-                           err, progressLine(err, progress));
+        return convertFile(command.input, command.output,
+                           {command.frame, command.sheet, data, command.scale, command.padding},
+                           out, err, progressLine(err, progress));
     case CommandLine::Action::Refused:
         err << "vork: " << command.refusal << " (see vork --help)\n";
         return refusedStatus;

@@ -16,10 +16,12 @@ namespace vork {
 struct CommandLine {
     enum class Action { RunEditor, Help, Version, Info, Convert, Refused };
     Action action = Action::RunEditor;
-    std::string refusal;       // why the arguments were refused
-    std::string input, output; // --info FILE; --convert IN OUT
-    std::optional<int> frame;  // --frame N of --convert
-    std::optional<int> sheet;  // --sheet COLUMNS of --convert
+    std::string refusal;        // why the arguments were refused
+    std::string input, output;  // --info FILE; --convert IN OUT
+    std::optional<int> frame;   // --frame N of --convert
+    std::optional<int> sheet;   // --sheet COLUMNS of --convert
+    int scale = 1;              // --scale N of --convert: each pixel an N x N square
+    std::optional<int> padding; // --padding N of --convert: pixels between a sheet's cells
     // `vork FILE`: the editor starts with a ".trnl" picture open in the Painter or a ".gelm"
     // animation open in the Animator.
     std::string openFile;

@@ -107,6 +107,7 @@ constexpr std::array<CommandRow, commandCount> commandTable{{
     {Command::InsertFromFile, Runs::Modal, [](Editor& e) { loadImageForPaste(e); }},
     {Command::ExportPng, Runs::Modal, [](Editor& e) { exportFrameFiles(e); }},
     {Command::ExportGif, Runs::Modal, [](Editor& e) { exportGifFile(e); }},
+    {Command::ExportWebp, Runs::Modal, [](Editor& e) { exportWebpFile(e); }},
     {Command::ExportSpriteSheet, Runs::Modal, [](Editor& e) { exportSpriteSheetFile(e); }},
     {Command::AnimationPictureSize, Runs::Modal,
      [](Editor& e) { runPictureSize(e, Mode::Animator); }},

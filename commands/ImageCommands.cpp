@@ -3,11 +3,13 @@
 
 #include "canvas/Canvas.h"
 #include "commands/DocumentAftermath.h"
+#include "commands/ExportScaleChoice.h"
 #include "commands/FileMessages.h"
 #include "files/GifExport.h"
 #include "files/ImageExport.h"
 #include "files/ImageImport.h"
 #include "files/SpriteSheet.h"
+#include "files/WebpExport.h"
 #include "pixels/SelectionOps.h"
 
 namespace vork {
@@ -134,6 +136,9 @@ bool exportPictureFile(Editor& e) {
     ModeState& m = e.mode(Mode::Painter);
     if (!m.document)
         return false;
+    const auto scaling = askExportScale(e, m.document->width, m.document->height);
+    if (!scaling)
+        return false;
     const auto chosen =
         chooseToExport(e, "Сохранить растр в формате PNG", "png", &ChooserNames::pictureExport);
     if (!chosen)
@@ -141,7 +146,7 @@ bool exportPictureFile(Editor& e) {
     const Document& picture = *m.document;
     const int viewed = picture.frame(0).layerWithSerial(m.layers.viewedLayer);
     const ExportResult written =
-        exportPicturePng(composePicture(picture, viewOf(m), viewed), *chosen);
+        exportPicturePng(composePicture(picture, viewOf(m), viewed), *chosen, scaling->scale);
     if (!written)
         reportExportFailure(e, written.outcome);
     return bool(written);
@@ -164,11 +169,20 @@ bool exportAnimation(Editor& e, const std::string& progressTitle, Export run) {
     return bool(written);
 }
 
+// The scale of the animation's export, asked first; nothing when cancelled.
+std::optional<ExportScaling> askAnimationScale(Editor& e, bool sheet = false) {
+    const Document& animation = *e.animation();
+    return askExportScale(e, animation.width, animation.height, sheet);
+}
+
 } // namespace
 
 bool exportGifFile(Editor& e) {
     ModalScope modal(e);
     if (!e.animation())
+        return false;
+    const auto scaling = askAnimationScale(e);
+    if (!scaling)
         return false;
     const auto chosen = chooseToExport(e, "Экспорт анимации в формате GIF", "gif",
                                        &ChooserNames::gifExport, "GIF files", "*.gif", ".gif");
@@ -176,7 +190,24 @@ bool exportGifFile(Editor& e) {
         return false;
     return exportAnimation(e, "Экспорт " + *chosen,
                            [&](const Document& d, SingleLayerView v, const Progress& p) {
-                               return exportAnimationGif(d, *chosen, v, p);
+                               return exportAnimationGif(d, *chosen, v, p, scaling->scale);
+                           });
+}
+
+bool exportWebpFile(Editor& e) {
+    ModalScope modal(e);
+    if (!e.animation())
+        return false;
+    const auto scaling = askAnimationScale(e);
+    if (!scaling)
+        return false;
+    const auto chosen = chooseToExport(e, "Экспорт анимации в формате WebP", "webp",
+                                       &ChooserNames::webpExport, "WebP files", "*.webp", ".webp");
+    if (!chosen)
+        return false;
+    return exportAnimation(e, "Экспорт " + *chosen,
+                           [&](const Document& d, SingleLayerView v, const Progress& p) {
+                               return exportAnimationWebp(d, *chosen, v, p, scaling->scale);
                            });
 }
 
@@ -184,14 +215,17 @@ bool exportSpriteSheetFile(Editor& e) {
     ModalScope modal(e);
     if (!e.animation())
         return false;
+    const auto scaling = askAnimationScale(e, true);
+    if (!scaling)
+        return false;
     const auto chosen =
         chooseToExport(e, "Экспорт листа спрайтов", "sheets", &ChooserNames::sheetExport);
     if (!chosen)
         return false;
-    return exportAnimation(e, "Экспорт " + *chosen,
-                           [&](const Document& d, SingleLayerView v, const Progress& p) {
-                               return exportSpriteSheet(d, *chosen, v, 0, p);
-                           });
+    return exportAnimation(
+        e, "Экспорт " + *chosen, [&](const Document& d, SingleLayerView v, const Progress& p) {
+            return exportSpriteSheet(d, *chosen, v, 0, p, scaling->scale, scaling->padding);
+        });
 }
 
 bool exportFrameFiles(Editor& e) {
@@ -199,13 +233,16 @@ bool exportFrameFiles(Editor& e) {
     ModeState& m = e.mode(Mode::Animator);
     if (!m.document)
         return false;
+    const auto scaling = askAnimationScale(e);
+    if (!scaling)
+        return false;
     const auto chosen =
         chooseToExport(e, "Экспорт кадров в формате PNG", "frames", &ChooserNames::framesExport);
     if (!chosen)
         return false;
     return exportAnimation(e, "Экспорт кадров " + *chosen,
                            [&](const Document& d, SingleLayerView v, const Progress& p) {
-                               return exportFramesPng(d, *chosen, v, p);
+                               return exportFramesPng(d, *chosen, v, p, scaling->scale);
                            });
 }
 

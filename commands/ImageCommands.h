@@ -6,7 +6,8 @@
 //
 // Each shows its own chooser (with its own remembered name in editor.chooserNames) with input
 // disabled. A file that cannot be loaded or written is named in a message box with the reason,
-// and leaves the documents and the Selection as they were.
+// and leaves the documents and the Selection as they were. Every export first asks for its
+// scale (askExportScale); cancelling that dialog cancels the export.
 #include "ui/Editor.h"
 
 namespace vork {
@@ -37,6 +38,10 @@ bool exportFrameFiles(Editor& e);
 // While an animation exists: its enabled frames, composed as the frames export composes them,
 // as one animated GIF that loops, each frame with its own delay.
 bool exportGifFile(Editor& e);
+
+// While an animation exists: the same frames as the GIF export, as one animated WebP that
+// loops, lossless with full alpha, each frame with its own delay.
+bool exportWebpFile(Editor& e);
 
 // While an animation exists: its enabled frames in one PNG sheet, as square as possible, with
 // a JSON file of the frames' rectangles and delays beside it.

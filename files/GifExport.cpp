@@ -158,35 +158,17 @@ GifEncoding encodeGifFrames(int width, int height, std::span<const double> delay
 }
 
 GifEncoding encodeAnimationGif(const Document& animation, SingleLayerView view,
-                               const Progress& progress) {
-    const std::vector<const Frame*> frames = animation.enabledFrames();
-    std::vector<double> delaysMs;
-    for (const Frame* frame : frames)
-        delaysMs.push_back(frame->delay);
-    const GifFrameSource composed = [&](const std::function<bool(const Bitmap&)>& take) {
-        for (const Frame* frame : frames)
-            if (!take(composeLayers(*frame, animation.width, animation.height, view,
-                                    frame->currentLayerIndex())))
-                return false;
-        return true;
-    };
-    return encodeGifFrames(animation.width, animation.height, delaysMs, composed, progress);
+                               const Progress& progress, int scale) {
+    return encodeExportedFrames<GifEncoding>(animation, view, progress, scale, encodeGifFrames);
 }
 
 ExportResult writeGifEncoding(const GifEncoding& encoded, const std::string& chosenName) {
-    const std::string file = gifExportName(chosenName);
-    if (!encoded)
-        return {FileOutcome::failed(encoded.failure, file, encoded.detail), {}};
-    removeAbandonedTemporaries(file);
-    const SaveResult saved = saveFileAtomically(file, encoded.bytes);
-    if (!saved)
-        return {FileOutcome::failed(ImageFailure::CannotWrite, file, saved.reason), {}};
-    return {FileOutcome::success(file), {file}};
+    return writeEncodedExport(gifExportName(chosenName), encoded);
 }
 
 ExportResult exportAnimationGif(const Document& animation, const std::string& chosenName,
-                                SingleLayerView view, const Progress& progress) {
-    return writeGifEncoding(encodeAnimationGif(animation, view, progress), chosenName);
+                                SingleLayerView view, const Progress& progress, int scale) {
+    return writeGifEncoding(encodeAnimationGif(animation, view, progress, scale), chosenName);
 }
 
 } // namespace vork

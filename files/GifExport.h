@@ -15,7 +15,6 @@
 #include "pixels/Progress.h"
 
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -25,28 +24,24 @@ namespace vork {
 // The chosen name with its extension, whatever it was, replaced by ".gif".
 std::string gifExportName(const std::string& chosenName);
 
-struct GifEncoding {
-    std::vector<uint8_t> bytes;                // the whole file; empty after a failure
-    ImageFailure failure = ImageFailure::None; // NoEnabledFrames, Cancelled or CannotWrite
-    std::string detail;                        // what failed, for a failure to encode
+// The whole file, or its failure: NoEnabledFrames, TooLarge, Cancelled or CannotWrite.
+struct GifEncoding : EncodedFile {
     int framesWritten = 0;
     int framesQuantised = 0; // frames that had more colours than a palette holds
     bool globalPalette = false;
-    explicit operator bool() const { return failure == ImageFailure::None; }
 };
 
-// The GIF of the enabled frames, in order, each composed with composeLayers (single-layer view
-// shows each frame's current layer). Progress counts two steps a frame (the colours are counted
-// over all frames first); a cancel ends the encoding.
+// The GIF of the frames the animation exports take (exportedFrames: the enabled frames, in
+// order, composed, enlarged by `scale`). Progress counts two steps a frame (the colours are
+// counted over all frames first); a cancel ends the encoding. A scale whose frames would be
+// too large is refused (TooLarge) before any frame is composed.
 GifEncoding encodeAnimationGif(const Document& animation, SingleLayerView view,
-                               const Progress& progress = {});
+                               const Progress& progress = {}, int scale = 1);
 
-// Frames that are not held whole in a document: the source hands each frame's composite, in
-// order, to its argument and stops when that gives false; it returns whether every frame was
-// handed over. It is called twice (the colours of the frames are counted first, up to the
-// first frame where they no longer fit in one palette), so a source that decodes a file keeps
-// one frame at a time in memory.
-using GifFrameSource = std::function<bool(const std::function<bool(const Bitmap&)>&)>;
+// Frames that are not held whole in a document. The source is called twice (the colours of
+// the frames are counted first, up to the first frame where they no longer fit in one
+// palette), so a source that decodes a file keeps one frame at a time in memory.
+using GifFrameSource = FrameSource;
 // The GIF of the frames the source gives, one delay each, exactly as encodeAnimationGif
 // encodes frames so composed. Progress as for encodeAnimationGif.
 GifEncoding encodeGifFrames(int width, int height, std::span<const double> delaysMs,
@@ -57,6 +52,6 @@ ExportResult writeGifEncoding(const GifEncoding& encoded, const std::string& cho
 // Writes encodeAnimationGif under gifExportName(chosenName). An animation with no enabled frame
 // writes nothing and says so; a cancel or a failed write leaves any old file as it was.
 ExportResult exportAnimationGif(const Document& animation, const std::string& chosenName,
-                                SingleLayerView view, const Progress& progress = {});
+                                SingleLayerView view, const Progress& progress = {}, int scale = 1);
 
 } // namespace vork

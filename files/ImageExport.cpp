@@ -4,6 +4,8 @@
 #include "files/SaveFile.h"
 #include "files/SaveQueue.h"
 #include "gfx/ImageCodec.h"
+#include "model/Limits.h"
+#include "pixels/ExportScale.h"
 
 #include <cstdio>
 #include <optional>
@@ -42,20 +44,76 @@ SaveResult savePng(const Bitmap& image, const std::string& file, Saving saving =
 
 } // namespace
 
-ExportResult exportPicturePng(const Bitmap& composite, const std::string& chosenName) {
+std::string scaledTooLargeText(int64_t width, int64_t height, int scale) {
+    return "изображение " + scaledSizeText(width, height, scale) +
+           " пикселей, наибольшая сторона " + std::to_string(maxDocumentSide);
+}
+
+Bitmap exportedFrame(const Document& animation, const Frame& frame, SingleLayerView view,
+                     int scale) {
+    return enlarged(
+        composeLayers(frame, animation.width, animation.height, view, frame.currentLayerIndex()),
+        scale);
+}
+
+ExportedFrames exportedFrames(const Document& animation, SingleLayerView view, int scale) {
+    ExportedFrames out;
+    out.width = animation.width * scale;
+    out.height = animation.height * scale;
+    std::vector<const Frame*> frames = animation.enabledFrames();
+    for (const Frame* frame : frames)
+        out.delaysMs.push_back(frame->delay);
+    out.frames = [&animation, frames = std::move(frames), view,
+                  scale](const std::function<bool(const Bitmap&)>& take) {
+        for (const Frame* frame : frames)
+            if (!take(exportedFrame(animation, *frame, view, scale)))
+                return false;
+        return true;
+    };
+    return out;
+}
+
+ExportResult writeEncodedExport(const std::string& file, const EncodedFile& encoded) {
+    if (!encoded)
+        return {FileOutcome::failed(encoded.failure, file, encoded.detail), {}};
+    removeAbandonedTemporaries(file);
+    const SaveResult saved = saveFileAtomically(file, encoded.bytes);
+    if (!saved)
+        return {FileOutcome::failed(ImageFailure::CannotWrite, file, saved.reason), {}};
+    return {FileOutcome::success(file), {file}};
+}
+
+ExportResult exportPicturePng(const Bitmap& composite, const std::string& chosenName, int scale) {
     const std::string file = pictureExportName(chosenName);
+    if (!scaledSizeFits(composite.width(), composite.height(), scale))
+        return {
+            FileOutcome::failed(ImageFailure::TooLarge, file,
+                                scaledTooLargeText(composite.width(), composite.height(), scale)),
+            {}};
     if (!canEncodePng())
         return {FileOutcome::failed(ImageFailure::NoPngWriter, file), {}};
-    const SaveResult saved = savePng(composite, file);
+    const Bitmap image = enlarged(composite, scale);
+    if (image.isNull())
+        return {
+            FileOutcome::failed(ImageFailure::TooLarge, file,
+                                scaledTooLargeText(composite.width(), composite.height(), scale)),
+            {}};
+    const SaveResult saved = savePng(image, file);
     if (!saved)
         return {FileOutcome::failed(ImageFailure::CannotWrite, file, saved.reason), {}};
     return {FileOutcome::success(file), {file}};
 }
 
 ExportResult exportFramesPng(const Document& animation, const std::string& chosenName,
-                             SingleLayerView view, const Progress& progress) {
+                             SingleLayerView view, const Progress& progress, int scale) {
     const std::string base = exportBaseName(chosenName);
     ExportResult result;
+    if (!scaledSizeFits(animation.width, animation.height, scale)) {
+        result.outcome =
+            FileOutcome::failed(ImageFailure::TooLarge, frameExportName(base, 1),
+                                scaledTooLargeText(animation.width, animation.height, scale));
+        return result;
+    }
     if (!canEncodePng()) {
         result.outcome = FileOutcome::failed(ImageFailure::NoPngWriter, frameExportName(base, 1));
         return result;
@@ -66,15 +124,16 @@ ExportResult exportFramesPng(const Document& animation, const std::string& chose
         result.outcome = FileOutcome::failed(ImageFailure::NoEnabledFrames, chosenName);
         return result;
     }
-    const int64_t frameBytes = int64_t(animation.width) * animation.height * 4;
+    const int64_t frameBytes = int64_t(animation.width) * animation.height * 4 * scale * scale;
     SaveQueue queue(progress, total, SaveQueue::underWayFor(frameBytes));
     int number = 0;
     for (const Frame* source : frames) {
         std::string file = frameExportName(base, ++number);
         // Runs on a worker thread: it only reads the frame, which nothing changes meanwhile.
-        auto write = [&animation, source, view, file] {
-            const Bitmap image = composeLayers(*source, animation.width, animation.height, view,
-                                               source->currentLayerIndex());
+        auto write = [&animation, source, view, file, scale] {
+            const Bitmap image = exportedFrame(animation, *source, view, scale);
+            if (image.isNull())
+                return SaveResult{false, "не хватает памяти"};
             return savePng(image, file, Saving::InSeries);
         };
         if (!queue.add(std::move(file), write))

@@ -5,6 +5,7 @@
 #include "files/SpriteSheetJson.h"
 #include "gfx/ImageCodec.h"
 #include "model/Limits.h"
+#include "pixels/ExportScale.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,12 +21,13 @@ int rowsFor(int frames, int columns) {
 }
 
 // The grid that makes the sheet as square as possible (see sheetGrid).
-int squarestColumns(int frames, int cellWidth, int cellHeight) {
+int squarestColumns(int frames, int cellWidth, int cellHeight, int padding) {
     int best = 1;
     int64_t bestSide = INT64_MAX, bestEmpty = INT64_MAX;
     for (int columns = 1; columns <= frames; ++columns) {
         const int rows = rowsFor(frames, columns);
-        const int64_t side = std::max(int64_t(columns) * cellWidth, int64_t(rows) * cellHeight);
+        const SheetGrid grid{columns, rows, cellWidth, cellHeight, padding};
+        const int64_t side = std::max(grid.width(), grid.height());
         const int64_t empty = int64_t(columns) * rows - frames;
         if (side < bestSide || (side == bestSide && empty <= bestEmpty)) {
             best = columns;
@@ -46,19 +48,27 @@ void copyInto(Bitmap& sheet, const Bitmap& image, Rect cell) {
 }
 
 // The sheet, or nothing when the progress asked to stop.
-std::optional<Bitmap> composeSheet(const Document& animation,
-                                   const std::vector<const Frame*>& frames, const SheetGrid& grid,
-                                   SingleLayerView view, const Progress& progress) {
+std::optional<Bitmap> composeSheet(const ExportedFrames& exported, const SheetGrid& grid,
+                                   const Progress& progress) {
     Bitmap sheet(int(grid.width()), int(grid.height()));
-    for (size_t i = 0; i < frames.size(); ++i) {
-        const Frame& frame = *frames[i];
-        copyInto(sheet,
-                 composeLayers(frame, animation.width, animation.height, view,
-                               frame.currentLayerIndex()),
-                 grid.cell(int(i)));
-        if (!reportProgress(progress, int(i) + 1, int(frames.size())))
-            return std::nullopt;
-    }
+    if (sheet.isNull())
+        return sheet;
+    const int total = int(exported.delaysMs.size());
+    int i = 0;
+    bool cancelled = false, noMemory = false;
+    exported.frames([&](const Bitmap& frame) {
+        if (frame.isNull() || i >= total) {
+            noMemory = true;
+            return false;
+        }
+        copyInto(sheet, frame, grid.cell(i++));
+        cancelled = !reportProgress(progress, i, total);
+        return !cancelled;
+    });
+    if (cancelled)
+        return std::nullopt;
+    if (noMemory)
+        return Bitmap();
     return sheet;
 }
 
@@ -73,12 +83,12 @@ ExportResult failed(ImageFailure failure, const std::string& file, const std::st
 
 } // namespace
 
-SheetGrid sheetGrid(int frames, int cellWidth, int cellHeight, int columns) {
+SheetGrid sheetGrid(int frames, int cellWidth, int cellHeight, int columns, int padding) {
     frames = std::max(frames, 1);
     if (columns < 1)
-        columns = squarestColumns(frames, cellWidth, cellHeight);
+        columns = squarestColumns(frames, cellWidth, cellHeight, padding);
     columns = std::min(columns, frames); // more columns than frames: one row, no empty cells
-    return {columns, rowsFor(frames, columns), cellWidth, cellHeight};
+    return {columns, rowsFor(frames, columns), cellWidth, cellHeight, padding};
 }
 
 bool sheetFits(const SheetGrid& grid) {
@@ -96,19 +106,25 @@ std::string sheetJsonName(const std::string& chosenName) {
 }
 
 ExportResult exportSpriteSheet(const Document& animation, const std::string& chosenName,
-                               SingleLayerView view, int columns, const Progress& progress) {
+                               SingleLayerView view, int columns, const Progress& progress,
+                               int scale, int padding) {
     const std::string imageFile = sheetImageName(chosenName), jsonFile = sheetJsonName(chosenName);
     const std::vector<const Frame*> frames = animation.enabledFrames();
     if (frames.empty())
         return failed(ImageFailure::NoEnabledFrames, imageFile);
+    if (!validExportScale(scale))
+        return failed(ImageFailure::TooLarge, imageFile,
+                      scaledTooLargeText(animation.width, animation.height, scale));
     const SheetGrid grid =
-        sheetGrid(int(frames.size()), animation.width, animation.height, columns);
+        sheetGrid(int(frames.size()), animation.width * scale, animation.height * scale, columns,
+                  std::clamp(padding, 0, maxSheetPadding));
     if (!sheetFits(grid))
         return failed(ImageFailure::TooLarge, imageFile, sheetSizeText(grid));
     if (!canEncodePng())
         return failed(ImageFailure::NoPngWriter, imageFile);
 
-    const std::optional<Bitmap> sheet = composeSheet(animation, frames, grid, view, progress);
+    const ExportedFrames exported = exportedFrames(animation, view, scale);
+    const std::optional<Bitmap> sheet = composeSheet(exported, grid, progress);
     if (!sheet)
         return failed(ImageFailure::Cancelled, imageFile);
     if (sheet->isNull())
@@ -123,7 +139,7 @@ ExportResult exportSpriteSheet(const Document& animation, const std::string& cho
         described.push_back(
             {frameExportName(frameBase, int(i) + 1), grid.cell(int(i)), frames[i]->delay});
     const std::string json =
-        spriteSheetJson(described, fileNameOf(imageFile), sheet->width(), sheet->height());
+        spriteSheetJson(described, fileNameOf(imageFile), sheet->width(), sheet->height(), scale);
 
     const SaveResult imageSaved = saveFileAtomically(imageFile, *png);
     if (!imageSaved)

@@ -55,7 +55,7 @@ std::string frameLine(const SheetFrame& f) {
 } // namespace
 
 std::string spriteSheetJson(const std::vector<SheetFrame>& frames, const std::string& imageName,
-                            int sheetWidth, int sheetHeight) {
+                            int sheetWidth, int sheetHeight, int scale) {
     std::string out = "{\n  \"frames\": [\n";
     for (size_t i = 0; i < frames.size(); ++i)
         out += frameLine(frames[i]) + (i + 1 < frames.size() ? ",\n" : "\n");
@@ -64,7 +64,7 @@ std::string spriteSheetJson(const std::vector<SheetFrame>& frames, const std::st
     out += "    \"image\": " + quoted(imageName) + ",\n";
     out += "    \"format\": \"RGBA8888\",\n";
     out += "    \"size\": " + size(sheetWidth, sheetHeight) + ",\n";
-    out += "    \"scale\": \"1\"\n  }\n}\n";
+    out += "    \"scale\": \"" + std::to_string(scale) + "\"\n  }\n}\n";
     return out;
 }
 

@@ -16,8 +16,9 @@ struct SheetFrame {
     double delayMs = 0;
 };
 
-// The JSON text, UTF-8. A delay that is not a finite number of 0 or more is written as 0.
+// The JSON text, UTF-8. A delay that is not a finite number of 0 or more is written as 0. The
+// meta block's scale is the export scale the sheet was enlarged by.
 std::string spriteSheetJson(const std::vector<SheetFrame>& frames, const std::string& imageName,
-                            int sheetWidth, int sheetHeight);
+                            int sheetWidth, int sheetHeight, int scale = 1);
 
 } // namespace vork

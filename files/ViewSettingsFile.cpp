@@ -2,6 +2,7 @@
 #include "files/ViewSettingsFile.h"
 
 #include "files/TextFile.h"
+#include "pixels/ExportScale.h"
 
 #include <charconv>
 #include <string_view>
@@ -37,6 +38,10 @@ void takeLine(std::string_view line, ViewSettings& s) {
     int n = 0;
     if (name == "pixelGrid" && numberIn(value, 0, 1, n))
         s.pixelGrid = n == 1;
+    else if (name == "exportScale" && numberIn(value, minExportScale, maxExportScale, n))
+        s.exportScale = n;
+    else if (name == "sheetPadding" && numberIn(value, 0, maxSheetPadding, n))
+        s.sheetPadding = n;
 }
 
 } // namespace
@@ -57,8 +62,12 @@ bool readViewSettings(const std::string& path, ViewSettings& settings) {
 }
 
 SaveResult writeViewSettings(const std::string& path, const ViewSettings& settings) {
-    std::string out = "pixelGrid=" + std::string(settings.pixelGrid ? "1" : "0");
-    out += textfile::lineBreak;
+    const auto line = [](const char* name, int value) {
+        return std::string(name) + "=" + std::to_string(value) + std::string(textfile::lineBreak);
+    };
+    const std::string out = line("pixelGrid", settings.pixelGrid ? 1 : 0) +
+                            line("exportScale", settings.exportScale) +
+                            line("sheetPadding", settings.sheetPadding);
     return saveFileAtomically(path, bytesOf(out));
 }
 

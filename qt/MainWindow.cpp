@@ -247,6 +247,11 @@ MergeAnswer MainWindow::mergeDialog(int frameCount) {
     return runMergeDialog(this, frameCount);
 }
 
+ExportScaleAnswer MainWindow::exportScaleDialog(int width, int height, int scale,
+                                                std::optional<int> padding) {
+    return runExportScaleDialog(this, width, height, scale, padding);
+}
+
 std::unique_ptr<ProgressWindow> MainWindow::beginProgress(const std::string& label) {
     return std::make_unique<QtProgressWindow>(this, qs(label));
 }

@@ -45,6 +45,8 @@ class MainWindow : public QMainWindow, public Platform {
     PictureSizeAnswer pictureSizeDialog(Mode mode, int width, int height) override;
     CanvasSizeAnswer canvasSizeDialog(Mode mode, int width, int height) override;
     MergeAnswer mergeDialog(int frameCount) override;
+    ExportScaleAnswer exportScaleDialog(int width, int height, int scale,
+                                        std::optional<int> padding) override;
     std::unique_ptr<ProgressWindow> beginProgress(const std::string& label) override;
     bool restoreDialog(const RestoreQuestion& question) override;
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/SizeDialogs.h"
 
+#include "pixels/ExportScale.h"
 #include "qt/DialogParts.h"
 
 #include <QFont>
@@ -73,6 +74,15 @@ void keepWithinSideLimits(QLineEdit* edit) {
         const std::optional<int> value = readNumber(edit);
         if (value && *value != clampedSide(*value))
             edit->setText(QString::number(clampedSide(*value)));
+    });
+}
+
+// While typed, the edit's value stays within [low, high], as keepWithinSideLimits does.
+void keepWithin(QLineEdit* edit, int low, int high) {
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit, low, high] {
+        const std::optional<int> value = readNumber(edit);
+        if (value && *value != std::clamp(*value, low, high))
+            edit->setText(QString::number(std::clamp(*value, low, high)));
     });
 }
 
@@ -195,6 +205,45 @@ MergeAnswer MergeDialog::answer() const {
     return a;
 }
 
+ExportScaleDialog::ExportScaleDialog(int width, int height, int scale, std::optional<int> padding,
+                                     QWidget* parent)
+    : QDialog(parent) {
+    setUpDialog(this, QString::fromUtf8("  Масштаб экспорта"), padding ? 92 : 74);
+    addGroupBox(this, dialogUnits(7, 1, 208, padding ? 86 : 68));
+    const QLabel* label = makeLabel(this, "Размер:", dialogUnits(14, 10, 60, 13));
+    addShownValue(this, label, "currentSize", QStringLiteral("%1 x %2").arg(width).arg(height),
+                  QRect(120, 14, 100, 20));
+    makeLabel(this, "Увеличение (1-16):", dialogUnits(14, 32, 70, 8));
+    scale_ = makeNumberEdit(this, "scale", scale, dialogUnits(90, 30, 30, 12));
+    keepWithin(scale_, minExportScale, maxExportScale);
+    const QLabel* result = makeLabel(this, "После увеличения:", dialogUnits(14, 52, 70, 13));
+    addShownValue(this, result, "scaledSize", QString(), QRect(120, 84, 120, 20));
+    auto* shown = findChild<QLabel*>(QStringLiteral("scaledSize"));
+    const auto showScaled = [this, shown, width, height] {
+        const int n = answer().scale;
+        shown->setText(QStringLiteral("%1 x %2").arg(width * n).arg(height * n));
+    };
+    QObject::connect(scale_, &QLineEdit::textChanged, this, showScaled);
+    if (padding) {
+        makeLabel(this, "Отступ (0-256):", dialogUnits(14, 72, 70, 8));
+        padding_ = makeNumberEdit(this, "padding", *padding, dialogUnits(90, 70, 30, 12));
+        keepWithin(padding_, 0, maxSheetPadding);
+    }
+    addOkCancel(this);
+    showScaled();
+    scale_->setFocus();
+    scale_->selectAll();
+}
+
+ExportScaleAnswer ExportScaleDialog::answer() const {
+    ExportScaleAnswer a;
+    a.accepted = result() == QDialog::Accepted;
+    a.scale =
+        std::clamp(readNumber(scale_).value_or(minExportScale), minExportScale, maxExportScale);
+    a.padding = padding_ ? std::clamp(readNumber(padding_).value_or(0), 0, maxSheetPadding) : 0;
+    return a;
+}
+
 PictureSizeAnswer runPictureSizeDialog(QWidget* parent, Mode mode, int width, int height) {
     PictureSizeDialog dialog(mode, width, height, parent);
     dialog.exec();
@@ -209,6 +258,13 @@ CanvasSizeAnswer runCanvasSizeDialog(QWidget* parent, Mode mode, int width, int 
 
 MergeAnswer runMergeDialog(QWidget* parent, int frameCount) {
     MergeDialog dialog(frameCount, parent);
+    dialog.exec();
+    return dialog.answer();
+}
+
+ExportScaleAnswer runExportScaleDialog(QWidget* parent, int width, int height, int scale,
+                                       std::optional<int> padding) {
+    ExportScaleDialog dialog(width, height, scale, padding, parent);
     dialog.exec();
     return dialog.answer();
 }

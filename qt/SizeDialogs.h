@@ -2,7 +2,7 @@
 #pragma once
 // The modal dialogs that change a whole document: the picture size dialog (rescale), the canvas
 // size dialog (resize around an anchor) and the merge dialog (where the frames of another
-// animation go).
+// animation go); and, drawn like them, the export scale dialog before an image export.
 #include "ui/Platform.h"
 
 #include <QDialog>
@@ -54,9 +54,24 @@ class MergeDialog : public QDialog {
     QRadioButton* afterFrame_ = nullptr;
 };
 
+// The scale of an export, with the size it gives shown as it is typed, and for a sprite sheet
+// the padding between cells. The edits keep their values within 1..16 and 0..256.
+class ExportScaleDialog : public QDialog {
+  public:
+    ExportScaleDialog(int width, int height, int scale, std::optional<int> padding,
+                      QWidget* parent = nullptr);
+    ExportScaleAnswer answer() const;
+
+  private:
+    QLineEdit* scale_ = nullptr;
+    QLineEdit* padding_ = nullptr; // none unless the padding is asked
+};
+
 // Each runs its dialog modally; `accepted` only when OK was pressed.
 PictureSizeAnswer runPictureSizeDialog(QWidget* parent, Mode mode, int width, int height);
 CanvasSizeAnswer runCanvasSizeDialog(QWidget* parent, Mode mode, int width, int height);
 MergeAnswer runMergeDialog(QWidget* parent, int frameCount);
+ExportScaleAnswer runExportScaleDialog(QWidget* parent, int width, int height, int scale,
+                                       std::optional<int> padding);
 
 } // namespace vork

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-image-formats-plugins
           libgl-dev fonts-liberation xvfb xauth libgtest-dev libgmock-dev
           libbenchmark-dev x11-apps x11-utils imagemagick libstb-dev libgif-dev
-          libimagequant-dev clang libclang-rt-dev clang-format desktop-file-utils appstream file
+          libimagequant-dev libwebp-dev clang libclang-rt-dev clang-format desktop-file-utils appstream file
           fakeroot dpkg-dev xdotool)
 missing=()
 for p in "${packages[@]}"; do

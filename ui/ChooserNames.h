@@ -19,6 +19,7 @@ struct ChooserNames {
     std::string pictureExport;
     std::string framesExport;
     std::string gifExport;
+    std::string webpExport;
     std::string sheetExport;
     std::string merge;
 };

@@ -18,6 +18,7 @@ enum class Command {
     ExportPng,
     // The exports for people who post animations and hand them to games.
     ExportGif,
+    ExportWebp,
     ExportSpriteSheet,
     AnimationPictureSize,
     AnimationCanvasSize,
@@ -66,6 +67,7 @@ inline constexpr MenuItem animatorMenu[] = {
     {"Вставка из файла", Command::InsertFromFile},
     {"Экспорт Png", Command::ExportPng},
     {"Экспорт Gif", Command::ExportGif},
+    {"Экспорт WebP", Command::ExportWebp},
     {"Экспорт листа спрайтов", Command::ExportSpriteSheet},
     {},
     {"Размер рисунка", Command::AnimationPictureSize},

@@ -4,6 +4,7 @@
 #include "gfx/Graphics.h"
 #include "model/Limits.h"
 #include "pixels/DocumentResize.h"
+#include "pixels/ExportScale.h"
 #include "pixels/MergeAnimation.h"
 #include "pixels/Progress.h"
 #include "ui/Commands.h"
@@ -79,6 +80,14 @@ struct MergeAnswer {
     int frameNumber = 0;
 };
 
+// The export scale dialog's answer: OK with the scale and, when it was asked, the padding
+// between a sprite sheet's cells.
+struct ExportScaleAnswer {
+    bool accepted = false;
+    int scale = 1;
+    int padding = 0;
+};
+
 // One document the restore question lists: a copy kept by an earlier run of the program that
 // ended with the document unsaved.
 struct RecoveredDocument {
@@ -140,6 +149,11 @@ class Platform {
     virtual PictureSizeAnswer pictureSizeDialog(Mode mode, int width, int height) = 0;
     virtual CanvasSizeAnswer canvasSizeDialog(Mode mode, int width, int height) = 0;
     virtual MergeAnswer mergeDialog(int frameCount) = 0;
+    // The modal dialog before an image export: the whole-number scale (1..16) of the exported
+    // images, each width x height, starting at `scale`; with a `padding` (a sprite sheet) also
+    // the padding between cells (0..256). Its edits keep their values within those ranges.
+    virtual ExportScaleAnswer exportScaleDialog(int width, int height, int scale,
+                                                std::optional<int> padding) = 0;
 
     // A progress window for a long operation described by `label`.
     virtual std::unique_ptr<ProgressWindow> beginProgress(const std::string& label) = 0;

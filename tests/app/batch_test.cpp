@@ -217,6 +217,14 @@ TEST(CommandLineBinary, AnAnimationBecomesAGifOrASpriteSheet) {
     EXPECT_EQ(image.width(), 6) << "one column";
     EXPECT_EQ(image.height(), 8);
 
+    // Twice the size, with the same two frames and their delays.
+    const Outcome webp = vork(dir, {"--convert", "walk.gelm", "walk.webp", "--scale", "2"});
+    ASSERT_EQ(webp.status, 0) << webp.err;
+    EXPECT_EQ(webp.out, "walk.webp\n");
+    QImageReader webpReader(QString::fromStdString(dir.file("walk.webp")));
+    EXPECT_EQ(webpReader.imageCount(), 2);
+    EXPECT_EQ(webpReader.size(), QSize(12, 8));
+
     EXPECT_EQ(vork(dir, {"--convert", "walk.gelm", "x.gif", "--frame", "1"}).status, 2);
     EXPECT_EQ(vork(dir, {"--convert", "walk.gelm", "x.gelm", "--sheet", "2"}).status, 2);
     EXPECT_EQ(vork(dir, {"--convert", "walk.gelm", "x.png", "--sheet", "two"}).status, 2);
@@ -371,7 +379,23 @@ TEST(CommandLineBinary, ExitStatusesAndFirstLines) {
         {{"--convert", "walk.gelm", "w.bmp"},
          2,
          "",
-         "vork: \"w.bmp\": the output must end in .trnl, .gelm, .png or .gif (see vork --help)"},
+         "vork: \"w.bmp\": the output must end in .trnl, .gelm, .png, .gif or .webp (see vork "
+         "--help)"},
+        {{"--convert", "anim.gif", "a.webp", "--scale", "2"}, 0, "a.webp", ""},
+        {{"--convert", "walk.gelm", "big.gif", "--scale", "16"}, 0, "big.gif", ""},
+        {{"--convert", "anim.gif", "big.webp", "--scale", "16"}, 0, "big.webp", ""},
+        {{"--convert", "walk.gelm", "x.gelm", "--scale", "2"},
+         2,
+         "",
+         "vork: --scale enlarges exported images: .png, .gif or .webp (see vork --help)"},
+        {{"--convert", "walk.gelm", "x.png", "--padding", "2"},
+         2,
+         "",
+         "vork: --padding spaces the cells of a --sheet (see vork --help)"},
+        {{"--convert", "walk.gelm", "x.webp", "--frame", "1"},
+         2,
+         "",
+         "vork: --frame makes a picture or a PNG, not a WebP (see vork --help)"},
         {{"walk.gelm"},
          1,
          "",

@@ -51,6 +51,20 @@ TEST(CommandLine, AWrongArgumentFailsWithOneLineThatPointsToHelp) {
          "vork: --frame needs a frame number, not \"1\\n2\"\n"},
         {{"--info", "-x.gif"},
          "vork: unknown argument \"-x.gif\" (a file whose name starts with - goes after --)\n"},
+        {{"--convert", "a.gelm", "b.gif", "--scale"},
+         "vork: --scale needs a whole number from 1 to 16\n"},
+        {{"--convert", "a.gelm", "b.gif", "--scale", "0"},
+         "vork: --scale needs a whole number from 1 to 16, not \"0\"\n"},
+        {{"--convert", "a.gelm", "b.gif", "--scale", "17"},
+         "vork: --scale needs a whole number from 1 to 16, not \"17\"\n"},
+        {{"--convert", "a.gelm", "b.gif", "--scale", "2x"},
+         "vork: --scale needs a whole number from 1 to 16, not \"2x\"\n"},
+        {{"--convert", "a.gelm", "b.png", "--sheet", "0", "--padding"},
+         "vork: --padding needs a number of pixels from 0 to 256\n"},
+        {{"--convert", "a.gelm", "b.png", "--sheet", "0", "--padding", "-1"},
+         "vork: --padding needs a number of pixels from 0 to 256, not \"-1\"\n"},
+        {{"--convert", "a.gelm", "b.png", "--sheet", "0", "--padding", "257"},
+         "vork: --padding needs a number of pixels from 0 to 256, not \"257\"\n"},
     };
     for (const auto& [args, firstLine] : cases) {
         const Outcome r = run(args);

@@ -329,4 +329,41 @@ TEST_F(ImageFileCommands, TheMenuExportsALoopingGifAndASpriteSheetOfTheEnabledFr
     EXPECT_TRUE(platform.messages.empty());
 }
 
+TEST_F(ImageFileCommands, TheExportScaleDialogEnlargesTheExportAndItsCancelWritesNothing) {
+    Document& a = newDocument(Mode::Animator, 6, 4);
+    a.insertFrameAfter(0);
+    a.frame(1).layer(0).image.setPixel(1, 1, red);
+    paint();
+
+    platform.exportScaleAnswers.push_back({true, 3, 0});
+    platform.saveAnswers.push_back(dir.file("walk"));
+    onCommand(e, Command::ExportWebp);
+    ASSERT_EQ(platform.exportScaleOpened.size(), 1u);
+    EXPECT_EQ(platform.exportScaleOpened[0].scale, 1) << "the first export starts at 1";
+    EXPECT_FALSE(platform.exportScaleOpened[0].padding) << "only the sheet asks for padding";
+    EXPECT_EQ(platform.choosersShown.at(0).title, "Экспорт анимации в формате WebP");
+    QImageReader webp(QString::fromStdString(dir.file("walk.webp")));
+    EXPECT_EQ(webp.imageCount(), 2);
+    EXPECT_EQ(webp.size(), QSize(18, 12));
+
+    // The sheet's dialog starts at the scale given last and asks for the padding too.
+    platform.exportScaleAnswers.push_back({true, 2, 5});
+    platform.saveAnswers.push_back(dir.file("sheet"));
+    onCommand(e, Command::ExportSpriteSheet);
+    ASSERT_EQ(platform.exportScaleOpened.size(), 2u);
+    EXPECT_EQ(platform.exportScaleOpened[1].scale, 3);
+    EXPECT_EQ(platform.exportScaleOpened[1].padding, 0);
+    EXPECT_EQ(QImage(QString::fromStdString(dir.file("sheet.png"))).size(), QSize(12, 21))
+        << "two cells of 12 x 8, 5 pixels apart";
+    EXPECT_EQ(e.view.exportScale, 2);
+    EXPECT_EQ(e.view.sheetPadding, 5);
+
+    platform.exportScaleAnswers.push_back({false, 4, 0});
+    onCommand(e, Command::ExportGif);
+    EXPECT_EQ(platform.choosersShown.size(), 2u) << "Cancel asks for no file";
+    EXPECT_FALSE(std::filesystem::exists(dir.file("walk.gif")));
+    EXPECT_EQ(e.view.exportScale, 2) << "a cancelled scale is not kept";
+    EXPECT_TRUE(platform.messages.empty());
+}
+
 } // namespace

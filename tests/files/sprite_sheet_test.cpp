@@ -116,6 +116,28 @@ TEST(SpriteSheet, FramesLieInTheGridExactlyAndTheJsonPlacesThem) {
     EXPECT_EQ(meta["size"].toObject()["h"].toInt(), 15);
 }
 
+TEST(SpriteSheet, PaddingKeepsScaledCellsApartAndTheJsonPlacesThem) {
+    TempDir dir;
+    const Document d = sixFrames();
+    // Five cells of 14 x 10 (scale 2), 3 pixels apart: 2 columns make 31 x 36.
+    ASSERT_TRUE(exportSpriteSheet(d, dir.file("pad"), SingleLayerView::Off, 0, {}, 2, 3));
+    const Bitmap sheet = test::loadImage(dir.file("pad.png"));
+    ASSERT_EQ(sheet.width(), 31);
+    ASSERT_EQ(sheet.height(), 36);
+    const QJsonObject json = readJson(dir.file("pad.json"));
+    const QJsonArray frames = json["frames"].toArray();
+    ASSERT_EQ(frames.size(), 5);
+    int inCells = 0;
+    for (int i = 0; i < 5; ++i) {
+        const Rect r = rectOf(frames[i].toObject()["frame"].toObject());
+        EXPECT_EQ(r, (Rect{i % 2 * 17, i / 2 * 13, 14, 10})) << "frame " << i;
+        inCells += test::countPixels(cellOf(sheet, r), [](Color c) { return c.a() > 0; });
+    }
+    EXPECT_EQ(test::countPixels(sheet, [](Color c) { return c.a() > 0; }), inCells)
+        << "the padding is transparent";
+    EXPECT_EQ(json["meta"].toObject()["scale"].toString(), "2");
+}
+
 TEST(SpriteSheet, OneFrameMakesASheetOfThatFrameAndTheViewIsHonoured) {
     TempDir dir;
     Document d(4, 3, 250);

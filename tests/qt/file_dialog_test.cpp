@@ -5,6 +5,7 @@
 #include "commands/NewDocument.h"
 #include "commands/PaletteChoosers.h"
 #include "qt/MainWindow.h"
+#include "qt/SizeDialogs.h"
 #include "support/TempDir.h"
 #include "ui/Commands.h"
 
@@ -86,6 +87,9 @@ struct OverwriteAnswer {
 
     void arm(const QString& typed) {
         QTimer::singleShot(50, [this, typed] {
+            // An export asks for its scale before its chooser: OK keeps the scale it offers.
+            if (auto* scale = dynamic_cast<ExportScaleDialog*>(QApplication::activeModalWidget()))
+                scale->accept();
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             if (!dialog)
                 return arm(typed);

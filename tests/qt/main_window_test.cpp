@@ -66,6 +66,7 @@ TEST(MainWindowMenu, HasThePopupsItemsAndIdsInOrder) {
                                   {"Вставка из файла", Command::InsertFromFile},
                                   {"Экспорт Png", Command::ExportPng},
                                   {"Экспорт Gif", Command::ExportGif},
+                                  {"Экспорт WebP", Command::ExportWebp},
                                   {"Экспорт листа спрайтов", Command::ExportSpriteSheet},
                                   {"", std::nullopt},
                                   {"Размер рисунка", Command::AnimationPictureSize},

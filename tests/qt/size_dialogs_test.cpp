@@ -146,4 +146,34 @@ TEST(MergeDialog, DefaultsToTheEndAndCapsTheFrameAtTheFrameCount) {
     EXPECT_FALSE(cancelled.answer().accepted);
 }
 
+TEST(ExportScaleDialog, ShowsTheScaledSizeKeepsItsLimitsAndAsksPaddingForASheet) {
+    ExportScaleDialog d(32, 24, 2, std::nullopt);
+    d.show();
+    EXPECT_EQ(d.windowTitle(), QString::fromUtf8("  Масштаб экспорта"));
+    EXPECT_EQ(child<QLabel>(&d, "currentSize")->text(), QStringLiteral("32 x 24"));
+    EXPECT_EQ(child<QLabel>(&d, "scaledSize")->text(), QStringLiteral("64 x 48"));
+    EXPECT_FALSE(child<QLineEdit>(&d, "padding")) << "only a sheet has padding";
+    QLineEdit* scale = child<QLineEdit>(&d, "scale");
+    typeOver(scale, QStringLiteral("40"));
+    EXPECT_EQ(scale->text(), QStringLiteral("16"));
+    EXPECT_EQ(child<QLabel>(&d, "scaledSize")->text(), QStringLiteral("512 x 384"));
+    typeOver(scale, QStringLiteral("0"));
+    EXPECT_EQ(scale->text(), QStringLiteral("1"));
+    typeOver(scale, QStringLiteral("5"));
+    button(&d, "OK")->click();
+    EXPECT_EQ(d.answer().accepted, true);
+    EXPECT_EQ(d.answer().scale, 5);
+
+    ExportScaleDialog sheet(8, 8, 1, 4);
+    sheet.show();
+    QLineEdit* padding = child<QLineEdit>(&sheet, "padding");
+    ASSERT_TRUE(padding);
+    EXPECT_EQ(padding->text(), QStringLiteral("4"));
+    typeOver(padding, QStringLiteral("300"));
+    EXPECT_EQ(padding->text(), QStringLiteral("256"));
+    button(&sheet, "Cancel")->click();
+    EXPECT_FALSE(sheet.answer().accepted);
+    EXPECT_EQ(sheet.answer().padding, 256);
+}
+
 } // namespace

@@ -49,6 +49,15 @@ class FakePlatform : public Platform {
     std::vector<SizeDialogOpened> pictureSizeOpened, canvasSizeOpened;
     std::vector<int> mergeOpenedWith; // the frame count each merge dialog showed
 
+    // The export scale dialog answers from its queue; an empty queue is OK with the values it
+    // was opened with, so that an export runs as it did before the dialog was there.
+    std::deque<ExportScaleAnswer> exportScaleAnswers;
+    struct ExportScaleOpened {
+        int width, height, scale;
+        std::optional<int> padding;
+    };
+    std::vector<ExportScaleOpened> exportScaleOpened;
+
     // Progress windows: the label of each, every step reported, and the step at which the
     // scripted user presses Cancel (0: never).
     std::vector<std::string> progressLabels;
@@ -122,6 +131,14 @@ class FakePlatform : public Platform {
     MergeAnswer mergeDialog(int frameCount) override {
         mergeOpenedWith.push_back(frameCount);
         return scripted(mergeAnswers);
+    }
+
+    ExportScaleAnswer exportScaleDialog(int width, int height, int scale,
+                                        std::optional<int> padding) override {
+        exportScaleOpened.push_back({width, height, scale, padding});
+        if (exportScaleAnswers.empty())
+            exportScaleAnswers.push_back({true, scale, padding.value_or(0)});
+        return scripted(exportScaleAnswers);
     }
 
     class ScriptedProgress : public ProgressWindow {
