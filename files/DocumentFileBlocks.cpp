@@ -192,28 +192,6 @@ bool writeLayerBody(ByteWriter& out, const Layer& layer, int width, int height) 
     return true;
 }
 
-ReadFailure scanLayerBody(ByteReader& in, int64_t pixelCount, LayerBody& body) {
-    const auto visible = in.readInt32();
-    const auto opacity = in.readInt32();
-    if (!visible || !opacity)
-        return ReadFailure::Truncated;
-    if (*opacity < 0 || *opacity > 255)
-        return ReadFailure::Damaged;
-    const size_t runsStart = in.position();
-    switch (skipRuns(in, pixelCount)) {
-    case RunCheck::Complete:
-        break;
-    case RunCheck::Truncated:
-        return ReadFailure::Truncated;
-    case RunCheck::Damaged:
-        return ReadFailure::Damaged;
-    }
-    body.visible = *visible != 0;
-    body.opacity = *opacity;
-    body.runs = in.consumedSince(runsStart);
-    return ReadFailure::None;
-}
-
 bool applyLayerBody(const LayerBody& body, Layer& layer) {
     if (layer.image.isNull())
         return false;
@@ -224,12 +202,9 @@ bool applyLayerBody(const LayerBody& body, Layer& layer) {
 }
 
 ReadFailure scanLayerRecord(DocumentInput& in, int64_t pixelCount, LayerRecord& record) {
-    const auto visible = in.readInt32();
-    const auto opacity = in.readInt32();
-    if (!visible || !opacity)
-        return ReadFailure::Truncated;
-    if (*opacity < 0 || *opacity > 255)
-        return ReadFailure::Damaged;
+    if (const ReadFailure f = readLayerFlags(in, record.visible, record.opacity);
+        f != ReadFailure::None)
+        return f;
     switch (in.skipRuns(pixelCount, record.runsAt, record.runsBytes)) {
     case RunCheck::Complete:
         break;
@@ -238,8 +213,6 @@ ReadFailure scanLayerRecord(DocumentInput& in, int64_t pixelCount, LayerRecord& 
     case RunCheck::Damaged:
         return ReadFailure::Damaged;
     }
-    record.visible = *visible != 0;
-    record.opacity = *opacity;
     return ReadFailure::None;
 }
 

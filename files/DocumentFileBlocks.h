@@ -184,8 +184,19 @@ struct LayerBody {
 };
 inline constexpr size_t minLayerBodyBytes = 8 + 8; // two fields and at least one run
 
-// Reads and checks a layer body for pixelCount pixels; an opacity outside 0..255 is Damaged.
-ReadFailure scanLayerBody(ByteReader& in, int64_t pixelCount, LayerBody& body);
+// Reads a layer body's visible flag and opacity from any input that reads 32-bit fields:
+// Truncated when a read fails, Damaged for an opacity outside 0..255.
+template <class Input> ReadFailure readLayerFlags(Input& in, bool& visible, int& opacity) {
+    const auto v = in.readInt32();
+    const auto o = in.readInt32();
+    if (!v || !o)
+        return ReadFailure::Truncated;
+    if (*o < 0 || *o > 255)
+        return ReadFailure::Damaged;
+    visible = *v != 0;
+    opacity = *o;
+    return ReadFailure::None;
+}
 
 // Gives the layer the flags and pixels of the body. False when the layer has no image (its
 // allocation failed).
@@ -198,7 +209,8 @@ struct LayerRecord {
     uint64_t runsAt = 0, runsBytes = 0;
 };
 
-// Reads and checks a layer body from an input, as scanLayerBody.
+// Reads and checks a layer body for pixelCount pixels from an input (readLayerFlags, then the
+// runs).
 ReadFailure scanLayerRecord(DocumentInput& in, int64_t pixelCount, LayerRecord& record);
 
 // Gives the layer the flags and pixels of the record. False when the layer has no image or

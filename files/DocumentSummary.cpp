@@ -32,14 +32,9 @@ ReadFailure scanRuns(FileWindow& in, int64_t pixelCount, std::vector<uint8_t>* k
 
 ReadFailure scanLayer(FileWindow& in, int64_t pixelCount, LayerSummary& layer,
                       std::vector<uint8_t>* keepRuns) {
-    const auto visible = in.readInt32();
-    const auto opacity = in.readInt32();
-    if (!visible || !opacity)
-        return ReadFailure::Truncated;
-    if (*opacity < 0 || *opacity > 255)
-        return ReadFailure::Damaged;
-    layer.visible = *visible != 0;
-    layer.opacity = *opacity;
+    if (const ReadFailure f = readLayerFlags(in, layer.visible, layer.opacity);
+        f != ReadFailure::None)
+        return f;
     return scanRuns(in, pixelCount, keepRuns);
 }
 
