@@ -65,17 +65,20 @@ QString startPath(const FileChooser& c, const std::string& remembered) {
 }
 } // namespace
 
-QIcon programIcon() {
-    registerWindowIcons();
-    // Read as PNG without looking for the format: a file whose format is looked for is shown to
-    // every image plugin first, and loading them all would hold up the first frame.
+QIcon iconOfPngs(std::initializer_list<const char*> names) {
     QIcon icon;
-    for (const char* name : {":/icons/vork32.png", ":/icons/vork16.png"}) {
+    for (const char* name : names) {
         QImageReader reader(QString::fromLatin1(name), QByteArrayLiteral("png"));
         reader.setAutoDetectImageFormat(false);
-        icon.addPixmap(QPixmap::fromImage(reader.read()));
+        if (const QImage image = reader.read(); !image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image));
     }
     return icon;
+}
+
+QIcon programIcon() {
+    registerWindowIcons();
+    return iconOfPngs({":/icons/vork32.png", ":/icons/vork16.png"});
 }
 
 MainWindow::MainWindow() : editor_(*this) {

@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <initializer_list>
 #include <memory>
 #include <set>
 
@@ -69,5 +70,10 @@ class MainWindow : public QMainWindow, public Platform {
 
 // The window icons, large and small.
 QIcon programIcon();
+
+// An icon of the given PNG pictures, each read as PNG without looking for its format: a picture
+// whose format is looked for is shown to every image plugin first, loading them all, which
+// would hold up the first frame. Pictures that cannot be read are left out.
+QIcon iconOfPngs(std::initializer_list<const char*> names);
 
 } // namespace vork

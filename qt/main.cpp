@@ -14,9 +14,6 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QImage>
-#include <QImageReader>
-#include <QPixmap>
 #include <QProxyStyle>
 #include <QSocketNotifier>
 #include <QStringList>
@@ -117,17 +114,10 @@ class MenuArrowStyle : public QProxyStyle {
                        const QWidget* widget) const override {
         if (which == SP_ToolBarHorizontalExtensionButton &&
             QGuiApplication::layoutDirection() == Qt::LeftToRight) {
-            QIcon icon;
-            for (int side : {8, 16, 32}) {
-                QImageReader reader(
-                    QStringLiteral(
-                        ":/qt-project.org/styles/commonstyle/images/toolbar-ext-h-%1.png")
-                        .arg(side),
-                    QByteArrayLiteral("png"));
-                reader.setAutoDetectImageFormat(false);
-                if (const QImage image = reader.read(); !image.isNull())
-                    icon.addPixmap(QPixmap::fromImage(image));
-            }
+            const QIcon icon = vork::iconOfPngs(
+                {":/qt-project.org/styles/commonstyle/images/toolbar-ext-h-8.png",
+                 ":/qt-project.org/styles/commonstyle/images/toolbar-ext-h-16.png",
+                 ":/qt-project.org/styles/commonstyle/images/toolbar-ext-h-32.png"});
             if (!icon.isNull())
                 return icon;
         }
