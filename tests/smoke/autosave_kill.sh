@@ -78,7 +78,7 @@ terminate "$pid" > exit.txt
 copies > copies-after.txt
 INNER
 
-xvfb-run -a -s "-screen 0 1280x800x24" bash inner.sh "$bin" "$here"
+xvfb-run -a -s "-screen 0 1280x800x24 -noreset" bash inner.sh "$bin" "$here"
 
 source "$here/lib.sh"
 alpha_at() { "$(command -v convert-im6.q16 || command -v convert)" "$1" -format "%[fx:int(255*p{$2,$3}.a)]" info:; }

@@ -55,7 +55,7 @@ fresh utf16
 printf 'p\0a\0l\0\n\0001\0 \0002\0 \0003\0 \0004\0\n\0' > utf16/data/deflpal.lpal
 cp utf16/data/deflpal.lpal utf16.before
 
-xvfb-run -a -s "-screen 0 1280x800x24" bash -c "bash run_one.sh '$bin' '$PWD/odd'; bash run_one.sh '$bin' '$PWD/utf16'"
+xvfb-run -a -s "-screen 0 1280x800x24 -noreset" bash -c "bash run_one.sh '$bin' '$PWD/odd'; bash run_one.sh '$bin' '$PWD/utf16'"
 [ "$immutable" = yes ] && chattr -i odd/data/property.txt
 
 fail=0

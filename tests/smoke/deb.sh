@@ -36,7 +36,7 @@ id=\$(window_of \$pid)
 [ -n "\$id" ] && echo shown > "$work/shown"
 terminate \$pid > "$work/run.exit"
 INNER
-xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/inner.sh"
+xvfb-run -a -s "-screen 0 1280x800x24 -noreset" bash "$work/inner.sh"
 check '[ -f "$work/shown" ]' "the unpacked program shows its window"
 check '[ "$(cat "$work/run.exit")" = 0 ]' "and closes with status 0 ($(cat "$work/run.exit"))"
 check '[ -s "$work/config/vork/property.txt" ]' "its settings go to the user's folder"

@@ -48,7 +48,7 @@ id=\$(window_of \$pid)
 [ -n "\$id" ] && { sleep 1; grab "\$id" "$work/scale2.png"; }
 terminate \$pid > "$work/run2.exit"
 INNER
-xvfb-run -a -s "-screen 0 1600x1200x24" bash "$work/inner.sh"
+xvfb-run -a -s "-screen 0 1600x1200x24 -noreset" bash "$work/inner.sh"
 
 check '[ -f "$work/scale1.png" ]' "the installed program shows its window from a folder without data"
 check '[ "$(cat "$work/run1.exit")" = 0 ]' "it closes with status 0 ($(cat "$work/run1.exit"))"

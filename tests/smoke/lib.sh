@@ -1,6 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the smoke runs: run the real program under the virtual X server of xvfb-run.
-# Source it inside the xvfb-run session.
+# Source it inside the xvfb-run session. The scripts start the server with -noreset: by
+# default it resets when its last client leaves, and a program started again just then (after
+# a kill, or the next run of a sequence) finds no display.
 
 # The window id of the program once it is mapped, or nothing after 10 s (or once it exited).
 window_of() {

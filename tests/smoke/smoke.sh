@@ -37,7 +37,7 @@ kill -TERM $pid
 for _ in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
 rc=0; wait $pid || rc=$?; echo "exit=$rc" > exit.txt
 INNER
-xvfb-run -a -s "-screen 0 1280x800x24" bash inner.sh "$bin"
+xvfb-run -a -s "-screen 0 1280x800x24 -noreset" bash inner.sh "$bin"
 
 fail=0
 check() { if ! eval "$1"; then echo "FAILED: $2"; fail=1; else echo "ok: $2"; fi; }
